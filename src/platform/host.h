@@ -1,0 +1,45 @@
+// The host interface: everything the converter shows to or asks of its user goes through it
+// (status list, message boxes, beeps, progress, cancellation, the busy cursor, ending the process).
+#pragma once
+
+#include <string_view>
+
+namespace tsn {
+
+enum class Icon { none, information, warning, error, question };
+enum class Buttons { ok, yes_no, ok_cancel };
+enum class Answer { ok, yes, no, cancel };
+
+class Host {
+ public:
+  virtual ~Host() = default;
+
+  // Appends text to the status list; "\n" in the text starts a new line.
+  virtual void status_append(std::string_view text) = 0;
+  virtual void status_clear() = 0;
+  // Shows a message box and returns the button chosen. A host that cannot ask (an unattended
+  // console) returns default_answer and says which answer it took.
+  virtual Answer message_box(std::string_view caption, std::string_view text, Icon icon,
+                             Buttons buttons, Answer default_answer) = 0;
+  virtual void beep(Icon kind) = 0;
+  // Shows text in the error line of an open dialog.
+  virtual void dialog_error(int dialog, std::string_view text) = 0;
+
+  virtual void progress_show() = 0;
+  virtual void progress_set(int percent) = 0;
+  virtual void progress_hide() = 0;
+
+  // Processes pending user input; true when the user asked to cancel since the last call.
+  virtual bool poll_cancel() = 0;
+  virtual void set_busy(bool busy) = 0;
+
+  // Ends the process with the given status after flushing what the host shows.
+  [[noreturn]] virtual void end_process(int status) = 0;
+};
+
+// The host in use; a console host until another is installed.
+Host& host();
+// Installs a host (not owned); nullptr restores the console host.
+void set_host(Host* h);
+
+}  // namespace tsn

@@ -1,0 +1,41 @@
+// The command line: splitting text into tokens, telling switches from file names, and the
+// grammar that turns tokens into one conversion request.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tsn {
+
+inline constexpr std::size_t kMaxTokens = 64;
+
+// Splits a command line: blanks, tabs and newlines end a token; a double quote starts a quoted
+// token (text collected before it in the same token is dropped) that the next quote ends;
+// empty tokens are skipped; at most 64 tokens are kept.
+std::vector<std::string> split_command_line(std::string_view text);
+
+// A token beginning with '-', or with '/' that has no second '/' before its first '=' and does
+// not end in .shp .dbf .csv .dxf .dwg, is a switch; every other token is a file name.
+bool is_switch(std::string_view token);
+
+enum class RequestKind { interactive, comment, command_file, convert };
+
+struct ConversionRequest {
+  RequestKind kind = RequestKind::interactive;
+  std::vector<std::string> switches;  // in command-line order
+  std::string input_path;
+  std::string output_path;
+  std::string command_file;
+  int input_file_type = 0;  // 0 shapefile, 1 dBase table, 2 comma-delimited table
+  int save_file_type = 0;   // 0 DXF, 1 DWG
+};
+
+// Checks the grammar of a command: switches, the input file, then either one output file or
+// more switches. save_file_type is the current output type, kept unless the output file's
+// extension chooses another. Returns 0 or the number of the message that explains the fault
+// (37, 175, 176); the request is filled on success.
+int parse_request(const std::vector<std::string>& tokens, int save_file_type,
+                  ConversionRequest& request);
+
+}  // namespace tsn

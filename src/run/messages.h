@@ -1,0 +1,61 @@
+// Status lines, message boxes, the log and trace files, progress, cancellation and critical
+// errors: the one place through which the converter reports to its user.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/host.h"
+
+#define TSN_PRINTF(fmt_index, first_arg) __attribute__((format(printf, fmt_index, first_arg)))
+
+namespace tsn {
+
+// Formats with printf rules, appends the text to the status list, copies it to the log and
+// counts one status write.
+void status_write(const char* format, ...) TSN_PRINTF(1, 2);
+// The exclamation beep, then status_write of the text as it is.
+void status_error(std::string_view text);
+// Puts the text into the error line of a dialog and beeps.
+void dialog_error(int dialog, std::string_view text);
+// Written only while the file is open and its switch is on; flushed after every write.
+void log_write(const char* format, ...) TSN_PRINTF(1, 2);
+void trace_write(const char* format, ...) TSN_PRINTF(1, 2);
+
+// Number of status writes since the list was last cleared.
+int status_line_count();
+// Clears the status list when more than 200 lines were written (start of a conversion).
+void status_clear_if_full();
+
+// Log (switch `Log`) and trace (switch `trace`) files; created anew, false when that failed.
+bool open_log_file(const std::string& path, bool enabled);
+bool open_trace_file(const std::string& path, bool enabled);
+void close_diagnostic_files();
+
+// 1 when the user asked to cancel since the last call, else 0.
+int pump_messages();
+// Asks "Abort current process ?"; -1 (after writing the abort message) when confirmed, else 0.
+int ask_cancel();
+
+void progress_start();
+void progress_step_to(int percent);
+void progress_end();
+
+// A message box with a numbered caption and a numbered (or already formatted) text.
+Answer show_message(int caption_id, std::string_view text, Icon icon,
+                    Buttons buttons = Buttons::ok, Answer default_answer = Answer::ok);
+
+// Critical error kinds: 1 read error (asks to retry), 3 disk full, 2/5/6 drawing database.
+void critical_error(int type);
+
+// The drawing database's last error, supplied by the database once it exists.
+struct DatabaseError {
+  int number = 0;
+  std::string text;
+};
+using DatabaseErrorSource = DatabaseError (*)();
+void set_database_error_source(DatabaseErrorSource source);
+// A blank line, "%d:" with the step when tracing, then "Error is %d: %s".
+void report_database_error(int step);
+
+}  // namespace tsn
