@@ -1,0 +1,27 @@
+// printf-style formatting into a std::string of the size needed.
+#include "platform/format.h"
+
+#include <cstdio>
+
+namespace tsn {
+
+std::string vformat_printf(const char* format, std::va_list args) {
+  std::va_list copy;
+  va_copy(copy, args);
+  const int needed = std::vsnprintf(nullptr, 0, format, copy);
+  va_end(copy);
+  if (needed <= 0) return {};
+  std::string out(static_cast<std::size_t>(needed), '\0');
+  std::vsnprintf(out.data(), out.size() + 1, format, args);
+  return out;
+}
+
+std::string format_printf(const char* format, ...) {
+  std::va_list args;
+  va_start(args, format);
+  std::string out = vformat_printf(format, args);
+  va_end(args);
+  return out;
+}
+
+}  // namespace tsn

@@ -1,0 +1,88 @@
+// The reset of per-file fields before an input, and the values derived from the input.
+#include "settings/file_reset.h"
+
+#include <cmath>
+
+namespace tsn {
+
+double extent_diagonal(double xmin, double ymin, double xmax, double ymax) {
+  const double dx = xmax - xmin;
+  const double dy = ymax - ymin;
+  const double square = dx * dx + dy * dy;
+  // NaN extents (seen in real headers) compare false and give 0 as well.
+  if (!(square >= 1e-50)) return 0.0;
+  return std::sqrt(square);
+}
+
+double height_from_ratio(double ratio, double extent) {
+  if (ratio < 0) return -ratio;
+  return extent > 0.001 ? ratio * extent : ratio;
+}
+
+int effective_colour_method(const FileSettings& f, const InputInfo& input) {
+  switch (shape_class(input, f)) {
+    case 0: return f.Use1ColourPoints ? 0 : 2;
+    case 1: return f.Use1ColourArcs ? 0 : 2;
+    default: break;
+  }
+  const bool one_outline = f.Use1ColourLines != 0;
+  const bool one_fill = f.Use1ColourFill != 0;
+  const bool outlines = f.DrawOutlines != 0;
+  const bool fill = f.Fill != 0;
+  const bool table_without_shapes = input.input_file_type != 0;
+  if ((outlines && one_outline && fill && one_fill) || (one_outline && !fill) ||
+      (fill && one_fill && !outlines) || table_without_shapes) {
+    return 0;
+  }
+  return 2;
+}
+
+namespace {
+
+void restore_one_colour(FileSettings& cur, const FileSettings& prog, int cls) {
+  switch (cls) {
+    case 0:
+      cur.Use1ColourPoints = prog.Use1ColourPoints;
+      cur.SingleColourPoints = prog.SingleColourPoints;
+      break;
+    case 1:
+      cur.Use1ColourArcs = prog.Use1ColourArcs;
+      cur.Pen0 = prog.Pen0;
+      break;
+    default:
+      cur.Use1ColourLines = prog.Use1ColourLines;
+      cur.SingleColourLines = prog.SingleColourLines;
+      cur.Use1ColourFill = prog.Use1ColourFill;
+      cur.SingleColourFill = prog.SingleColourFill;
+      break;
+  }
+}
+
+}  // namespace
+
+void reset_file_settings(ConvSettings& s, const InputInfo& input) {
+  FileSettings& cur = s.cur;
+  const FileSettings& prog = s.prog;
+  s.def.attrib_fields.fill(0);
+  s.def.label_fields.fill(0);
+  s.def.num_attrib_selected = 0;
+  s.def.num_label_fields = 0;
+
+  const double extent = input.extent_diagonal;
+  cur.TextLabelsHeight = height_from_ratio(s.TextLabelsHeightToMinMax, extent);
+  cur.MarkerHeight = height_from_ratio(s.MarkerHeightToMinMax, extent);
+  cur.TextLegendHeight = height_from_ratio(s.LegendHeightToMinMax, extent);
+  cur.TextAttribHeight = height_from_ratio(s.AttribHeightToMinMax, extent);
+
+  cur.TextColour = prog.TextColour;
+  cur.LegendTextColour = prog.LegendTextColour;
+  cur.AttribTextColour = prog.AttribTextColour;
+  cur.Legend = prog.Legend;
+  cur.AlignText = prog.AlignText;
+  cur.AlignAttrib = prog.AlignAttrib;
+  restore_one_colour(cur, prog, shape_class(input, cur));
+  cur.ColourMethod = effective_colour_method(cur, input);
+  cur.TIN = 0;
+}
+
+}  // namespace tsn

@@ -1,0 +1,69 @@
+// Paths of the settings files, the definitions and temporary directories and definition files.
+#include "settings/settings_files.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/format.h"
+#include "platform/paths.h"
+#include "platform/string_table.h"
+#include "run/messages.h"
+
+namespace tsn {
+
+namespace fs = std::filesystem;
+
+void build_settings_paths(ConvSettings& s, const std::string& program_dir) {
+  s.program_dir = with_trailing_separator(program_dir);
+  s.settings_file = s.program_dir + "tsn25.ini";
+  s.colours_file = s.program_dir + "colors.ini";
+  s.styles_file = s.program_dir + "styles.ini";
+  s.adinit_file = s.program_dir + "adinit2k.dat";
+  s.defs_dir_default = s.program_dir + "DEFS/";
+}
+
+DefinitionFile find_definition_file(const ConvSettings& s, const std::string& input_path) {
+  DefinitionFile found;
+  found.path = replace_extension(input_path, "def");
+  if (file_exists(found.path)) {
+    found.exists = true;
+    return found;
+  }
+  found.path = s.DefsDir + std::string(base_name(input_path)) + ".def";
+  found.exists = file_exists(found.path);
+  return found;
+}
+
+bool directory_is_writable(const std::string& dir) {
+  const std::string probe = with_trailing_separator(dir) + "TESSARYN.CAD";
+  std::FILE* f = std::fopen(probe.c_str(), "w+");
+  if (f == nullptr) return false;
+  std::fclose(f);
+  std::remove(probe.c_str());
+  return true;
+}
+
+std::string find_temp_dir(const std::string& tmp_dir_setting) {
+  if (!tmp_dir_setting.empty()) {
+    std::string dir = with_trailing_separator(tmp_dir_setting);
+    if (directory_is_writable(dir)) return dir;
+    show_message(7, format_printf(load_text(177).c_str(), dir.c_str()), Icon::warning);
+  }
+  std::error_code ec;
+  fs::path system_temp = fs::temp_directory_path(ec);
+  if (ec || system_temp.empty()) system_temp = "/tmp";
+  return with_trailing_separator(system_temp.string());
+}
+
+std::string settle_defs_dir(const std::string& configured, const std::string& default_dir) {
+  if (!configured.empty() && is_directory(configured)) return configured;
+  std::error_code ec;
+  fs::create_directories(default_dir, ec);
+  if (is_directory(default_dir)) return default_dir;
+  std::string trimmed = default_dir;
+  if (!trimmed.empty()) trimmed.pop_back();
+  return trimmed;
+}
+
+}  // namespace tsn

@@ -1,0 +1,65 @@
+// Text styles and colour scheme names as the settings need them.
+#include "settings/text_styles.h"
+
+#include "platform/paths.h"
+#include "platform/profile.h"
+
+namespace tsn {
+
+int load_text_styles(ConvSettings& s) {
+  Profile p;
+  p.select_file(s.styles_file);
+  p.select_section("Styles");
+  s.text_styles.clear();
+  for (auto& entry : p.read_section()) {
+    if (s.text_styles.size() >= static_cast<std::size_t>(kMaxTextStyles)) break;
+    if (entry.first.empty()) continue;
+    s.text_styles.push_back(std::move(entry));
+  }
+  if (s.text_styles.empty()) {
+    p.write_string("STANDARD", "txt");
+    (void)p.flush();  // an unwritable styles file still leaves the one built-in style in use
+    s.text_styles.emplace_back("STANDARD", "txt");
+  }
+  return static_cast<int>(s.text_styles.size());
+}
+
+int find_style(const ConvSettings& s, std::string& name) {
+  for (std::size_t i = 0; i < s.text_styles.size(); ++i) {
+    if (equal_ignoring_case(s.text_styles[i].first, name)) return static_cast<int>(i);
+  }
+  if (!s.text_styles.empty()) name = s.text_styles[0].first;
+  return 0;
+}
+
+void resolve_style_indices(ConvSettings& s) {
+  s.label_style = find_style(s, s.cur.TextLabelsStyle);
+  s.marker_style = find_style(s, s.cur.MarkerStyle);
+  s.legend_style = find_style(s, s.cur.TextLegendStyle);
+  s.attrib_style = find_style(s, s.cur.TextAttribStyle);
+}
+
+int load_scheme_names(ConvSettings& s) {
+  Profile p;
+  p.select_file(s.colours_file);
+  p.select_section("ColorSchemes");
+  const int declared = p.read_int("NumSchemes", 0);
+  s.scheme_names.clear();
+  // A hostile count must not drive the loop: each scheme needs a key line of its own.
+  const int limit = static_cast<int>(p.read_section().size());
+  for (int i = 0; i < declared && i < limit; ++i) {
+    std::string name = p.read_string(std::to_string(i), "", 255);
+    if (name.empty()) break;
+    s.scheme_names.push_back(std::move(name));
+  }
+  return static_cast<int>(s.scheme_names.size());
+}
+
+int find_scheme(const ConvSettings& s, const std::string& name) {
+  for (std::size_t i = 0; i < s.scheme_names.size(); ++i) {
+    if (equal_ignoring_case(s.scheme_names[i], name)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+}  // namespace tsn

@@ -1,0 +1,27 @@
+// Text styles (name and font file) from the styles file, and the lookup that resolves the
+// style names of labels, markers, legend and attributes.
+#pragma once
+
+#include <string>
+
+#include "settings/conv_settings.h"
+
+namespace tsn {
+
+inline constexpr int kMaxTextStyles = 74;
+
+// Reads section Styles of the styles file into s.text_styles; when the section is missing or
+// empty, writes "STANDARD" = "txt" there and uses that single style. Returns the count.
+int load_text_styles(ConvSettings& s);
+// Index of the style of that name (case ignored); when none matches, the name becomes the
+// first style's name and the index is 0.
+int find_style(const ConvSettings& s, std::string& name);
+// Resolves the four current style names to indices.
+void resolve_style_indices(ConvSettings& s);
+
+// Reads the scheme names of section ColorSchemes of the colour schemes file.
+int load_scheme_names(ConvSettings& s);
+// Index of the scheme of that name (case ignored), or -1.
+int find_scheme(const ConvSettings& s, const std::string& name);
+
+}  // namespace tsn
