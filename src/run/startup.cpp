@@ -1,3 +1,152 @@
-// placeholder replaced by the run function
+// Start-up and run modes: prepares the process, loads the settings, checks the command line
+// and runs the request it names.
 #include "run/startup.h"
-namespace tsn { int run_program(int, char**) { return 0; } }
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/format.h"
+#include "platform/host.h"
+#include "platform/paths.h"
+#include "platform/program_dir.h"
+#include "platform/string_table.h"
+#include "run/command_line.h"
+#include "run/conv_state.h"
+#include "run/messages.h"
+#include "run/usage.h"
+#include "settings/program_settings.h"
+
+namespace tsn {
+
+ConvState conv_state;
+
+namespace {
+
+constexpr int kExitSuccess = 0;
+constexpr int kExitFatal = 1;
+constexpr int kExitFailed = 2;
+
+std::vector<std::string> collect_tokens(int argc, char** argv) {
+  std::vector<std::string> tokens;
+  for (int i = 1; i < argc && tokens.size() < kMaxTokens; ++i) tokens.emplace_back(argv[i]);
+  return tokens;
+}
+
+// Caption "Error", warning icon, after a beep, with the path in the message.
+void report_open_failure(int message, const std::string& path) {
+  host().beep(Icon::warning);
+  show_message(7, format_printf(load_text(message).c_str(), path.c_str()), Icon::warning);
+}
+
+// True when the file can be opened for reading (a directory cannot).
+bool can_open(const std::string& path) {
+  if (is_directory(path)) return false;
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (f == nullptr) return false;
+  std::fclose(f);
+  return true;
+}
+
+// Prepares the program directory and the settings; false after a fatal message.
+bool start_up() {
+  set_spelling_index(spelling_index_for_language(locale_language()));
+  const std::string dir = locate_program_directory();
+  if (!create_program_directory(dir)) {
+    host().message_box(load_text(7), "Cannot create the program directory " + dir, Icon::error,
+                       Buttons::ok, Answer::ok);
+    return false;
+  }
+  if (!seed_default_files(dir)) {
+    host().message_box(load_text(8), "Cannot write the default colour schemes or styles in " + dir,
+                       Icon::warning, Buttons::ok, Answer::ok);
+  }
+  conv_state = ConvState{};
+  ConvSettings& s = conv_state.settings;
+  if (!load_program_settings(s, dir)) {
+    host().message_box(load_text(8), "Cannot write the program settings file " + s.settings_file,
+                       Icon::warning, Buttons::ok, Answer::ok);
+  }
+  open_trace_file(s.program_dir + "trace", s.trace == 1);
+  return true;
+}
+
+int run_command_file(const ConversionRequest& request) {
+  std::FILE* f = std::fopen(request.command_file.c_str(), "r");
+  if (f == nullptr) {
+    report_open_failure(179, request.command_file);
+    return kExitFailed;
+  }
+  std::fclose(f);
+  conv_state.run.command_file_mode = true;
+  host().message_box(load_text(10), "Command files are not supported by this version yet.",
+                     Icon::warning, Buttons::ok, Answer::ok);
+  return kExitFailed;
+}
+
+int run_single_command(const ConversionRequest& request) {
+  RunState& run = conv_state.run;
+  ConvSettings& s = conv_state.settings;
+  run.input_path = request.input_path;
+  run.output_path = request.output_path;
+  s.InputFileType = request.input_file_type;
+  s.SaveFileType = request.save_file_type;
+  open_log_file(s.program_dir + "tessaryn.log", s.Log == 1);
+  if (!can_open(request.input_path)) {
+    report_open_failure(178, request.input_path);
+    return kExitFailed;
+  }
+  status_write("%s", format_printf(load_status_text(11).c_str(), request.input_path.c_str(),
+                                   request.output_path.c_str())
+                         .c_str());
+  for (const std::string& sw : request.switches) status_write("\n  switch %s", sw.c_str());
+  status_write("\nThe conversion itself is not available in this version yet.\n");
+  return kExitSuccess;
+}
+
+int run_request(const std::vector<std::string>& tokens) {
+  ConversionRequest request;
+  const int fault = parse_request(tokens, conv_state.settings.SaveFileType, request);
+  if (fault != 0) {
+    show_message(10, load_text(fault), Icon::warning);
+    return kExitFailed;
+  }
+  switch (request.kind) {
+    case RequestKind::comment:
+      return kExitSuccess;
+    case RequestKind::interactive:
+      // The interactive front end is not part of this build.
+      std::fputs(usage_text().c_str(), stderr);
+      return kExitFailed;
+    case RequestKind::command_file:
+      conv_state.run.unattended = true;
+      return run_command_file(request);
+    case RequestKind::convert:
+      conv_state.run.unattended = true;
+      return run_single_command(request);
+  }
+  return kExitFailed;
+}
+
+}  // namespace
+
+int run_program(int argc, char** argv) {
+  const std::vector<std::string> tokens = collect_tokens(argc, argv);
+  for (const std::string& t : tokens) {
+    if (t == "--help") {
+      std::fputs(usage_text().c_str(), stdout);
+      return kExitSuccess;
+    }
+    if (t == "--version") {
+      std::fputs(version_text().c_str(), stdout);
+      return kExitSuccess;
+    }
+  }
+  if (!start_up()) return kExitFatal;
+  const int status = run_request(tokens);
+  close_diagnostic_files();
+  std::fflush(stdout);
+  return status;
+}
+
+}  // namespace tsn

@@ -1,0 +1,45 @@
+# Thin wrappers around CMake and CTest.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 15
+export TESSARYN_HOME ?= $(CURDIR)/$(BUILD)/home
+
+.PHONY: deps configure build test demo fuzz fuzz-smoke sanitize bench clean
+
+deps:
+	bash scripts/install-deps.sh
+
+configure: deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+# Unit and end-to-end tests, after a short run of every fuzz target.
+test: build fuzz-smoke
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The converter on the bundled example data.
+demo: build
+	./$(BUILD)/tessaryn --version
+	./$(BUILD)/tessaryn examples/rivers.shp examples/rivers.dxf
+
+# Fuzz targets, built with clang, libFuzzer and the sanitizers.
+fuzz: deps
+	CXX=clang++ cmake -S . -B $(BUILD)-fuzz -G Ninja -DTSN_FUZZ=ON -DTSN_TESTS=OFF
+	cmake --build $(BUILD)-fuzz -j $(JOBS)
+
+fuzz-smoke: fuzz
+	bash scripts/run-fuzzers.sh $(BUILD)-fuzz $(FUZZ_SECONDS)
+
+sanitize: deps
+	CXX=clang++ cmake -S . -B $(BUILD)-asan -G Ninja -DTSN_SANITIZE=ON
+	cmake --build $(BUILD)-asan -j $(JOBS)
+	cd $(BUILD)-asan && ctest --output-on-failure -j $(JOBS)
+
+# Conversions timed against ogr2ogr arrive with the conversion itself.
+bench:
+	@echo "bench: no conversion to measure yet"
+
+clean:
+	rm -rf $(BUILD) $(BUILD)-fuzz $(BUILD)-asan

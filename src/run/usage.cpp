@@ -1,0 +1,65 @@
+// The text of --help and --version.
+#include "run/usage.h"
+
+#include "platform/format.h"
+#include "platform/string_table.h"
+
+namespace tsn {
+
+std::string version_text() {
+  return format_printf(load_text(12).c_str(), load_text(10).c_str(), kProgramVersion.data(),
+                       kProgramBuild.data()) +
+         "\n";
+}
+
+std::string usage_text() {
+  return R"(Usage:
+  tessaryn [SWITCHES] INPUT [OUTPUT]
+  tessaryn [SWITCHES] INPUT [SWITCHES]
+  tessaryn @COMMANDFILE
+  tessaryn --help | --version
+
+Converts one GIS input into one CAD drawing.
+  INPUT    a shapefile (.shp), a dBase III point table (.dbf) or a comma-delimited
+           table (.csv); the extension is compared ignoring case
+  OUTPUT   the drawing to write; ".dwg" writes DWG, ".dxf" writes DXF, any other
+           extension keeps the output type of the settings (SaveFileType). Without
+           OUTPUT the drawing is INPUT with the extension "dxf" or "dwg".
+  @FILE    runs every command of a command file, one input with its switches a line.
+
+A token beginning with "-", or with "/" that has no second "/" before its first "="
+and does not end in .shp .dbf .csv .dxf .dwg, is a switch; every other token is a
+file name, so absolute paths such as /data/roads.shp are file names.
+A first token beginning with ";" makes the line a comment.
+
+Switches ("n" an integer, "r" a real, "list" field numbers from 0 separated by
+commas, -1 for all fields, "name" the rest of the token):
+  /L=name      all entities on one layer            /LF=n   layer by field n
+  /LC=n /L2=n  layer classification type, classes   /C=0|1|2  outlines, fill, both
+  /C0=n        one colour n (0: colour by classes)  /C1=n   one fill colour n
+  /CF=n        colour key field                     /CC=n /C2=n  colour type, classes
+  /CP=n        colour scheme number                 /CH=n   hatch pattern 0..32 (R14+)
+  /T=list      text labels from the listed fields   /TH=r   label height
+  /TC=n        label, legend and attribute colour   /TO=n   eliminate double labels
+  /TL=n /TLL=name   labels on one layer, its name   /TS=name /TF=file  label style
+  /TPxB=n /TPxV=n /TPxJ=n  label position, vertical position, justification of
+               points (x=T), lines (x=A) or polygons (x=P); /TPAF=n /TPPF=n placement
+  /AB=list     feature attributes as block attributes; /AE=list as extended data
+  /APxB=n /APxV=n /APxJ=n /APAF=n /APPF=n   the same positions for attributes
+  /P=n         points: 0 POINT, 1..3 marker blocks, -1 a character marker
+  /PH=r /PS=name /PF=file   marker height and style
+  /E=n /ES=r   elevation from field n, scaled by r  /DX=n /DY=n  X and Y fields of tables
+  /V=          draw a legend; /VS=name /VF=file its style
+  /H           run hidden   /N  do not run automatically   /X  exit when done
+Defaults for every command come from tsnbatch.ini in the program directory.
+
+Settings live in the program directory: $TESSARYN_HOME, else
+${XDG_CONFIG_HOME:-$HOME/.config}/tessaryn/ (tsn25.ini, colors.ini, styles.ini,
+DEFS/ for the definition files of inputs, tessaryn.log and trace).
+
+Exit status: 0 every conversion succeeded, 2 a command failed or was cancelled,
+1 a fatal error.
+)";
+}
+
+}  // namespace tsn
