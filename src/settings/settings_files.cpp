@@ -7,6 +7,7 @@
 
 #include "platform/format.h"
 #include "platform/paths.h"
+#include "platform/profile.h"
 #include "platform/string_table.h"
 #include "run/messages.h"
 
@@ -64,6 +65,27 @@ std::string settle_defs_dir(const std::string& configured, const std::string& de
   std::string trimmed = default_dir;
   if (!trimmed.empty()) trimmed.pop_back();
   return trimmed;
+}
+
+std::string last_directory(const ConvSettings& s, const std::string& extension) {
+  Profile p;
+  p.select_file(s.settings_file);
+  p.select_section("Directories");
+  return p.read_string(extension, s.DefsDir, 259);
+}
+
+bool store_last_directory(ConvSettings& s, const std::string& extension, const std::string& dir,
+                          bool remember_type) {
+  Profile p;
+  p.select_file(s.settings_file);
+  p.select_section("Directories");
+  p.write_string(extension, dir);
+  if (remember_type) {
+    s.LegendFileType = extension;
+    p.select_section("Tessaryn");
+    p.write_string("LegendFileType", extension);
+  }
+  return p.flush();
 }
 
 }  // namespace tsn

@@ -32,4 +32,12 @@ bool directory_is_writable(const std::string& dir);
 // created here; when that cannot be created, the default without its trailing '/'.
 std::string settle_defs_dir(const std::string& configured, const std::string& default_dir);
 
+// The directory last used for files with this extension (section Directories of the program
+// settings file), DefsDir when none was stored.
+std::string last_directory(const ConvSettings& s, const std::string& extension);
+// Stores the directory for the extension; remember_type also makes the extension the legend
+// file type. False when the settings file could not be written.
+bool store_last_directory(ConvSettings& s, const std::string& extension, const std::string& dir,
+                          bool remember_type);
+
 }  // namespace tsn

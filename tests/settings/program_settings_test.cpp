@@ -8,6 +8,7 @@
 #include "platform/profile.h"
 #include "platform/scratch_dir.h"
 #include "run/recording_host.h"
+#include "settings/settings_files.h"
 #include "settings/text_styles.h"
 
 namespace tsn {
@@ -230,6 +231,26 @@ TEST(ProgramSettings, WindowPositionParsing) {
   EXPECT_EQ(parse_window_position("10").x, -1);
   EXPECT_EQ(parse_window_position(",5").x, -1);
   EXPECT_EQ(parse_window_position("3,").y, -1);
+}
+
+}  // namespace
+}  // namespace tsn
+
+namespace tsn {
+namespace {
+
+TEST(LastDirectory, DefaultsToDefsDirAndRemembersPerExtension) {
+  ScratchDir d;
+  ConvSettings s;
+  ASSERT_TRUE(load_program_settings(s, d.path().string() + "/"));
+  EXPECT_EQ(last_directory(s, "lgd"), s.DefsDir);
+  ASSERT_TRUE(store_last_directory(s, "lgd", "/maps/legends", false));
+  ASSERT_TRUE(store_last_directory(s, "leg", "/maps/other", true));
+  EXPECT_EQ(last_directory(s, "LGD"), "/maps/legends");
+  EXPECT_EQ(s.LegendFileType, "leg");
+  ConvSettings back;
+  ASSERT_TRUE(load_program_settings(back, d.path().string() + "/"));
+  EXPECT_EQ(back.LegendFileType, "leg");
 }
 
 }  // namespace
