@@ -30,7 +30,7 @@ class ProfileDocument {
   void erase_key(std::string_view section, std::string_view key);
   void erase_section(std::string_view section);
 
-  std::string text() const;  // lines joined with LF
+  std::string text() const;  // every line followed by LF
   // Writes the document beside `file` under a temporary name, syncs it and renames it over
   // `file`, so a crash leaves either the old or the new file, never a torn one.
   bool save(const std::filesystem::path& file) const;

@@ -16,6 +16,9 @@ int spelling_index_for_language(std::string_view language);
 // English and for an unset or C locale, "ENU" for other English, else the two-letter code.
 std::string locale_language();
 std::string_view spelling_ending();  // "olour" or "olor"
+// The text with every "C%s" and "c%s" completed with the current spelling ending: numbered
+// messages and the few captions (such as "Single C%s") that are not numbered.
+std::string complete_spelling(std::string_view text);
 
 // The text of a numbered message, "C%s"/"c%s" completed, at most 255 characters;
 // empty when the number is unknown.

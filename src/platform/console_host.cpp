@@ -1,0 +1,210 @@
+// The console host: what a command-line run shows on stdout and stderr, and Ctrl-C handling.
+#include "platform/console_host.h"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+
+namespace tsn {
+namespace {
+
+constexpr int kBarTrack = 40;
+
+// Set by the signal handler, cleared by poll_cancel(). Only a lock-free atomic may be touched
+// from a signal handler.
+std::atomic<bool> g_interrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+// Handler bookkeeping; changed only outside the handler.
+bool g_handler_installed = false;
+bool g_sigint_ignored = false;
+struct sigaction g_previous_action {};
+
+void on_interrupt(int) { g_interrupted.store(true); }
+
+void arm_interrupt_handler() {
+  struct sigaction action {};
+  action.sa_handler = on_interrupt;
+  sigemptyset(&action.sa_mask);
+  // SA_RESETHAND puts back the default disposition as the handler starts, which is what
+  // lets a second Ctrl-C end the process. SA_RESTART keeps reads from failing with EINTR.
+  action.sa_flags = SA_RESETHAND | SA_RESTART;
+  sigaction(SIGINT, &action, nullptr);
+}
+
+bool is_question(Buttons buttons) { return buttons != Buttons::ok; }
+
+// The default answer when it names one of the buttons, else the first button.
+Answer answer_for(Buttons buttons, Answer default_answer) {
+  switch (buttons) {
+    case Buttons::yes_no:
+      return default_answer == Answer::no ? Answer::no : Answer::yes;
+    case Buttons::ok_cancel:
+      return default_answer == Answer::cancel ? Answer::cancel : Answer::ok;
+    case Buttons::ok:
+      break;
+  }
+  return Answer::ok;
+}
+
+std::string_view answer_name(Answer answer) {
+  switch (answer) {
+    case Answer::ok: return "OK";
+    case Answer::yes: return "Yes";
+    case Answer::no: return "No";
+    case Answer::cancel: return "Cancel";
+  }
+  return "";
+}
+
+bool is_terminal(std::FILE* stream) { return stream != nullptr && isatty(fileno(stream)) == 1; }
+
+}  // namespace
+
+std::string progress_bar_text(int percent) {
+  percent = std::clamp(percent, 0, 100);
+  const int filled = percent * kBarTrack / 100;
+  std::string text = "[";
+  text.append(static_cast<std::size_t>(filled), '#');
+  text.append(static_cast<std::size_t>(kBarTrack - filled), ' ');
+  char number[16];
+  std::snprintf(number, sizeof number, "] %3d %%", percent);
+  text += number;
+  return text;
+}
+
+ConsoleHost::ConsoleHost() : ConsoleHost(stdout, stderr) {}
+
+ConsoleHost::ConsoleHost(std::FILE* out, std::FILE* err)
+    : out_(out),
+      err_(err),
+      err_is_terminal_(is_terminal(err)),
+      same_terminal_(err_is_terminal_ && is_terminal(out)) {}
+
+void ConsoleHost::write_err(std::string_view text) {
+  if (text.empty()) return;
+  std::fwrite(text.data(), 1, text.size(), err_);
+  std::fflush(err_);
+  if (err_is_terminal_) at_line_start_ = text.back() == '\n';
+}
+
+void ConsoleHost::status_append(std::string_view text) {
+  if (quiet_ || text.empty()) return;
+  erase_bar();
+  std::fwrite(text.data(), 1, text.size(), out_);
+  std::fflush(out_);
+  if (same_terminal_) at_line_start_ = text.back() == '\n';
+}
+
+Answer ConsoleHost::message_box(std::string_view caption, std::string_view text, Icon,
+                                Buttons buttons, Answer default_answer) {
+  erase_bar();
+  const Answer answer = answer_for(buttons, default_answer);
+  std::string line;
+  // Status lines end where the next begins, so a message on the same terminal needs its own.
+  if (err_is_terminal_ && !at_line_start_) line += '\n';
+  if (!caption.empty()) {
+    line += caption;
+    line += ": ";
+  }
+  line += text;
+  if (is_question(buttons)) {
+    line += " -> ";
+    line += answer_name(answer);
+  }
+  line += '\n';
+  write_err(line);
+  return answer;
+}
+
+void ConsoleHost::dialog_error(int, std::string_view text) {
+  erase_bar();
+  std::string line(text);
+  line += '\n';
+  write_err(line);
+}
+
+void ConsoleHost::progress_show() {
+  if (!err_is_terminal_) return;
+  bar_visible_ = true;
+  bar_percent_ = 0;
+  draw_bar();
+}
+
+void ConsoleHost::progress_set(int percent) {
+  if (!bar_visible_) return;
+  percent = std::clamp(percent, 0, 100);
+  if (percent == bar_percent_ && bar_on_screen_) return;
+  bar_percent_ = percent;
+  draw_bar();
+}
+
+void ConsoleHost::progress_hide() {
+  erase_bar();
+  bar_visible_ = false;
+}
+
+void ConsoleHost::draw_bar() {
+  std::string frame;
+  if (bar_on_screen_) {
+    frame = "\r";
+  } else if (!at_line_start_) {
+    frame = "\n";
+  }
+  frame += progress_bar_text(bar_percent_);
+  write_err(frame);
+  bar_on_screen_ = true;
+}
+
+void ConsoleHost::erase_bar() {
+  if (!bar_on_screen_) return;
+  std::string blank = "\r";
+  blank.append(progress_bar_text(100).size(), ' ');
+  blank += '\r';
+  write_err(blank);
+  bar_on_screen_ = false;
+  at_line_start_ = true;
+}
+
+bool ConsoleHost::poll_cancel() {
+  if (!g_interrupted.exchange(false)) return false;
+  if (g_handler_installed && !g_sigint_ignored) arm_interrupt_handler();
+  return true;
+}
+
+void ConsoleHost::end_process(int status) {
+  erase_bar();
+  if (err_is_terminal_ && !at_line_start_) write_err("\n");
+  std::fflush(out_);
+  std::fflush(err_);
+  std::exit(status);
+}
+
+void ConsoleHost::install_interrupt_handler() {
+  if (g_handler_installed) return;
+  struct sigaction previous {};
+  sigaction(SIGINT, nullptr, &previous);
+  g_previous_action = previous;
+  g_handler_installed = true;
+  g_sigint_ignored = (previous.sa_flags & SA_SIGINFO) == 0 && previous.sa_handler == SIG_IGN;
+  g_interrupted.store(false);
+  if (!g_sigint_ignored) arm_interrupt_handler();
+}
+
+void ConsoleHost::remove_interrupt_handler() {
+  if (!g_handler_installed) return;
+  sigaction(SIGINT, &g_previous_action, nullptr);
+  g_handler_installed = false;
+  g_sigint_ignored = false;
+  g_interrupted.store(false);
+}
+
+ConsoleHost& console_host() {
+  static ConsoleHost instance;
+  return instance;
+}
+
+}  // namespace tsn

@@ -1,0 +1,140 @@
+// The tessaryn executable as a user meets it: help, first start, command-line faults and
+// exit statuses, log and trace files.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/profile.h"
+#include "support/scratch_dir.h"
+
+namespace tsn {
+namespace {
+
+using test::read_file;
+using test::ScratchDir;
+using test::write_file;
+
+struct RunResult {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string quoted(const std::string& s) {
+  std::string q = "'";
+  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+// Runs the executable with the program directory `home` and the arguments.
+RunResult run(const ScratchDir& home, const std::vector<std::string>& args) {
+  std::string cmd = "TESSARYN_HOME=" + quoted((home / "home").string()) + " " + TSN_BINARY;
+  for (const std::string& a : args) cmd += " " + quoted(a);
+  cmd += " >" + quoted((home / "out.txt").string()) + " 2>" + quoted((home / "err.txt").string());
+  cmd += " </dev/null";
+  RunResult r;
+  const int raw = std::system(cmd.c_str());
+  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  r.out = read_file(home / "out.txt");
+  r.err = read_file(home / "err.txt");
+  return r;
+}
+
+TEST(Executable, HelpAndVersion) {
+  ScratchDir d;
+  RunResult help = run(d, {"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("tessaryn [SWITCHES] INPUT [OUTPUT]"), std::string::npos);
+  EXPECT_NE(help.out.find("/LF=n"), std::string::npos);
+  EXPECT_NE(help.out.find("Exit status"), std::string::npos);
+  RunResult version = run(d, {"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, "Tessaryn 3.2 Rev C.11 Shapefile to DXF/DWG Converter.\n");
+}
+
+TEST(Executable, FirstStartCreatesTheProgramDirectory) {
+  ScratchDir d;
+  write_file(d / "roads.shp", "x");
+  RunResult r = run(d, {(d / "roads.shp").string()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(std::filesystem::is_directory(d / "home" / "DEFS"));
+  const ProfileDocument ini = ProfileDocument::load(d / "home" / "tsn25.ini");
+  EXPECT_EQ(ini.get("Tessaryn", "DefsDir"), (d / "home" / "DEFS").string() + "/");
+  const ProfileDocument colours = ProfileDocument::load(d / "home" / "colors.ini");
+  EXPECT_TRUE(colours.get("ColorSchemes", "NumSchemes").has_value());
+  EXPECT_TRUE(std::filesystem::exists(d / "home" / "styles.ini"));
+}
+
+TEST(Executable, AbsolutePathIsTheInputAndTheOutputFollowsIt) {
+  ScratchDir d;
+  const std::string input = (d / "roads.shp").string();
+  write_file(input, "x");
+  RunResult r = run(d, {"/L=MAIN", input});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("Translate " + input + " to " + (d / "roads.dxf").string()),
+            std::string::npos)
+      << r.out;
+
+  RunResult dwg = run(d, {input, (d / "x.DWG").string()});
+  EXPECT_NE(dwg.out.find("to " + (d / "x.DWG").string()), std::string::npos) << dwg.out;
+}
+
+TEST(Executable, CommandLineFaultsGiveTheirMessageAndStatus2) {
+  ScratchDir d;
+  RunResult ext = run(d, {"/T=0", "x.txt"});
+  EXPECT_EQ(ext.status, 2);
+  EXPECT_NE(ext.err.find("Tessaryn: Error: Command line file name has incorrect extension"),
+            std::string::npos)
+      << ext.err;
+
+  RunResult only_switches = run(d, {"/T=0", "-H"});
+  EXPECT_EQ(only_switches.status, 2);
+  EXPECT_NE(only_switches.err.find("Error: Command line format incorrect"), std::string::npos);
+
+  RunResult at = run(d, {"in.shp", "@cmds.txt"});
+  EXPECT_EQ(at.status, 2);
+  EXPECT_NE(at.err.find("Switches and Batch Command file cannot both be specified"),
+            std::string::npos);
+
+  RunResult missing = run(d, {(d / "none.shp").string()});
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_NE(missing.err.find("Error: Could not open file " + (d / "none.shp").string()),
+            std::string::npos);
+
+  RunResult no_file = run(d, {"@" + (d / "none.txt").string()});
+  EXPECT_EQ(no_file.status, 2);
+  EXPECT_NE(no_file.err.find("Error: Unable to open command file"), std::string::npos);
+}
+
+TEST(Executable, CommentLineDoesNothingAndNoArgumentsGivesUsage) {
+  ScratchDir d;
+  EXPECT_EQ(run(d, {";", "anything"}).status, 0);
+  RunResult none = run(d, {});
+  EXPECT_EQ(none.status, 2);
+  EXPECT_NE(none.err.find("Usage:"), std::string::npos);
+}
+
+TEST(Executable, LogAndTraceFilesFollowTheirSwitches) {
+  ScratchDir d;
+  std::filesystem::create_directories(d / "home");
+  write_file(d / "home" / "tsn25.ini", "[Tessaryn]\nLog=1\ntrace=1\n");
+  const std::string input = (d / "a.csv").string();
+  write_file(input, "x,y\n");
+  ASSERT_EQ(run(d, {input}).status, 0);
+  EXPECT_EQ(read_file(d / "home" / "trace").rfind("Start trace!!\n", 0), 0u);
+  const std::string log = read_file(d / "home" / "tessaryn.log");
+  EXPECT_NE(log.find("Translate " + input), std::string::npos) << log;
+
+  write_file(d / "home" / "tsn25.ini", "[Tessaryn]\nLog=0\ntrace=0\n");
+  std::filesystem::remove(d / "home" / "tessaryn.log");
+  std::filesystem::remove(d / "home" / "trace");
+  ASSERT_EQ(run(d, {input}).status, 0);
+  EXPECT_FALSE(std::filesystem::exists(d / "home" / "tessaryn.log"));
+  EXPECT_FALSE(std::filesystem::exists(d / "home" / "trace"));
+}
+
+}  // namespace
+}  // namespace tsn
