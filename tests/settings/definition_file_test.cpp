@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/profile.h"
-#include "platform/scratch_dir.h"
+#include "support/scratch_dir.h"
 #include "settings/file_reset.h"
 #include "settings/program_settings.h"
 #include "settings/settings_files.h"

@@ -6,8 +6,8 @@
 #include <sys/stat.h>
 
 #include "platform/profile.h"
-#include "platform/scratch_dir.h"
-#include "run/recording_host.h"
+#include "support/scratch_dir.h"
+#include "support/recording_host.h"
 #include "settings/settings_files.h"
 #include "settings/text_styles.h"
 
@@ -163,7 +163,7 @@ TEST(ProgramSettings, ExistingDefsDirIsKeptAndMissingOneReplaced) {
 
 TEST(ProgramSettings, UnwritableTmpDirGivesMessage177AndTheSystemDirectory) {
   ScratchDir d;
-  test_support::RecordingHost host;
+  test::RecordingHost host;
   set_host(&host);
   ConvSettings s = load_with(d, "[Tessaryn]\nTmpDir=" + dir_of(d) + "no/such/dir\n");
   set_host(nullptr);
