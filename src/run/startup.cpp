@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/console_host.h"
 #include "platform/format.h"
 #include "platform/host.h"
 #include "platform/paths.h"
@@ -84,9 +85,19 @@ int run_command_file(const ConversionRequest& request) {
   return kExitFailed;
 }
 
+// "/H" (or "-H") runs hidden: no status lines on the console.
+bool asks_hidden_run(const std::vector<std::string>& switches) {
+  for (const std::string& sw : switches) {
+    if (sw.size() == 2 && (sw[1] == 'H' || sw[1] == 'h')) return true;
+  }
+  return false;
+}
+
 int run_single_command(const ConversionRequest& request) {
   RunState& run = conv_state.run;
   ConvSettings& s = conv_state.settings;
+  run.run_hidden = asks_hidden_run(request.switches);
+  console_host().set_quiet(run.run_hidden);
   run.input_path = request.input_path;
   run.output_path = request.output_path;
   s.InputFileType = request.input_file_type;

@@ -78,6 +78,10 @@ TEST(Executable, AbsolutePathIsTheInputAndTheOutputFollowsIt) {
             std::string::npos)
       << r.out;
 
+  RunResult hidden = run(d, {input, "-h"});
+  EXPECT_EQ(hidden.status, 0);
+  EXPECT_EQ(hidden.out, "");  // a hidden run shows no status lines
+
   RunResult dwg = run(d, {input, (d / "x.DWG").string()});
   EXPECT_NE(dwg.out.find("to " + (d / "x.DWG").string()), std::string::npos) << dwg.out;
 }
