@@ -151,28 +151,6 @@ void write_colours(Profile& p, ConvSettings& s) {
   if (settings_hooks().write_file_colours) settings_hooks().write_file_colours(s, p);
 }
 
-// Writing the current class's one-colour keys makes them the program's values as well.
-void adopt_one_colour_keys(ConvSettings& s, int cls) {
-  FileSettings& prog = s.prog;
-  const FileSettings& cur = s.cur;
-  switch (cls) {
-    case 0:
-      prog.Use1ColourPoints = cur.Use1ColourPoints;
-      prog.SingleColourPoints = cur.SingleColourPoints;
-      break;
-    case 1:
-      prog.Use1ColourArcs = cur.Use1ColourArcs;
-      prog.Pen0 = cur.Pen0;
-      break;
-    default:
-      prog.Use1ColourLines = cur.Use1ColourLines;
-      prog.SingleColourLines = cur.SingleColourLines;
-      prog.Use1ColourFill = cur.Use1ColourFill;
-      prog.SingleColourFill = cur.SingleColourFill;
-      break;
-  }
-}
-
 }  // namespace
 
 int upgrade_settings_version(Profile& p) {
@@ -215,7 +193,7 @@ int save_definition_file(ConvSettings& s, const InputInfo& input) {
 
   const int cls = shape_class(input, s.cur);
   write_shared_file_keys(p, s, s.cur, cls, false);
-  adopt_one_colour_keys(s, cls);
+  copy_one_colour_keys(s.prog, s.cur, cls);  // writing them makes them the program's too
   if (settings_hooks().write_ranges) {
     settings_hooks().write_ranges(s, p, false);
     settings_hooks().write_ranges(s, p, true);

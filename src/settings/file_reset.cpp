@@ -37,28 +37,24 @@ int effective_colour_method(const FileSettings& f, const InputInfo& input) {
   return 2;
 }
 
-namespace {
-
-void restore_one_colour(FileSettings& cur, const FileSettings& prog, int cls) {
+void copy_one_colour_keys(FileSettings& to, const FileSettings& from, int cls) {
   switch (cls) {
     case 0:
-      cur.Use1ColourPoints = prog.Use1ColourPoints;
-      cur.SingleColourPoints = prog.SingleColourPoints;
+      to.Use1ColourPoints = from.Use1ColourPoints;
+      to.SingleColourPoints = from.SingleColourPoints;
       break;
     case 1:
-      cur.Use1ColourArcs = prog.Use1ColourArcs;
-      cur.Pen0 = prog.Pen0;
+      to.Use1ColourArcs = from.Use1ColourArcs;
+      to.Pen0 = from.Pen0;
       break;
     default:
-      cur.Use1ColourLines = prog.Use1ColourLines;
-      cur.SingleColourLines = prog.SingleColourLines;
-      cur.Use1ColourFill = prog.Use1ColourFill;
-      cur.SingleColourFill = prog.SingleColourFill;
+      to.Use1ColourLines = from.Use1ColourLines;
+      to.SingleColourLines = from.SingleColourLines;
+      to.Use1ColourFill = from.Use1ColourFill;
+      to.SingleColourFill = from.SingleColourFill;
       break;
   }
 }
-
-}  // namespace
 
 void reset_file_settings(ConvSettings& s, const InputInfo& input) {
   FileSettings& cur = s.cur;
@@ -80,7 +76,7 @@ void reset_file_settings(ConvSettings& s, const InputInfo& input) {
   cur.Legend = prog.Legend;
   cur.AlignText = prog.AlignText;
   cur.AlignAttrib = prog.AlignAttrib;
-  restore_one_colour(cur, prog, shape_class(input, cur));
+  copy_one_colour_keys(cur, prog, shape_class(input, cur));
   cur.ColourMethod = effective_colour_method(cur, input);
   cur.TIN = 0;
 }

@@ -12,6 +12,8 @@ double extent_diagonal(double xmin, double ymin, double xmax, double ymax);
 double height_from_ratio(double ratio, double extent);
 // 0 (one colour) or 2 (colour by classes) for the current input and class.
 int effective_colour_method(const FileSettings& f, const InputInfo& input);
+// Copies the one-colour switch and colour(s) of a shape class from `from` to `to`.
+void copy_one_colour_keys(FileSettings& to, const FileSettings& from, int shape_cls);
 // Restores the per-file fields that every input starts from and recomputes what derives
 // from the input: field selections cleared, heights from ratios, colours and switches from
 // the program values, the colour method, TIN off.
