@@ -9,8 +9,12 @@ packages=(
   clang libclang-rt-dev llvm
   libfreetype-dev libfontconfig-dev fonts-liberation2
   python3 python3-ezdxf gdal-bin shapelib
-  nodejs npm
 )
+# The DWG checker runs on Node.js; a machine that already has node and npm (from any source)
+# keeps them, since Debian's packages would conflict with another installation.
+if ! command -v node >/dev/null 2>&1 || ! command -v npm >/dev/null 2>&1; then
+  packages+=(nodejs npm)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
