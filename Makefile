@@ -1,7 +1,7 @@
 # Thin wrappers around CMake and CTest.
 BUILD ?= build
 JOBS ?= $(shell nproc)
-FUZZ_SECONDS ?= 15
+FUZZ_SECONDS ?= 30
 export TESSARYN_HOME ?= $(CURDIR)/$(BUILD)/home
 
 .PHONY: deps configure build test demo fuzz fuzz-smoke sanitize bench clean

@@ -1,0 +1,55 @@
+// Record access shared by dBase and comma-delimited tables: a cursor kept in step with the
+// shapefile records, and the text of any field of the current record.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "input/dbf_field.h"
+
+namespace tsn {
+
+class TableReader {
+ public:
+  virtual ~TableReader() = default;
+
+  virtual const std::vector<dbf_field>& fields() const = 0;
+  virtual long record_count() const = 0;
+
+  // Remembers where the current record begins (before each shapefile record).
+  virtual void save_record_position() = 0;
+  // Returns to the saved position and reads the record; 0, or -1 past the end or on a read
+  // error.
+  virtual int begin_record() = 0;
+  // The text of field i of the record begun (dBase: exactly the field's width; comma-delimited:
+  // the token, trimmed). Empty for an index out of range.
+  virtual std::string_view read_field(int i) = 0;
+  // Reads past one record so that the table stays in step with a skipped shape; 0 or -1.
+  virtual int skip_record() = 0;
+  // Back to the first record.
+  virtual int rewind() = 0;
+};
+
+// The field text as a decimal number by the "%lf" rule; 0 when it does not parse.
+double field_value_number(std::string_view text);
+
+// Chooses the X and Y fields of a point table among its numeric fields: the one named like the
+// key, else the first whose upper-cased name contains "LONG"/"LAT", else "X"/"Y", else the first
+// numeric field. -1 when the table has no numeric field.
+int find_x_field(const std::vector<dbf_field>& fields, std::string_view x_key);
+int find_y_field(const std::vector<dbf_field>& fields, std::string_view y_key);
+
+struct TableExtents {
+  double xmin = 1e30;
+  double ymin = 1e30;
+  double xmax = -1e30;
+  double ymax = -1e30;
+  double diagonal = 0.0;  // minimum corner to maximum corner
+};
+
+// The extents of the X and Y field values over every record; leaves the table at its first
+// record.
+TableExtents table_extents(TableReader& table, int x_field, int y_field);
+
+}  // namespace tsn
