@@ -49,8 +49,9 @@ void read_colours_and_ranges(Profile& p, ConvSettings& s) {
       section = current_scheme_name(s, s.cur);
     }
     if (hooks.read_file_colours) hooks.read_file_colours(s, p, section.c_str());
-    if (hooks.recompute_class_colours) hooks.recompute_class_colours(s);
   }
+  // The scheme may have changed even without a list of the file's own.
+  if (hooks.recompute_class_colours) hooks.recompute_class_colours(s);
   if (s.def.settings_version <= kLastVersionWithoutRanges) return;
   if (s.cur.LayerByFeature == 1 && hooks.read_ranges) hooks.read_ranges(s, p, true);
   if (s.cur.ColourMethod != 0 && hooks.read_ranges) hooks.read_ranges(s, p, false);

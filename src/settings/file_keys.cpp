@@ -135,10 +135,8 @@ void read_elevation_keys(Profile& p, ConvSettings& s, FileSettings& f) {
 }  // namespace
 
 std::string current_scheme_name(const ConvSettings& s, const FileSettings& f) {
-  if (f.DefaultColorSet >= 0 && f.DefaultColorSet < static_cast<int>(s.scheme_names.size())) {
-    return s.scheme_names[static_cast<std::size_t>(f.DefaultColorSet)];
-  }
-  return "0";
+  std::string name = scheme_name(s, f.DefaultColorSet);
+  return name.empty() ? "0" : name;
 }
 
 const char* class_suffix(int shape_cls) {

@@ -21,7 +21,7 @@ void read_definition_keys(Profile& p, ConvSettings& s, const InputInfo& input);
 // The attribute (section Attribs) and label (section Text) field selections of the input.
 void read_definition_field_lists(Profile& p, ConvSettings& s, const InputInfo& input);
 
-// The name stored as DefScheme: the current scheme's name, "0" for none or the mapping scheme.
+// The name stored as DefScheme: the current scheme's name, "0" when there is none.
 std::string current_scheme_name(const ConvSettings& s, const FileSettings& f);
 
 // The label and attribute positions of one class, in the selected section; the program

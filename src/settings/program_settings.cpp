@@ -188,6 +188,8 @@ bool load_program_settings(ConvSettings& s, const std::string& program_dir) {
   read_program_table(p, s);
   read_text_positions(p, s);
   read_shared_file_keys(p, s.prog, s.prog, kAllClasses);
+  s.prog.AttVis = p.read_int("AttVis", 0);
+  s.prog.AttribColSameAsShape = p.read_int("AttribColSameAsShape", 0);
   s.InputFileType = p.read_int("InputFileType", 0);
   s.cur = s.prog;
   read_schemes_and_styles(s);

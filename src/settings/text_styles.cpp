@@ -3,8 +3,13 @@
 
 #include "platform/paths.h"
 #include "platform/profile.h"
+#include "platform/string_table.h"
 
 namespace tsn {
+
+namespace {
+constexpr int kMappingSchemeText = 267;  // the built-in scheme after the named ones
+}  // namespace
 
 int load_text_styles(ConvSettings& s) {
   Profile p;
@@ -59,7 +64,18 @@ int find_scheme(const ConvSettings& s, const std::string& name) {
   for (std::size_t i = 0; i < s.scheme_names.size(); ++i) {
     if (equal_ignoring_case(s.scheme_names[i], name)) return static_cast<int>(i);
   }
+  if (equal_ignoring_case(load_text(kMappingSchemeText), name)) {
+    return static_cast<int>(s.scheme_names.size());
+  }
   return -1;
+}
+
+std::string scheme_name(const ConvSettings& s, int index) {
+  if (index >= 0 && index < static_cast<int>(s.scheme_names.size())) {
+    return s.scheme_names[static_cast<std::size_t>(index)];
+  }
+  if (index == static_cast<int>(s.scheme_names.size())) return load_text(kMappingSchemeText);
+  return {};
 }
 
 }  // namespace tsn

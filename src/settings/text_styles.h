@@ -21,7 +21,10 @@ void resolve_style_indices(ConvSettings& s);
 
 // Reads the scheme names of section ColorSchemes of the colour schemes file.
 int load_scheme_names(ConvSettings& s);
-// Index of the scheme of that name (case ignored), or -1.
+// Index of the scheme of that name (case ignored; the built-in mapping scheme follows the
+// named ones), or -1.
 int find_scheme(const ConvSettings& s, const std::string& name);
+// The name of the scheme at that index, the mapping scheme's included; empty when none.
+std::string scheme_name(const ConvSettings& s, int index);
 
 }  // namespace tsn

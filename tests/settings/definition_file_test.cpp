@@ -268,6 +268,24 @@ TEST(DefinitionFile, HatchAndSchemeFromNames) {
   write_file(f.beside(), "[Tessaryn]\nVersion=244\nAcadMapping=1\nDefScheme=cold\n");
   ASSERT_EQ(load_definition_file(f.s, f.input), 0);
   EXPECT_EQ(f.s.cur.DefaultColorSet, 2);  // the mapping scheme follows the named ones
+
+  // Naming the mapping scheme without asking for the mapping falls back to the first scheme.
+  write_file(f.beside(), "[Tessaryn]\nVersion=244\nDefaultColorSet=1\nDefScheme=AutoCAD Mapping\n");
+  ASSERT_EQ(load_definition_file(f.s, f.input), 0);
+  EXPECT_EQ(f.s.cur.DefaultColorSet, 0);
+}
+
+int g_class_colour_recomputes = 0;
+void count_recompute(ConvSettings&) { ++g_class_colour_recomputes; }
+
+TEST(DefinitionFile, ClassColoursFollowASchemeChangeWithoutAColourList) {
+  Fixture f;
+  settings_hooks().recompute_class_colours = count_recompute;
+  g_class_colour_recomputes = 0;
+  write_file(f.beside(), "[Tessaryn]\nVersion=244\nDefaultColorSet=1\n[Colors]\nNumColors=0\n");
+  ASSERT_EQ(load_definition_file(f.s, f.input), 0);
+  EXPECT_EQ(g_class_colour_recomputes, 1);
+  settings_hooks().recompute_class_colours = nullptr;
 }
 
 }  // namespace

@@ -100,7 +100,7 @@ TEST(ProgramSettings, PerFileValuesAtProgramLevelAndCurrentCopies) {
                              "MaxAttribLen=999\nAlignText=0\nXKey=EAST\nLegend=1\n"
                              "DefColSet=-1\nDefaultColorSet=1\nACADHatchPattern=ansi31\n"
                              "HatchScale=2.5\nLastLayerKey0=NAME\nLastColoursKey1=POP\n"
-                             "Runtot3=4000000000\n"
+                             "Runtot3=4000000000\nAttVis=1\nAttribColSameAsShape=1\n"
                              "[Attribs]\nMinMaxPosA=194\nVerticalPosP=2\n"
                              "[LayerHistory]\nL0=ROADS\n[Windows]\n0=120,80\n3=junk\n");
   EXPECT_EQ(s.prog.SingleColourPoints, 1);  // colours outside 1..255 become 1
@@ -123,6 +123,8 @@ TEST(ProgramSettings, PerFileValuesAtProgramLevelAndCurrentCopies) {
   EXPECT_EQ(s.recent_colour_keys[1], "POP");
   EXPECT_EQ(s.recent_layer_keys[1], "");
   EXPECT_EQ(s.Runtot[2], 4000000000u);
+  EXPECT_EQ(s.prog.AttVis, 1);
+  EXPECT_EQ(s.prog.AttribColSameAsShape, 1);
   EXPECT_EQ(s.layer_history[0], "ROADS");
   EXPECT_EQ(s.window_positions[0].x, 120);
   EXPECT_EQ(s.window_positions[0].y, 80);
