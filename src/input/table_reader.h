@@ -22,8 +22,9 @@ class TableReader {
   // Returns to the saved position and reads the record; 0, or -1 past the end or on a read
   // error.
   virtual int begin_record() = 0;
-  // The text of field i of the record begun (dBase: exactly the field's width; comma-delimited:
-  // the token, trimmed). Empty for an index out of range.
+  // The text of field i of the record begun (dBase: the field's width of bytes up to the first
+  // NUL; comma-delimited: the token, trimmed). Empty for an index out of range. Fields may be
+  // read in any order and again; the view stays valid until the next begin_record.
   virtual std::string_view read_field(int i) = 0;
   // Reads past one record so that the table stays in step with a skipped shape; 0 or -1.
   virtual int skip_record() = 0;
@@ -48,8 +49,30 @@ struct TableExtents {
   double diagonal = 0.0;  // minimum corner to maximum corner
 };
 
+// Which field values count towards the extents: every value (one that does not parse counts as
+// 0, as for a dBase table), or only the values that parse as numbers (comma-delimited tables).
+enum class ExtentValues { all, parsed_only };
+
 // The extents of the X and Y field values over every record; leaves the table at its first
-// record.
-TableExtents table_extents(TableReader& table, int x_field, int y_field);
+// record. The indexes are clamped to the field list (a missing Y field means field 1). With no
+// value counted the box stays inverted (1e30 / -1e30) and the diagonal is 0; infinite and NaN
+// values never count.
+TableExtents table_extents(TableReader& table, int x_field, int y_field,
+                           ExtentValues values = ExtentValues::all);
+
+// The field text as a number by the "%lf" rule; false (value untouched) when it does not parse.
+bool parse_field_number(std::string_view text, double& value);
+
+// Both coordinate fields: a valid index already in x_field / y_field is kept when keep_valid is
+// set (command-line and batch runs). 0, or -1 after reporting "No X,Y data for this file".
+int find_xy_fields(const std::vector<dbf_field>& fields, std::string_view x_key,
+                   std::string_view y_key, bool keep_valid, int& x_field, int& y_field);
+
+// The index of the field with this name (case-blind), or -1.
+int find_field(const std::vector<dbf_field>& fields, std::string_view name);
+
+// The elevation of the record begun: field elev_field as a number times factor; 0 when the field
+// is absent (-1) or does not parse.
+double table_elevation(TableReader& table, int elev_field, double factor);
 
 }  // namespace tsn

@@ -1,0 +1,95 @@
+// Fuzz target for the comma-delimited table reader: arbitrary text scanned for columns, every
+// record and field read, the extents taken and the rows walked as polygons.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "input/csv_table.h"
+#include "platform/host.h"
+
+namespace {
+
+void check(bool condition) {
+  if (!condition) __builtin_trap();
+}
+
+// Shows nothing and takes the default answer: messages are not what is fuzzed here.
+class QuietHost final : public tsn::Host {
+ public:
+  void status_append(std::string_view) override {}
+  void status_clear() override {}
+  tsn::Answer message_box(std::string_view, std::string_view, tsn::Icon, tsn::Buttons,
+                          tsn::Answer default_answer) override {
+    return default_answer;
+  }
+  void beep(tsn::Icon) override {}
+  void dialog_error(int, std::string_view) override {}
+  void progress_show() override {}
+  void progress_set(int) override {}
+  void progress_hide() override {}
+  bool poll_cancel() override { return false; }
+  void set_busy(bool) override {}
+  [[noreturn]] void end_process(int) override { __builtin_trap(); }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static QuietHost host;
+  tsn::set_host(&host);
+  const std::string text(reinterpret_cast<const char*>(data), size);
+
+  // Tokens of the first line cover it without going back.
+  const std::string_view line = std::string_view(text).substr(0, text.find('\n'));
+  for (std::size_t pos = 0;;) {
+    const tsn::CsvToken t = tsn::csv_token(line, pos);
+    (void)tsn::csv_value_class(t.text);
+    if (t.last) break;
+    check(t.next > pos && t.next <= line.size());
+    pos = t.next;
+  }
+
+  tsn::CsvReader r;
+  r.open_memory(text, "fuzz.csv");
+  int has_header = 1;
+  check(r.csv_scan(has_header) == 0);
+  const auto& fields = r.fields();
+  check(fields.size() <= tsn::kMaxTableFields);
+  for (const tsn::dbf_field& f : fields) {
+    check(f.name.size() <= tsn::kFieldNameChars);
+    check(f.type == 'C' || f.type == 'N');
+    check(f.width >= 0 && std::size_t(f.width) <= tsn::kCsvMaxLine);
+  }
+  check(r.record_count() >= 0 && std::size_t(r.record_count()) <= size);
+  const int n = static_cast<int>(fields.size());
+  for (long i = 0; i < r.record_count(); ++i) {
+    r.save_record_position();
+    check(r.begin_record() == 0);
+    for (int f = n; f >= -1; --f) {
+      const std::string_view value = r.read_field(f);
+      check(value.size() <= tsn::kCsvMaxLine);
+      (void)tsn::field_value_number(value);
+    }
+  }
+  r.save_record_position();
+  check(r.begin_record() == -1);
+
+  int x = -1;
+  int y = -1;
+  if (tsn::find_xy_fields(fields, "LONGITUDE", "LATITUDE", false, x, y) != 0) return 0;
+  (void)tsn::table_extents(r, x, y, tsn::ExtentValues::parsed_only);
+  r.rewind();
+  tsn::CsvPolygon polygon;
+  long before = r.rows_consumed();
+  for (;;) {
+    r.save_record_position();
+    if (r.csv_polygon_scan(x, y, polygon) != 0) break;
+    check(!polygon.points.empty());
+    check(r.rows_consumed() == before + long(polygon.points.size()));
+    check(r.rows_consumed() <= r.record_count());
+    before = r.rows_consumed();
+  }
+  check(r.rows_consumed() == r.record_count());
+  return 0;
+}

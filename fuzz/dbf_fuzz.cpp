@@ -1,0 +1,79 @@
+// Fuzz target for the dBase table reader: arbitrary bytes as a stand-alone table, then every
+// record and field read, the coordinate fields chosen and the extents taken.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "input/dbf_reader.h"
+#include "platform/host.h"
+
+namespace {
+
+void check(bool condition) {
+  if (!condition) __builtin_trap();
+}
+
+// Shows nothing and takes the default answer: messages are not what is fuzzed here.
+class QuietHost final : public tsn::Host {
+ public:
+  void status_append(std::string_view) override {}
+  void status_clear() override {}
+  tsn::Answer message_box(std::string_view, std::string_view, tsn::Icon, tsn::Buttons,
+                          tsn::Answer default_answer) override {
+    return default_answer;
+  }
+  void beep(tsn::Icon) override {}
+  void dialog_error(int, std::string_view) override {}
+  void progress_show() override {}
+  void progress_set(int) override {}
+  void progress_hide() override {}
+  bool poll_cancel() override { return false; }
+  void set_busy(bool) override {}
+  [[noreturn]] void end_process(int) override { __builtin_trap(); }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static QuietHost host;
+  tsn::set_host(&host);
+  tsn::DbfReader r;
+  r.open_memory(std::string(reinterpret_cast<const char*>(data), size), "fuzz.dbf");
+  if (r.read_table_header(tsn::TableUse::stand_alone) != 0) {
+    r.save_record_position();
+    check(r.begin_record() == -1);
+    return 0;
+  }
+  const auto& fields = r.fields();
+  check(fields.size() <= tsn::kMaxTableFields);
+  // Every record counted is present in the bytes.
+  check(r.record_count() == 0 ||
+        r.header_length() + std::int64_t{r.record_count()} * r.record_length() <=
+            std::int64_t(size));
+  const int n = static_cast<int>(fields.size());
+  for (long i = 0; i < r.record_count(); ++i) {
+    r.save_record_position();
+    check(r.begin_record() == 0);
+    for (int f = -1; f <= n; ++f) {
+      const std::string_view text = r.read_field(f);
+      check(f >= 0 && f < n ? text.size() <= std::size_t(fields[f].width) : text.empty());
+      (void)tsn::field_value_number(text);
+    }
+  }
+  r.save_record_position();
+  check(r.begin_record() == -1);
+  int x = -1;
+  int y = -1;
+  if (tsn::find_xy_fields(fields, "LONGITUDE", "LATITUDE", false, x, y) == 0) {
+    check(x >= 0 && x < n && y >= 0 && y < n);
+    const tsn::TableExtents e = tsn::table_extents(r, x, y);
+    check(r.record_count() == 0 || (e.xmin <= e.xmax) == (e.ymin <= e.ymax));
+    r.save_record_position();
+    if (r.begin_record() == 0) (void)tsn::table_elevation(r, tsn::find_field(fields, "Z"), 2.0);
+  }
+  check(r.rewind() == 0);
+  for (long i = 0; i < r.record_count(); ++i) check(r.skip_record() == 0);
+  check(r.skip_record() == -1);
+  return 0;
+}

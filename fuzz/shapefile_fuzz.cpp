@@ -1,0 +1,121 @@
+// Fuzz target for the shapefile reader: any bytes as main file and index, every record checked.
+//
+// Input: 1 flag byte (bit 0 interactive header read, bit 1 a table open, bit 2 no index), the
+// index length (4 bytes, little-endian, taken modulo what follows), the index, the main file.
+#include <stdlib.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "input/shapefile_reader.h"
+#include "platform/coding.h"
+#include "platform/host.h"
+
+namespace {
+
+void check(bool condition) {
+  if (!condition) __builtin_trap();
+}
+
+// Shows nothing and takes the default answer of every question.
+class SilentHost final : public tsn::Host {
+ public:
+  void status_append(std::string_view) override {}
+  void status_clear() override {}
+  tsn::Answer message_box(std::string_view, std::string_view, tsn::Icon, tsn::Buttons,
+                          tsn::Answer default_answer) override {
+    return default_answer;
+  }
+  void beep(tsn::Icon) override {}
+  void dialog_error(int, std::string_view) override {}
+  void progress_show() override {}
+  void progress_set(int) override {}
+  void progress_hide() override {}
+  bool poll_cancel() override { return false; }
+  void set_busy(bool) override {}
+  [[noreturn]] void end_process(int) override { __builtin_trap(); }
+};
+
+// A private directory per input, removed afterwards (libFuzzer ends without running exit
+// handlers, so nothing may be left for them).
+class WorkDir {
+ public:
+  WorkDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "tsn-shp-fuzz-XXXXXX").string();
+    check(::mkdtemp(pattern.data()) != nullptr);
+    path_ = pattern;
+  }
+  ~WorkDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  WorkDir(const WorkDir&) = delete;
+  WorkDir& operator=(const WorkDir&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+void write_bytes(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size) {
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  check(f != nullptr);
+  if (size > 0) check(std::fwrite(data, 1, size, f) == size);
+  std::fclose(f);
+}
+
+void check_record(const tsn::shape_rec& rec) {
+  check(rec.num_points >= 0 && static_cast<std::size_t>(rec.num_points) <= rec.points.size());
+  check(rec.num_parts >= 0 && static_cast<std::size_t>(rec.num_parts) <= rec.part_starts.size());
+  // Every point came from the record's content, 16 bytes each at least.
+  check(std::int64_t{rec.num_points} * 16 <= rec.content_length);
+  std::int32_t total = 0;
+  for (std::int32_t i = 0; i < rec.num_parts; ++i) {
+    check(rec.part_starts[i] >= 0 && rec.part_starts[i] < rec.num_points);
+    check(rec.points_in_part(i) >= 1);
+    total += rec.points_in_part(i);
+  }
+  check(rec.num_parts == 0 || total == rec.num_points - rec.part_starts[0]);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 5) return 0;
+  static SilentHost host;
+  tsn::set_host(&host);
+  const std::uint8_t flags = data[0];
+  const std::size_t rest = size - 5;
+  const std::size_t shx_size = rest == 0 ? 0 : tsn::load_le32(data + 1) % (rest + 1);
+  const std::uint8_t* shx = data + 5;
+  const std::uint8_t* shp = shx + shx_size;
+
+  const WorkDir dir;
+  const std::filesystem::path shp_path = dir.path() / "f.shp";
+  write_bytes(shp_path, shp, rest - shx_size);
+  if ((flags & 4) == 0) write_bytes(dir.path() / "f.shx", shx, shx_size);
+
+  tsn::ShapefileReader reader;
+  check(reader.open(shp_path.string()) == 0);
+  const bool table_open = (flags & 2) != 0;
+  if (reader.read_shp_header((flags & 1) != 0) == 0 && !reader.header().shp_empty &&
+      reader.read_shx_header() == 0) {
+    tsn::shape_rec rec;
+    // Each step moves forward through the index or the main file, so the walk must end.
+    const std::int64_t limit = reader.index_entry_count() + (rest - shx_size) / 12 + 2;
+    std::int64_t steps = 0;
+    for (;; ++steps) {
+      check(steps <= limit);
+      reader.read_index_entry();
+      const int head = reader.read_record_header(rec, table_open);
+      if (head == 1 || head == -1) break;
+      if (head == 0 && reader.read_record_content(rec) == 0) check_record(rec);
+    }
+  }
+  tsn::set_host(nullptr);
+  return 0;
+}

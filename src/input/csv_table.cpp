@@ -1,0 +1,288 @@
+// Comma-delimited point tables: tokens, value classes, the column scan, record access, polygons.
+#include "input/csv_table.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "input/input_report.h"
+#include "platform/format.h"
+
+namespace tsn {
+
+namespace {
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+std::string_view trim_spaces(std::string_view s) {
+  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  return s;
+}
+
+// Field i of a line (empty past its end), without keeping the others.
+std::string line_field(std::string_view line, int i) {
+  std::size_t pos = 0;
+  for (int k = 0;; ++k) {
+    CsvToken t = csv_token(line, pos);
+    if (k == i) return std::move(t.text);
+    if (t.last) return {};
+    pos = t.next;
+  }
+}
+
+CsvVertex row_vertex(std::string_view line, int x_field, int y_field) {
+  return {field_value_number(line_field(line, x_field)),
+          field_value_number(line_field(line, y_field))};
+}
+
+}  // namespace
+
+int csv_value_class(std::string_view text) {
+  bool any_digit = false;
+  bool only_spaces = true;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c != ' ') only_spaces = false;
+    if (is_digit(c)) {
+      any_digit = true;
+    } else if (c == 'E' || c == 'e') {
+      if (i + 1 >= text.size() || !is_digit(text[i + 1])) return kCsvText;
+    } else if (c != '.' && c != '-' && c != '+' && c != ' ') {
+      return kCsvText;
+    }
+  }
+  if (only_spaces) return kCsvEmpty;
+  if (!any_digit) return kCsvText;
+  const std::size_t dot = text.find('.');
+  if (dot == std::string_view::npos) return kCsvInteger;
+  int decimals = 0;
+  for (std::size_t i = dot + 1; i < text.size() && is_digit(text[i]); ++i) ++decimals;
+  return decimals;
+}
+
+CsvToken csv_token(std::string_view line, std::size_t pos) {
+  CsvToken t;
+  const std::size_t n = line.size();
+  if (pos >= n) {
+    t.next = n;
+    return t;
+  }
+  std::size_t i = pos;
+  const bool quoted = line[i] == '"';
+  if (quoted) ++i;
+  while (i < n && (quoted || line[i] != ',')) {
+    if (line[i] == '"') {
+      // A doubled quote stands for one; a single one ends the field.
+      if (i + 1 < n && line[i + 1] == '"') {
+        t.text += '"';
+        i += 2;
+        continue;
+      }
+      break;
+    }
+    t.text += line[i++];
+  }
+  // Whatever follows the field up to and including the next comma is skipped.
+  const std::size_t comma = line.find(',', i);
+  t.last = comma == std::string_view::npos;
+  t.next = t.last ? n : comma + 1;
+  const std::string_view trimmed = trim_spaces(t.text);
+  if (trimmed.size() != t.text.size()) t.text = std::string(trimmed);
+  return t;
+}
+
+CsvReader::CsvReader() { tokens_.reserve(kMaxTableFields); }
+
+int CsvReader::open_table(const std::string& path) {
+  scanned_ = false;
+  return source_.open_file(path);
+}
+
+void CsvReader::open_memory(std::string bytes, std::string name) {
+  scanned_ = false;
+  source_.open_memory(std::move(bytes), std::move(name));
+}
+
+bool CsvReader::read_line(std::int64_t offset, std::string_view& line, std::int64_t& next) {
+  // Room for the longest line, a CR and the LF.
+  const std::string_view chunk = source_.view(offset, kCsvMaxLine + 2);
+  if (chunk.empty()) return false;
+  const std::size_t lf = chunk.find('\n');
+  if (lf != std::string_view::npos) {
+    const std::size_t len = (lf > 0 && chunk[lf - 1] == '\r') ? lf - 1 : lf;
+    if (len <= kCsvMaxLine) {
+      line = chunk.substr(0, len);
+      next = offset + static_cast<std::int64_t>(lf) + 1;
+      return true;
+    }
+  }
+  // No line end within reach: the end of the file, or a longer line cut into pieces.
+  line = chunk.substr(0, std::min(chunk.size(), kCsvMaxLine));
+  next = offset + static_cast<std::int64_t>(line.size());
+  return true;
+}
+
+void CsvReader::scan_data_line(std::string_view line) {
+  std::size_t pos = 0;
+  for (std::size_t col = 0; col < columns_.size(); ++col) {
+    const CsvToken t = csv_token(line, pos);
+    dbf_field& c = columns_[col];
+    c.width = std::max(c.width, static_cast<int>(t.text.size()));
+    const int cls = csv_value_class(t.text);
+    if (cls == kCsvText) {
+      c.type = 'C';
+      c.decimals = 0;
+    } else if (cls != kCsvEmpty && c.type != 'C') {
+      c.type = 'N';
+      c.decimals = cls;
+    }
+    if (t.last) break;
+    pos = t.next;
+  }
+}
+
+void CsvReader::scan_first_line(std::string_view line, int& csv_has_header) {
+  bool numeric = false;
+  std::size_t pos = 0;
+  for (std::size_t col = 0; col < columns_.size(); ++col) {
+    const CsvToken t = csv_token(line, pos);
+    dbf_field& c = columns_[col];
+    const int cls = csv_value_class(t.text);
+    const bool is_number = cls != kCsvEmpty && cls != kCsvText;
+    if (c.type == 'U') {
+      c.type = is_number ? 'N' : 'C';
+      c.decimals = is_number ? cls : 0;
+    }
+    c.name =
+        t.text.empty() ? format_printf("FIELD%d", int(col) + 1) : t.text.substr(0, kFieldNameChars);
+    numeric = numeric || is_number;
+    fields_.push_back(c);
+    if (t.last) break;
+    pos = t.next;
+  }
+  if (numeric && csv_has_header) {
+    csv_has_header = 0;
+    report_input_problem("File does not have a header line. Turning No Header flag on.");
+  }
+  if (!csv_has_header) {
+    for (std::size_t i = 0; i < fields_.size(); ++i)
+      fields_[i].name = format_printf("FIELD%d", int(i) + 1);
+  }
+}
+
+int CsvReader::csv_scan(int& csv_has_header) {
+  scanned_ = false;
+  fields_.clear();
+  if (!source_.is_open()) return -1;
+  dbf_field unknown;
+  unknown.type = 'U';
+  columns_.assign(kMaxTableFields, unknown);
+
+  std::string_view line;
+  std::int64_t offset = 0;
+  std::int64_t next = 0;
+  std::int64_t second_line = 0;
+  long lines = 0;
+  while (read_line(offset, line, next) && !line.empty()) {
+    if (lines == 0) second_line = next;
+    if (lines > 0) scan_data_line(line);
+    ++lines;
+    offset = next;
+  }
+  if (lines > 0 && read_line(0, line, next)) scan_first_line(line, csv_has_header);
+  columns_.clear();
+
+  has_header_ = csv_has_header != 0 && lines > 0;
+  record_count_ = has_header_ ? lines - 1 : lines;
+  first_ = has_header_ ? Position{second_line, 0} : Position{0, 0};
+  scanned_ = true;
+  return rewind();
+}
+
+void CsvReader::save_record_position() { saved_ = cursor_; }
+
+int CsvReader::begin_record() {
+  have_record_ = false;
+  tokens_.clear();
+  if (!scanned_ || saved_.row >= record_count_) return -1;
+  std::string_view line;
+  std::int64_t next = 0;
+  if (!read_line(saved_.offset, line, next)) return -1;
+  line_.assign(line);
+  token_pos_ = 0;
+  tokens_done_ = false;
+  have_record_ = true;
+  // The cursor only moves forward between rewinds (a polygon may have moved it further).
+  if (cursor_.row <= saved_.row) cursor_ = {next, saved_.row + 1};
+  return 0;
+}
+
+std::string_view CsvReader::read_field(int i) {
+  if (!have_record_ || i < 0 || i >= static_cast<int>(fields_.size())) return {};
+  const auto want = static_cast<std::size_t>(i);
+  while (tokens_.size() <= want && !tokens_done_) {
+    CsvToken t = csv_token(line_, token_pos_);
+    tokens_.push_back(std::move(t.text));
+    tokens_done_ = t.last;
+    token_pos_ = t.next;
+  }
+  if (want >= tokens_.size()) return {};
+  return tokens_[want];
+}
+
+int CsvReader::skip_record() {
+  if (!scanned_ || cursor_.row >= record_count_) return -1;
+  std::string_view line;
+  std::int64_t next = 0;
+  if (!read_line(cursor_.offset, line, next)) return -1;
+  cursor_ = {next, cursor_.row + 1};
+  return 0;
+}
+
+int CsvReader::rewind() {
+  if (!scanned_) return -1;
+  cursor_ = first_;
+  saved_ = first_;
+  consumed_ = 0;
+  have_record_ = false;
+  tokens_.clear();
+  return 0;
+}
+
+int CsvReader::csv_polygon_scan(int x_field, int y_field, CsvPolygon& polygon) {
+  polygon = CsvPolygon{};
+  if (!scanned_ || saved_.row >= record_count_) return -1;
+  std::string_view line;
+  std::int64_t next = 0;
+  if (!read_line(saved_.offset, line, next)) return -1;
+  const CsvVertex first = row_vertex(line, x_field, y_field);
+  polygon.points.push_back(first);
+  polygon.xmin = polygon.xmax = first.x;
+  polygon.ymin = polygon.ymax = first.y;
+  const long remaining = record_count_ - saved_.row;
+  long count = 1;
+  while (count < remaining && read_line(next, line, next)) {
+    const CsvVertex v = row_vertex(line, x_field, y_field);
+    ++count;
+    polygon.points.push_back(v);
+    polygon.xmin = std::min(polygon.xmin, v.x);
+    polygon.xmax = std::max(polygon.xmax, v.x);
+    polygon.ymin = std::min(polygon.ymin, v.y);
+    polygon.ymax = std::max(polygon.ymax, v.y);
+    if (std::fabs(v.x - first.x) <= 1e-12 && std::fabs(v.y - first.y) <= 1e-12) {
+      polygon.closed = true;
+      break;
+    }
+  }
+  consumed_ = saved_.row + count;
+  cursor_ = {next, consumed_};
+  if (!polygon.closed) {
+    report_input_problem(
+        "Error: Could not find closing Polygon vertex. Will insert closing link to last read "
+        "vertex.");
+  }
+  return 0;
+}
+
+}  // namespace tsn

@@ -1,0 +1,578 @@
+// Reader of a shapefile's main file and index: header checks, the index, and record decoding.
+#include "input/shapefile_reader.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdarg>
+#include <cstring>
+#include <filesystem>
+#include <new>
+#include <system_error>
+
+#include "input/file_length.h"
+#include "input/input_report.h"
+#include "input/shape_types.h"
+#include "platform/coding.h"
+#include "platform/format.h"
+#include "platform/host.h"
+#include "platform/string_table.h"
+#include "run/messages.h"
+
+namespace tsn {
+
+namespace {
+
+constexpr int kMissingIndexMessage = 276;
+constexpr const char* kPrematureEnd = "Premature end of file reached.";
+// Record header (number, content length) plus the shape type, the first field of the content.
+constexpr std::int64_t kRecordHeadBytes = 12;
+constexpr std::int64_t kIndexEntryBytes = 8;
+constexpr double kExtentLimit = 1e100;
+
+}  // namespace
+
+// ---- BufferedFile
+
+BufferedFile::~BufferedFile() { close(); }
+
+bool BufferedFile::open(const std::string& path) {
+  close();
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return false;
+  }
+  fd_ = fd;
+  size_ = static_cast<std::int64_t>(st.st_size);
+  pos_ = 0;
+  buf_start_ = 0;
+  buf_len_ = 0;
+  error_ = 0;
+  if (buf_.size() < kBufferSize) buf_.resize(kBufferSize);
+  return true;
+}
+
+void BufferedFile::close() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  size_ = 0;
+  pos_ = 0;
+  buf_len_ = 0;
+}
+
+bool BufferedFile::refill() {
+  buf_start_ = pos_;
+  buf_len_ = 0;
+  for (;;) {
+    const ssize_t got = ::pread(fd_, buf_.data(), buf_.size(), static_cast<off_t>(pos_));
+    if (got >= 0) {
+      buf_len_ = static_cast<std::size_t>(got);
+      return got > 0;
+    }
+    if (errno != EINTR) {
+      error_ = errno;
+      return false;
+    }
+  }
+}
+
+std::size_t BufferedFile::read(unsigned char* dst, std::size_t n) {
+  error_ = 0;
+  std::size_t done = 0;
+  if (fd_ < 0 || pos_ < 0) return 0;
+  while (done < n) {
+    const bool in_buffer =
+        pos_ >= buf_start_ && pos_ < buf_start_ + static_cast<std::int64_t>(buf_len_);
+    if (!in_buffer && !refill()) break;
+    const auto offset = static_cast<std::size_t>(pos_ - buf_start_);
+    const std::size_t take = std::min(n - done, buf_len_ - offset);
+    std::memcpy(dst + done, buf_.data() + offset, take);
+    done += take;
+    pos_ += static_cast<std::int64_t>(take);
+  }
+  return done;
+}
+
+std::string index_path_for(const std::string& shp_path) {
+  std::filesystem::path path(shp_path);
+  const std::string ext = path.extension().string();
+  const bool upper = ext.size() > 1 && std::all_of(ext.begin() + 1, ext.end(),
+                                                   [](char c) { return c >= 'A' && c <= 'Z'; });
+  std::filesystem::path lower = path;
+  lower.replace_extension("shx");
+  if (upper) {
+    std::error_code ec;
+    std::filesystem::path upper_path = path;
+    upper_path.replace_extension("SHX");
+    if (!std::filesystem::exists(lower, ec) && std::filesystem::exists(upper_path, ec)) {
+      return upper_path.string();
+    }
+  }
+  return lower.string();
+}
+
+// ---- Bounded reading of one record's content
+
+// Reads little-endian fields inside the record's content only. Callers check has() for a whole
+// group of fields first; a read past the end yields 0 and never touches memory outside.
+class ShapefileReader::Cursor {
+ public:
+  explicit Cursor(std::span<const unsigned char> bytes) : p_(bytes.data()), left_(bytes.size()) {}
+
+  std::int64_t left() const { return static_cast<std::int64_t>(left_); }
+  bool has(std::int64_t n) const { return n >= 0 && n <= left(); }
+
+  std::int32_t i32() {
+    if (left_ < 4) return take_nothing<std::int32_t>();
+    const std::int32_t v = load_le_i32(p_);
+    advance(4);
+    return v;
+  }
+  double f64() {
+    if (left_ < 8) return take_nothing<double>();
+    const double v = load_le_f64(p_);
+    advance(8);
+    return v;
+  }
+  shape_box box() {
+    shape_box b;
+    b.xmin = f64();
+    b.ymin = f64();
+    b.xmax = f64();
+    b.ymax = f64();
+    return b;
+  }
+
+ private:
+  template <typename T>
+  T take_nothing() {
+    left_ = 0;
+    return T{};
+  }
+  void advance(std::size_t n) {
+    p_ += n;
+    left_ -= n;
+  }
+
+  const unsigned char* p_;
+  std::size_t left_;
+};
+
+// ---- Opening and closing
+
+int ShapefileReader::open(const std::string& shp_path) {
+  close();
+  if (!shp_.open(shp_path)) return -1;
+  shp_path_ = shp_path;
+  shx_path_ = index_path_for(shp_path);
+  if (!shx_.open(shx_path_)) {
+    report_input_problem(format_printf(load_text(kMissingIndexMessage).c_str(), shx_path_.c_str()));
+  }
+  return 0;
+}
+
+void ShapefileReader::close() {
+  shp_.close();
+  shx_.close();
+  shp_path_.clear();
+  shx_path_.clear();
+  header_ = shp_header{};
+  index_entries_ = 0;
+  index_next_ = 0;
+  index_exhausted_ = false;
+  index_offset_ = -1;
+  index_length_ = -1;
+  records_seen_ = 0;
+  record_start_ = 0;
+  next_record_ = kHeaderBytes;
+  have_record_ = false;
+}
+
+// ---- Reports
+
+void ShapefileReader::report_read_error(const std::string& path, const BufferedFile& file) const {
+  const std::string reason = file.error() != 0 ? std::strerror(file.error()) : kPrematureEnd;
+  report_input_problem(format_printf("Error reading file %s. %s", path.c_str(), reason.c_str()));
+}
+
+int ShapefileReader::refuse(const char* format, ...) const {
+  va_list args;
+  va_start(args, format);
+  const std::string detail = vformat_printf(format, args);
+  va_end(args);
+  report_input_problem(
+      format_printf("Error reading file %s. %s", shp_path_.c_str(), detail.c_str()));
+  return -1;
+}
+
+bool ShapefileReader::read_shp_field(unsigned char* dst, std::size_t n) {
+  if (shp_.read(dst, n) == n) return true;
+  report_read_error(shp_path_, shp_);
+  return false;
+}
+
+// ---- Headers
+
+int ShapefileReader::read_shp_header(bool interactive) {
+  header_ = shp_header{};
+  records_seen_ = 0;
+  next_record_ = kHeaderBytes;
+  have_record_ = false;
+  shp_.seek(0);
+
+  unsigned char b[kHeaderBytes];
+  if (!read_shp_field(b, 28)) return -1;  // file code, 20 unused bytes, file length
+  std::int64_t length = std::int64_t{load_be_i32(b + 24)} * 2;
+  if (check_file_length(CheckedFile::shp, shp_path_, interactive, length) != 0 && interactive) {
+    return -1;
+  }
+  header_.file_length = length;
+
+  if (length <= kHeaderBytes) {
+    const std::string text =
+        format_printf("Shapefile %s does not contain any data.", shp_path_.c_str());
+    report_input_problem(text);
+    if (interactive && !ask_continue(text)) return -1;
+    header_.shp_empty = true;
+    return 0;
+  }
+
+  if (!read_shp_field(b + 28, 4)) return -1;
+  header_.version = load_le_i32(b + 28);
+  if (header_.version != 1000) {
+    const std::string text =
+        format_printf("Unknown Version (%ld), %s may not be an ArcView shapefile",
+                      long{header_.version}, shp_path_.c_str());
+    report_input_problem(text);
+    if (interactive && !ask_continue(text)) return -1;
+  }
+
+  if (!read_shp_field(b + 32, 36)) return -1;  // shape type and the box
+  header_.shape_type = load_le_i32(b + 32);
+  header_.xmin = load_le_f64(b + 36);
+  header_.ymin = load_le_f64(b + 44);
+  header_.xmax = load_le_f64(b + 52);
+  header_.ymax = load_le_f64(b + 60);
+  for (const double v : {header_.xmin, header_.ymin, header_.xmax, header_.ymax}) {
+    if (std::fabs(v) > kExtentLimit) {
+      report_input_problem(
+          format_printf("%s has invalid extents, cannot translate.", shp_path_.c_str()));
+      return -1;
+    }
+  }
+
+  if (!read_shp_field(b + 68, 32)) return -1;  // Z range, then the M range read past
+  const shape_type_info& type = shape_type_lookup(header_.shape_type);
+  if ((type.index >= 5 && type.index <= 8) || header_.shape_type == 31) {
+    header_.zmin = load_le_f64(b + 68);
+    header_.zmax = load_le_f64(b + 76);
+  }
+
+  if (type.index == 0) {
+    report_input_problem(format_printf("Unknown Type, %s is invalid or is not an ArcView shapefile",
+                                       shp_path_.c_str()));
+    return -1;
+  }
+  header_.type_name = std::string(type.name);
+  if (!type.accepted) {
+    host().beep(Icon::none);
+    host().message_box("Unsupported Shapefile Type",
+                       format_printf("Shape type %s not supported in this version of Tessaryn.",
+                                     header_.type_name.c_str()),
+                       Icon::warning, Buttons::ok, Answer::ok);
+    return -1;
+  }
+  return 0;
+}
+
+int ShapefileReader::read_shx_header() {
+  index_offset_ = -1;
+  index_length_ = -1;
+  index_entries_ = 0;
+  index_next_ = 0;
+  index_exhausted_ = false;
+  if (header_.shp_empty || !shx_.is_open()) return 0;
+
+  shx_.seek(0);
+  unsigned char b[28];
+  if (shx_.read(b, sizeof b) != sizeof b) {
+    // An index too short for its own header gives no entries: the main file is walked instead.
+    report_read_error(shx_path_, shx_);
+    return 0;
+  }
+  std::int64_t length = std::int64_t{load_be_i32(b + 24)} * 2;
+  if (check_file_length(CheckedFile::shx, shx_path_, true, length) != 0) return -1;
+  // Entries are counted from the checked length but never beyond the bytes really present.
+  const std::int64_t usable = std::min(length, shx_.size());
+  index_entries_ = usable > kHeaderBytes ? (usable - kHeaderBytes) / kIndexEntryBytes : 0;
+  if (index_entries_ == 0) trace_write("Index %s lists no records\n", shx_path_.c_str());
+  shx_.seek(kHeaderBytes);
+  return 0;
+}
+
+void ShapefileReader::read_index_entry() {
+  index_offset_ = -1;
+  index_length_ = -1;
+  if (header_.shp_empty || !shx_.is_open() || index_entries_ == 0) return;
+  if (index_next_ >= index_entries_) {
+    index_exhausted_ = true;
+    return;
+  }
+  unsigned char b[kIndexEntryBytes];
+  shx_.seek(kHeaderBytes + index_next_ * kIndexEntryBytes);
+  if (shx_.read(b, sizeof b) != sizeof b) {  // the index shrank since it was measured
+    index_exhausted_ = true;
+    return;
+  }
+  ++index_next_;
+  index_offset_ = std::int64_t{load_be_i32(b)} * 2;
+  index_length_ = std::int64_t{load_be_i32(b + 4)} * 2;
+}
+
+// ---- Records
+
+int ShapefileReader::read_record_header(shape_rec& rec, bool table_open) {
+  rec.has_z = false;
+  have_record_ = false;
+  const std::int64_t offset = index_offset_;
+  const std::int64_t index_length = index_length_;
+  index_offset_ = -1;  // an entry positions one record only
+  index_length_ = -1;
+  ++records_seen_;
+
+  // With the whole index taken and no table to keep in step with, the index says we are done.
+  if (index_exhausted_ && !table_open) return 1;
+
+  const bool from_index = offset > 0;
+  const std::int64_t start = from_index ? offset : next_record_;
+  if (from_index && (offset < kHeaderBytes || offset >= shp_.size())) {
+    return refuse("The index places record %lld at byte %lld, outside the records (%lld bytes).",
+                  static_cast<long long>(records_seen_), static_cast<long long>(offset),
+                  static_cast<long long>(shp_.size()));
+  }
+  if (shp_.position() != start) shp_.seek(start);
+
+  unsigned char b[kRecordHeadBytes];
+  const std::size_t got = shp_.read(b, sizeof b);
+  if (got < 4 && !from_index && shp_.error() == 0) {
+    if (!table_open) return 1;
+    report_read_error(shp_path_, shp_);
+    return -1;
+  }
+  if (got < sizeof b) {
+    report_read_error(shp_path_, shp_);
+    return -1;
+  }
+
+  const std::int32_t number = load_be_i32(b);
+  const std::int64_t header_length = std::int64_t{load_be_i32(b + 4)} * 2;
+  const std::int32_t type = load_le_i32(b + 8);
+  trace_write("\nRecord # %ld\n", long{number});
+  trace_write("length == %ld\n", static_cast<long>(header_length));
+  trace_write("shape type == %ld\n", long{type});
+
+  // The content holds at least the type field and ends inside the file. The index's length wins
+  // when it differs, unless only the record's own length fits in the file.
+  const auto fits = [&](std::int64_t len) { return len >= 4 && start + 8 + len <= shp_.size(); };
+  std::int64_t length = header_length;
+  if (index_length > 0 && index_length != header_length) {
+    if (fits(index_length) || !fits(header_length)) length = index_length;
+  }
+  if (!fits(length)) {
+    return refuse(
+        "Record %ld at byte %lld gives a content length of %lld bytes; the file holds %lld.",
+        long{number}, static_cast<long long>(start), static_cast<long long>(length),
+        static_cast<long long>(shp_.size()));
+  }
+
+  record_start_ = start;
+  next_record_ = start + 8 + length;
+  rec.record_number = number;
+  rec.content_length = length;
+  rec.record_type = type;
+  rec.num_parts = 0;
+  rec.num_points = 0;
+
+  if (type == 0) {
+    status_write("\nSkipping empty shape record (#%d)", number);
+    return -2;
+  }
+  have_record_ = true;
+  return 0;
+}
+
+int ShapefileReader::load_content(const shape_rec& rec, std::span<const unsigned char>& content) {
+  if (!have_record_) {
+    trace_write("SHOULD NOT HAPPEN: record content read without a record header\n");
+    return -1;
+  }
+  have_record_ = false;  // one content read per record header
+  // Bounded by the file size, checked in read_record_header.
+  const auto n = static_cast<std::size_t>(rec.content_length - 4);
+  try {
+    if (content_.size() < n) content_.resize(n);
+  } catch (const std::bad_alloc&) {
+    trace_write("Mem alloc eRROR\n");
+    return refuse("Not enough memory for record %ld (%lld bytes).", long{rec.record_number},
+                  static_cast<long long>(rec.content_length));
+  }
+  shp_.seek(record_start_ + kRecordHeadBytes);
+  if (shp_.read(content_.data(), n) != n) {
+    report_read_error(shp_path_, shp_);
+    return -1;
+  }
+  content = std::span<const unsigned char>(content_.data(), n);
+  return 0;
+}
+
+int ShapefileReader::grow(shape_rec& rec, std::int32_t parts, std::int32_t points) {
+  try {
+    rec.grow_parts(static_cast<std::size_t>(parts));
+    rec.grow_points(static_cast<std::size_t>(points));
+  } catch (const std::bad_alloc&) {
+    trace_write("Mem alloc eRROR\n");
+    return refuse("Not enough memory for record %ld (%ld parts, %ld points).",
+                  long{rec.record_number}, long{parts}, long{points});
+  }
+  return 0;
+}
+
+int ShapefileReader::read_point_record(shape_rec& rec) {
+  rec.has_z = false;
+  rec.zmin = rec.zmax = 0.0;
+  std::span<const unsigned char> content;
+  if (load_content(rec, content) != 0) return -1;
+  Cursor in(content);
+  if (!in.has(16)) {
+    return refuse("Record %ld holds %lld bytes, too few for a %s.", long{rec.record_number},
+                  static_cast<long long>(rec.content_length), header_.type_name.c_str());
+  }
+  if (grow(rec, 0, 1) != 0) return -1;
+  shape_point& p = rec.points[0];
+  p.x = in.f64();
+  p.y = in.f64();
+  // PointZ's Z or PointM's measure; a record that stops after X and Y gets 0.
+  p.z = has_third_value(header_.shape_type) && in.has(8) ? in.f64() : 0.0;
+  rec.box = {p.x, p.y, p.x, p.y};
+  rec.num_points = 1;
+  return 0;
+}
+
+int ShapefileReader::read_multipoint_record(shape_rec& rec) {
+  rec.has_z = false;
+  rec.zmin = rec.zmax = 0.0;
+  std::span<const unsigned char> content;
+  if (load_content(rec, content) != 0) return -1;
+  Cursor in(content);
+  if (!in.has(36)) {
+    return refuse("Record %ld holds %lld bytes, too few for a %s.", long{rec.record_number},
+                  static_cast<long long>(rec.content_length), header_.type_name.c_str());
+  }
+  rec.box = in.box();
+  const std::int32_t points = in.i32();
+  if (points < 0 || !in.has(std::int64_t{points} * 16)) {
+    return refuse("Record %ld: %ld points do not fit in its %lld bytes.", long{rec.record_number},
+                  long{points}, static_cast<long long>(rec.content_length));
+  }
+  if (grow(rec, 0, points) != 0) return -1;
+  for (std::int32_t i = 0; i < points; ++i) {
+    rec.points[i].x = in.f64();
+    rec.points[i].y = in.f64();
+    rec.points[i].z = 0.0;
+  }
+  rec.num_points = points;
+  return 0;
+}
+
+int ShapefileReader::read_part_arrays(Cursor& in, shape_rec& rec, bool part_types) {
+  const std::int32_t parts = rec.num_parts;
+  const std::int32_t points = rec.num_points;
+  for (std::int32_t i = 0; i < parts; ++i) {
+    const std::int32_t start = in.i32();
+    const std::int32_t previous = i > 0 ? rec.part_starts[i - 1] : -1;
+    if (start <= previous || start >= points) {
+      return refuse("Record %ld: part %ld starts at point %ld (previous start %ld, %ld points).",
+                    long{rec.record_number}, long{i}, long{start}, long{previous}, long{points});
+    }
+    rec.part_starts[i] = start;
+  }
+  for (std::int32_t i = 0; i < parts; ++i) rec.part_types[i] = part_types ? in.i32() : 0;
+  return 0;
+}
+
+int ShapefileReader::read_multipart_record(shape_rec& rec) {
+  rec.has_z = false;
+  rec.zmin = rec.zmax = 0.0;
+  std::span<const unsigned char> content;
+  if (load_content(rec, content) != 0) return -1;
+  Cursor in(content);
+  const std::int32_t type = header_.shape_type;
+  if (!in.has(40)) {
+    return refuse("Record %ld holds %lld bytes, too few for a %s.", long{rec.record_number},
+                  static_cast<long long>(rec.content_length), header_.type_name.c_str());
+  }
+  rec.box = in.box();
+  const std::int32_t parts = in.i32();
+  if (parts < 0) {
+    report_input_problem(format_printf(
+        "Number of parts for shape (%ld) cannot be negative. Shapefile may be corrupt.",
+        long{rec.record_number}));
+    return -1;
+  }
+  const std::int32_t points = in.i32();
+  if (points < 0) {
+    return refuse("Record %ld: the number of points (%ld) cannot be negative.",
+                  long{rec.record_number}, long{points});
+  }
+  // Everything the counts announce must lie inside the content before any of it is allocated.
+  const bool part_types = has_part_types(type);
+  const bool z_block = has_z_block(type);
+  const std::int64_t needed = std::int64_t{parts} * (part_types ? 8 : 4) +
+                              std::int64_t{points} * 16 +
+                              (z_block ? 16 + std::int64_t{points} * 8 : 0);
+  if (!in.has(needed)) {
+    return refuse("Record %ld: %ld parts and %ld points need %lld bytes; the record holds %lld.",
+                  long{rec.record_number}, long{parts}, long{points},
+                  static_cast<long long>(needed + 44), static_cast<long long>(rec.content_length));
+  }
+  if (grow(rec, parts, points) != 0) return -1;
+  rec.num_parts = parts;
+  rec.num_points = points;
+  if (read_part_arrays(in, rec, part_types) != 0) {
+    rec.num_parts = rec.num_points = 0;
+    return -1;
+  }
+  for (std::int32_t i = 0; i < points; ++i) {
+    rec.points[i].x = in.f64();
+    rec.points[i].y = in.f64();
+    rec.points[i].z = 0.0;
+  }
+  if (z_block) {
+    rec.zmin = in.f64();
+    rec.zmax = in.f64();
+    for (std::int32_t i = 0; i < points; ++i) rec.points[i].z = in.f64();
+    rec.has_z = true;
+  }
+  return 0;
+}
+
+int ShapefileReader::read_record_content(shape_rec& rec) {
+  switch (shape_family(header_.shape_type)) {
+    case ShapeFamily::point: return read_point_record(rec);
+    case ShapeFamily::multipoint: return read_multipoint_record(rec);
+    case ShapeFamily::multipart: return read_multipart_record(rec);
+    case ShapeFamily::none: break;
+  }
+  trace_write("SHOULD NOT HAPPEN: no content reader for shape type %ld\n",
+              long{header_.shape_type});
+  return -1;
+}
+
+}  // namespace tsn

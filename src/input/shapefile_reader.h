@@ -1,0 +1,151 @@
+// Reader of a shapefile's main file (.shp) and index (.shx): header checks, records one by one.
+//
+// Layout (the lengths and offsets given in 16-bit words are doubled to bytes when read):
+//   .shp header, 100 bytes: file code (big), 20 unused, file length in words (big), version
+//     (little), shape type (little), Xmin Ymin Xmax Ymax Zmin Zmax Mmin Mmax (little doubles).
+//   .shx: the same header, then 8 bytes per record: offset and content length in words (big).
+//   .shp record: number (big), content length in words (big), then the content, whose first
+//     field is the record's shape type (little):
+//       point       X Y [third value]                       (PointZ: Z, PointM: M)
+//       multipoint  box, NumPoints, NumPoints × (X Y)
+//       multipart   box, NumParts, NumPoints, NumParts part starts, [MultiPatch: NumParts part
+//                   types], NumPoints × (X Y), [Z types: Zmin Zmax, NumPoints × Z], [M data]
+//
+// Every count, offset and length from either file is checked against the bytes really present
+// (the file size, or the record's content length) before anything is allocated or read. The
+// .shp is read in one buffered pass: the reader repositions only when the index points elsewhere.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "input/shape_record.h"
+
+namespace tsn {
+
+// A read-only file behind a 64 KiB buffer: reads within the buffer cost no system call, and a
+// refill is one positioned read at the current position.
+class BufferedFile {
+ public:
+  static constexpr std::size_t kBufferSize = 64 * 1024;
+
+  BufferedFile() = default;
+  ~BufferedFile();
+  BufferedFile(const BufferedFile&) = delete;
+  BufferedFile& operator=(const BufferedFile&) = delete;
+
+  bool open(const std::string& path);  // false when the file cannot be opened
+  void close();
+  bool is_open() const { return fd_ >= 0; }
+  std::int64_t size() const { return size_; }  // taken when the file was opened
+  std::int64_t position() const { return pos_; }
+  void seek(std::int64_t pos) { pos_ = pos; }
+  // Copies up to n bytes from the position and advances past them; fewer at the end of the file
+  // or after a read error (error() then tells which).
+  std::size_t read(unsigned char* dst, std::size_t n);
+  // errno of the last failed read, 0 when the last short read met the end of the file.
+  int error() const { return error_; }
+
+ private:
+  bool refill();
+
+  int fd_ = -1;
+  std::int64_t size_ = 0;
+  std::int64_t pos_ = 0;
+  std::int64_t buf_start_ = 0;
+  std::size_t buf_len_ = 0;
+  std::vector<unsigned char> buf_;
+  int error_ = 0;
+};
+
+// The index file belonging to a main file: its extension replaced by "shx" ("SHX" when the
+// main file's extension is upper-case and only that spelling exists).
+std::string index_path_for(const std::string& shp_path);
+
+// Owns the .shp and .shx of one input from open() to close() or destruction.
+//
+// Calling order: open, read_shp_header, read_shx_header; then per record read_index_entry,
+// read_record_header and, on 0, the content reader of the file's type (read_record_content
+// chooses it). Result codes:
+//   read_record_header  0 a record to decode; -2 a null record (reported, skip it and its table
+//                       row); 1 the end of the shapes with no table open; -1 an error: the
+//                       position of further records cannot be trusted, stop the file.
+//   content readers     0, or -1 when the record's content is refused (reported): this record
+//                       cannot be drawn, but the next read_record_header finds the next record.
+class ShapefileReader {
+ public:
+  static constexpr std::int64_t kHeaderBytes = 100;
+
+  // Opens the main file and its index. -1 (nothing reported: the caller says that the input
+  // could not be opened) when the main file cannot be opened. A missing index is reported and
+  // the records are then found by walking the main file.
+  int open(const std::string& shp_path);
+  void close();
+
+  bool is_open() const { return shp_.is_open(); }
+  bool index_open() const { return shx_.is_open(); }
+  const std::string& shp_path() const { return shp_path_; }
+  const std::string& index_path() const { return shx_path_; }
+  const shp_header& header() const { return header_; }
+  // Entries the index holds (after its length check), 0 without a usable index.
+  std::int64_t index_entry_count() const { return index_entries_; }
+
+  // Reads and checks the main header; questions are asked only when interactive. 0 accepted
+  // (header().shp_empty may be set), -1 refused.
+  int read_shp_header(bool interactive);
+  // Reads the index header and checks its length (asking the user). 0, or -1 when the user
+  // declines. Does nothing for an empty main file or without an index.
+  int read_shx_header();
+  // Takes the next index entry: the offset and content length of the coming record. Does
+  // nothing for an empty main file, without an index or when the index is exhausted.
+  void read_index_entry();
+  // Positions the main file at the record and reads its number, content length and type. With an
+  // index, the walk ends (1) when its entries run out and no table is open; with a table open it
+  // goes on through the main file. The index's content length wins when it differs from the
+  // record's, unless only the record's own length ends inside the file.
+  int read_record_header(shape_rec& rec, bool table_open);
+
+  // Content readers for the record whose header was read last, decoded as the file's type. Each
+  // count is checked against the content length before the arrays grow, so they never hold more
+  // than 1.5 times the content (24 bytes per point for 16 in the file). A point record that ends
+  // after X and Y gets 0 as its third value.
+  int read_point_record(shape_rec& rec);
+  int read_multipoint_record(shape_rec& rec);
+  // PolyLine, Polygon and MultiPatch with or without Z or M.
+  int read_multipart_record(shape_rec& rec);
+  // The content reader of the file's type.
+  int read_record_content(shape_rec& rec);
+
+ private:
+  class Cursor;
+
+  bool read_shp_field(unsigned char* dst, std::size_t n);
+  void report_read_error(const std::string& path, const BufferedFile& file) const;
+  int refuse(const char* format, ...) const __attribute__((format(printf, 2, 3)));
+  int load_content(const shape_rec& rec, std::span<const unsigned char>& content);
+  int grow(shape_rec& rec, std::int32_t parts, std::int32_t points);
+  int read_part_arrays(Cursor& in, shape_rec& rec, bool part_types);
+
+  BufferedFile shp_;
+  BufferedFile shx_;
+  std::string shp_path_;
+  std::string shx_path_;
+  shp_header header_;
+
+  std::int64_t index_entries_ = 0;
+  std::int64_t index_next_ = 0;     // entries taken so far
+  bool index_exhausted_ = false;    // read_index_entry found no further entry
+  std::int64_t index_offset_ = -1;  // of the coming record, bytes; -1 none
+  std::int64_t index_length_ = -1;  // content length of the coming record, bytes; -1 none
+
+  std::int64_t records_seen_ = 0;            // record headers attempted: the ordinal in messages
+  std::int64_t record_start_ = 0;            // byte offset of the current record's header
+  std::int64_t next_record_ = kHeaderBytes;  // where the sequential walk continues
+  bool have_record_ = false;                 // a record header was read and its content not refused
+  std::vector<unsigned char> content_;       // the current record's content after its type field
+};
+
+}  // namespace tsn
