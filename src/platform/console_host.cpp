@@ -2,6 +2,7 @@
 #include "platform/console_host.h"
 
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -62,6 +63,16 @@ std::string_view answer_name(Answer answer) {
 
 bool is_terminal(std::FILE* stream) { return stream != nullptr && isatty(fileno(stream)) == 1; }
 
+// Both streams end up in the same place (one terminal, or one file or pipe as with "2>&1"), so
+// a message must start on a line of its own after a status line.
+bool same_destination(std::FILE* a, std::FILE* b) {
+  if (a == nullptr || b == nullptr) return false;
+  if (is_terminal(a) && is_terminal(b)) return true;
+  struct stat sa {}, sb {};
+  if (fstat(fileno(a), &sa) != 0 || fstat(fileno(b), &sb) != 0) return false;
+  return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
 }  // namespace
 
 std::string progress_bar_text(int percent) {
@@ -82,13 +93,13 @@ ConsoleHost::ConsoleHost(std::FILE* out, std::FILE* err)
     : out_(out),
       err_(err),
       err_is_terminal_(is_terminal(err)),
-      same_terminal_(err_is_terminal_ && is_terminal(out)) {}
+      same_terminal_(same_destination(out, err)) {}
 
 void ConsoleHost::write_err(std::string_view text) {
   if (text.empty()) return;
   std::fwrite(text.data(), 1, text.size(), err_);
   std::fflush(err_);
-  if (err_is_terminal_) at_line_start_ = text.back() == '\n';
+  if (err_is_terminal_ || same_terminal_) at_line_start_ = text.back() == '\n';
 }
 
 void ConsoleHost::status_append(std::string_view text) {
@@ -105,7 +116,7 @@ Answer ConsoleHost::message_box(std::string_view caption, std::string_view text,
   const Answer answer = answer_for(buttons, default_answer);
   std::string line;
   // Status lines end where the next begins, so a message on the same terminal needs its own.
-  if (err_is_terminal_ && !at_line_start_) line += '\n';
+  if ((err_is_terminal_ || same_terminal_) && !at_line_start_) line += '\n';
   if (!caption.empty()) {
     line += caption;
     line += ": ";

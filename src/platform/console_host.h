@@ -56,7 +56,7 @@ class ConsoleHost final : public Host {
   std::FILE* err_;
   bool quiet_ = false;
   bool err_is_terminal_ = false;
-  bool same_terminal_ = false;   // out and err both go to a terminal
+  bool same_terminal_ = false;   // out and err go to one terminal, file or pipe
   bool at_line_start_ = true;    // the terminal's cursor, as far as this host knows
   bool bar_visible_ = false;     // between progress_show and progress_hide
   bool bar_on_screen_ = false;   // the bar occupies the cursor's line

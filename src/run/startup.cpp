@@ -14,6 +14,7 @@
 #include "platform/string_table.h"
 #include "run/command_line.h"
 #include "run/conv_state.h"
+#include "run/input_summary.h"
 #include "run/messages.h"
 #include "run/usage.h"
 #include "settings/program_settings.h"
@@ -107,9 +108,18 @@ int run_single_command(const ConversionRequest& request) {
     report_open_failure(178, request.input_path);
     return kExitFailed;
   }
+  InputSummary input;
+  if (summarise_input(request, s.cur, input) != 0) {
+    status_write("\n");
+    return kExitFailed;
+  }
   status_write("%s", format_printf(load_status_text(11).c_str(), request.input_path.c_str(),
                                    request.output_path.c_str())
                          .c_str());
+  status_write("\n  %s, %ld records, %d fields%s", input.type_name.c_str(), input.records,
+               input.fields, input.has_table ? "" : " (no attribute table)");
+  status_write("\n  extent %.6g, %.6g to %.6g, %.6g", input.xmin, input.ymin, input.xmax,
+               input.ymax);
   for (const std::string& sw : request.switches) status_write("\n  switch %s", sw.c_str());
   status_write("\nThe conversion itself is not available in this version yet.\n");
   return kExitSuccess;

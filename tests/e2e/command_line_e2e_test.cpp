@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/profile.h"
+#include "input/shapefile_builder.h"
 #include "support/scratch_dir.h"
 
 namespace tsn {
@@ -16,6 +17,8 @@ namespace {
 using test::read_file;
 using test::ScratchDir;
 using test::write_file;
+using test::build_shapefile;
+using test::write_shapefile;
 
 struct RunResult {
   int status = -1;
@@ -57,9 +60,13 @@ TEST(Executable, HelpAndVersion) {
 
 TEST(Executable, FirstStartCreatesTheProgramDirectory) {
   ScratchDir d;
-  write_file(d / "roads.shp", "x");
-  RunResult r = run(d, {(d / "roads.shp").string()});
+  const std::string input = write_shapefile(d, build_shapefile(1, {test::point_content(1, 5, 6)}),
+                                            true, "roads");
+  RunResult r = run(d, {input});
   EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("Point, 1 records, 0 fields (no attribute table)"), std::string::npos)
+      << r.out;
+  EXPECT_NE(r.err.find("Could not open dBASE table file"), std::string::npos);
   EXPECT_TRUE(std::filesystem::is_directory(d / "home" / "DEFS"));
   const ProfileDocument ini = ProfileDocument::load(d / "home" / "tsn25.ini");
   EXPECT_EQ(ini.get("Tessaryn", "DefsDir"), (d / "home" / "DEFS").string() + "/");
@@ -70,8 +77,8 @@ TEST(Executable, FirstStartCreatesTheProgramDirectory) {
 
 TEST(Executable, AbsolutePathIsTheInputAndTheOutputFollowsIt) {
   ScratchDir d;
-  const std::string input = (d / "roads.shp").string();
-  write_file(input, "x");
+  const std::string input =
+      write_shapefile(d, build_shapefile(3, {}), true, "roads");  // an empty line shapefile
   RunResult r = run(d, {"/L=MAIN", input});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.out.find("Translate " + input + " to " + (d / "roads.dxf").string()),
@@ -108,6 +115,12 @@ TEST(Executable, CommandLineFaultsGiveTheirMessageAndStatus2) {
   EXPECT_NE(missing.err.find("Error: Could not open file " + (d / "none.shp").string()),
             std::string::npos);
 
+  auto corrupt = build_shapefile(1, {test::point_content(1, 5, 6)});
+  corrupt.set_content_length_words(0, 1 << 30);
+  RunResult refused = run(d, {write_shapefile(d, corrupt, false, "corrupt")});
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_NE(refused.out.find("Error reading file"), std::string::npos) << refused.out;
+
   RunResult no_file = run(d, {"@" + (d / "none.txt").string()});
   EXPECT_EQ(no_file.status, 2);
   EXPECT_NE(no_file.err.find("Error: Unable to open command file"), std::string::npos);
@@ -126,7 +139,7 @@ TEST(Executable, LogAndTraceFilesFollowTheirSwitches) {
   std::filesystem::create_directories(d / "home");
   write_file(d / "home" / "tsn25.ini", "[Tessaryn]\nLog=1\ntrace=1\n");
   const std::string input = (d / "a.csv").string();
-  write_file(input, "x,y\n");
+  write_file(input, "x,y\n1,2\n3,4\n");
   ASSERT_EQ(run(d, {input}).status, 0);
   EXPECT_EQ(read_file(d / "home" / "trace").rfind("Start trace!!\n", 0), 0u);
   const std::string log = read_file(d / "home" / "tessaryn.log");

@@ -1,0 +1,24 @@
+// Opening an input the way a conversion does and describing it: shape type, records, fields
+// and extent. Used by the command-line run to show what would be converted.
+#pragma once
+
+#include <string>
+
+#include "run/command_line.h"
+#include "settings/conv_settings.h"
+
+namespace tsn {
+
+struct InputSummary {
+  std::string type_name;  // "PolyLine", or "dBase table" / "comma-delimited table"
+  long records = 0;
+  int fields = 0;
+  bool has_table = false;
+  double xmin = 0, ymin = 0, xmax = 0, ymax = 0;
+};
+
+// Opens the input and its companions, reads their headers and walks the records once.
+// 0, or -1 after the message that explains the refusal.
+int summarise_input(const ConversionRequest& request, FileSettings& f, InputSummary& out);
+
+}  // namespace tsn
