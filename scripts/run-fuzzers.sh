@@ -13,7 +13,9 @@ for target in "$build"/fuzz/*_fuzz; do
   seeds="$root/fuzz/seeds/${name%_fuzz}"
   [ -d "$seeds" ] && cp -r "$seeds"/. "$corpus"/
   echo "fuzz: $name for ${seconds}s"
-  if ! "$target" -max_total_time="$seconds" -print_final_stats=0 "$corpus" >"$corpus.log" 2>&1; then
+  # A failing input is printed in the log (as bytes and base64); no file lands in the checkout.
+  if ! "$target" -max_total_time="$seconds" -print_final_stats=0 -artifact_prefix="$corpus/" \
+      "$corpus" >"$corpus.log" 2>&1; then
     tail -n 40 "$corpus.log"
     echo "fuzz: $name FAILED"
     status=1
