@@ -2,14 +2,11 @@
 //
 // Input: 1 flag byte (bit 0 interactive header read, bit 1 a table open, bit 2 no index), the
 // index length (4 bytes, little-endian, taken modulo what follows), the index, the main file.
-#include <stdlib.h>
-
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <filesystem>
+#include <optional>
 #include <string>
-#include <system_error>
+#include <utility>
 
 #include "input/shapefile_reader.h"
 #include "platform/coding.h"
@@ -40,34 +37,6 @@ class SilentHost final : public tsn::Host {
   [[noreturn]] void end_process(int) override { __builtin_trap(); }
 };
 
-// A private directory per input, removed afterwards (libFuzzer ends without running exit
-// handlers, so nothing may be left for them).
-class WorkDir {
- public:
-  WorkDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tsn-shp-fuzz-XXXXXX").string();
-    check(::mkdtemp(pattern.data()) != nullptr);
-    path_ = pattern;
-  }
-  ~WorkDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  WorkDir(const WorkDir&) = delete;
-  WorkDir& operator=(const WorkDir&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
-
-void write_bytes(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  check(f != nullptr);
-  if (size > 0) check(std::fwrite(data, 1, size, f) == size);
-  std::fclose(f);
-}
-
 void check_record(const tsn::shape_rec& rec) {
   check(rec.num_points >= 0 && static_cast<std::size_t>(rec.num_points) <= rec.points.size());
   check(rec.num_parts >= 0 && static_cast<std::size_t>(rec.num_parts) <= rec.part_starts.size());
@@ -94,13 +63,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::uint8_t* shx = data + 5;
   const std::uint8_t* shp = shx + shx_size;
 
-  const WorkDir dir;
-  const std::filesystem::path shp_path = dir.path() / "f.shp";
-  write_bytes(shp_path, shp, rest - shx_size);
-  if ((flags & 4) == 0) write_bytes(dir.path() / "f.shx", shx, shx_size);
+  std::optional<std::string> index;
+  if ((flags & 4) == 0) index.emplace(reinterpret_cast<const char*>(shx), shx_size);
 
   tsn::ShapefileReader reader;
-  check(reader.open(shp_path.string()) == 0);
+  reader.open_memory(std::string(reinterpret_cast<const char*>(shp), rest - shx_size),
+                     std::move(index), "f.shp");
+  check(reader.is_open() && reader.index_open() == ((flags & 4) == 0));
   const bool table_open = (flags & 2) != 0;
   if (reader.read_shp_header((flags & 1) != 0) == 0 && !reader.header().shp_empty &&
       reader.read_shx_header() == 0) {

@@ -14,7 +14,7 @@
 
 #include "input/dbf_field.h"
 #include "input/table_reader.h"
-#include "input/table_source.h"
+#include "platform/byte_source.h"
 
 namespace tsn {
 
@@ -93,7 +93,7 @@ class CsvReader final : public TableReader {
   void scan_data_line(std::string_view line);
   void scan_first_line(std::string_view line, int& csv_has_header);
 
-  TableSource source_;
+  ByteSource source_;
   std::vector<dbf_field> fields_;
   std::vector<dbf_field> columns_;  // 256 slots while scanning
   long record_count_ = 0;

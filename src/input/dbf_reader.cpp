@@ -65,7 +65,7 @@ int DbfReader::read_table_header(TableUse use) {
   table_length_ = std::int64_t{record_length_} * count + header_length_ + 1;
   // Bytes held in memory have no file whose size could disagree.
   if (use == TableUse::shapefile_table && !source_.in_memory() &&
-      check_file_length(CheckedFile::dbf, source_.name(), true, table_length_) != 0) {
+      check_file_length(CheckedFile::dbf, source_.size(), true, table_length_) != 0) {
     return -1;
   }
   if (parse_descriptors() != 0) return -1;

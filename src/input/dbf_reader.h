@@ -14,7 +14,7 @@
 
 #include "input/dbf_field.h"
 #include "input/table_reader.h"
-#include "input/table_source.h"
+#include "platform/byte_source.h"
 
 namespace tsn {
 
@@ -54,7 +54,7 @@ class DbfReader final : public TableReader {
   int parse_descriptors();
   int check_record_layout();
 
-  TableSource source_;
+  ByteSource source_;
   std::vector<dbf_field> fields_;
   std::vector<int> offsets_;  // start of each kept field within a record
   int version_ = 0;

@@ -1,8 +1,7 @@
 // The check of a header's file length against the real size of the file.
 #include "input/file_length.h"
 
-#include <filesystem>
-#include <system_error>
+#include <string>
 
 #include "platform/format.h"
 #include "platform/host.h"
@@ -24,20 +23,17 @@ std::string mismatch_question(CheckedFile which, std::int64_t real, std::int64_t
 
 }  // namespace
 
-int check_file_length(CheckedFile which, const std::string& path, bool ask,
+int check_file_length(CheckedFile which, std::int64_t real_size, bool ask,
                       std::int64_t& header_length) {
-  std::error_code ec;
-  const auto real_size = std::filesystem::file_size(path, ec);
-  if (ec) return -1;
-  const auto real = static_cast<std::int64_t>(real_size);
-  if (real == header_length) return 0;
-  if (which == CheckedFile::dbf && header_length == real + 1) return 0;
+  if (real_size == header_length) return 0;
+  if (which == CheckedFile::dbf && header_length == real_size + 1) return 0;
   if (ask) {
-    const Answer answer = host().message_box(load_text(247), mismatch_question(which, real, header_length),
-                                             Icon::warning, Buttons::yes_no, Answer::yes);
+    const Answer answer =
+        host().message_box(load_text(247), mismatch_question(which, real_size, header_length),
+                           Icon::warning, Buttons::yes_no, Answer::yes);
     if (answer != Answer::yes) return -1;
   }
-  header_length = real;
+  header_length = real_size;
   return 0;
 }
 

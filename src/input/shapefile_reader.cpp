@@ -1,18 +1,15 @@
 // Reader of a shapefile's main file and index: header checks, the index, and record decoding.
 #include "input/shapefile_reader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdarg>
 #include <cstring>
 #include <filesystem>
 #include <new>
+#include <string_view>
 #include <system_error>
+#include <utility>
 
 #include "input/file_length.h"
 #include "input/input_report.h"
@@ -34,80 +31,19 @@ constexpr std::int64_t kRecordHeadBytes = 12;
 constexpr std::int64_t kIndexEntryBytes = 8;
 constexpr double kExtentLimit = 1e100;
 
+bool upper_case_extension(const std::filesystem::path& path) {
+  const std::string ext = path.extension().string();
+  return ext.size() > 1 &&
+         std::all_of(ext.begin() + 1, ext.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+}
+
 }  // namespace
-
-// ---- BufferedFile
-
-BufferedFile::~BufferedFile() { close(); }
-
-bool BufferedFile::open(const std::string& path) {
-  close();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    return false;
-  }
-  fd_ = fd;
-  size_ = static_cast<std::int64_t>(st.st_size);
-  pos_ = 0;
-  buf_start_ = 0;
-  buf_len_ = 0;
-  error_ = 0;
-  if (buf_.size() < kBufferSize) buf_.resize(kBufferSize);
-  return true;
-}
-
-void BufferedFile::close() {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
-  size_ = 0;
-  pos_ = 0;
-  buf_len_ = 0;
-}
-
-bool BufferedFile::refill() {
-  buf_start_ = pos_;
-  buf_len_ = 0;
-  for (;;) {
-    const ssize_t got = ::pread(fd_, buf_.data(), buf_.size(), static_cast<off_t>(pos_));
-    if (got >= 0) {
-      buf_len_ = static_cast<std::size_t>(got);
-      return got > 0;
-    }
-    if (errno != EINTR) {
-      error_ = errno;
-      return false;
-    }
-  }
-}
-
-std::size_t BufferedFile::read(unsigned char* dst, std::size_t n) {
-  error_ = 0;
-  std::size_t done = 0;
-  if (fd_ < 0 || pos_ < 0) return 0;
-  while (done < n) {
-    const bool in_buffer =
-        pos_ >= buf_start_ && pos_ < buf_start_ + static_cast<std::int64_t>(buf_len_);
-    if (!in_buffer && !refill()) break;
-    const auto offset = static_cast<std::size_t>(pos_ - buf_start_);
-    const std::size_t take = std::min(n - done, buf_len_ - offset);
-    std::memcpy(dst + done, buf_.data() + offset, take);
-    done += take;
-    pos_ += static_cast<std::int64_t>(take);
-  }
-  return done;
-}
 
 std::string index_path_for(const std::string& shp_path) {
   std::filesystem::path path(shp_path);
-  const std::string ext = path.extension().string();
-  const bool upper = ext.size() > 1 && std::all_of(ext.begin() + 1, ext.end(),
-                                                   [](char c) { return c >= 'A' && c <= 'Z'; });
   std::filesystem::path lower = path;
   lower.replace_extension("shx");
-  if (upper) {
+  if (upper_case_extension(path)) {
     std::error_code ec;
     std::filesystem::path upper_path = path;
     upper_path.replace_extension("SHX");
@@ -169,13 +105,27 @@ class ShapefileReader::Cursor {
 
 int ShapefileReader::open(const std::string& shp_path) {
   close();
-  if (!shp_.open(shp_path)) return -1;
+  if (shp_.open_file(shp_path) != 0) return -1;
   shp_path_ = shp_path;
   shx_path_ = index_path_for(shp_path);
-  if (!shx_.open(shx_path_)) {
-    report_input_problem(format_printf(load_text(kMissingIndexMessage).c_str(), shx_path_.c_str()));
-  }
+  if (shx_.open_file(shx_path_) != 0) report_missing_index();
   return 0;
+}
+
+void ShapefileReader::open_memory(std::string shp_bytes, std::optional<std::string> shx_bytes,
+                                  std::string name) {
+  close();
+  // No file system here: the index's name follows the case of the main file's extension.
+  std::filesystem::path index(name);
+  index.replace_extension(upper_case_extension(index) ? "SHX" : "shx");
+  shp_path_ = name;
+  shx_path_ = index.string();
+  shp_.open_memory(std::move(shp_bytes), std::move(name));
+  if (shx_bytes) {
+    shx_.open_memory(std::move(*shx_bytes), shx_path_);
+  } else {
+    report_missing_index();
+  }
 }
 
 void ShapefileReader::close() {
@@ -197,9 +147,14 @@ void ShapefileReader::close() {
 
 // ---- Reports
 
-void ShapefileReader::report_read_error(const std::string& path, const BufferedFile& file) const {
+void ShapefileReader::report_read_error(const ByteSource& file) const {
   const std::string reason = file.error() != 0 ? std::strerror(file.error()) : kPrematureEnd;
-  report_input_problem(format_printf("Error reading file %s. %s", path.c_str(), reason.c_str()));
+  report_input_problem(
+      format_printf("Error reading file %s. %s", file.name().c_str(), reason.c_str()));
+}
+
+void ShapefileReader::report_missing_index() const {
+  report_input_problem(format_printf(load_text(kMissingIndexMessage).c_str(), shx_path_.c_str()));
 }
 
 int ShapefileReader::refuse(const char* format, ...) const {
@@ -212,9 +167,13 @@ int ShapefileReader::refuse(const char* format, ...) const {
   return -1;
 }
 
-bool ShapefileReader::read_shp_field(unsigned char* dst, std::size_t n) {
-  if (shp_.read(dst, n) == n) return true;
-  report_read_error(shp_path_, shp_);
+bool ShapefileReader::read_shp_field(std::int64_t offset, std::size_t n, unsigned char* dst) {
+  const std::string_view bytes = shp_.view(offset, n);
+  if (bytes.size() == n) {
+    std::memcpy(dst, bytes.data(), n);
+    return true;
+  }
+  report_read_error(shp_);
   return false;
 }
 
@@ -225,12 +184,11 @@ int ShapefileReader::read_shp_header(bool interactive) {
   records_seen_ = 0;
   next_record_ = kHeaderBytes;
   have_record_ = false;
-  shp_.seek(0);
 
   unsigned char b[kHeaderBytes];
-  if (!read_shp_field(b, 28)) return -1;  // file code, 20 unused bytes, file length
+  if (!read_shp_field(0, 28, b)) return -1;  // file code, 20 unused bytes, file length
   std::int64_t length = std::int64_t{load_be_i32(b + 24)} * 2;
-  if (check_file_length(CheckedFile::shp, shp_path_, interactive, length) != 0 && interactive) {
+  if (check_file_length(CheckedFile::shp, shp_.size(), interactive, length) != 0 && interactive) {
     return -1;
   }
   header_.file_length = length;
@@ -244,7 +202,7 @@ int ShapefileReader::read_shp_header(bool interactive) {
     return 0;
   }
 
-  if (!read_shp_field(b + 28, 4)) return -1;
+  if (!read_shp_field(28, 4, b + 28)) return -1;
   header_.version = load_le_i32(b + 28);
   if (header_.version != 1000) {
     const std::string text =
@@ -254,7 +212,7 @@ int ShapefileReader::read_shp_header(bool interactive) {
     if (interactive && !ask_continue(text)) return -1;
   }
 
-  if (!read_shp_field(b + 32, 36)) return -1;  // shape type and the box
+  if (!read_shp_field(32, 36, b + 32)) return -1;  // shape type and the box
   header_.shape_type = load_le_i32(b + 32);
   header_.xmin = load_le_f64(b + 36);
   header_.ymin = load_le_f64(b + 44);
@@ -268,7 +226,7 @@ int ShapefileReader::read_shp_header(bool interactive) {
     }
   }
 
-  if (!read_shp_field(b + 68, 32)) return -1;  // Z range, then the M range read past
+  if (!read_shp_field(68, 32, b + 68)) return -1;  // Z range, then the M range read past
   const shape_type_info& type = shape_type_lookup(header_.shape_type);
   if ((type.index >= 5 && type.index <= 8) || header_.shape_type == 31) {
     header_.zmin = load_le_f64(b + 68);
@@ -300,20 +258,19 @@ int ShapefileReader::read_shx_header() {
   index_exhausted_ = false;
   if (header_.shp_empty || !shx_.is_open()) return 0;
 
-  shx_.seek(0);
-  unsigned char b[28];
-  if (shx_.read(b, sizeof b) != sizeof b) {
+  const std::string_view head = shx_.view(0, 28);
+  if (head.size() != 28) {
     // An index too short for its own header gives no entries: the main file is walked instead.
-    report_read_error(shx_path_, shx_);
+    report_read_error(shx_);
     return 0;
   }
-  std::int64_t length = std::int64_t{load_be_i32(b + 24)} * 2;
-  if (check_file_length(CheckedFile::shx, shx_path_, true, length) != 0) return -1;
+  std::int64_t length =
+      std::int64_t{load_be_i32(reinterpret_cast<const unsigned char*>(head.data()) + 24)} * 2;
+  if (check_file_length(CheckedFile::shx, shx_.size(), true, length) != 0) return -1;
   // Entries are counted from the checked length but never beyond the bytes really present.
   const std::int64_t usable = std::min(length, shx_.size());
   index_entries_ = usable > kHeaderBytes ? (usable - kHeaderBytes) / kIndexEntryBytes : 0;
   if (index_entries_ == 0) trace_write("Index %s lists no records\n", shx_path_.c_str());
-  shx_.seek(kHeaderBytes);
   return 0;
 }
 
@@ -325,12 +282,13 @@ void ShapefileReader::read_index_entry() {
     index_exhausted_ = true;
     return;
   }
-  unsigned char b[kIndexEntryBytes];
-  shx_.seek(kHeaderBytes + index_next_ * kIndexEntryBytes);
-  if (shx_.read(b, sizeof b) != sizeof b) {  // the index shrank since it was measured
+  const std::string_view entry =
+      shx_.view(kHeaderBytes + index_next_ * kIndexEntryBytes, kIndexEntryBytes);
+  if (entry.size() != kIndexEntryBytes) {  // the index shrank since it was measured
     index_exhausted_ = true;
     return;
   }
+  const auto* b = reinterpret_cast<const unsigned char*>(entry.data());
   ++index_next_;
   index_offset_ = std::int64_t{load_be_i32(b)} * 2;
   index_length_ = std::int64_t{load_be_i32(b + 4)} * 2;
@@ -357,19 +315,18 @@ int ShapefileReader::read_record_header(shape_rec& rec, bool table_open) {
                   static_cast<long long>(records_seen_), static_cast<long long>(offset),
                   static_cast<long long>(shp_.size()));
   }
-  if (shp_.position() != start) shp_.seek(start);
 
-  unsigned char b[kRecordHeadBytes];
-  const std::size_t got = shp_.read(b, sizeof b);
-  if (got < 4 && !from_index && shp_.error() == 0) {
+  const std::string_view head = shp_.view(start, kRecordHeadBytes);
+  if (head.size() < 4 && !from_index && shp_.error() == 0) {
     if (!table_open) return 1;
-    report_read_error(shp_path_, shp_);
+    report_read_error(shp_);
     return -1;
   }
-  if (got < sizeof b) {
-    report_read_error(shp_path_, shp_);
+  if (head.size() < kRecordHeadBytes) {
+    report_read_error(shp_);
     return -1;
   }
+  const auto* b = reinterpret_cast<const unsigned char*>(head.data());
 
   const std::int32_t number = load_be_i32(b);
   const std::int64_t header_length = std::int64_t{load_be_i32(b + 4)} * 2;
@@ -414,21 +371,23 @@ int ShapefileReader::load_content(const shape_rec& rec, std::span<const unsigned
     return -1;
   }
   have_record_ = false;  // one content read per record header
-  // Bounded by the file size, checked in read_record_header.
+  // Bounded by the file size, checked in read_record_header. A content longer than the block
+  // grows the source's buffer to hold it whole.
   const auto n = static_cast<std::size_t>(rec.content_length - 4);
+  std::string_view bytes;
   try {
-    if (content_.size() < n) content_.resize(n);
+    bytes = shp_.view(record_start_ + kRecordHeadBytes, n);
   } catch (const std::bad_alloc&) {
     trace_write("Mem alloc eRROR\n");
     return refuse("Not enough memory for record %ld (%lld bytes).", long{rec.record_number},
                   static_cast<long long>(rec.content_length));
   }
-  shp_.seek(record_start_ + kRecordHeadBytes);
-  if (shp_.read(content_.data(), n) != n) {
-    report_read_error(shp_path_, shp_);
+  if (bytes.size() != n) {
+    report_read_error(shp_);
     return -1;
   }
-  content = std::span<const unsigned char>(content_.data(), n);
+  // Valid until the next read of the main file: the content readers decode it before that.
+  content = std::span<const unsigned char>(reinterpret_cast<const unsigned char*>(bytes.data()), n);
   return 0;
 }
 

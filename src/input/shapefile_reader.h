@@ -12,54 +12,21 @@
 //                   types], NumPoints × (X Y), [Z types: Zmin Zmax, NumPoints × Z], [M data]
 //
 // Every count, offset and length from either file is checked against the bytes really present
-// (the file size, or the record's content length) before anything is allocated or read. The
-// .shp is read in one buffered pass: the reader repositions only when the index points elsewhere.
+// (the file size, or the record's content length) before anything is allocated or read. Both
+// files are read through a block buffer (ByteSource): a walk in file order costs one read call per
+// block, and a record's content is decoded where it lies in the buffer.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
-#include <vector>
 
 #include "input/shape_record.h"
+#include "platform/byte_source.h"
 
 namespace tsn {
-
-// A read-only file behind a 64 KiB buffer: reads within the buffer cost no system call, and a
-// refill is one positioned read at the current position.
-class BufferedFile {
- public:
-  static constexpr std::size_t kBufferSize = 64 * 1024;
-
-  BufferedFile() = default;
-  ~BufferedFile();
-  BufferedFile(const BufferedFile&) = delete;
-  BufferedFile& operator=(const BufferedFile&) = delete;
-
-  bool open(const std::string& path);  // false when the file cannot be opened
-  void close();
-  bool is_open() const { return fd_ >= 0; }
-  std::int64_t size() const { return size_; }  // taken when the file was opened
-  std::int64_t position() const { return pos_; }
-  void seek(std::int64_t pos) { pos_ = pos; }
-  // Copies up to n bytes from the position and advances past them; fewer at the end of the file
-  // or after a read error (error() then tells which).
-  std::size_t read(unsigned char* dst, std::size_t n);
-  // errno of the last failed read, 0 when the last short read met the end of the file.
-  int error() const { return error_; }
-
- private:
-  bool refill();
-
-  int fd_ = -1;
-  std::int64_t size_ = 0;
-  std::int64_t pos_ = 0;
-  std::int64_t buf_start_ = 0;
-  std::size_t buf_len_ = 0;
-  std::vector<unsigned char> buf_;
-  int error_ = 0;
-};
 
 // The index file belonging to a main file: its extension replaced by "shx" ("SHX" when the
 // main file's extension is upper-case and only that spelling exists).
@@ -83,6 +50,10 @@ class ShapefileReader {
   // could not be opened) when the main file cannot be opened. A missing index is reported and
   // the records are then found by walking the main file.
   int open(const std::string& shp_path);
+  // The main file's and the index's bytes themselves (tests, fuzzing): `name` stands for the main
+  // file in messages, the index takes its name with the extension "shx" ("SHX" after an
+  // upper-case extension). Without index bytes the index is reported missing, as in open().
+  void open_memory(std::string shp_bytes, std::optional<std::string> shx_bytes, std::string name);
   void close();
 
   bool is_open() const { return shp_.is_open(); }
@@ -122,15 +93,16 @@ class ShapefileReader {
  private:
   class Cursor;
 
-  bool read_shp_field(unsigned char* dst, std::size_t n);
-  void report_read_error(const std::string& path, const BufferedFile& file) const;
+  bool read_shp_field(std::int64_t offset, std::size_t n, unsigned char* dst);
+  void report_read_error(const ByteSource& file) const;
+  void report_missing_index() const;
   int refuse(const char* format, ...) const __attribute__((format(printf, 2, 3)));
   int load_content(const shape_rec& rec, std::span<const unsigned char>& content);
   int grow(shape_rec& rec, std::int32_t parts, std::int32_t points);
   int read_part_arrays(Cursor& in, shape_rec& rec, bool part_types);
 
-  BufferedFile shp_;
-  BufferedFile shx_;
+  ByteSource shp_;
+  ByteSource shx_;
   std::string shp_path_;
   std::string shx_path_;
   shp_header header_;
@@ -145,7 +117,6 @@ class ShapefileReader {
   std::int64_t record_start_ = 0;            // byte offset of the current record's header
   std::int64_t next_record_ = kHeaderBytes;  // where the sequential walk continues
   bool have_record_ = false;                 // a record header was read and its content not refused
-  std::vector<unsigned char> content_;       // the current record's content after its type field
 };
 
 }  // namespace tsn
