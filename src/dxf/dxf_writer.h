@@ -1,0 +1,126 @@
+// The DXF group primitives: every byte of DXF text the program writes itself goes through
+// them, and on the drawing-database path the entity primitives fill entity records instead.
+//
+// Layout of a group: the code on one line, the value on the next. Codes written by the point,
+// real and plain-group writers are right-aligned in three columns ("%3d"); groups assembled
+// with a prefix carry sz_pad1 before a one-digit code and sz_pad2 before a two-digit code
+// (blanks with TidyDxf 1, nothing with TidyDxf 0); three-digit codes never carry a prefix.
+// Reals are fixed notation with DecPlaces decimals, trimmed to one digit after the point.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "dxf/drawing_database_hooks.h"
+#include "dxf/group_sink.h"
+#include "settings/conv_settings.h"
+
+namespace tsn {
+
+// Cleans a layer name for the output release (the layer-name rule of classification) into out.
+using LayerNameRule = void (*)(std::string_view name, int verDXF, std::string& out);
+// Called when a checked write fails; the default ends the run with critical error 3.
+using WriteFailureHandler = void (*)();
+
+// Writing HEADER sets the handle counter to this value; the first handle issued is 22 hex.
+inline constexpr std::uint32_t kHandleSeedStart = 33;
+
+// What every stream of one output shares: prefixes, number format, output mode, handles.
+struct DxfState {
+  std::string_view sz_pad1 = "  ";  // blanks until the settings say TidyDxf 0
+  std::string_view sz_pad2 = " ";
+  int dec_places = 6;
+  int verDXF = 4;
+  bool text_path = true;      // uses_text_path
+  bool r14_text = false;      // r14_text_mode
+  bool use_2d = true;         // setting "2D"
+  bool tin = false;           // setting TIN of the current input
+  bool record_has_z = false;  // the current record has Z values; set per record
+
+  std::uint32_t n_last_handle = 0;
+  std::uint32_t n_reserved_handle = 0;
+
+  LayerNameRule clean_layer_name = nullptr;  // set by classification; nullptr keeps names as given
+  WriteFailureHandler on_write_failure = nullptr;  // nullptr: critical error 3
+  DrawingDatabaseHooks* database = nullptr;        // attached on the database path
+  std::string layer_scratch;                       // reused for cleaned layer names
+};
+
+// Sets the prefixes, the number format and the output mode from the settings; called at
+// start-up and after every settings change.
+void dxf_configure(DxfState& state, const ConvSettings& s, bool merge_group_active);
+
+// One output stream with the state it shares with the other streams of the same file. The
+// sink may be null on the database path, where nothing is written.
+struct DxfWriter {
+  DxfState& state;
+  GroupSink* sink;
+};
+
+// Checked write: a failure goes to the state's failure handler.
+void dxf_write(DxfWriter& w, std::string_view text);
+// Unchecked write for fixed text; a failure stays in the sink and shows at the next checked
+// write or when the file is finished.
+void dxf_write_raw(DxfWriter& w, std::string_view text);
+
+// "%3d\n%s\n" (codes of four digits simply take four columns).
+void dxf_group(DxfWriter& w, int code, std::string_view text);
+// Prefixed groups: sz_pad1/sz_pad2/nothing by the number of digits of the code, then the value;
+// integers as "%d".
+void dxf_prefixed_group(DxfWriter& w, int code, std::string_view text);
+void dxf_prefixed_int(DxfWriter& w, int code, long value);
+// One real, formatted with DecPlaces decimals and trimmed.
+void dxf_real(DxfWriter& w, int code, double value);
+// One real with all DecPlaces decimals (header extents and limits).
+void dxf_real_untrimmed(DxfWriter& w, int code, double value);
+// Groups code, code+10 and, by the Z rule, code+20: Z is written when "2D" is off, the record
+// has Z values or the release is 14 or later.
+void dxf_point(DxfWriter& w, int code, double x, double y, double z);
+// Groups code and code+10 only.
+void dxf_point2(DxfWriter& w, int code, double x, double y);
+
+// What the database path of an entity primitive works on.
+struct DbTarget {
+  const DbHandle* layer = nullptr;  // the layer's handle, chosen by the caller
+  EntityRecord* record = nullptr;
+  AuxRecord* aux = nullptr;
+  EntityList* list = nullptr;
+};
+
+// The common entity header; a negative colour writes no colour (BYLAYER). Returns 0, or -1
+// for an unknown entity type or a database path without a database.
+int dxf_entity_start(DxfWriter& w, int entity_type, std::string_view layer, int colour,
+                     const DbTarget& db = {});
+// One polyline vertex: a VERTEX entity for release 12, Z records and TIN, otherwise a
+// light-weight polyline point. Returns 0, or -1 when the database path failed.
+int dxf_vertex(DxfWriter& w, double x, double y, double z, std::string_view layer, int colour,
+               const DbTarget& db = {});
+// Ends a classic polyline with SEQEND; on the database path also closes a light-weight
+// polyline (db.record is then the LWPOLYLINE record). Returns 0 or -1.
+int dxf_seqend(DxfWriter& w, const DbTarget& db = {});
+// The ENDBLK entity of a block definition. Returns 0 or -1.
+int dxf_endblk(DxfWriter& w, const DbTarget& db = {});
+
+// Handles. A new handle is one above the last issued.
+void dxf_reset_handles(DxfState& state);  // start of HEADER: n_last_handle = 33
+std::uint32_t dxf_new_handle(DxfState& state);
+// Issues a handle now for an entity written later (a hatch its boundaries point to).
+std::uint32_t dxf_reserve_handle(DxfState& state);
+
+// Release 14 markers; each writes nothing unless r14_text_mode.
+void dxf_entity_handle(DxfWriter& w);    // "  5" new handle, "100" AcDbEntity
+void dxf_reserved_handle(DxfWriter& w);  // the same with n_reserved_handle
+void dxf_subclass(DxfWriter& w, std::string_view name);  // "100\nAcDb<name>\n"
+void dxf_table_handle(DxfWriter& w);                      // new handle, AcDbSymbolTable
+// New handle, AcDbSymbolTableRecord, "AcDb<record_name>TableRecord".
+void dxf_table_record_handle(DxfWriter& w, std::string_view record_name);
+void dxf_block_begin_marker(DxfWriter& w);
+void dxf_block_end_marker(DxfWriter& w);
+// "102\n{ACAD_REACTORS\n", one "330" per owner handle, "102\n}\n".
+void dxf_reactors(DxfWriter& w, std::span<const std::uint32_t> owners);
+// "330" with the handle of another object.
+void dxf_soft_pointer(DxfWriter& w, std::uint32_t handle);
+
+}  // namespace tsn

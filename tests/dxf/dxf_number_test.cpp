@@ -1,0 +1,143 @@
+// Real and handle texts: fixed notation with DecPlaces decimals, the trimming rule, no "-0",
+// and handles right-aligned in eight columns.
+#include "dxf/dxf_number.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cstring>
+#include <string>
+
+namespace tsn {
+namespace {
+
+std::string real(double value, int places) {
+  RealText t;
+  format_real(value, places, t);
+  return std::string(t.view());
+}
+
+std::string trimmed(double value, int places) {
+  RealText t;
+  format_real_trimmed(value, places, t);
+  return std::string(t.view());
+}
+
+std::string trim(std::string text) {
+  text.resize(trim_real(text.data(), text.size()));
+  return text;
+}
+
+std::string handle(std::uint32_t h) {
+  char text[kHandleTextSize];
+  format_handle(h, text);
+  return std::string(text, kHandleTextSize);
+}
+
+TEST(RealFormat, SixPlacesGivesFixedNotationWithSixDecimals) {
+  EXPECT_EQ(real(1.5, 6), "1.500000");
+  EXPECT_EQ(real(2.0, 6), "2.000000");
+  EXPECT_EQ(real(-3.0, 6), "-3.000000");
+  EXPECT_EQ(real(0.0, 6), "0.000000");
+  // 123456.789 is stored as 123456.78900000000430...; six decimals show 789000.
+  EXPECT_EQ(real(123456.789, 6), "123456.789000");
+}
+
+TEST(RealFormat, RoundsAtTheLastDigitFromTheStoredBinaryValue) {
+  // 1.0000005 is stored as 1.00000050000000006988...: above the tie, so up.
+  EXPECT_EQ(real(1.0000005, 6), "1.000001");
+  // 0.9999996 is stored as 0.99999959999999998849...: rounds up across the point.
+  EXPECT_EQ(real(0.9999996, 6), "1.000000");
+  // 2.675 is stored as 2.67499999999999982236...: down, whatever the sign.
+  EXPECT_EQ(real(2.675, 2), "2.67");
+  EXPECT_EQ(real(-2.675, 2), "-2.67");
+  // Exact ties go to the even digit, as printf does.
+  EXPECT_EQ(real(0.125, 2), "0.12");
+  EXPECT_EQ(real(2.5, 0), "2");
+  EXPECT_EQ(real(3.5, 0), "4");
+  EXPECT_EQ(real(1.5, 0), "2");
+}
+
+TEST(RealFormat, NeverWritesMinusZero) {
+  EXPECT_EQ(real(-0.0, 6), "0.000000");
+  EXPECT_EQ(real(-0.0, 0), "0");
+  EXPECT_EQ(real(-1e-7, 6), "0.000000");
+  EXPECT_EQ(real(-0.5, 0), "0");
+  EXPECT_EQ(trimmed(-0.0, 6), "0.0");
+  EXPECT_EQ(trimmed(-1e-7, 16), "-0.0000001");
+  EXPECT_EQ(real(-0.6, 0), "-1");
+}
+
+TEST(RealFormat, LargeValuesAreWrittenInFullWithoutExponent) {
+  EXPECT_EQ(real(1e15, 16), "1000000000000000.0000000000000000");
+  EXPECT_EQ(real(1e20, 6), "100000000000000000000.000000");
+  // 1e300 is stored as 1000000000000000052504760255204420248...: 301 digits.
+  const std::string big = real(1e300, 0);
+  EXPECT_EQ(big.size(), 301u);
+  EXPECT_EQ(big.substr(0, 30), "100000000000000005250476025520");
+  // The longest possible text: the sign, 309 digits, the point and 16 decimals.
+  const std::string most = real(-DBL_MAX, 16);
+  EXPECT_EQ(most.size(), 327u);
+  EXPECT_EQ(most.substr(0, 11), "-1797693134");
+  EXPECT_EQ(most.substr(310), ".0000000000000000");
+}
+
+TEST(RealFormat, PlacesOutsideZeroToSixteenAreHeldAtTheLimits) {
+  EXPECT_EQ(real(0.1, 17), "0.1000000000000000");
+  EXPECT_EQ(real(1.25, -1), "1");
+}
+
+TEST(TrimReal, RemovesTrailingZerosDownToOneDecimal) {
+  EXPECT_EQ(trim("1.500000"), "1.5");
+  EXPECT_EQ(trim("2.000000"), "2.0");
+  EXPECT_EQ(trim("-3.000000"), "-3.0");
+  EXPECT_EQ(trim("0.000000"), "0.0");
+  EXPECT_EQ(trim("100.100"), "100.1");
+  EXPECT_EQ(trim("1000000000000000.0000000000000000"), "1000000000000000.0");
+}
+
+TEST(TrimReal, LeavesTextsWithoutAPointBeforeTheirLastCharacterAlone) {
+  EXPECT_EQ(trim("12"), "12");
+  EXPECT_EQ(trim("100"), "100");
+  EXPECT_EQ(trim("0"), "0");
+  EXPECT_EQ(trim("10."), "10.");
+  EXPECT_EQ(trim("2.0"), "2.0");
+  EXPECT_EQ(trim(""), "");
+}
+
+TEST(TrimReal, KeepsZerosBeforeTheLastSignificantDigit) {
+  EXPECT_EQ(trim("1.050000"), "1.05");
+  EXPECT_EQ(trim("100.000100"), "100.0001");
+  EXPECT_EQ(trim("1.000001"), "1.000001");
+}
+
+TEST(TrimmedReal, ZeroPlacesGivesWholeNumbers) {
+  EXPECT_EQ(trimmed(12.0, 0), "12");
+  EXPECT_EQ(trimmed(100.0, 0), "100");
+  EXPECT_EQ(trimmed(-7.4, 0), "-7");
+  EXPECT_EQ(trimmed(1e15, 0), "1000000000000000");
+}
+
+TEST(TrimmedReal, SixteenPlacesStillTrimToOneDecimal) {
+  EXPECT_EQ(trimmed(1.5, 16), "1.5");
+  EXPECT_EQ(trimmed(2.0, 16), "2.0");
+  // 0.1 is stored as 0.10000000000000000555...: sixteen decimals show 1 then zeros.
+  EXPECT_EQ(trimmed(0.1, 16), "0.1");
+  // 1/3 is stored as 0.33333333333333331482...; 2/3 as 0.66666666666666662965...
+  EXPECT_EQ(trimmed(1.0 / 3.0, 16), "0.3333333333333333");
+  EXPECT_EQ(trimmed(2.0 / 3.0, 16), "0.6666666666666666");
+  EXPECT_EQ(trimmed(1e15, 16), "1000000000000000.0");
+  EXPECT_EQ(trimmed(-250.25, 16), "-250.25");
+}
+
+TEST(HandleText, IsUpperCaseHexRightAlignedInEightColumns) {
+  EXPECT_EQ(handle(0x22), "      22");
+  EXPECT_EQ(handle(0x2F), "      2F");
+  EXPECT_EQ(handle(0), "       0");
+  EXPECT_EQ(handle(0xABCDEF), "  ABCDEF");
+  EXPECT_EQ(handle(0xFFFFFFFFu), "FFFFFFFF");
+  EXPECT_EQ(handle(0x10000000u), "10000000");
+}
+
+}  // namespace
+}  // namespace tsn

@@ -1,0 +1,151 @@
+// Plain, prefixed, real and point groups: code alignment, prefixes by TidyDxf, trimmed reals
+// and the Z rule.
+#include <gtest/gtest.h>
+
+#include "dxf/dxf_writer.h"
+#include "dxf_test_support.h"
+
+namespace tsn {
+namespace {
+
+using test::CollectingWriter;
+using test::Settings;
+
+TEST(PlainGroups, CodesAreRightAlignedInThreeColumnsWhateverTidyDxfSays) {
+  for (const int tidy : {0, 1}) {
+    CollectingWriter c(Settings{.TidyDxf = tidy});
+    dxf_group(c.w, 0, "SECTION");
+    dxf_group(c.w, 2, "HEADER");
+    dxf_group(c.w, 70, "1");
+    dxf_group(c.w, 100, "AcDbEntity");
+    dxf_group(c.w, 1000, "four digits");
+    dxf_group(c.w, 1071, "");
+    EXPECT_EQ(c.text(),
+              "  0\nSECTION\n  2\nHEADER\n 70\n1\n100\nAcDbEntity\n1000\nfour digits\n1071\n\n")
+        << "TidyDxf " << tidy;
+  }
+}
+
+TEST(PrefixedGroups, CarryNoPrefixWithTidyDxfZero) {
+  CollectingWriter c(Settings{.TidyDxf = 0});
+  dxf_prefixed_group(c.w, 8, "ROADS");
+  dxf_prefixed_int(c.w, 62, 7);
+  dxf_prefixed_int(c.w, 70, -32);
+  dxf_prefixed_group(c.w, 330, "x");
+  dxf_prefixed_int(c.w, 100, 0);
+  EXPECT_EQ(c.text(), "8\nROADS\n62\n7\n70\n-32\n330\nx\n100\n0\n");
+}
+
+TEST(PrefixedGroups, TidyDxfOnePadsOneDigitCodesWithTwoBlanksAndTwoDigitCodesWithOne) {
+  CollectingWriter c(Settings{.TidyDxf = 1});
+  dxf_prefixed_group(c.w, 8, "ROADS");
+  dxf_prefixed_group(c.w, 9, "$X");
+  dxf_prefixed_int(c.w, 10, 5);
+  dxf_prefixed_int(c.w, 99, 5);
+  dxf_prefixed_int(c.w, 100, 5);
+  dxf_prefixed_group(c.w, 350, "1A");
+  EXPECT_EQ(c.text(), "  8\nROADS\n  9\n$X\n 10\n5\n 99\n5\n100\n5\n350\n1A\n");
+}
+
+TEST(PrefixedGroups, PrefixesAreBlanksUntilSettingsAreApplied) {
+  DxfState state;
+  EXPECT_EQ(state.sz_pad1, "  ");
+  EXPECT_EQ(state.sz_pad2, " ");
+  ConvSettings s;  // TidyDxf 0 by default
+  dxf_configure(state, s, false);
+  EXPECT_EQ(state.sz_pad1, "");
+  EXPECT_EQ(state.sz_pad2, "");
+}
+
+TEST(RealGroups, AreTrimmedWithSixPlaces) {
+  CollectingWriter c(Settings{.DecPlaces = 6});
+  dxf_real(c.w, 40, 1.5);
+  dxf_real(c.w, 41, 2.0);
+  dxf_real(c.w, 50, -3.0);
+  dxf_real(c.w, 51, -0.0);
+  dxf_real(c.w, 1041, 0.0000004);
+  dxf_real(c.w, 42, 1.0000005);
+  EXPECT_EQ(c.text(), " 40\n1.5\n 41\n2.0\n 50\n-3.0\n 51\n0.0\n1041\n0.0\n 42\n1.000001\n");
+}
+
+TEST(RealGroups, ZeroPlacesWriteWholeNumbersAndSixteenPlacesStillTrim) {
+  CollectingWriter zero(Settings{.DecPlaces = 0});
+  dxf_real(zero.w, 40, 12.0);
+  dxf_real(zero.w, 40, 12.5);
+  dxf_real(zero.w, 40, -0.4);
+  EXPECT_EQ(zero.text(), " 40\n12\n 40\n12\n 40\n0\n");
+
+  CollectingWriter sixteen(Settings{.DecPlaces = 16});
+  dxf_real(sixteen.w, 40, 1.5);
+  dxf_real(sixteen.w, 40, 1e15);
+  dxf_real(sixteen.w, 40, 1.0 / 3.0);
+  EXPECT_EQ(sixteen.text(), " 40\n1.5\n 40\n1000000000000000.0\n 40\n0.3333333333333333\n");
+}
+
+TEST(RealGroups, UntrimmedKeepAllDecimals) {
+  CollectingWriter c(Settings{.DecPlaces = 6});
+  dxf_real_untrimmed(c.w, 10, 2.0);
+  dxf_real_untrimmed(c.w, 20, -0.0);
+  EXPECT_EQ(c.text(), " 10\n2.000000\n 20\n0.000000\n");
+}
+
+TEST(RealGroups, AnOutOfRangeDecPlacesSettingWritesSixPlaces) {
+  CollectingWriter c(Settings{.DecPlaces = 17});
+  EXPECT_EQ(c.state.dec_places, 6);
+  dxf_real_untrimmed(c.w, 40, 0.25);
+  EXPECT_EQ(c.text(), " 40\n0.250000\n");
+}
+
+TEST(PointGroups, Release12With2DOnHasNoZ) {
+  CollectingWriter c(Settings{.verDXF = 4, .Use2D = 1});
+  dxf_point(c.w, 10, 1.5, -2.25, 7.0);
+  EXPECT_EQ(c.text(), " 10\n1.5\n 20\n-2.25\n");
+}
+
+TEST(PointGroups, Release12With2DOffHasZ) {
+  CollectingWriter c(Settings{.verDXF = 4, .Use2D = 0});
+  dxf_point(c.w, 11, 1.0, 2.0, 3.5);
+  EXPECT_EQ(c.text(), " 11\n1.0\n 21\n2.0\n 31\n3.5\n");
+}
+
+TEST(PointGroups, Release12RecordWithZHasZEvenWith2DOn) {
+  CollectingWriter c(Settings{.verDXF = 4, .Use2D = 1});
+  c.state.record_has_z = true;
+  dxf_point(c.w, 10, 0.0, 0.0, -4.0);
+  EXPECT_EQ(c.text(), " 10\n0.0\n 20\n0.0\n 30\n-4.0\n");
+}
+
+TEST(PointGroups, Release14AlwaysHasZ) {
+  CollectingWriter c(Settings{.verDXF = 6, .TidyDxf = 1, .Use2D = 1});
+  dxf_point(c.w, 10, 100.0, 200.5, 0.0);
+  EXPECT_EQ(c.text(), " 10\n100.0\n 20\n200.5\n 30\n0.0\n");
+}
+
+TEST(PointGroups, TwoDimensionalPointsNeverHaveZ) {
+  CollectingWriter c(Settings{.verDXF = 6, .Use2D = 0});
+  c.state.record_has_z = true;
+  dxf_point2(c.w, 10, 3.0, 4.0);
+  EXPECT_EQ(c.text(), " 10\n3.0\n 20\n4.0\n");
+}
+
+TEST(PointGroups, ZeroAndSixteenPlaces) {
+  CollectingWriter zero(Settings{.verDXF = 6, .DecPlaces = 0});
+  dxf_point(zero.w, 10, 1234.4, -0.2, 99.5);
+  EXPECT_EQ(zero.text(), " 10\n1234\n 20\n0\n 30\n100\n");
+  CollectingWriter sixteen(Settings{.verDXF = 4, .DecPlaces = 16});
+  dxf_point2(sixteen.w, 10, 0.1, -250.25);
+  EXPECT_EQ(sixteen.text(), " 10\n0.1\n 20\n-250.25\n");
+}
+
+TEST(PointGroups, HugeCoordinatesAreWrittenInFull) {
+  CollectingWriter c(Settings{.verDXF = 6, .DecPlaces = 16});
+  dxf_point(c.w, 10, 1e300, -1e300, 1e300);
+  const std::string& t = c.text();
+  // Each value: 301 digits, ".0" (trimmed), a minus sign on Y.
+  EXPECT_EQ(t.size(), 3 * 4 + (301 + 2 + 1) * 3 + 1);
+  EXPECT_EQ(t.substr(0, 8), " 10\n1000");
+  EXPECT_NE(t.find(".0\n 20\n-1000"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tsn

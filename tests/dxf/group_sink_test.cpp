@@ -1,0 +1,146 @@
+// The file sink's CR LF line ends, offsets and patches, and write failures: reported by the
+// sink and turned into the critical error by the checked writes.
+#include "dxf/group_sink.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "dxf/dxf_writer.h"
+#include "dxf_test_support.h"
+#include "support/recording_host.h"
+#include "support/scratch_dir.h"
+
+namespace tsn {
+namespace {
+
+using test::read_file;
+
+TEST(FileSink, WritesEveryLineWithCrLf) {
+  test::ScratchDir dir;
+  const std::string path = (dir / "out.dxf").string();
+  FileGroupSink sink;
+  ASSERT_TRUE(sink.open(path));
+  ASSERT_TRUE(sink.write("  0\nSECTION\n"));
+  ASSERT_TRUE(sink.write("  2\nHEADER\n\n"));
+  EXPECT_EQ(sink.offset(), 29u);  // 12 + 12 characters, 5 line ends of two bytes
+  ASSERT_TRUE(sink.finish());
+  EXPECT_EQ(read_file(path), "  0\r\nSECTION\r\n  2\r\nHEADER\r\n\r\n");
+}
+
+TEST(FileSink, WritesMoreThanItsBufferInOrder) {
+  test::ScratchDir dir;
+  const std::string path = (dir / "big.dxf").string();
+  FileGroupSink sink;
+  ASSERT_TRUE(sink.open(path));
+  std::string expected;
+  for (int i = 0; i < 30000; ++i) {
+    const std::string line = std::to_string(i) + "\n";
+    ASSERT_TRUE(sink.write(line));
+    expected += std::to_string(i) + "\r\n";
+  }
+  EXPECT_EQ(sink.offset(), expected.size());
+  ASSERT_TRUE(sink.finish());
+  EXPECT_EQ(read_file(path), expected);
+}
+
+TEST(FileSink, PatchOverwritesAPlaceholderAndWritingGoesOnAtTheEnd) {
+  test::ScratchDir dir;
+  const std::string path = (dir / "patch.dxf").string();
+  FileGroupSink sink;
+  ASSERT_TRUE(sink.open(path));
+  ASSERT_TRUE(sink.write("  9\n$HANDLING\n"));
+  const std::uint64_t at = sink.offset();
+  ASSERT_TRUE(sink.write("  9\n$HANDSEED\n  5\n        \n"));
+  ASSERT_TRUE(sink.write("  0\nENDSEC\n"));
+  ASSERT_TRUE(sink.patch(at, "  9\n$HANDSEED\n  5\n      2A\n"));
+  EXPECT_FALSE(FileGroupSink().patch(0, "x"));
+  ASSERT_TRUE(sink.write("  0\nEOF\n"));
+  ASSERT_TRUE(sink.finish());
+  EXPECT_EQ(read_file(path),
+            "  9\r\n$HANDLING\r\n  9\r\n$HANDSEED\r\n  5\r\n      2A\r\n  0\r\nENDSEC\r\n"
+            "  0\r\nEOF\r\n");
+}
+
+TEST(FileSink, APatchPastTheEndFails) {
+  test::ScratchDir dir;
+  FileGroupSink sink;
+  ASSERT_TRUE(sink.open((dir / "short.dxf").string()));
+  ASSERT_TRUE(sink.write("ab\n"));
+  EXPECT_FALSE(sink.patch(3, "xy"));
+  EXPECT_FALSE(sink.finish());
+}
+
+TEST(FileSink, OpenFailsForAMissingDirectory) {
+  test::ScratchDir dir;
+  FileGroupSink sink;
+  EXPECT_FALSE(sink.open((dir / "missing" / "out.dxf").string()));
+  EXPECT_FALSE(sink.write("x"));
+  EXPECT_FALSE(sink.finish());
+}
+
+TEST(FileSink, AFailedWriteIsReportedAndStaysReported) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  FileGroupSink sink;
+  ASSERT_TRUE(sink.open("/dev/full"));
+  // A small write only fills the buffer; the failure shows when it is flushed.
+  EXPECT_TRUE(sink.write("  0\nEOF\n"));
+  EXPECT_FALSE(sink.finish());
+  EXPECT_TRUE(sink.failed());
+
+  FileGroupSink big;
+  ASSERT_TRUE(big.open("/dev/full"));
+  const std::string block(100 * 1024, 'x');
+  EXPECT_FALSE(big.write(block));
+  EXPECT_FALSE(big.write("more\n"));
+  EXPECT_FALSE(big.finish());
+}
+
+TEST(StringSink, FailsFromTheGivenWriteOn) {
+  StringGroupSink sink;
+  sink.fail_from_write(2);
+  EXPECT_TRUE(sink.write("a\n"));
+  EXPECT_FALSE(sink.write("b\n"));
+  EXPECT_FALSE(sink.write("c\n"));
+  EXPECT_EQ(sink.text(), "a\n");
+  EXPECT_EQ(sink.writes(), 3);
+}
+
+int g_failures = 0;
+void count_failure() { ++g_failures; }
+
+TEST(CheckedWrites, AFailedGroupWriteCallsTheFailureHandlerUncheckedDoNot) {
+  test::CollectingWriter c(test::Settings{.verDXF = 4});
+  g_failures = 0;
+  c.state.on_write_failure = count_failure;
+  c.sink.fail_from_write(2);
+  dxf_group(c.w, 0, "LINE");
+  EXPECT_EQ(g_failures, 0);
+  dxf_write_raw(c.w, "  0\nEOF\n");
+  EXPECT_EQ(g_failures, 0);
+  dxf_real(c.w, 40, 1.0);
+  dxf_point(c.w, 10, 1.0, 2.0, 3.0);
+  EXPECT_EQ(g_failures, 2);
+  EXPECT_EQ(c.text(), "  0\nLINE\n");
+}
+
+TEST(CheckedWrites, ByDefaultAFailedWriteIsTheDiskFullCriticalError) {
+  test::RecordingHost host;
+  test::ScopedHost scoped(host);
+  test::CollectingWriter c(test::Settings{.verDXF = 4});
+  c.sink.fail_from_write(1);
+  int status = -1;
+  try {
+    dxf_entity_start(c.w, 1, "L", 1);
+  } catch (const test::ProcessEnded& ended) {
+    status = ended.status;
+  }
+  EXPECT_EQ(status, 1);
+  ASSERT_EQ(host.boxes.size(), 1u);
+  EXPECT_EQ(host.boxes[0].caption, "Error");
+  EXPECT_EQ(host.boxes[0].text, "File error: Disk may be full.");
+}
+
+}  // namespace
+}  // namespace tsn
