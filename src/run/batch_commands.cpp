@@ -1,0 +1,212 @@
+// Command files and tsnbatch.ini read line by line, and the commands they yield.
+#include "run/batch_commands.h"
+
+#include <utility>
+
+#include "platform/format.h"
+#include "platform/host.h"
+#include "platform/paths.h"
+#include "platform/string_table.h"
+#include "run/messages.h"
+
+namespace tsn {
+namespace {
+
+constexpr int kCaptionError = 7;
+constexpr int kCaptionProgram = 10;
+constexpr int kMsgCommandFileOpen = 179;
+constexpr int kMsgCloseWithoutGroup = 203;
+constexpr int kMsgGroupAlreadyOpen = 204;
+
+// Internal results of control_line, never returned by next().
+constexpr int kNotControlLine = 100;
+constexpr int kReadNextLine = 101;
+
+// Merge groups collect several inputs in one drawing, which only the drawing database can
+// build; until it exists a group must stop the batch rather than convert its inputs alone.
+constexpr bool kMergeGroupsAvailable = false;
+constexpr const char* kMergeGroupsUnavailable =
+    "Merge groups (/G ... /O) need DWG output through the drawing database, which this "
+    "version does not have yet.";
+constexpr const char* kNestedCommandFile = "A command file cannot name another command file: %s";
+
+void warn(const std::string& text) { show_message(kCaptionProgram, text, Icon::warning); }
+
+// "/G" or "-G" and so on, the letter in either case.
+bool is_control(const std::string& token, char letter) {
+  return token.size() == 2 && (token[0] == '/' || token[0] == '-') &&
+         (token[1] == letter || token[1] == static_cast<char>(letter - 'A' + 'a'));
+}
+
+}  // namespace
+
+bool read_command_line(std::FILE* file, std::string& line) {
+  line.clear();
+  int c = std::getc(file);
+  while (c == ' ' || c == '\t') c = std::getc(file);
+  auto keep = [&line](char ch) {
+    if (line.size() < kMaxCommandLine) line.push_back(ch);
+  };
+  // Characters are held back one step so that a backslash or CR right before the newline
+  // can be told apart from one inside the line.
+  bool backslash = false;
+  bool cr = false;
+  for (; c != EOF; c = std::getc(file)) {
+    if (c == '\n') {
+      if (backslash) {
+        keep(' ');
+        backslash = false;
+        cr = false;
+        continue;
+      }
+      break;
+    }
+    if (c == '\r' && !cr) {
+      cr = true;
+      continue;
+    }
+    if (cr) {  // a CR inside the line is kept
+      if (backslash) keep('\\');
+      backslash = false;
+      keep('\r');
+      cr = c == '\r';
+      if (cr) continue;
+    }
+    if (backslash) keep('\\');
+    backslash = c == '\\';
+    if (!backslash) keep(static_cast<char>(c));
+  }
+  if (backslash) keep('\\');  // at the end of the file there is nothing to continue
+  return !line.empty();
+}
+
+std::vector<std::string> read_batch_defaults(const std::string& program_dir) {
+  std::vector<std::string> lines;
+  const std::string path = with_trailing_separator(program_dir) + kBatchDefaultsFile;
+  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "r"));
+  if (!file) return lines;
+  std::string line;
+  while (lines.size() < kMaxDefaultsLines && read_command_line(file.get(), line)) {
+    lines.push_back(line.substr(0, kMaxDefaultsLine));
+  }
+  return lines;
+}
+
+CommandSource CommandSource::for_command_line(std::vector<std::string> tokens, RunState& run) {
+  CommandSource source;
+  source.command_line_ = std::move(tokens);
+  run.unattended = true;
+  return source;
+}
+
+std::optional<CommandSource> CommandSource::open_command_file(const std::string& path,
+                                                              RunState& run) {
+  CommandSource source;
+  source.file_.reset(std::fopen(path.c_str(), "r"));
+  if (!source.file_ || is_directory(path)) {
+    host().beep(Icon::warning);
+    show_message(kCaptionError, format_printf(load_text(kMsgCommandFileOpen).c_str(), path.c_str()),
+                 Icon::warning);
+    return std::nullopt;
+  }
+  run.command_file_mode = true;
+  run.unattended = true;
+  return source;
+}
+
+bool CommandSource::next_tokens(std::vector<std::string>& tokens) {
+  if (!file_) {
+    if (command_line_taken_) return false;
+    command_line_taken_ = true;
+    tokens = command_line_;
+    return true;
+  }
+  std::string line;
+  while (read_command_line(file_.get(), line)) {
+    if (line.front() == ';') continue;
+    tokens = split_command_line(line);
+    return true;
+  }
+  return false;
+}
+
+int CommandSource::control_line(const std::vector<std::string>& tokens, RunState& run,
+                                ConversionRequest& request) {
+  if (tokens.size() == 1) {
+    const std::string& t = tokens[0];
+    if (is_control(t, 'G')) {
+      if (run.merge_group_open) {
+        warn(load_text(kMsgGroupAlreadyOpen));
+        return kCommandError;
+      }
+      if (!kMergeGroupsAvailable) {
+        warn(kMergeGroupsUnavailable);
+        return kCommandError;
+      }
+      run.merge_group_open = true;
+      run.merge_group_first = true;
+      return kReadNextLine;
+    }
+    if (is_control(t, 'N')) {
+      run.no_auto_run = true;
+      return kReadNextLine;
+    }
+    if (is_control(t, 'H')) {
+      run.run_hidden = true;
+      run.no_auto_run = true;
+      return kReadNextLine;
+    }
+    if (is_control(t, 'X')) {
+      run.exit_when_done = true;
+      return kExitLine;
+    }
+  }
+  if (tokens.size() == 2 && is_control(tokens[0], 'O')) {
+    if (!run.merge_group_open) {
+      warn(load_text(kMsgCloseWithoutGroup));
+      return kCommandError;
+    }
+    run.merge_group_closing = true;
+    run.merge_group_open = false;
+    request = ConversionRequest{};
+    request.output_path = tokens[1];
+    run.output_path = tokens[1];
+    return kMergeGroupClosing;
+  }
+  return kNotControlLine;
+}
+
+int CommandSource::next(RunState& run, int save_file_type, ConversionRequest& request) {
+  std::vector<std::string> tokens;
+  while (next_tokens(tokens)) {
+    if (file_) {
+      const int control = control_line(tokens, run, request);
+      if (control == kReadNextLine) continue;
+      if (control != kNotControlLine) return control;
+    }
+    if (tokens.empty()) return kCommandsEnded;  // a line of empty quotes is an empty line
+    ConversionRequest parsed;
+    const int fault = parse_request(tokens, save_file_type, parsed);
+    if (fault != 0) {
+      warn(load_text(fault));
+      return kCommandError;
+    }
+    switch (parsed.kind) {
+      case RequestKind::comment:
+        continue;
+      case RequestKind::command_file:
+        warn(format_printf(kNestedCommandFile, parsed.command_file.c_str()));
+        return kCommandError;
+      case RequestKind::interactive:
+        return kCommandsEnded;
+      case RequestKind::convert:
+        run.input_path = parsed.input_path;
+        run.output_path = parsed.output_path;
+        request = std::move(parsed);
+        return kCommandReady;
+    }
+  }
+  return kCommandsEnded;
+}
+
+}  // namespace tsn

@@ -1,0 +1,460 @@
+// The switch table of unattended commands and the settings each command starts from.
+#include "run/switches.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstddef>
+#include <optional>
+
+#include "platform/paths.h"
+#include "platform/string_table.h"
+#include "run/command_line.h"
+#include "run/messages.h"
+#include "settings/file_reset.h"
+#include "settings/text_styles.h"
+
+namespace tsn {
+namespace {
+
+constexpr int kMsgAtFileWithSwitches = 37;
+constexpr int kMsgGroupInDefaultsFile = 202;
+constexpr int kCaptionProgram = 10;
+constexpr std::size_t kMaxNameLength = 255;  // layer, style and font names
+constexpr int kMaxHatchSwitch = 32;
+constexpr int kSchemeMask = 0x3f;  // /CP keeps the low 6 bits
+constexpr double kMinElevFactor = 1e-10;
+
+std::string_view skip_blanks(std::string_view v) {
+  while (!v.empty() && (v.front() == ' ' || v.front() == '\t')) v.remove_prefix(1);
+  return v;
+}
+
+// A decimal integer at the start of the text (after blanks, with an optional sign); what
+// follows it is ignored. Empty when there is no number or it does not fit.
+std::optional<int> read_int(std::string_view v) {
+  v = skip_blanks(v);
+  if (!v.empty() && v.front() == '+') v.remove_prefix(1);
+  int value = 0;
+  const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), value);
+  if (ec != std::errc() || end == v.data()) return std::nullopt;
+  return value;
+}
+
+// A finite decimal real at the start of the text, read like read_int.
+std::optional<double> read_real(std::string_view v) {
+  v = skip_blanks(v);
+  if (!v.empty() && v.front() == '+') v.remove_prefix(1);
+  double value = 0;
+  const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), value);
+  if (ec != std::errc() || end == v.data() || !std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
+std::string name_value(std::string_view v) { return std::string(v.substr(0, kMaxNameLength)); }
+
+// A single-colour number outside 1..255 becomes 1, as when the settings are read.
+int single_colour(int n) { return n >= 1 && n <= 255 ? n : 1; }
+
+std::string upper(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return out;
+}
+
+struct Context {
+  ConvSettings& s;
+  RunState& run;
+  const InputInfo& input;
+  SwitchResult& result;
+  bool defaults_file;
+};
+
+// Shape class named by the third letter of /TP?x and /AP?x: T points, A lines, P polygons.
+int class_of_letter(char c) {
+  switch (c) {
+    case 'T': return 0;
+    case 'A': return 1;
+    default: return 2;
+  }
+}
+
+void set_min_max_pos(std::array<TextPosition, kShapeClasses>& positions, int cls,
+                     std::string_view v) {
+  const auto n = read_int(v);
+  if (!n || *n < 0 || *n >= static_cast<int>(kMinMaxPosCodes.size())) return;
+  const int code = kMinMaxPosCodes[static_cast<std::size_t>(*n)];
+  positions[static_cast<std::size_t>(cls)].MinMaxPos = code;
+}
+
+// The text-position switches /TP?x=n and /AP?x=n (x: B MinMaxPos, V VerticalPos, J AnnotJust,
+// F alignment and moving close); the value starts at the seventh character.
+bool apply_position_switch(Context& c, const std::string& name, std::string_view v) {
+  if (name.size() != 4 || (name[0] != 'T' && name[0] != 'A') || name[1] != 'P') return false;
+  const char cls_letter = name[2];
+  if (cls_letter != 'T' && cls_letter != 'A' && cls_letter != 'P') return false;
+  const int cls = class_of_letter(cls_letter);
+  const bool labels = name[0] == 'T';
+  FileSettings& cur = c.s.cur;
+  auto& positions = labels ? cur.label_position : cur.attrib_position;
+  auto& move_close = labels ? cur.label_move_close : cur.attrib_move_close;
+  TextPosition& pos = positions[static_cast<std::size_t>(cls)];
+  const auto n = read_int(v);
+  switch (name[3]) {
+    case 'B': set_min_max_pos(positions, cls, v); return true;
+    case 'V': if (n) pos.VerticalPos = *n; return true;
+    case 'J': if (n) pos.AnnotJust = *n; return true;
+    case 'F':
+      if (cls == 0) return false;  // there is no /TPTF or /APTF
+      if (!n) return true;
+      if (cls == 1) {
+        (labels ? cur.AlignText : cur.AlignAttrib) = *n == 2 ? 1 : 0;
+        move_close[1] = *n == 1 ? 1 : 0;
+      } else {
+        move_close[2] = *n;
+      }
+      return true;
+    default: return false;
+  }
+}
+
+// /C0=n: one colour for the current shape class, or colour by classes.
+void apply_one_colour(Context& c, int n) {
+  FileSettings& cur = c.s.cur;
+  const bool one = n != 0;
+  switch (shape_class(c.input, cur)) {
+    case 0:
+      cur.Use1ColourPoints = one;
+      if (one) cur.SingleColourPoints = single_colour(n);
+      break;
+    case 1:
+      cur.Use1ColourArcs = one;
+      if (one) cur.Pen0 = single_colour(n);
+      break;
+    default:
+      cur.Use1ColourLines = one;
+      if (one) cur.SingleColourLines = single_colour(n);
+      break;
+  }
+  cur.ColourMethod = one ? 0 : 2;
+}
+
+void apply_marker_switch(FileSettings& cur, int n) {
+  switch (n) {
+    case 0: cur.PointsTranslate = 0; return;
+    case 1: cur.PointsTranslate = 1; cur.Marker = 1; return;
+    case 2: cur.PointsTranslate = 1; cur.Marker = 2; return;
+    case 3: cur.PointsTranslate = 1; cur.Marker = 5; return;
+    case -1: cur.PointsTranslate = 1; cur.Marker = 4; return;
+    default: return;
+  }
+}
+
+void apply_release_switch(ConvSettings& s, std::string_view v) {
+  const auto n = read_int(v);
+  if (!n) return;
+  switch (*n) {
+    case 12: s.verDXF = 4; return;
+    case 14: s.verDXF = 6; return;
+    case 2000: s.verDXF = 7; return;
+    default: return;
+  }
+}
+
+// Switches of labels, attributes, text and run options; false when the name is not one.
+bool apply_text_switch(Context& c, const std::string& name, std::string_view v) {
+  FileSettings& cur = c.s.cur;
+  SwitchResult& r = c.result;
+  const auto n = [&] { return read_int(v); };
+  const auto real = [&] { return read_real(v); };
+
+  if (name == "B") { c.run.unattended = true; return true; }
+  if (name == "H") { c.run.run_hidden = true; return true; }
+  if (name == "N") { c.run.no_auto_run = true; return true; }
+  if (name == "X") { c.run.exit_when_done = true; return true; }
+  if (name == "V") { cur.Legend = 1; return true; }
+  if (name == "T") {
+    cur.TextLabels = 1;
+    r.label_fields = parse_field_list(v);
+    return true;
+  }
+  if (name.size() == 2 && name[0] == 'A') {
+    cur.Attribs = name[1] == 'E' ? 5 : 1;
+    r.attrib_fields = parse_field_list(v);
+    return true;
+  }
+  if (name == "TC") {
+    if (const auto k = n()) cur.TextColour = cur.LegendTextColour = cur.AttribTextColour = *k;
+    return true;
+  }
+  if (name == "TF") { r.style(StyleTarget::labels).font = name_value(v); return true; }
+  if (name == "TS") { r.style(StyleTarget::labels).name = name_value(v); return true; }
+  if (name == "PF") { r.style(StyleTarget::markers).font = name_value(v); return true; }
+  if (name == "PS") { r.style(StyleTarget::markers).name = name_value(v); return true; }
+  if (name == "VF") { r.style(StyleTarget::legend).font = name_value(v); return true; }
+  if (name == "VS") { r.style(StyleTarget::legend).name = name_value(v); return true; }
+  if (name == "TH") { if (const auto x = real()) cur.TextLabelsHeight = *x; return true; }
+  if (name == "PH") { if (const auto x = real()) cur.MarkerHeight = *x; return true; }
+  if (name == "TL") { if (const auto k = n()) cur.flgSingleRedlineLayer = *k; return true; }
+  if (name == "TLL") { cur.SingleRedlineLayer = name_value(v); return true; }
+  if (name == "TO") { if (const auto k = n()) cur.ElimDoubleLabels = *k; return true; }
+  return apply_position_switch(c, name, v);
+}
+
+// Switches of layers, colours, fill, points and release; false when the name is not one.
+bool apply_drawing_switch(Context& c, const std::string& name, std::string_view v) {
+  ConvSettings& s = c.s;
+  FileSettings& cur = s.cur;
+  SwitchResult& r = c.result;
+  const auto n = [&] { return read_int(v); };
+  const auto real = [&] { return read_real(v); };
+
+  if (name == "C0") { if (const auto k = n()) apply_one_colour(c, *k); return true; }
+  if (name == "C1") {
+    if (const auto k = n()) {
+      cur.Use1ColourFill = *k != 0;
+      if (*k != 0) cur.SingleColourFill = single_colour(*k);
+    }
+    return true;
+  }
+  if (name == "C2") { if (const auto k = n()) cur.NumClassesColor = *k; return true; }
+  if (name == "C") {
+    const auto k = n();
+    if (k && *k >= 0 && *k <= 2) {
+      cur.DrawOutlines = *k != 1;
+      cur.Fill = *k != 0;
+      cur.PlaneFlags = cur.Fill ? 2 : 0;
+    }
+    return true;
+  }
+  if (name == "CC") { if (const auto k = n()) cur.ClassTypeColor = *k; return true; }
+  if (name == "CF") { r.colour_key_field = n().value_or(0); return true; }
+  if (name == "CH") {
+    const auto k = n();
+    if (k && *k >= 0 && *k <= kMaxHatchSwitch && release_index(s) > 0) cur.HatchNumber = *k;
+    return true;
+  }
+  if (name == "CP") {
+    if (const auto k = n()) {
+      if (s.scheme_names.empty()) load_scheme_names(s);
+      cur.DefaultColorSet = *k & kSchemeMask;
+    }
+    return true;
+  }
+  if (name == "DX") { if (const auto k = n()) r.x_field = *k; return true; }
+  if (name == "DY") { if (const auto k = n()) r.y_field = *k; return true; }
+  if (name == "E") {
+    const auto k = n();
+    if (k && *k >= 0) {
+      cur.PointsElev = 1;
+      r.elevation_field = *k;
+    }
+    return true;
+  }
+  if (name == "ES") {
+    const auto x = real();
+    if (x && std::fabs(*x) > kMinElevFactor) cur.ElevFactor = *x;
+    return true;
+  }
+  if (name == "L") {
+    cur.LayerByFeature = 0;
+    s.def.SingleLayerName = name_value(v);
+    return true;
+  }
+  if (name == "L2") { if (const auto k = n()) cur.NumClassesLayer = *k; return true; }
+  if (name == "LC") { if (const auto k = n()) cur.ClassTypeLayer = *k; return true; }
+  if (name == "LF") {
+    cur.LayerByFeature = 1;
+    r.layer_key_field = n().value_or(0);
+    return true;
+  }
+  if (name == "P") { if (const auto k = n()) apply_marker_switch(cur, *k); return true; }
+  if (name == "REL") { apply_release_switch(s, v); return true; }
+  return false;
+}
+
+// One switch token; -1 after a message, else 0 (also for a switch not in the table).
+int apply_switch(Context& c, std::string_view token) {
+  const std::string_view body = token.substr(1);
+  const std::size_t eq = body.find('=');
+  const std::string name = upper(body.substr(0, eq));
+  if (name == "G" || name == "O") {
+    // Merge groups belong to the command file's own control lines.
+    if (!c.defaults_file) return 0;
+    show_message(kCaptionProgram, load_text(kMsgGroupInDefaultsFile), Icon::warning);
+    return -1;
+  }
+  // "/TOFr": the real follows the four characters directly, so "/TOF=r" reads nothing.
+  if (name.rfind("TOF", 0) == 0) {
+    if (const auto x = read_real(token.substr(4))) c.s.cur.OverlapFactor = *x;
+    return 0;
+  }
+  const std::string_view value =
+      eq == std::string_view::npos ? std::string_view() : body.substr(eq + 1);
+  if (!apply_text_switch(c, name, value)) (void)apply_drawing_switch(c, name, value);
+  return 0;
+}
+
+}  // namespace
+
+CommandBaseline capture_baseline(const ConvSettings& s) {
+  CommandBaseline b;
+  b.verDXF = s.verDXF;
+  return b;
+}
+
+FieldList parse_field_list(std::string_view text) {
+  FieldList list;
+  while (true) {
+    const std::size_t comma = text.find(',');
+    const auto n = read_int(text.substr(0, comma));
+    if (!n) break;
+    if (*n == -1) {
+      list.all = true;
+    } else if (*n >= 0 && *n < kMaxFields) {
+      bool seen = false;
+      for (const int f : list.fields) seen = seen || f == *n;
+      if (!seen) list.fields.push_back(*n);
+    }
+    if (comma == std::string_view::npos) break;
+    text.remove_prefix(comma + 1);
+  }
+  if (list.all) list.fields.clear();
+  return list;
+}
+
+void apply_unattended_defaults(ConvSettings& s, const InputInfo& input,
+                               const CommandBaseline& baseline, SwitchResult& result) {
+  result = SwitchResult{};
+  FileSettings& cur = s.cur;
+  const FileSettings& prog = s.prog;
+  s.verDXF = baseline.verDXF;
+  s.LLMS = 1;
+  cur.LayerByFeature = 0;
+  cur.ClassTypeLayer = 0;
+  cur.NumClassesLayer = 5;
+  cur.DrawOutlines = 1;
+  cur.Fill = 0;
+  cur.ColourMethod = 2;
+  cur.ClassTypeColor = 0;
+  cur.NumClassesColor = 5;
+  cur.DefaultColorSet = 0;
+  s.def.Ramp = 0;
+  cur.HatchNumber = 0;
+  cur.Attribs = 0;
+  cur.TextLabels = 0;
+  cur.ElimDoubleLabels = 0;
+  cur.PointsTranslate = 0;
+  cur.label_position = kInitialTextPositions;
+  cur.attrib_position = kInitialTextPositions;
+  cur.label_move_close[1] = cur.label_move_close[2] = 1;
+  cur.attrib_move_close[1] = cur.attrib_move_close[2] = 1;
+  cur.AlignText = 0;
+  cur.AlignAttrib = 0;
+  cur.IgnoreLayRangeEnts = 0;
+  cur.IgnoreColRangeEnts = 0;
+  cur.PointsArePolys = prog.PointsArePolys;
+  cur.CSVHasHeader = prog.CSVHasHeader;
+  cur.PointsElev = 0;
+  cur.ElevFactor = prog.ElevFactor;
+  cur.TIN = 0;
+  s.label_style = s.marker_style = s.legend_style = s.attrib_style = 0;
+  // The reset also clears the field selections and recomputes the text heights.
+  reset_file_settings(s, input);
+}
+
+int apply_switches(const std::vector<std::string>& tokens, bool defaults_file, ConvSettings& s,
+                   RunState& run, const InputInfo& input, SwitchResult& result) {
+  Context c{s, run, input, result, defaults_file};
+  for (const std::string& token : tokens) {
+    if (!token.empty() && token.front() == ';') continue;
+    if (!token.empty() && token.front() == '@' && !run.command_file_mode) {
+      show_message(kCaptionProgram, load_text(kMsgAtFileWithSwitches), Icon::warning);
+      return -1;
+    }
+    if (!is_switch(token)) break;
+    if (apply_switch(c, token) != 0) return -1;
+  }
+  s.cur.ColourMethod = effective_colour_method(s.cur, input);
+  return 0;
+}
+
+int prepare_command_settings(ConvSettings& s, RunState& run, const InputInfo& input,
+                             const CommandBaseline& baseline,
+                             const std::vector<std::string>& defaults_file_lines,
+                             const std::vector<std::string>& command_switches,
+                             SwitchResult& result) {
+  apply_unattended_defaults(s, input, baseline, result);
+  if (apply_switches(defaults_file_lines, true, s, run, input, result) != 0) return -1;
+  if (apply_switches(command_switches, false, s, run, input, result) != 0) return -1;
+  select_listed_fields(s, input, result);
+  return 0;
+}
+
+void select_listed_fields(ConvSettings& s, const InputInfo& input, const SwitchResult& result) {
+  DefinitionState& d = s.def;
+  d.attrib_fields.fill(0);
+  d.label_fields.fill(0);
+  d.num_attrib_selected = 0;
+  d.num_label_fields = 0;
+  const int count = std::min(input.field_count, kMaxFields);
+  const auto listed = [count](const FieldList& list) {
+    std::vector<int> fields;
+    if (list.all) {
+      for (int i = 0; i < count; ++i) fields.push_back(i);
+    } else {
+      for (const int f : list.fields) {
+        if (f < count) fields.push_back(f);
+      }
+    }
+    return fields;
+  };
+  if (s.cur.Attribs != 0) {
+    for (const int f : listed(result.attrib_fields)) {
+      d.attrib_fields[static_cast<std::size_t>(f)] = 1;
+      ++d.num_attrib_selected;
+    }
+  }
+  if (s.cur.TextLabels == 1) {
+    for (const int f : listed(result.label_fields)) {
+      d.label_fields[static_cast<std::size_t>(f)] = ++d.num_label_fields;
+    }
+  }
+}
+
+bool style_request_applies(StyleTarget target, const ConvSettings& s, const InputInfo& input,
+                           const SwitchResult& result) {
+  if (!result.style(target).given()) return false;
+  const FileSettings& cur = s.cur;
+  switch (target) {
+    case StyleTarget::labels: return cur.TextLabels == 1;
+    case StyleTarget::markers:
+      return shape_class(input, cur) == 0 && cur.PointsTranslate == 1 && cur.Marker == 4;
+    case StyleTarget::legend: return cur.Legend == 1;
+    case StyleTarget::attributes: return attribute_output_active(s);
+  }
+  return false;
+}
+
+StyleRequest complete_style_request(const ConvSettings& s, const StyleRequest& request) {
+  StyleRequest out = request;
+  if (out.name.empty() && out.font.empty()) return {"STANDARD", "txt"};
+  if (out.name.empty()) {
+    out.name = std::string(base_name(out.font));
+    return out;
+  }
+  if (out.font.empty()) {
+    out.font = "txt";
+    for (const auto& [style, font] : s.text_styles) {
+      if (equal_ignoring_case(style, out.name)) {
+        out.font = font;
+        break;
+      }
+    }
+  }
+  return out;
+}
+
+}  // namespace tsn
