@@ -28,6 +28,7 @@ int summarise_shapefile(const ConversionRequest& request, InputSummary& out) {
   if (shapes.read_shp_header(false) != 0 || shapes.read_shx_header() != 0) return -1;
   const shp_header& h = shapes.header();
   out.type_name = h.type_name;
+  out.shape_type = h.shape_type;
   out.xmin = h.xmin;
   out.ymin = h.ymin;
   out.xmax = h.xmax;

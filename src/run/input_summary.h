@@ -11,6 +11,7 @@ namespace tsn {
 
 struct InputSummary {
   std::string type_name;  // "PolyLine", or "dBase table" / "comma-delimited table"
+  int shape_type = 0;     // the shapefile's type; 0 for tables
   long records = 0;
   int fields = 0;
   bool has_table = false;

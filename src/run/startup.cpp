@@ -3,6 +3,7 @@
 #include "run/startup.h"
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,9 +15,12 @@
 #include "platform/string_table.h"
 #include "run/command_line.h"
 #include "run/conv_state.h"
+#include "run/batch_commands.h"
 #include "run/input_summary.h"
+#include "run/switches.h"
 #include "run/messages.h"
 #include "run/usage.h"
+#include "settings/file_reset.h"
 #include "settings/program_settings.h"
 
 namespace tsn {
@@ -73,20 +77,7 @@ bool start_up() {
   return true;
 }
 
-int run_command_file(const ConversionRequest& request) {
-  std::FILE* f = std::fopen(request.command_file.c_str(), "r");
-  if (f == nullptr) {
-    report_open_failure(179, request.command_file);
-    return kExitFailed;
-  }
-  std::fclose(f);
-  conv_state.run.command_file_mode = true;
-  host().message_box(load_text(10), "Command files are not supported by this version yet.",
-                     Icon::warning, Buttons::ok, Answer::ok);
-  return kExitFailed;
-}
-
-// "/H" (or "-H") runs hidden: no status lines on the console.
+// "/H" (or "-H") among the command's switches: the run is hidden from its first status line on.
 bool asks_hidden_run(const std::vector<std::string>& switches) {
   for (const std::string& sw : switches) {
     if (sw.size() == 2 && (sw[1] == 'H' || sw[1] == 'h')) return true;
@@ -94,24 +85,43 @@ bool asks_hidden_run(const std::vector<std::string>& switches) {
   return false;
 }
 
-int run_single_command(const ConversionRequest& request) {
+// What the settings need to know of an input, from its summary.
+InputInfo input_info(const ConversionRequest& request, const InputSummary& summary) {
+  InputInfo info;
+  info.path = request.input_path;
+  info.input_file_type = request.input_file_type;
+  info.shape_type = summary.shape_type;
+  info.field_count = summary.fields;
+  info.has_table = summary.has_table;
+  info.extent_diagonal =
+      extent_diagonal(summary.xmin, summary.ymin, summary.xmax, summary.ymax);
+  return info;
+}
+
+// One command: opens its input, applies the unattended defaults, the defaults file and its
+// switches, and reports what would be converted. 0, or -1 after a message.
+int run_one_command(const ConversionRequest& request, const CommandBaseline& baseline,
+                    const std::vector<std::string>& defaults_lines) {
   RunState& run = conv_state.run;
   ConvSettings& s = conv_state.settings;
-  run.run_hidden = asks_hidden_run(request.switches);
-  console_host().set_quiet(run.run_hidden);
   run.input_path = request.input_path;
   run.output_path = request.output_path;
   s.InputFileType = request.input_file_type;
   s.SaveFileType = request.save_file_type;
-  open_log_file(s.program_dir + "tessaryn.log", s.Log == 1);
+  console_host().set_quiet(run.run_hidden || asks_hidden_run(request.switches));
   if (!can_open(request.input_path)) {
     report_open_failure(178, request.input_path);
-    return kExitFailed;
+    return -1;
   }
   InputSummary input;
   if (summarise_input(request, s.cur, input) != 0) {
     status_write("\n");
-    return kExitFailed;
+    return -1;
+  }
+  SwitchResult switches;
+  if (prepare_command_settings(s, run, input_info(request, input), baseline, defaults_lines,
+                               request.switches, switches) != 0) {
+    return -1;
   }
   status_write("%s", format_printf(load_status_text(11).c_str(), request.input_path.c_str(),
                                    request.output_path.c_str())
@@ -122,7 +132,23 @@ int run_single_command(const ConversionRequest& request) {
                input.ymax);
   for (const std::string& sw : request.switches) status_write("\n  switch %s", sw.c_str());
   status_write("\nThe conversion itself is not available in this version yet.\n");
-  return kExitSuccess;
+  return 0;
+}
+
+// Every command of the source in turn; the run stops at the first that fails.
+int run_commands(CommandSource& source) {
+  RunState& run = conv_state.run;
+  ConvSettings& s = conv_state.settings;
+  open_log_file(s.program_dir + "tessaryn.log", s.Log == 1);
+  const CommandBaseline baseline = capture_baseline(s);
+  const std::vector<std::string> defaults_lines = read_batch_defaults(s.program_dir);
+  for (;;) {
+    ConversionRequest request;
+    const int next = source.next(run, s.SaveFileType, request);
+    if (next == kCommandsEnded || next == kExitLine) return kExitSuccess;
+    if (next != kCommandReady) return kExitFailed;
+    if (run_one_command(request, baseline, defaults_lines) != 0) return kExitFailed;
+  }
 }
 
 int run_request(const std::vector<std::string>& tokens) {
@@ -139,12 +165,15 @@ int run_request(const std::vector<std::string>& tokens) {
       // The interactive front end is not part of this build.
       std::fputs(usage_text().c_str(), stderr);
       return kExitFailed;
-    case RequestKind::command_file:
-      conv_state.run.unattended = true;
-      return run_command_file(request);
-    case RequestKind::convert:
-      conv_state.run.unattended = true;
-      return run_single_command(request);
+    case RequestKind::command_file: {
+      std::optional<CommandSource> source =
+          CommandSource::open_command_file(request.command_file, conv_state.run);
+      return source ? run_commands(*source) : kExitFailed;
+    }
+    case RequestKind::convert: {
+      CommandSource source = CommandSource::for_command_line(tokens, conv_state.run);
+      return run_commands(source);
+    }
   }
   return kExitFailed;
 }

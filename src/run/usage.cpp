@@ -50,8 +50,12 @@ commas, -1 for all fields, "name" the rest of the token):
   /PH=r /PS=name /PF=file   marker height and style
   /E=n /ES=r   elevation from field n, scaled by r  /DX=n /DY=n  X and Y fields of tables
   /V=          draw a legend; /VS=name /VF=file its style
+  /REL=12|14|2000   output release of this command (DXF R12, R14 or 2000)
   /H           run hidden   /N  do not run automatically   /X  exit when done
-Defaults for every command come from tsnbatch.ini in the program directory.
+Defaults for every command come from tsnbatch.ini in the program directory, one
+switch a line. In a command file, ";" starts a comment line, a line ending in "\"
+continues on the next, an empty line ends the file, and the lines /N, /H and /X set
+those options for the rest of the run.
 
 Settings live in the program directory: $TESSARYN_HOME, else
 ${XDG_CONFIG_HOME:-$HOME/.config}/tessaryn/ (tsn25.ini, colors.ini, styles.ini,

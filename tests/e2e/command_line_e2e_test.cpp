@@ -52,6 +52,7 @@ TEST(Executable, HelpAndVersion) {
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("tessaryn [SWITCHES] INPUT [OUTPUT]"), std::string::npos);
   EXPECT_NE(help.out.find("/LF=n"), std::string::npos);
+  EXPECT_NE(help.out.find("/REL=12|14|2000"), std::string::npos);
   EXPECT_NE(help.out.find("Exit status"), std::string::npos);
   RunResult version = run(d, {"--version"});
   EXPECT_EQ(version.status, 0);
@@ -124,6 +125,29 @@ TEST(Executable, CommandLineFaultsGiveTheirMessageAndStatus2) {
   RunResult no_file = run(d, {"@" + (d / "none.txt").string()});
   EXPECT_EQ(no_file.status, 2);
   EXPECT_NE(no_file.err.find("Error: Unable to open command file"), std::string::npos);
+}
+
+TEST(Executable, CommandFileRunsEachCommandWithCommentsAndContinuations) {
+  ScratchDir d;
+  const std::string a = (d / "a.csv").string();
+  const std::string b = (d / "b.csv").string();
+  write_file(a, "x,y\n1,2\n");
+  write_file(b, "x,y\n3,4\n5,6\n");
+  const std::string cmds = (d / "cmds.txt").string();
+  write_file(cmds, "; two tables\n" + a + " \\\n  /L=POINTS\r\n/N\n" + b + " " +
+                       (d / "b.DWG").string() + "\n\n" + (d / "never.csv").string() + "\n");
+  RunResult r = run(d, {"@" + cmds});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("Translate " + a + " to " + (d / "a.dxf").string()), std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find("switch /L=POINTS"), std::string::npos);  // continued on the next line
+  EXPECT_NE(r.out.find("comma-delimited table, 2 records"), std::string::npos);
+  EXPECT_EQ(r.out.find("never.csv"), std::string::npos);  // the empty line ended the file
+
+  write_file(cmds, "/G\n" + a + "\n/O " + (d / "all.dwg").string() + "\n");
+  RunResult group = run(d, {"@" + cmds});
+  EXPECT_EQ(group.status, 2);
+  EXPECT_NE(group.err.find("Merge groups"), std::string::npos) << group.err;
 }
 
 TEST(Executable, CommentLineDoesNothingAndNoArgumentsGivesUsage) {

@@ -75,9 +75,22 @@ struct Dump {
   std::vector<std::vector<std::string>> records;
 };
 
-Dump parse_dump(const std::string& text) {
+// dbfdump prints the type letter followed by bytes it never set ("Type=D/<garbage>, Title=");
+// they can hold line breaks, so they are cut out before the text is split into lines.
+std::string without_type_garbage(std::string text) {
+  for (std::size_t at = text.find("Type="); at != std::string::npos;
+       at = text.find("Type=", at + 1)) {
+    const std::size_t keep = at + 6;  // "Type=" and the letter
+    const std::size_t title = text.find(", Title=`", keep);
+    if (title == std::string::npos) break;
+    text.erase(keep, title - keep);
+  }
+  return text;
+}
+
+Dump parse_dump(const std::string& raw) {
   Dump d;
-  std::istringstream in(text);
+  std::istringstream in(without_type_garbage(raw));
   std::string line;
   std::size_t next_field = 0;
   while (std::getline(in, line)) {
