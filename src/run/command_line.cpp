@@ -108,21 +108,22 @@ int parse_request(const std::vector<std::string>& tokens, int save_file_type,
   parsed.input_file_type = input_file_type_of(parsed.input_path);
   if (parsed.input_file_type < 0) return kMsgBadExtension;
 
-  if (tokens.size() - i == 1 && !is_switch(tokens[i])) {
-    parsed.output_path = tokens[i];
+  // An output file may follow the input; then only switches.
+  if (i < tokens.size() && !is_switch(tokens[i])) {
+    parsed.output_path = tokens[i++];
     const std::string_view ext = path_extension(parsed.output_path);
     if (equal_ignoring_case(ext, "dwg")) {
       parsed.save_file_type = 1;
     } else if (equal_ignoring_case(ext, "dxf")) {
       parsed.save_file_type = 0;
     }
-  } else {
-    // Without an output file only switches may follow; a stray file name is refused rather
-    // than silently ignored.
-    for (; i < tokens.size(); ++i) {
-      if (!is_switch(tokens[i])) return kMsgFormatIncorrect;
-      parsed.switches.push_back(tokens[i]);
-    }
+  }
+  // A stray file name among the trailing switches is refused rather than silently ignored.
+  for (; i < tokens.size(); ++i) {
+    if (!is_switch(tokens[i])) return kMsgFormatIncorrect;
+    parsed.switches.push_back(tokens[i]);
+  }
+  if (parsed.output_path.empty()) {
     parsed.output_path =
         replace_extension(parsed.input_path, parsed.save_file_type == 1 ? "dwg" : "dxf");
   }

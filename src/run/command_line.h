@@ -31,7 +31,7 @@ struct ConversionRequest {
   int save_file_type = 0;   // 0 DXF, 1 DWG
 };
 
-// Checks the grammar of a command: switches, the input file, then either one output file or
+// Checks the grammar of a command: switches, the input file, optionally the output file, then
 // more switches. save_file_type is the current output type, kept unless the output file's
 // extension chooses another. Returns 0 or the number of the message that explains the fault
 // (37, 175, 176); the request is filled on success.

@@ -15,6 +15,7 @@
 #include "platform/string_table.h"
 #include "run/command_line.h"
 #include "run/conv_state.h"
+#include "run/conversion_driver.h"
 #include "run/batch_commands.h"
 #include "run/input_summary.h"
 #include "run/switches.h"
@@ -131,8 +132,10 @@ int run_one_command(const ConversionRequest& request, const CommandBaseline& bas
   status_write("\n  extent %.6g, %.6g to %.6g, %.6g", input.xmin, input.ymin, input.xmax,
                input.ymax);
   for (const std::string& sw : request.switches) status_write("\n  switch %s", sw.c_str());
-  status_write("\nThe conversion itself is not available in this version yet.\n");
-  return 0;
+  ConversionCounters counters;
+  const int result = run_conversion(request, conv_state, counters);
+  status_write("\n");
+  return result;
 }
 
 // Every command of the source in turn; the run stops at the first that fails.

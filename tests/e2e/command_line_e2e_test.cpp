@@ -92,6 +92,10 @@ TEST(Executable, AbsolutePathIsTheInputAndTheOutputFollowsIt) {
 
   RunResult dwg = run(d, {input, (d / "x.DWG").string()});
   EXPECT_NE(dwg.out.find("to " + (d / "x.DWG").string()), std::string::npos) << dwg.out;
+  // DWG needs the drawing database: refused, never silently written as another format.
+  EXPECT_EQ(dwg.status, 2);
+  EXPECT_NE(dwg.err.find("need the drawing database"), std::string::npos) << dwg.err;
+  EXPECT_FALSE(std::filesystem::exists(d / "x.DWG"));
 }
 
 TEST(Executable, CommandLineFaultsGiveTheirMessageAndStatus2) {
@@ -135,7 +139,7 @@ TEST(Executable, CommandFileRunsEachCommandWithCommentsAndContinuations) {
   write_file(b, "x,y\n3,4\n5,6\n");
   const std::string cmds = (d / "cmds.txt").string();
   write_file(cmds, "; two tables\n" + a + " \\\n  /L=POINTS\r\n/N\n" + b + " " +
-                       (d / "b.DWG").string() + "\n\n" + (d / "never.csv").string() + "\n");
+                       (d / "b.DXF").string() + "\n\n" + (d / "never.csv").string() + "\n");
   RunResult r = run(d, {"@" + cmds});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.out.find("Translate " + a + " to " + (d / "a.dxf").string()), std::string::npos)
@@ -143,6 +147,8 @@ TEST(Executable, CommandFileRunsEachCommandWithCommentsAndContinuations) {
   EXPECT_NE(r.out.find("switch /L=POINTS"), std::string::npos);  // continued on the next line
   EXPECT_NE(r.out.find("comma-delimited table, 2 records"), std::string::npos);
   EXPECT_EQ(r.out.find("never.csv"), std::string::npos);  // the empty line ended the file
+  EXPECT_TRUE(std::filesystem::exists(d / "a.dxf"));
+  EXPECT_TRUE(std::filesystem::exists(d / "b.DXF"));
 
   write_file(cmds, "/G\n" + a + "\n/O " + (d / "all.dwg").string() + "\n");
   RunResult group = run(d, {"@" + cmds});

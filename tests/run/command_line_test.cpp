@@ -54,7 +54,7 @@ TEST(ParseRequest, FaultsAreNumberedByTheMessageThatExplainsThem) {
       {{"@jobs.txt", "/H"}, 37}, {{"/T=0", "@jobs.txt"}, 37},
       {{"roads.txt", "@jobs.txt"}, 37},  // reported even where the rest is also wrong
       {{"/T=0"}, 175}, {{"/T=0", "-C=1", "/L=roads/main"}, 175},
-      {{"in.shp", "out.dxf", "/T=0"}, 175}, {{"in.shp", "/T=0", "out.dxf"}, 175},
+      {{"in.shp", "/T=0", "out.dxf"}, 175}, {{"in.shp", "out.dxf", "/T=0", "x.dxf"}, 175},
       {{"in.shp", "out.dxf", "other.dxf"}, 175},
       {{"roads.txt"}, 176}, {{"/T=0", "roads"}, 176}, {{"roads.shp.bak", "out.dxf"}, 176},
   };
@@ -62,6 +62,14 @@ TEST(ParseRequest, FaultsAreNumberedByTheMessageThatExplainsThem) {
     ConversionRequest request;
     EXPECT_EQ(parse_request(tokens, 0, request), message) << testing::PrintToString(tokens);
   }
+}
+
+TEST(ParseRequest, SwitchesMayFollowTheOutputFile) {
+  ConversionRequest request;
+  ASSERT_EQ(parse_request({"/C=1", "roads.shp", "out.dxf", "/L=ROADS", "/REL=14"}, 1, request), 0);
+  EXPECT_EQ(request.output_path, "out.dxf");
+  EXPECT_EQ(request.save_file_type, 0);
+  EXPECT_EQ(request.switches, (Tokens{"/C=1", "/L=ROADS", "/REL=14"}));
 }
 
 TEST(ParseRequest, NoTokensCommentAndCommandFile) {

@@ -1,0 +1,360 @@
+// Opening the files of a DXF text conversion, copying the temporary streams into the main
+// file in section order, the OBJECTS section, EOF, the $HANDSEED patch and the final rename.
+#include "dxf/output_assembly.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string_view>
+
+#include "platform/format.h"
+#include "platform/paths.h"
+#include "platform/string_table.h"
+#include "dxf/temp_files.h"
+#include "run/messages.h"
+
+namespace tsn {
+namespace {
+
+constexpr int kMsgCouldNotOpenOutput = 78;
+// Copy blocks: large enough that the copy is one sequential pass of few system calls.
+constexpr std::size_t kCopyBlock = 256 * 1024;
+
+// The release 14 OBJECTS section: the root dictionary (19) naming ACAD_GROUP (1A) and
+// ACAD_MLINESTYLE (1B); the latter holds the STANDARD multiline style (1C) with two elements
+// at offsets 0.5 and -0.5. Fixed text; its handles lie below the first one the counter issues.
+constexpr std::string_view kObjectsLines[] = {
+    "  0", "SECTION", "  2", "OBJECTS",
+    "  0", "DICTIONARY", "  5", "19", "100", "AcDbDictionary",
+    "  3", "ACAD_GROUP", "350", "1A", "  3", "ACAD_MLINESTYLE", "350", "1B",
+    "  0", "DICTIONARY", "  5", "1A", "102", "{ACAD_REACTORS", "330", "19", "102", "}",
+    "100", "AcDbDictionary",
+    "  0", "DICTIONARY", "  5", "1B", "102", "{ACAD_REACTORS", "330", "19", "102", "}",
+    "100", "AcDbDictionary", "  3", "STANDARD", "350", "1C",
+    "  0", "MLINESTYLE", "5", "1C", "102", "{ACAD_REACTORS", "330", "1B", "102", "}",
+    "100", "AcDbMlineStyle", "  2", "STANDARD", "70", "0", "3", "", "62", "0",
+    "51", "90.0", "52", "90.0", "71", "2",
+    "49", "0.5", "62", "256", "  6", "BYLAYER", "49", "-0.5", "62", "256", "  6", "BYLAYER",
+    "  0", "ENDSEC"};
+static_assert(kHandleSeedStart > 0x1C, "the handle counter never reaches the OBJECTS handles");
+
+// Lines joined with the finished file's CR LF line ends.
+std::string crlf_lines(std::string_view text_with_lf) {
+  std::string out;
+  out.reserve(text_with_lf.size() * 2);
+  for (const char c : text_with_lf) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
+std::string objects_section() {
+  std::string out;
+  for (const std::string_view line : kObjectsLines) out.append(line).append("\r\n");
+  return out;
+}
+
+std::size_t stream_index(DxfStream stream) {
+  for (std::size_t i = 0; i < kTemporaryStreams.size(); ++i) {
+    if (kTemporaryStreams[i] == stream) return i;
+  }
+  return 0;
+}
+
+// Appends temporary-file text to the main file. Lines that already end in CR LF and hold at
+// most kMaxLineLength characters (nearly all) pass through as whole runs; any other line is
+// cut to kMaxLineLength characters and given a CR LF end, as is a last line without one.
+class LineCopier {
+ public:
+  LineCopier(int fd, char* buffer, std::size_t capacity)
+      : fd_(fd), buffer_(buffer), capacity_(capacity) {}
+
+  [[nodiscard]] bool feed(const char* data, std::size_t size) {
+    const char* p = data;
+    const char* const end = data + size;
+    while (p < end) {
+      if (in_line_) {
+        const auto* lf = static_cast<const char*>(std::memchr(p, '\n', end - p));
+        take(p, lf != nullptr ? lf : end);
+        if (lf == nullptr) return true;
+        if (!end_line()) return false;
+        p = lf + 1;
+        continue;
+      }
+      const char* const run = p;
+      while (p < end) {
+        const auto* lf = static_cast<const char*>(std::memchr(p, '\n', end - p));
+        if (lf == nullptr) break;
+        const auto length = static_cast<std::size_t>(lf - p);
+        if (length == 0 || length > kMaxLineLength + 1 || lf[-1] != '\r') break;
+        p = lf + 1;
+        ++lines_;
+      }
+      if (!append(run, static_cast<std::size_t>(p - run))) return false;
+      if (p < end) in_line_ = true;
+    }
+    return true;
+  }
+
+  // The end of one temporary file: a last line without a line feed still becomes a line.
+  [[nodiscard]] bool end_of_file() { return !in_line_ || end_line(); }
+
+  [[nodiscard]] bool append(const char* data, std::size_t size) {
+    if (used_ + size > capacity_ && !flush()) return false;
+    if (size >= capacity_) return write_all(fd_, data, size);
+    std::memcpy(buffer_ + used_, data, size);
+    used_ += size;
+    return true;
+  }
+
+  [[nodiscard]] bool flush() {
+    const bool ok = write_all(fd_, buffer_, used_);
+    used_ = 0;
+    return ok;
+  }
+
+  long lines() const { return lines_; }
+
+ private:
+  // Part of a line that needs rewriting: its first kMaxLineLength bytes are kept.
+  void take(const char* from, const char* to) {
+    const auto size = static_cast<std::size_t>(to - from);
+    const std::size_t room = kMaxLineLength - kept_;
+    const std::size_t n = std::min(size, room);
+    std::memcpy(line_ + kept_, from, n);
+    kept_ += n;
+    length_ += size;
+    if (size > 0) last_ = to[-1];
+  }
+
+  [[nodiscard]] bool end_line() {
+    // A CR right before the line feed belongs to the line end, not to the text.
+    const std::uint64_t text = length_ - (length_ > 0 && last_ == '\r' ? 1 : 0);
+    const auto keep = static_cast<std::size_t>(std::min<std::uint64_t>(kept_, text));
+    in_line_ = false;
+    kept_ = 0;
+    length_ = 0;
+    last_ = 0;
+    ++lines_;
+    return append(line_, keep) && append("\r\n", 2);
+  }
+
+  int fd_;
+  char* buffer_;
+  std::size_t capacity_;
+  std::size_t used_ = 0;
+  long lines_ = 0;
+  bool in_line_ = false;
+  char line_[kMaxLineLength];
+  std::size_t kept_ = 0;
+  std::uint64_t length_ = 0;
+  char last_ = 0;
+};
+
+void remove_file(const std::string& path) {
+  if (!path.empty()) ::unlink(path.c_str());
+}
+
+}  // namespace
+
+const char* temporary_file_name(DxfStream stream) {
+  switch (stream) {
+    case DxfStream::blocks2:
+      return "blocks2.tm~";
+    case DxfStream::blocks:
+      return "blks.tm~";
+    case DxfStream::block_records:
+      return "blkrecs.tm~";
+    case DxfStream::entities:
+      return "entities.tm~";
+    case DxfStream::labels:
+      return "entitie2.tm~";
+    case DxfStream::main:
+      break;
+  }
+  return "";
+}
+
+bool user_confirmed_cancel() { return pump_messages() == 1 && ask_cancel() == -1; }
+
+DxfOutputFiles::~DxfOutputFiles() { release(); }
+
+FileGroupSink& DxfOutputFiles::sink(DxfStream stream) {
+  if (stream == DxfStream::main) return main_;
+  return temporary_[stream_index(stream)];
+}
+
+std::string DxfOutputFiles::temporary_file_path(DxfStream stream) const {
+  return private_dir_ + temporary_file_name(stream);
+}
+
+int DxfOutputFiles::open(const std::string& output_path, const std::string& temp_dir,
+                         bool keep_temporary_files) {
+  release();
+  output_path_ = output_path;
+  keep_temporary_ = keep_temporary_files;
+
+  temp_output_ = make_temporary_output(output_path);
+  if (temp_output_.empty() || !main_.open(temp_output_)) return fail_open(output_path);
+
+  private_dir_ = make_private_directory(temp_dir);
+  if (private_dir_.empty()) {
+    return fail_open(with_trailing_separator(temp_dir) + temporary_file_name(kTemporaryStreams[0]));
+  }
+  for (const DxfStream stream : kTemporaryStreams) {
+    if (!sink(stream).open(temporary_file_path(stream))) {
+      return fail_open(temporary_file_path(stream));
+    }
+  }
+  opened_ = true;
+  return 0;
+}
+
+int DxfOutputFiles::fail_open(const std::string& path) {
+  status_error(format_printf(load_status_text(kMsgCouldNotOpenOutput).c_str(), path.c_str()));
+  // Nothing of a conversion that never started stays behind, traced or not.
+  keep_temporary_ = false;
+  release();
+  return 1;
+}
+
+void DxfOutputFiles::release() {
+  close();
+  delete_temporary_files();
+  private_dir_.clear();
+  temp_output_.clear();
+  handseed_ = {};
+  opened_ = false;
+  committed_ = false;
+}
+
+void DxfOutputFiles::close() {
+  if (main_.is_open()) (void)main_.finish();
+  for (FileGroupSink& stream : temporary_) {
+    if (stream.is_open()) (void)stream.finish();
+  }
+  if (!committed_) discard_output();
+}
+
+void DxfOutputFiles::discard_output() {
+  if (committed_) return;
+  if (main_.is_open()) (void)main_.finish();
+  remove_file(temp_output_);
+  temp_output_.clear();
+}
+
+void DxfOutputFiles::delete_temporary_files() {
+  if (private_dir_.empty() || keep_temporary_) return;
+  for (const DxfStream stream : kTemporaryStreams) {
+    FileGroupSink& s = sink(stream);
+    if (s.is_open()) (void)s.finish();
+    remove_file(temporary_file_path(stream));
+  }
+  ::rmdir(private_dir_.c_str());
+  private_dir_.clear();
+}
+
+bool DxfOutputFiles::finish_streams() {
+  // A stream already finished by its writer counts by the result it had.
+  const auto finish = [](FileGroupSink& s) { return s.is_open() ? s.finish() : !s.failed(); };
+  bool ok = finish(main_);
+  for (FileGroupSink& stream : temporary_) ok = finish(stream) && ok;
+  return ok;
+}
+
+int DxfOutputFiles::assemble_dxf(DxfState& state, const CancelCheck& cancel) {
+  status_write("\nWriting out DXF/DWG entities to file %s ...", output_path_.c_str());
+  const int result = opened_ && !committed_ ? copy_and_finish(state, cancel) : -1;
+  if (result == 0) return 0;
+  discard_output();
+  if (result == 1) {
+    const WriteFailureHandler handler = state.on_write_failure;
+    if (handler != nullptr) {
+      handler();
+    } else {
+      critical_error(3);
+    }
+  }
+  return -1;
+}
+
+// 0 finished and in place; 1 a write (or read) failed; -1 cancelled or not put in place.
+int DxfOutputFiles::copy_and_finish(DxfState& state, const CancelCheck& cancel) {
+  const bool r14 = state.r14_text;
+  DxfWriter w{state, &main_};
+  if (r14) dxf_write_raw(w, "  0\nENDTAB\n");
+  dxf_write_raw(w, std::string(state.sz_pad1) + "0\nENDSEC\n");
+  if (!finish_streams()) return 1;
+
+  UniqueFd out(::open(temp_output_.c_str(), O_RDWR | O_CLOEXEC));
+  if (!out.valid() || ::lseek(out.get(), 0, SEEK_END) < 0) return 1;
+  const auto buffers = std::make_unique<char[]>(2 * kCopyBlock);
+  char* const in = buffers.get();
+  LineCopier copier(out.get(), in + kCopyBlock, kCopyBlock);
+
+  static constexpr DxfStream kCopyOrder[] = {DxfStream::block_records, DxfStream::blocks,
+                                             DxfStream::blocks2, DxfStream::entities,
+                                             DxfStream::labels};
+  long reported = 0;
+  for (const DxfStream stream : kCopyOrder) {
+    UniqueFd source(::open(temporary_file_path(stream).c_str(), O_RDONLY | O_CLOEXEC));
+    if (!source.valid()) return 1;
+    for (;;) {
+      const ssize_t n = ::read(source.get(), in, kCopyBlock);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) return 1;
+      if (n == 0) break;
+      if (!copier.feed(in, static_cast<std::size_t>(n))) return 1;
+      bool report = false;
+      while (copier.lines() - reported >= kLinesPerReport) {
+        reported += kLinesPerReport;
+        status_write("\nLine %ld ...", reported);
+        report = true;
+      }
+      if (report && (cancel ? cancel() : user_confirmed_cancel())) return -1;
+    }
+    if (!copier.end_of_file()) return 1;
+  }
+
+  if (r14) {
+    const std::string objects = objects_section();
+    if (!copier.append(objects.data(), objects.size())) return 1;
+  }
+  if (!copier.append("  0\r\nEOF\r\n", 10) || !copier.flush()) return 1;
+
+  if (r14) {
+    // The placeholder must still be where the header put it.
+    const std::string placeholder = crlf_lines(kHandseedPlaceholder);
+    std::string found(placeholder.size(), '\0');
+    if (!handseed_.present ||
+        ::pread(out.get(), found.data(), found.size(), static_cast<off_t>(handseed_.offset)) !=
+            static_cast<ssize_t>(found.size()) ||
+        found != placeholder) {
+      trace_write("SHOULD NOT HAPPEN: no $HANDSEED placeholder\n");
+      return -1;
+    }
+    const std::string patch = crlf_lines(handseed_text(dxf_new_handle(state)));
+    if (!write_all_at(out.get(), patch.data(), patch.size(),
+                      static_cast<long long>(handseed_.offset))) {
+      return 1;
+    }
+  }
+  if (!out.close()) return 1;
+
+  if (::rename(temp_output_.c_str(), output_path_.c_str()) != 0) {
+    status_error(
+        format_printf(load_status_text(kMsgCouldNotOpenOutput).c_str(), output_path_.c_str()));
+    return -1;
+  }
+  committed_ = true;
+  temp_output_.clear();
+  return 0;
+}
+
+}  // namespace tsn

@@ -1,0 +1,321 @@
+// The conversion of one input into one DXF text drawing.
+#include "run/conversion_driver.h"
+
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "dxf/blocks_section.h"
+#include "dxf/header_section.h"
+#include "dxf/output_assembly.h"
+#include "dxf/output_mode.h"
+#include "dxf/tables_section.h"
+#include "entities/polyline_shape.h"
+#include "input/csv_table.h"
+#include "input/dbf_reader.h"
+#include "input/shapefile_reader.h"
+#include "platform/format.h"
+#include "platform/host.h"
+#include "platform/paths.h"
+#include "platform/string_table.h"
+#include "run/conversion_report.h"
+#include "run/conversion_reset.h"
+#include "run/messages.h"
+#include "run/output_location.h"
+#include "settings/definition_file.h"
+#include "settings/file_reset.h"
+#include "settings/key_lists.h"
+#include "settings/name_counter.h"
+
+namespace tsn {
+
+namespace {
+
+constexpr int kMsgCouldNotOpenInput = 76;
+constexpr int kMsgNoTable = 77;
+constexpr int kMsgProcessing = 14;
+constexpr int kMsgRecordsProcessed = 15;
+
+// The table warning is shown once per program run.
+bool g_no_table_warned = false;
+
+// The opened input of one conversion.
+struct OpenInput {
+  ShapefileReader shapes;
+  std::unique_ptr<TableReader> table;
+  bool is_shapefile = false;
+  DrawingExtents extents;
+  int shape_type = 0;
+  long record_count = 0;  // table records, or -1 when not known in advance
+};
+
+int refuse_input(const std::string& path) {
+  status_error(format_printf(load_status_text(kMsgCouldNotOpenInput).c_str(), path.c_str()));
+  return -1;
+}
+
+int open_shapefile_input(const ConversionRequest& request, OpenInput& in) {
+  in.is_shapefile = true;
+  if (in.shapes.open(request.input_path) != 0) return refuse_input(request.input_path);
+  if (in.shapes.read_shp_header(false) != 0 || in.shapes.read_shx_header() != 0) return -1;
+  const shp_header& h = in.shapes.header();
+  in.extents = {h.xmin, h.ymin, h.xmax, h.ymax};
+  in.shape_type = h.shape_type;
+  in.record_count = -1;
+  const std::string table_path = replace_extension(request.input_path, "dbf");
+  auto table = std::make_unique<DbfReader>();
+  if (table->open_table(table_path) == 0) {
+    if (table->read_table_header(TableUse::shapefile_table) != 0) return -1;
+    in.record_count = table->record_count();
+    in.table = std::move(table);
+  } else if (!g_no_table_warned) {
+    g_no_table_warned = true;
+    host().beep(Icon::warning);
+    show_message(8, format_printf(load_text(kMsgNoTable).c_str(), table_path.c_str()),
+                 Icon::warning);
+  }
+  return 0;
+}
+
+int open_table_input(const ConversionRequest& request, FileSettings& f, OpenInput& in) {
+  int x = -1, y = -1;
+  if (request.input_file_type == 1) {
+    auto table = std::make_unique<DbfReader>();
+    if (table->open_table(request.input_path) != 0) return refuse_input(request.input_path);
+    if (table->read_table_header(TableUse::stand_alone) != 0) return -1;
+    in.table = std::move(table);
+  } else {
+    auto table = std::make_unique<CsvReader>();
+    if (table->open_table(request.input_path) != 0) return refuse_input(request.input_path);
+    if (table->csv_scan(f.CSVHasHeader) != 0) return -1;
+    in.table = std::move(table);
+  }
+  if (find_xy_fields(in.table->fields(), f.XKey, f.YKey, false, x, y) != 0) return -1;
+  const TableExtents e = table_extents(*in.table, x, y);
+  in.extents = {e.xmin, e.ymin, e.xmax, e.ymax};
+  in.shape_type = f.PointsArePolys ? 5 : 1;
+  in.record_count = in.table->record_count();
+  return 0;
+}
+
+// The layer every entity goes on while layers by attribute do not exist yet.
+std::string single_layer_name(const ConvSettings& s, const std::string& input_path) {
+  if (!s.def.SingleLayerName.empty()) return s.def.SingleLayerName;
+  if (s.LLMS == 0 && !s.layer_history[0].empty()) return s.layer_history[0];
+  return std::string(base_name(input_path));
+}
+
+// The colour of line entities: the one colour when colouring by a single colour, else none
+// (the layer's colour) until colour classes exist.
+int line_colour(const FileSettings& f) { return f.ColourMethod == 0 ? f.Pen0 : -1; }
+
+bool cancel_requested() { return pump_messages() == 1 && ask_cancel() == -1; }
+
+// Everything that writes the drawing of one conversion.
+struct Drawing {
+  DxfOutputFiles files;
+  DxfState state;
+  std::optional<DxfWriter> main, blocks, blocks2, entities, labels;
+
+  void bind() {
+    main.emplace(DxfWriter{state, &files.sink(DxfStream::main)});
+    blocks.emplace(DxfWriter{state, &files.sink(DxfStream::blocks)});
+    blocks2.emplace(DxfWriter{state, &files.sink(DxfStream::blocks2)});
+    entities.emplace(DxfWriter{state, &files.sink(DxfStream::entities)});
+    labels.emplace(DxfWriter{state, &files.sink(DxfStream::labels)});
+  }
+};
+
+int write_sections(Drawing& d, const ConvSettings& s, const OpenInput& in,
+                   const std::string& layer, int colour) {
+  if (write_dxf_header(d.state, d.files.sink(DxfStream::main), s, in.extents,
+                       d.files.handseed()) != 0) {
+    return -1;
+  }
+  std::vector<LayerDef> layers;
+  add_fixed_layer(layers, "0", 7, {});
+  add_fixed_layer(layers, layer, colour > 0 ? colour : 7, {});
+  std::vector<TextStyleDef> styles;
+  add_text_style(styles, kStandardStyle, kStandardFont);
+  TablesInput tables;
+  tables.layers = layers;
+  tables.styles = styles;
+  tables.extents = in.extents;
+  if (write_dxf_tables(*d.main, tables) != 0) return -1;
+  open_block_record_table(*d.main, expected_block_records(0, false));
+  BlockStreams streams{*d.main, *d.blocks, *d.blocks2};
+  return open_blocks_section(streams);
+}
+
+// One record: its index entry, header and table row, then the generator of its type.
+int convert_one_record(OpenInput& in, PolylineContext& lines, shape_rec& rec) {
+  in.shapes.read_index_entry();
+  const int header = in.shapes.read_record_header(rec, in.table != nullptr);
+  if (header == 1 || header == -1) return header == 1 ? 1 : -1;
+  if (in.table) {
+    in.table->save_record_position();
+    if (header == -2) {
+      in.table->skip_record();
+      return -2;
+    }
+    in.table->begin_record();
+  } else if (header == -2) {
+    return -2;
+  }
+  switch (in.shape_type) {
+    case 3: case 13: case 23:
+      return polyline_shape(lines, in.shapes, rec) == 0 ? 0 : -2;
+    default:
+      return 0;  // shapes whose generator this version lacks produce nothing
+  }
+}
+
+int convert_records(OpenInput& in, Drawing& d, PolylineContext& lines,
+                    ConversionCounters& counters) {
+  counters.records_processed = 0;
+  status_write("%s", load_status_text(kMsgProcessing).c_str());
+  dxf_write(*d.entities, "  0\nSECTION\n  2\nENTITIES\n");
+  shape_rec rec;
+  progress_start();
+  int result = 0;
+  if (in.is_shapefile && !in.shapes.header().shp_empty) {
+    for (long n = 0;; ++n) {
+      if (cancel_requested()) {
+        result = -1;
+        break;
+      }
+      const int r = convert_one_record(in, lines, rec);
+      if (r == 1) break;  // the end of the shapes
+      if (r == -1) {
+        if (in.table) result = -1;
+        break;
+      }
+      ++counters.records_processed;
+      const long total = in.record_count > 0 ? in.record_count : n + 2;
+      progress_step_to(static_cast<int>(std::min<long>(99, (n + 1) * 100 / total)));
+      if (in.record_count > 0 && n + 1 >= in.record_count) break;
+    }
+  }
+  progress_step_to(100);
+  progress_end();
+  dxf_group(*d.labels, 0, "ENDSEC");
+  status_write("%s", format_printf(load_status_text(kMsgRecordsProcessed).c_str(),
+                                   counters.records_processed)
+                         .c_str());
+  return result;
+}
+
+InputInfo input_info_of(const ConversionRequest& request, const OpenInput& in) {
+  InputInfo info;
+  info.path = request.input_path;
+  info.input_file_type = request.input_file_type;
+  info.shape_type = in.is_shapefile ? in.shape_type : 0;
+  info.field_count = in.table ? static_cast<int>(in.table->fields().size()) : 0;
+  info.has_table = in.table != nullptr;
+  info.extent_diagonal =
+      extent_diagonal(in.extents.xmin, in.extents.ymin, in.extents.xmax, in.extents.ymax);
+  return info;
+}
+
+int main_process(const ConversionRequest& request, ConvState& cs, ConversionCounters& counters,
+                 NameCounters& names) {
+  ConvSettings& s = cs.settings;
+  trace_write("main_process() :\n");
+  counters.iterations.fill(0);
+  const auto started = std::chrono::steady_clock::now();
+  const long start_ms = conversion_clock_ms();
+
+  OpenInput in;
+  const int opened = request.input_file_type == 0 ? open_shapefile_input(request, in)
+                                                  : open_table_input(request, s.cur, in);
+  if (opened != 0) return -1;
+
+  Drawing d;
+  if (d.files.open(request.output_path, s.temp_dir, s.trace == 1) != 0) return -1;
+  d.bind();
+  dxf_configure(d.state, s, false);
+  status_clear_if_full();
+
+  const int saved_2d = s.Use2D;
+  if (s.cur.PointsElev == 1) s.Use2D = 0;
+  dxf_configure(d.state, s, false);
+  const InputInfo info = input_info_of(request, in);
+  if (!in.table) s.cur.ColourMethod = 0;
+  const bool polygon_input = shape_class(info, s.cur) == 2;
+  const int saved_fill = s.cur.Fill;
+  const int saved_outlines = s.cur.DrawOutlines;
+  if (!polygon_input) {
+    s.cur.Fill = 0;
+    s.cur.DrawOutlines = 1;
+  }
+
+  const std::string layer = single_layer_name(s, request.input_path);
+  const int colour = line_colour(s.cur);
+  PolylineContext lines{*d.entities, &*d.blocks, s, &names, {}, nullptr, nullptr, {}, {}, {}, -1};
+  lines.elevation = elevation_source(s.cur, in.table.get(), request.input_file_type == 2);
+  lines.layer = layer;
+  lines.colour = colour;
+
+  int result = write_sections(d, s, in, layer, colour);
+  if (result == 0) result = convert_records(in, d, lines, counters);
+  counters.points_processed += lines.counters.points_processed;
+  counters.points_eliminated += lines.counters.points_eliminated;
+  counters.records_skipped += lines.counters.records_skipped;
+  trace_write("0:TIME==%ld\n", conversion_clock_ms() - start_ms);
+  if (result == 0) {
+    close_blocks_section(*d.blocks2);
+    result = d.files.assemble_dxf(d.state, cancel_requested);
+  }
+  if (result != 0) d.files.discard_output();
+
+  // The definition file and the recent lists are kept whatever the result.
+  if (save_definition_file(s, info) != 0) {
+    status_error("\nCould not write the definition file of " + request.input_path);
+  }
+  update_key_lists(s, request.input_path);
+  d.files.close();
+  d.files.delete_temporary_files();
+  if (result == 0) {
+    ReportFacts facts;
+    facts.shape_class = shape_class(info, s.cur);
+    facts.has_z = is_z_shape_type(info.shape_type);
+    facts.merge_on = s.Merge != 0;
+    facts.eliminating_labels = s.cur.ElimDoubleLabels == 1;
+    facts.seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    facts.elapsed_ms = conversion_clock_ms() - start_ms;
+    report_conversion_end(counters, facts);
+  }
+  s.Use2D = saved_2d;
+  if (!polygon_input) {
+    s.cur.Fill = saved_fill;
+    s.cur.DrawOutlines = saved_outlines;
+  }
+  return result;
+}
+
+}  // namespace
+
+int run_conversion(const ConversionRequest& request, ConvState& cs,
+                   ConversionCounters& counters) {
+  ConvSettings& s = cs.settings;
+  if (!uses_text_path(s, cs.run.merge_group_open || cs.run.merge_group_closing)) {
+    show_message(7,
+                 "DWG output and DXF release 2000 need the drawing database, which this "
+                 "version does not have yet: " +
+                     request.output_path,
+                 Icon::warning);
+    return -1;
+  }
+  if (check_output_location(request.output_path) != 0) return -1;
+  host().set_busy(true);
+  NameCounters names{&s.Runtot};
+  const int result = main_process(request, cs, counters, names);
+  reset_conversion_state(s, cs.run, counters, names, std::string(base_name(request.input_path)),
+                         result != 0);
+  host().set_busy(false);
+  return result;
+}
+
+}  // namespace tsn

@@ -1,0 +1,95 @@
+// Whole conversions of the example polylines to DXF release 12 and 14, read back by ezdxf
+// (with its audit) and GDAL.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "support/scratch_dir.h"
+
+namespace tsn {
+namespace {
+
+namespace fs = std::filesystem;
+using test::read_file;
+using test::ScratchDir;
+
+std::string capture(const std::string& command) {
+  std::string out;
+  FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
+  if (pipe == nullptr) return out;
+  char buf[4096];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) out.append(buf, n);
+  ::pclose(pipe);
+  return out;
+}
+
+// Copies the example shapefile into the scratch folder; its path.
+std::string example_rivers(const ScratchDir& d) {
+  for (const char* ext : {"shp", "shx", "dbf"}) {
+    fs::copy_file(fs::path(TSN_SOURCE_DIR) / "examples" / (std::string("rivers.") + ext),
+                  d / (std::string("rivers.") + ext));
+  }
+  return (d / "rivers.shp").string();
+}
+
+int convert(const ScratchDir& d, const std::string& args) {
+  const std::string cmd = "TESSARYN_HOME='" + (d / "home").string() + "' " + TSN_BINARY + " " +
+                          args + " >/dev/null 2>&1 </dev/null";
+  const int raw = std::system(cmd.c_str());
+  return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+}
+
+// "version errors entities types vertices" as ezdxf sees the file.
+std::string ezdxf_summary(const std::string& file) {
+  return capture("/usr/bin/python3 -c \"import ezdxf,sys\n"
+                 "d=ezdxf.readfile(sys.argv[1]); a=d.audit(); m=d.modelspace()\n"
+                 "n=sum(len(e) if e.dxftype()=='LWPOLYLINE' else len(list(e.vertices)) for e in m)\n"
+                 "print(len(a.errors), len(m), ','.join(sorted({e.dxftype() for e in m})), n,"
+                 " ','.join(sorted({e.dxf.layer for e in m})))\" '" +
+                 file + "'");
+}
+
+bool have_ezdxf() { return capture("/usr/bin/python3 -c 'import ezdxf'").empty(); }
+
+TEST(Conversion, ExamplePolylinesInRelease12And14) {
+  if (!have_ezdxf()) GTEST_SKIP() << "python3-ezdxf is not installed";
+  ScratchDir d;
+  const std::string input = example_rivers(d);
+  ASSERT_EQ(convert(d, "'" + input + "'"), 0);
+  const std::string r12 = (d / "rivers.dxf").string();
+  // 14 records, 1149 vertices in the example; no audit errors.
+  EXPECT_EQ(ezdxf_summary(r12), "0 14 POLYLINE 1149 rivers\n");
+  EXPECT_EQ(read_file(r12).rfind("  0\r\nEOF\r\n"), read_file(r12).size() - 10);
+
+  ASSERT_EQ(convert(d, "'" + input + "' '" + (d / "r14.dxf").string() + "' /L=RIVERS /REL=14"), 0);
+  EXPECT_EQ(ezdxf_summary((d / "r14.dxf").string()), "0 14 LWPOLYLINE 1149 RIVERS\n");
+  const std::string ogr = capture("ogrinfo -ro -so -al '" + (d / "r14.dxf").string() + "'");
+  if (ogr.find("Feature Count") != std::string::npos) {
+    EXPECT_NE(ogr.find("Feature Count: 14"), std::string::npos) << ogr;
+  }
+  // Nothing but the drawings is left beside the input.
+  for (const auto& entry : fs::directory_iterator(d.path())) {
+    const std::string name = entry.path().filename().string();
+    EXPECT_TRUE(name.rfind("rivers.", 0) == 0 || name == "r14.dxf" || name == "home") << name;
+  }
+}
+
+TEST(Conversion, AFailedConversionLeavesAnEarlierOutputUntouched) {
+  ScratchDir d;
+  const std::string input = example_rivers(d);
+  test::write_file(d / "rivers.dxf", "earlier drawing");
+  // The index claims a record beyond the end of the main file: the walk stops with an error.
+  std::string shx = read_file(d / "rivers.shx");
+  shx[100] = '\x7f';
+  test::write_file(d / "rivers.shx", shx);
+  EXPECT_EQ(convert(d, "'" + input + "'"), 2);
+  EXPECT_EQ(read_file(d / "rivers.dxf"), "earlier drawing");
+}
+
+}  // namespace
+}  // namespace tsn
