@@ -19,10 +19,13 @@ build: configure
 test: build fuzz-smoke
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-# The converter on the bundled example data.
+# The converter on the bundled example data: DXF release 12 and 14 drawings in $(BUILD)/demo.
 demo: build
 	./$(BUILD)/tessaryn --version
-	./$(BUILD)/tessaryn examples/rivers.shp examples/rivers.dxf
+	mkdir -p $(BUILD)/demo
+	./$(BUILD)/tessaryn examples/rivers.shp $(BUILD)/demo/rivers-r12.dxf
+	./$(BUILD)/tessaryn examples/rivers.shp $(BUILD)/demo/rivers-r14.dxf /L=RIVERS /REL=14
+	@echo "demo: drawings written to $(BUILD)/demo/rivers-r12.dxf and $(BUILD)/demo/rivers-r14.dxf"
 
 # Fuzz targets, built with clang, libFuzzer and the sanitizers.
 fuzz: deps
@@ -37,9 +40,11 @@ sanitize: deps
 	cmake --build $(BUILD)-asan -j $(JOBS)
 	cd $(BUILD)-asan && ctest --output-on-failure -j $(JOBS)
 
-# Reading speed as a ratio to copying the same files; conversions against ogr2ogr follow.
+# Reading speed as a ratio to copying the same files; conversions against ogr2ogr and the
+# I/O floor.
 bench: build
 	./$(BUILD)/bench/reader_bench
+	/usr/bin/python3 bench/conversion_bench.py $(BUILD)/tessaryn
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-fuzz $(BUILD)-asan

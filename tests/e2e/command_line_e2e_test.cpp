@@ -167,11 +167,15 @@ TEST(Executable, CommentLineDoesNothingAndNoArgumentsGivesUsage) {
 TEST(Executable, LogAndTraceFilesFollowTheirSwitches) {
   ScratchDir d;
   std::filesystem::create_directories(d / "home");
-  write_file(d / "home" / "tsn25.ini", "[Tessaryn]\nLog=1\ntrace=1\n");
+  // With trace on the temporary files are kept: keep them inside the scratch folder.
+  std::filesystem::create_directories(d / "tmp");
+  write_file(d / "home" / "tsn25.ini",
+             "[Tessaryn]\nLog=1\ntrace=1\nTmpDir=" + (d / "tmp").string() + "\n");
   const std::string input = (d / "a.csv").string();
   write_file(input, "x,y\n1,2\n3,4\n");
   ASSERT_EQ(run(d, {input}).status, 0);
   EXPECT_EQ(read_file(d / "home" / "trace").rfind("Start trace!!\n", 0), 0u);
+  EXPECT_FALSE(std::filesystem::is_empty(d / "tmp"));  // the kept temporary files
   const std::string log = read_file(d / "home" / "tessaryn.log");
   EXPECT_NE(log.find("Translate " + input), std::string::npos) << log;
 
