@@ -145,13 +145,29 @@ int run_commands(CommandSource& source) {
   open_log_file(s.program_dir + "tessaryn.log", s.Log == 1);
   const CommandBaseline baseline = capture_baseline(s);
   const std::vector<std::string> defaults_lines = read_batch_defaults(s.program_dir);
+  if (source.command_file_mode()) {
+    status_write("%s", format_printf(load_status_text(12).c_str(), load_text(10).c_str(),
+                                     kProgramVersion.data(), kProgramBuild.data())
+                           .c_str());
+  }
+  int converted = 0;
+  int status = kExitSuccess;
   for (;;) {
     ConversionRequest request;
     const int next = source.next(run, s.SaveFileType, request);
-    if (next == kCommandsEnded || next == kExitLine) return kExitSuccess;
-    if (next != kCommandReady) return kExitFailed;
-    if (run_one_command(request, baseline, defaults_lines) != 0) return kExitFailed;
+    if (next == kCommandsEnded || next == kExitLine) break;
+    if (next != kCommandReady || run_one_command(request, baseline, defaults_lines) != 0) {
+      status = kExitFailed;
+      break;
+    }
+    ++converted;
   }
+  if (converted > 0) {
+    // Every conversion writes one drawing of its own (merge groups are not available).
+    status_write("%s\n", format_printf(load_text(199).c_str(), converted, converted).c_str());
+    if (!save_name_counters(s)) status_error("\nCould not store the name counters.\n");
+  }
+  return status;
 }
 
 int run_request(const std::vector<std::string>& tokens) {
