@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "run/conversion_report.h"
+#include "run/conversion_reset.h"
 #include "run/output_location.h"
 #include "support/recording_host.h"
 #include "support/scratch_dir.h"
@@ -61,6 +62,49 @@ TEST(OutputLocation, WritableDirectoryPassesMissingOneGives177) {
   ASSERT_EQ(host.boxes.size(), 1u);
   EXPECT_EQ(host.boxes[0].text,
             "Error: Unable to write to directory " + (d / "no").string() + "/");
+}
+
+}  // namespace
+}  // namespace tsn
+
+namespace tsn {
+namespace {
+
+TEST(ConversionReset, NeutralValuesCountersAndAnAbandonedGroup) {
+  ConvSettings s;
+  RunState run;
+  ConversionCounters counters;
+  std::array<std::uint32_t, 4> totals = {10, 0, 0, 0};
+  NameCounters names{&totals};
+  names.next_name(NameKind::polygon);
+  s.prog.HatchScale = 4.0;
+  s.prog.PointsArePolys = 1;
+  s.cur.HatchScale = 9.0;
+  s.cur.Attribs = 5;
+  s.cur.TextLabels = 1;
+  s.cur.HatchNumber = 3;
+  s.cur.label_move_close = {0, 0, 0};
+  s.cur.NumClassesColor = 7;  // a setting, not a computed count: kept
+  s.LoadDefaults = 5;
+  s.def.SingleLayerName = "Roads";
+  s.def.Ramp = 1;
+  counters.records_processed = 12;
+  run.merge_group_open = true;
+  reset_conversion_state(s, run, counters, names, "roads", true);
+  EXPECT_DOUBLE_EQ(s.cur.HatchScale, 4.0);
+  EXPECT_EQ(s.cur.PointsArePolys, 1);
+  EXPECT_EQ(s.cur.Attribs, 0);
+  EXPECT_EQ(s.cur.TextLabels, 0);
+  EXPECT_EQ(s.cur.HatchNumber, 0);
+  EXPECT_EQ(s.cur.label_move_close[2], 1);
+  EXPECT_EQ(s.cur.NumClassesColor, 7);
+  EXPECT_EQ(s.LoadDefaults, 31);
+  EXPECT_TRUE(s.def.SingleLayerName.empty());  // it was the input's own name
+  EXPECT_EQ(s.def.Ramp, 0);
+  EXPECT_EQ(s.def.RampStart, -1);
+  EXPECT_EQ(totals[0], 11u);  // the name handed out joined the total
+  EXPECT_EQ(counters.records_processed, 0);
+  EXPECT_FALSE(run.merge_group_open);  // a failed conversion abandons the group
 }
 
 }  // namespace
