@@ -6,37 +6,12 @@
 #include <string_view>
 
 #include "input/csv_table.h"
-#include "platform/host.h"
+#include "fuzz_support.h"
 
-namespace {
-
-void check(bool condition) {
-  if (!condition) __builtin_trap();
-}
-
-// Shows nothing and takes the default answer: messages are not what is fuzzed here.
-class QuietHost final : public tsn::Host {
- public:
-  void status_append(std::string_view) override {}
-  void status_clear() override {}
-  tsn::Answer message_box(std::string_view, std::string_view, tsn::Icon, tsn::Buttons,
-                          tsn::Answer default_answer) override {
-    return default_answer;
-  }
-  void beep(tsn::Icon) override {}
-  void dialog_error(int, std::string_view) override {}
-  void progress_show() override {}
-  void progress_set(int) override {}
-  void progress_hide() override {}
-  bool poll_cancel() override { return false; }
-  void set_busy(bool) override {}
-  [[noreturn]] void end_process(int) override { __builtin_trap(); }
-};
-
-}  // namespace
+using tsn::fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static QuietHost host;
+  static tsn::fuzz::SilentHost host;
   tsn::set_host(&host);
   const std::string text(reinterpret_cast<const char*>(data), size);
 

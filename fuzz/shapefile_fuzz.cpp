@@ -10,32 +10,11 @@
 
 #include "input/shapefile_reader.h"
 #include "platform/coding.h"
-#include "platform/host.h"
+#include "fuzz_support.h"
 
 namespace {
 
-void check(bool condition) {
-  if (!condition) __builtin_trap();
-}
-
-// Shows nothing and takes the default answer of every question.
-class SilentHost final : public tsn::Host {
- public:
-  void status_append(std::string_view) override {}
-  void status_clear() override {}
-  tsn::Answer message_box(std::string_view, std::string_view, tsn::Icon, tsn::Buttons,
-                          tsn::Answer default_answer) override {
-    return default_answer;
-  }
-  void beep(tsn::Icon) override {}
-  void dialog_error(int, std::string_view) override {}
-  void progress_show() override {}
-  void progress_set(int) override {}
-  void progress_hide() override {}
-  bool poll_cancel() override { return false; }
-  void set_busy(bool) override {}
-  [[noreturn]] void end_process(int) override { __builtin_trap(); }
-};
+using tsn::fuzz::check;
 
 void check_record(const tsn::shape_rec& rec) {
   check(rec.num_points >= 0 && static_cast<std::size_t>(rec.num_points) <= rec.points.size());
@@ -55,7 +34,7 @@ void check_record(const tsn::shape_rec& rec) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 5) return 0;
-  static SilentHost host;
+  static tsn::fuzz::SilentHost host;
   tsn::set_host(&host);
   const std::uint8_t flags = data[0];
   const std::size_t rest = size - 5;
