@@ -1,0 +1,78 @@
+// Opening the input of a conversion.
+#include "run/input_open.h"
+
+#include "input/csv_table.h"
+#include "input/dbf_reader.h"
+#include "platform/format.h"
+#include "platform/host.h"
+#include "platform/paths.h"
+#include "platform/string_table.h"
+#include "run/messages.h"
+
+namespace tsn {
+
+namespace {
+
+constexpr int kMsgCouldNotOpenInput = 76;
+constexpr int kMsgNoTable = 77;
+
+// The table warning is shown once per program run.
+bool g_no_table_warned = false;
+
+int refuse_input(const std::string& path) {
+  status_error(format_printf(load_status_text(kMsgCouldNotOpenInput).c_str(), path.c_str()));
+  return -1;
+}
+
+int open_shapefile_input(const ConversionRequest& request, OpenInput& in) {
+  in.is_shapefile = true;
+  if (in.shapes.open(request.input_path) != 0) return refuse_input(request.input_path);
+  if (in.shapes.read_shp_header(false) != 0 || in.shapes.read_shx_header() != 0) return -1;
+  const shp_header& h = in.shapes.header();
+  in.extents = {h.xmin, h.ymin, h.xmax, h.ymax};
+  in.shape_type = h.shape_type;
+  in.record_count = -1;
+  const std::string table_path = replace_extension(request.input_path, "dbf");
+  auto table = std::make_unique<DbfReader>();
+  if (table->open_table(table_path) == 0) {
+    if (table->read_table_header(TableUse::shapefile_table) != 0) return -1;
+    in.record_count = table->record_count();
+    in.table = std::move(table);
+  } else if (!g_no_table_warned) {
+    g_no_table_warned = true;
+    host().beep(Icon::warning);
+    show_message(8, format_printf(load_text(kMsgNoTable).c_str(), table_path.c_str()),
+                 Icon::warning);
+  }
+  return 0;
+}
+
+int open_table_input(const ConversionRequest& request, FileSettings& f, OpenInput& in) {
+  int x = -1, y = -1;
+  if (request.input_file_type == 1) {
+    auto table = std::make_unique<DbfReader>();
+    if (table->open_table(request.input_path) != 0) return refuse_input(request.input_path);
+    if (table->read_table_header(TableUse::stand_alone) != 0) return -1;
+    in.table = std::move(table);
+  } else {
+    auto table = std::make_unique<CsvReader>();
+    if (table->open_table(request.input_path) != 0) return refuse_input(request.input_path);
+    if (table->csv_scan(f.CSVHasHeader) != 0) return -1;
+    in.table = std::move(table);
+  }
+  if (find_xy_fields(in.table->fields(), f.XKey, f.YKey, false, x, y) != 0) return -1;
+  const TableExtents e = table_extents(*in.table, x, y);
+  in.extents = {e.xmin, e.ymin, e.xmax, e.ymax};
+  in.shape_type = f.PointsArePolys ? 5 : 1;
+  in.record_count = in.table->record_count();
+  return 0;
+}
+
+}  // namespace
+
+int open_input(const ConversionRequest& request, FileSettings& f, OpenInput& in) {
+  return request.input_file_type == 0 ? open_shapefile_input(request, in)
+                                      : open_table_input(request, f, in);
+}
+
+}  // namespace tsn

@@ -1,0 +1,28 @@
+// Opening the input of a conversion: the shapefile with its index and table, or a stand-alone
+// dBase or comma-delimited table, with the headers read and the extents known.
+#pragma once
+
+#include <memory>
+
+#include "dxf/header_section.h"
+#include "input/shapefile_reader.h"
+#include "input/table_reader.h"
+#include "run/command_line.h"
+#include "settings/conv_settings.h"
+
+namespace tsn {
+
+struct OpenInput {
+  ShapefileReader shapes;
+  std::unique_ptr<TableReader> table;  // null for a shapefile without its table
+  bool is_shapefile = false;
+  DrawingExtents extents;
+  int shape_type = 0;     // the shapefile's type; Point or Polygon for tables
+  long record_count = 0;  // table records, or -1 when not known in advance
+};
+
+// Opens the request's input. A shapefile without its table goes on without attributes (the
+// warning is shown once per program run). 0, or -1 after the message that explains the refusal.
+int open_input(const ConversionRequest& request, FileSettings& f, OpenInput& in);
+
+}  // namespace tsn
