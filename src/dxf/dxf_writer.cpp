@@ -130,6 +130,7 @@ void dxf_configure(DxfState& state, const ConvSettings& s, bool merge_group_acti
   state.r14_text = r14_text_mode(s, merge_group_active);
   state.use_2d = s.Use2D != 0;
   state.tin = s.cur.TIN != 0;
+  state.layer_scratch_source.clear();  // the release may have changed
 }
 
 void dxf_write(DxfWriter& w, std::string_view text) {
@@ -191,9 +192,14 @@ int dxf_entity_start(DxfWriter& w, int entity_type, std::string_view layer, int 
   if (info == nullptr) return -1;
   if (!s.text_path) return database_entity_start(s, entity_type, colour, db);
 
+  // An empty name writes no layer group; others go through the rule, once per distinct name
+  // in a row, since consecutive entities nearly always share their layer.
   std::string_view clean = layer;
-  if (s.clean_layer_name != nullptr) {
-    s.clean_layer_name(layer, s.verDXF, s.layer_scratch);
+  if (s.clean_layer_name != nullptr && !layer.empty()) {
+    if (layer != s.layer_scratch_source) {
+      s.clean_layer_name(layer, s.verDXF, s.layer_scratch);
+      s.layer_scratch_source.assign(layer);
+    }
     clean = s.layer_scratch;
   }
   Groups g(w);

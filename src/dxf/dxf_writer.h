@@ -45,7 +45,8 @@ struct DxfState {
   LayerNameRule clean_layer_name = nullptr;  // set by classification; nullptr keeps names as given
   WriteFailureHandler on_write_failure = nullptr;  // nullptr: critical error 3
   DrawingDatabaseHooks* database = nullptr;        // attached on the database path
-  std::string layer_scratch;                       // reused for cleaned layer names
+  std::string layer_scratch;                       // the last cleaned layer name
+  std::string layer_scratch_source;                // the name it was cleaned from
 };
 
 // Sets the prefixes, the number format and the output mode from the settings; called at

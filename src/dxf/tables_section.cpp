@@ -238,6 +238,17 @@ int write_dxf_tables(DxfWriter& main, const TablesInput& in) {
   return 0;
 }
 
+int default_layer_colour(const FileSettings& f, int shape_class) {
+  switch (shape_class) {
+    case 0:
+      return f.SingleColourPoints;
+    case 2:
+      return f.Use1ColourLines != 0 ? f.SingleColourLines : f.SingleColourFill;
+    default:
+      return f.Pen0;
+  }
+}
+
 long expected_block_records(long input_records, bool legend) {
   constexpr long kLayoutBlocks = 2;  // *MODEL_SPACE and *PAPER_SPACE
   return input_records + (legend ? 1 : 0) + kLayoutBlocks;

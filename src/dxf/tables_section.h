@@ -54,6 +54,10 @@ struct ActiveView {
 };
 ActiveView active_view(const DrawingExtents& e);
 
+// The colour of a layer that no class colours: by the input's shape class (0 points, 1 lines,
+// 2 polygons), the single colour of that class.
+int default_layer_colour(const FileSettings& f, int shape_class);
+
 // Case-insensitive name comparison of layer and style names (ASCII letters only).
 bool same_table_name(std::string_view a, std::string_view b);
 

@@ -1,11 +1,13 @@
 // The conversion of one input into one DXF text drawing.
 #include "run/conversion_driver.h"
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <optional>
 #include <vector>
 
+#include "classify/layer_name.h"
 #include "dxf/blocks_section.h"
 #include "dxf/header_section.h"
 #include "dxf/output_assembly.h"
@@ -62,14 +64,15 @@ struct Drawing {
 };
 
 int write_sections(Drawing& d, const ConvSettings& s, const OpenInput& in,
-                   const std::string& layer, int colour) {
+                   const std::string& layer, int shape_class) {
   if (write_dxf_header(d.state, d.files.sink(DxfStream::main), s, in.extents,
                        d.files.handseed()) != 0) {
     return -1;
   }
   std::vector<LayerDef> layers;
   add_fixed_layer(layers, "0", 7, {});
-  add_fixed_layer(layers, layer, colour > 0 ? colour : 7, {});
+  add_fixed_layer(layers, make_layer_name(layer, s.verDXF),
+                  default_layer_colour(s.cur, shape_class), {});
   std::vector<TextStyleDef> styles;
   add_text_style(styles, kStandardStyle, kStandardFont);
   TablesInput tables;
@@ -77,7 +80,8 @@ int write_sections(Drawing& d, const ConvSettings& s, const OpenInput& in,
   tables.styles = styles;
   tables.extents = in.extents;
   if (write_dxf_tables(*d.main, tables) != 0) return -1;
-  open_block_record_table(*d.main, expected_block_records(0, false));
+  open_block_record_table(*d.main,
+                          expected_block_records(std::max(in.record_count, 0L), s.cur.Legend == 1));
   BlockStreams streams{*d.main, *d.blocks, *d.blocks2};
   return open_blocks_section(streams);
 }
@@ -171,6 +175,7 @@ int main_process(const ConversionRequest& request, ConvState& cs, ConversionCoun
   const int saved_2d = s.Use2D;
   if (s.cur.PointsElev == 1) s.Use2D = 0;
   dxf_configure(d.state, s, false);
+  d.state.clean_layer_name = make_layer_name;
   const InputInfo info = input_info_of(request, in);
   if (!in.table) s.cur.ColourMethod = 0;
   const bool polygon_input = shape_class(info, s.cur) == 2;
@@ -188,7 +193,7 @@ int main_process(const ConversionRequest& request, ConvState& cs, ConversionCoun
   lines.layer = layer;
   lines.colour = colour;
 
-  int result = write_sections(d, s, in, layer, colour);
+  int result = write_sections(d, s, in, layer, shape_class(info, s.cur));
   if (result == 0) result = convert_records(in, d, lines, counters);
   counters.points_processed += lines.counters.points_processed;
   counters.points_eliminated += lines.counters.points_eliminated;

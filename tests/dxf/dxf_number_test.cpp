@@ -5,8 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <random>
 #include <string>
+#include <vector>
 
 namespace tsn {
 namespace {
@@ -56,6 +60,54 @@ TEST(RealFormat, RoundsAtTheLastDigitFromTheStoredBinaryValue) {
   EXPECT_EQ(real(2.5, 0), "2");
   EXPECT_EQ(real(3.5, 0), "4");
   EXPECT_EQ(real(1.5, 0), "2");
+}
+
+// printf itself, with the minus sign of a result that shows only zeros dropped.
+std::string printf_real(double value, int places) {
+  char text[400];
+  const int n = std::snprintf(text, sizeof text, "%.*f", places, value);
+  std::string s(text, static_cast<std::size_t>(n));
+  if (s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
+  return s;
+}
+
+// Binary ties (k + 1/2 units of the last decimal, exactly representable), their neighbours one
+// unit in the last binary place away, decimal half-way points, and random values of every
+// magnitude: the fast path must round each of them as printf does.
+TEST(RealFormat, AgreesWithPrintfOnTiesNeighboursAndRandomValues) {
+  std::vector<double> values;
+  for (int k = -64; k <= 64; ++k) {
+    for (int shift = 0; shift <= 12; ++shift) values.push_back(std::ldexp(k, -shift));
+  }
+  std::mt19937_64 random(20261208);
+  std::uniform_real_distribution<double> unit(-1.0, 1.0);
+  std::uniform_int_distribution<int> exponent(-30, 60);
+  for (int i = 0; i < 20000; ++i) {
+    values.push_back(std::ldexp(unit(random), exponent(random)));
+    // A decimal half-way point at some precision, as the nearest double.
+    const int places = i % (kMaxDecPlaces + 1);
+    const double half = (std::floor(unit(random) * 1e6) + 0.5) / std::pow(10.0, places);
+    values.push_back(half);
+  }
+  const std::size_t base = values.size();
+  for (std::size_t i = 0; i < base; ++i) {
+    values.push_back(std::nextafter(values[i], INFINITY));
+    values.push_back(std::nextafter(values[i], -INFINITY));
+  }
+  values.insert(values.end(), {4503599627370495.5, 4503599627370496.0, 9007199254740993.0,
+                               -4503599627370495.5, 1e-300, -1e-300, 0.5, -0.5, 1.5, -2.5});
+  int mismatches = 0;
+  for (const double v : values) {
+    for (int places = 0; places <= kMaxDecPlaces; ++places) {
+      const std::string expected = printf_real(v, places);
+      const std::string got = real(v, places);
+      if (got != expected && ++mismatches <= 10) {
+        ADD_FAILURE() << std::hexfloat << v << " places " << places << ": " << got << " vs "
+                      << expected;
+      }
+    }
+  }
+  EXPECT_EQ(mismatches, 0);
 }
 
 TEST(RealFormat, NeverWritesMinusZero) {

@@ -63,7 +63,7 @@ TEST(Conversion, ExamplePolylinesInRelease12And14) {
   ASSERT_EQ(convert(d, "'" + input + "'"), 0);
   const std::string r12 = (d / "rivers.dxf").string();
   // 14 records, 1149 vertices in the example; no audit errors.
-  EXPECT_EQ(ezdxf_summary(r12), "0 14 POLYLINE 1149 rivers\n");
+  EXPECT_EQ(ezdxf_summary(r12), "0 14 POLYLINE 1149 RIVERS\n");
   EXPECT_EQ(read_file(r12).rfind("  0\r\nEOF\r\n"), read_file(r12).size() - 10);
 
   ASSERT_EQ(convert(d, "'" + input + "' '" + (d / "r14.dxf").string() + "' /L=RIVERS /REL=14"), 0);

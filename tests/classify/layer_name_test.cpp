@@ -1,0 +1,56 @@
+// The layer-name rule: upper case and "_" runs for releases 12 and 14, dropped characters for
+// release 2000, the 31-character cut and the name of last resort.
+#include "classify/layer_name.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace tsn {
+namespace {
+
+std::string r14(std::string_view name) { return make_layer_name(name, 6); }
+
+TEST(LayerName, Release12And14UpperCaseAndKeepLettersDigitsDollarAndDash) {
+  EXPECT_EQ(make_layer_name("roads", 4), "ROADS");
+  EXPECT_EQ(r14("Main-St$2"), "MAIN-ST$2");
+  EXPECT_EQ(r14("0"), "0");
+}
+
+TEST(LayerName, OtherCharactersBecomeOneUnderscore) {
+  EXPECT_EQ(r14("state roads"), "STATE_ROADS");
+  EXPECT_EQ(r14("a  b"), "A_B");        // never two in a row
+  EXPECT_EQ(r14("a._b"), "A_B");
+  EXPECT_EQ(r14("a__b"), "A_B");
+  EXPECT_EQ(r14("x\xe9y"), "X_Y");      // a byte outside ASCII is not a letter
+  EXPECT_EQ(r14("a- b"), "A-B");        // not right after "-"
+  EXPECT_EQ(r14("a.-b"), "A-B");        // and never right before "-"
+  EXPECT_EQ(r14("a_-b"), "A-B");
+  EXPECT_EQ(r14("a -b"), "A-B");
+  EXPECT_EQ(r14("a-.b"), "A-_B");       // a point after "-" still becomes "_"
+  EXPECT_EQ(r14("a-_b"), "A-_B");
+}
+
+TEST(LayerName, TrailingUnderscoresGoAndLongNamesAreCutTo31) {
+  EXPECT_EQ(r14("roads (old)"), "ROADS_OLD");
+  EXPECT_EQ(r14("name..."), "NAME");
+  EXPECT_EQ(r14(std::string(40, 'q')), std::string(31, 'Q'));
+  // The cut leaves "_" at the end: it is removed too.
+  EXPECT_EQ(r14(std::string(30, 'a') + " tail"), std::string(30, 'A'));
+  EXPECT_EQ(r14(std::string(29, 'a') + " tail"), std::string(29, 'A') + "_T");
+}
+
+TEST(LayerName, EmptyResultsAreUnnamed) {
+  EXPECT_EQ(r14(""), "UNNAMED");
+  EXPECT_EQ(r14("***"), "UNNAMED");
+  EXPECT_EQ(make_layer_name("<>", 7), "UNNAMED");
+}
+
+TEST(LayerName, Release2000DropsOnlyItsForbiddenCharactersAndKeepsCase) {
+  EXPECT_EQ(make_layer_name("a<b>c/d\\e:f;g?h,i*j|k=l`m", 7), "abcdefghijklm");
+  EXPECT_EQ(make_layer_name("Main St. (old)-2", 7), "Main St. (old)-2");
+  EXPECT_EQ(make_layer_name(std::string(300, 'x'), 7).size(), 300u);
+}
+
+}  // namespace
+}  // namespace tsn
