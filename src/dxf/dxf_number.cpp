@@ -2,6 +2,7 @@
 #include "dxf/dxf_number.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -31,31 +32,29 @@ constexpr std::uint64_t kPowersOfTen[kMaxDecPlaces + 1] = {
     10000000000000000ULL};
 
 // Scaled values below this have a unit in the last place of at most 1/2, which the rounding
-// argument of fixed_by_scaling needs.
+// argument of fixed_by_scaling needs; they also have at most sixteen digits.
 constexpr double kScaledLimit = 4503599627370496.0;  // 2^52
 
-// Writes the decimal digits of v, at least `width` of them (zero-padded), so that they end at
-// `end`, two at a time; returns the first digit's position.
-char* digits_backwards(std::uint64_t v, char* end, int width) {
-  static constexpr char kPairs[] =
-      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-      "8081828384858687888990919293949596979899";
-  char* p = end;
-  while (v >= 100) {
-    const auto pair = static_cast<std::size_t>(v % 100) * 2;
-    v /= 100;
-    p -= 2;
-    std::memcpy(p, kPairs + pair, 2);
-  }
-  if (v >= 10) {
-    p -= 2;
-    std::memcpy(p, kPairs + static_cast<std::size_t>(v) * 2, 2);
-  } else {
-    *--p = static_cast<char>('0' + v);
-  }
-  while (end - p < width) *--p = '0';
-  return p;
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// The eight decimal digits of n < 10^8, with leading zeros; the four pairs come from
+// independent divisions, so they do not wait on each other.
+void eight_digits(std::uint32_t n, char* out) {
+  const std::uint32_t high = n / 10000;
+  const std::uint32_t low = n % 10000;
+  std::memcpy(out, kDigitPairs + (high / 100) * 2, 2);
+  std::memcpy(out + 2, kDigitPairs + (high % 100) * 2, 2);
+  std::memcpy(out + 4, kDigitPairs + (low / 100) * 2, 2);
+  std::memcpy(out + 6, kDigitPairs + (low % 100) * 2, 2);
+}
+
+// Number of decimal digits of v (0 for 0), for v below 10^16.
+int decimal_digits(std::uint64_t v) {
+  const auto guess = static_cast<int>((std::bit_width(v) * 1233) >> 12);  // about bits * log10(2)
+  return guess + (v >= kPowersOfTen[guess] ? 1 : 0);
 }
 
 // The common case: |value| * 10^places below 2^52. The product is split exactly into a
@@ -78,19 +77,23 @@ bool fixed_by_scaling(double value, int places, RealText& out) {
   const bool negative = nearest < 0.0;
   const auto magnitude = static_cast<std::uint64_t>(negative ? -nearest : nearest);
 
-  // At least places + 1 digits, so that one stands before the point; the point goes between
-  // the whole part and the decimals as they are copied out.
-  char scratch[24];
-  char* const end = scratch + sizeof scratch;
-  const char* first = digits_backwards(magnitude, end, places + 1);
-  const auto whole = static_cast<std::size_t>(end - first) - static_cast<std::size_t>(places);
+  // Twenty-four digits with leading zeros; the number shows at least places + 1 of them (up
+  // to seventeen), so that one stands before the point. The copies move sixteen bytes
+  // whatever they need, which the scratch area and the text buffer both have room for.
+  char digits[40];
+  std::memset(digits, '0', 8);
+  eight_digits(static_cast<std::uint32_t>(magnitude / 100000000), digits + 8);
+  eight_digits(static_cast<std::uint32_t>(magnitude % 100000000), digits + 16);
+  const int shown = std::max(decimal_digits(magnitude), places + 1);
+  const char* const first = digits + 24 - shown;
+  const auto whole = static_cast<std::size_t>(shown - places);
   char* o = out.text;
   if (negative) *o++ = '-';  // a value that rounds to zero has no sign here
-  std::memcpy(o, first, whole);
+  std::memcpy(o, first, 16);
   o += whole;
   if (places > 0) {
     *o++ = '.';
-    std::memcpy(o, first + whole, static_cast<std::size_t>(places));
+    std::memcpy(o, first + whole, 16);
     o += places;
   }
   out.size = static_cast<std::size_t>(o - out.text);

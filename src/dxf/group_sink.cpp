@@ -1,6 +1,7 @@
 // The string and file sinks of DXF text.
 #include "dxf/group_sink.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace tsn {
@@ -22,6 +23,11 @@ bool FileGroupSink::open(const std::string& path) {
   used_ = 0;
   file_offset_ = 0;
   failed_ = file_ == nullptr;
+  max_line_ = 0;
+  mark_every_ = 0;
+  lines_ = 0;
+  line_length_ = 0;
+  marks_.clear();
   if (file_ == nullptr) return false;
   // The block buffer here is the only one, so a failed write shows at the flush that made it.
   std::setvbuf(file_, nullptr, _IONBF, 0);
@@ -37,14 +43,58 @@ bool FileGroupSink::flush() {
   return !failed_;
 }
 
+namespace {
+
+// Copies n bytes with every "\n" made CR LF; out has room for 2n. Returns the bytes stored.
+std::size_t store_crlf(const char* in, std::size_t n, char* out) {
+  char* o = out;
+  for (std::size_t i = 0; i < n; ++i) {
+    const char c = in[i];
+    *o = '\r';
+    o += c == '\n' ? 1 : 0;
+    *o++ = c;
+  }
+  return static_cast<std::size_t>(o - out);
+}
+
+}  // namespace
+
+void FileGroupSink::track_lines(std::size_t max_length, long mark_every) {
+  max_line_ = max_length;
+  mark_every_ = mark_every > 0 ? mark_every : 0;
+}
+
+std::size_t FileGroupSink::store_counting(const char* in, std::size_t n) {
+  char* const out = buffer_.get() + used_;
+  char* o = out;
+  for (std::size_t i = 0; i < n; ++i) {
+    const char c = in[i];
+    if (c == '\n') {
+      *o++ = '\r';
+      *o++ = '\n';
+      line_length_ = 0;
+      if (++lines_ == mark_every_ * static_cast<long>(marks_.size() + 1)) {
+        marks_.push_back(file_offset_ + used_ + static_cast<std::uint64_t>(o - out));
+      }
+    } else if (line_length_++ < max_line_) {
+      *o++ = c;
+    }
+  }
+  return static_cast<std::size_t>(o - out);
+}
+
 bool FileGroupSink::write(std::string_view bytes) {
   if (file_ == nullptr) failed_ = true;
   if (failed_) return false;
-  for (const char c : bytes) {
-    // Room for CR LF at worst.
-    if (used_ + 2 > kBufferSize && !flush()) return false;
-    if (c == '\n') buffer_[used_++] = '\r';
-    buffer_[used_++] = c;
+  const char* p = bytes.data();
+  std::size_t left = bytes.size();
+  while (left > 0) {
+    // A byte takes two places at most (CR LF).
+    if (kBufferSize - used_ < 2 && !flush()) return false;
+    const std::size_t n = std::min(left, (kBufferSize - used_) / 2);
+    used_ += max_line_ == 0 ? store_crlf(p, n, buffer_.get() + used_) : store_counting(p, n);
+    p += n;
+    left -= n;
   }
   return true;
 }

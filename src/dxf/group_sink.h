@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tsn {
 
@@ -57,15 +58,33 @@ class FileGroupSink final : public GroupSink {
   [[nodiscard]] bool finish();
   bool failed() const { return failed_; }
 
+  // For temporary streams, set after open(): a line keeps at most max_length characters (the
+  // rest is dropped as it is written), lines are counted, and the offset after every
+  // mark_every-th line is kept, so that the stream can be appended to another file in runs of
+  // whole lines without being read through.
+  void track_lines(std::size_t max_length, long mark_every);
+  long lines() const { return lines_; }
+  const std::vector<std::uint64_t>& line_marks() const { return marks_; }
+  // True when the last line written has no line end yet.
+  bool inside_line() const { return line_length_ > 0; }
+
  private:
   static constexpr std::size_t kBufferSize = 64 * 1024;
   bool flush();
+  // Translates n bytes into the buffer, which has room for 2n; returns the bytes stored.
+  std::size_t store_counting(const char* in, std::size_t n);
 
   std::FILE* file_ = nullptr;
   std::unique_ptr<char[]> buffer_;
   std::size_t used_ = 0;
   std::uint64_t file_offset_ = 0;  // bytes handed to the file, not counting the buffer
   bool failed_ = false;
+  // Line tracking; off while max_line_ is 0.
+  std::size_t max_line_ = 0;
+  long mark_every_ = 0;
+  long lines_ = 0;
+  std::uint64_t line_length_ = 0;  // characters of the current line, dropped ones included
+  std::vector<std::uint64_t> marks_;
 };
 
 }  // namespace tsn

@@ -22,8 +22,6 @@ namespace tsn {
 namespace {
 
 constexpr int kMsgCouldNotOpenOutput = 78;
-// Copy blocks: large enough that the copy is one sequential pass of few system calls.
-constexpr std::size_t kCopyBlock = 256 * 1024;
 
 // The release 14 OBJECTS section: the root dictionary (19) naming ACAD_GROUP (1A) and
 // ACAD_MLINESTYLE (1B); the latter holds the STANDARD multiline style (1C) with two elements
@@ -66,96 +64,6 @@ std::size_t stream_index(DxfStream stream) {
   }
   return 0;
 }
-
-// Appends temporary-file text to the main file. Lines that already end in CR LF and hold at
-// most kMaxLineLength characters (nearly all) pass through as whole runs; any other line is
-// cut to kMaxLineLength characters and given a CR LF end, as is a last line without one.
-class LineCopier {
- public:
-  LineCopier(int fd, char* buffer, std::size_t capacity)
-      : fd_(fd), buffer_(buffer), capacity_(capacity) {}
-
-  [[nodiscard]] bool feed(const char* data, std::size_t size) {
-    const char* p = data;
-    const char* const end = data + size;
-    while (p < end) {
-      if (in_line_) {
-        const auto* lf = static_cast<const char*>(std::memchr(p, '\n', end - p));
-        take(p, lf != nullptr ? lf : end);
-        if (lf == nullptr) return true;
-        if (!end_line()) return false;
-        p = lf + 1;
-        continue;
-      }
-      const char* const run = p;
-      while (p < end) {
-        const auto* lf = static_cast<const char*>(std::memchr(p, '\n', end - p));
-        if (lf == nullptr) break;
-        const auto length = static_cast<std::size_t>(lf - p);
-        if (length == 0 || length > kMaxLineLength + 1 || lf[-1] != '\r') break;
-        p = lf + 1;
-        ++lines_;
-      }
-      if (!append(run, static_cast<std::size_t>(p - run))) return false;
-      if (p < end) in_line_ = true;
-    }
-    return true;
-  }
-
-  // The end of one temporary file: a last line without a line feed still becomes a line.
-  [[nodiscard]] bool end_of_file() { return !in_line_ || end_line(); }
-
-  [[nodiscard]] bool append(const char* data, std::size_t size) {
-    if (used_ + size > capacity_ && !flush()) return false;
-    if (size >= capacity_) return write_all(fd_, data, size);
-    std::memcpy(buffer_ + used_, data, size);
-    used_ += size;
-    return true;
-  }
-
-  [[nodiscard]] bool flush() {
-    const bool ok = write_all(fd_, buffer_, used_);
-    used_ = 0;
-    return ok;
-  }
-
-  long lines() const { return lines_; }
-
- private:
-  // Part of a line that needs rewriting: its first kMaxLineLength bytes are kept.
-  void take(const char* from, const char* to) {
-    const auto size = static_cast<std::size_t>(to - from);
-    const std::size_t room = kMaxLineLength - kept_;
-    const std::size_t n = std::min(size, room);
-    std::memcpy(line_ + kept_, from, n);
-    kept_ += n;
-    length_ += size;
-    if (size > 0) last_ = to[-1];
-  }
-
-  [[nodiscard]] bool end_line() {
-    // A CR right before the line feed belongs to the line end, not to the text.
-    const std::uint64_t text = length_ - (length_ > 0 && last_ == '\r' ? 1 : 0);
-    const auto keep = static_cast<std::size_t>(std::min<std::uint64_t>(kept_, text));
-    in_line_ = false;
-    kept_ = 0;
-    length_ = 0;
-    last_ = 0;
-    ++lines_;
-    return append(line_, keep) && append("\r\n", 2);
-  }
-
-  int fd_;
-  char* buffer_;
-  std::size_t capacity_;
-  std::size_t used_ = 0;
-  long lines_ = 0;
-  bool in_line_ = false;
-  char line_[kMaxLineLength];
-  std::size_t kept_ = 0;
-  std::uint64_t length_ = 0;
-  char last_ = 0;
-};
 
 void remove_file(const std::string& path) {
   if (!path.empty()) ::unlink(path.c_str());
@@ -211,6 +119,7 @@ int DxfOutputFiles::open(const std::string& output_path, const std::string& temp
     if (!sink(stream).open(temporary_file_path(stream))) {
       return fail_open(temporary_file_path(stream));
     }
+    sink(stream).track_lines(kMaxLineLength, kLinesPerReport);
   }
   opened_ = true;
   return 0;
@@ -294,39 +203,50 @@ int DxfOutputFiles::copy_and_finish(DxfState& state, const CancelCheck& cancel) 
 
   UniqueFd out(::open(temp_output_.c_str(), O_RDWR | O_CLOEXEC));
   if (!out.valid() || ::lseek(out.get(), 0, SEEK_END) < 0) return 1;
-  const auto buffers = std::make_unique<char[]>(2 * kCopyBlock);
-  char* const in = buffers.get();
-  LineCopier copier(out.get(), in + kCopyBlock, kCopyBlock);
 
+  // The streams are appended in runs of kLinesPerReport lines, which their sinks marked while
+  // writing them (and cut to kMaxLineLength characters); between runs the progress is reported
+  // and the user may cancel.
   static constexpr DxfStream kCopyOrder[] = {DxfStream::block_records, DxfStream::blocks,
                                              DxfStream::blocks2, DxfStream::entities,
                                              DxfStream::labels};
+  long copied = 0;
   long reported = 0;
+  const auto report_and_ask = [&] {
+    bool report = false;
+    while (copied - reported >= kLinesPerReport) {
+      reported += kLinesPerReport;
+      status_write("\nLine %ld ...", reported);
+      report = true;
+    }
+    return report && (cancel ? cancel() : user_confirmed_cancel());
+  };
   for (const DxfStream stream : kCopyOrder) {
+    const FileGroupSink& written = sink(stream);
     UniqueFd source(::open(temporary_file_path(stream).c_str(), O_RDONLY | O_CLOEXEC));
     if (!source.valid()) return 1;
-    for (;;) {
-      const ssize_t n = ::read(source.get(), in, kCopyBlock);
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) return 1;
-      if (n == 0) break;
-      if (!copier.feed(in, static_cast<std::size_t>(n))) return 1;
-      bool report = false;
-      while (copier.lines() - reported >= kLinesPerReport) {
-        reported += kLinesPerReport;
-        status_write("\nLine %ld ...", reported);
-        report = true;
-      }
-      if (report && (cancel ? cancel() : user_confirmed_cancel())) return -1;
+    std::uint64_t from = 0;
+    for (const std::uint64_t mark : written.line_marks()) {
+      if (!append_file_range(source.get(), from, out.get(), mark - from)) return 1;
+      from = mark;
+      copied += kLinesPerReport;
+      if (report_and_ask()) return -1;
     }
-    if (!copier.end_of_file()) return 1;
+    if (!append_file_range(source.get(), from, out.get(), written.offset() - from)) return 1;
+    copied += written.lines() - static_cast<long>(written.line_marks().size()) * kLinesPerReport;
+    // A last line without its end still becomes a line.
+    if (written.inside_line()) {
+      if (!write_all(out.get(), "\r\n", 2)) return 1;
+      ++copied;
+    }
+    if (report_and_ask()) return -1;
   }
 
   if (r14) {
     const std::string objects = objects_section();
-    if (!copier.append(objects.data(), objects.size())) return 1;
+    if (!write_all(out.get(), objects.data(), objects.size())) return 1;
   }
-  if (!copier.append("  0\r\nEOF\r\n", 10) || !copier.flush()) return 1;
+  if (!write_all(out.get(), "  0\r\nEOF\r\n", 10)) return 1;
 
   if (r14) {
     // The placeholder must still be where the header put it.

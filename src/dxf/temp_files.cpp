@@ -5,7 +5,10 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <memory>
 #include <random>
 
 #include "platform/paths.h"
@@ -87,6 +90,47 @@ bool write_all_at(int fd, const char* data, std::size_t size, long long offset) 
     data += n;
     size -= static_cast<std::size_t>(n);
     offset += n;
+  }
+  return true;
+}
+
+namespace {
+
+// The fallback of append_file_range: through a buffer.
+bool append_by_reading(int from, std::uint64_t offset, int to, std::uint64_t length) {
+  constexpr std::size_t kBlock = 256 * 1024;
+  const auto buffer = std::make_unique<char[]>(kBlock);
+  while (length > 0) {
+    const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(length, kBlock));
+    const ssize_t n = ::pread(from, buffer.get(), want, static_cast<off_t>(offset));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;  // an error, or the source is shorter than it should be
+    if (!write_all(to, buffer.get(), static_cast<std::size_t>(n))) return false;
+    offset += static_cast<std::uint64_t>(n);
+    length -= static_cast<std::uint64_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool append_file_range(int from, std::uint64_t offset, int to, std::uint64_t length) {
+  while (length > 0) {
+    auto in = static_cast<off_t>(offset);
+    const ssize_t n = ::copy_file_range(from, &in, to, nullptr, static_cast<std::size_t>(length), 0);
+    if (n > 0) {
+      offset += static_cast<std::uint64_t>(n);
+      length -= static_cast<std::uint64_t>(n);
+      continue;
+    }
+    if (n == 0) return false;  // the source ended early
+    if (errno == EINTR) continue;
+    // Other file systems, old kernels and special files: copy the ordinary way.
+    if (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP ||
+        errno == EBADF) {
+      return append_by_reading(from, offset, to, length);
+    }
+    return false;
   }
   return true;
 }

@@ -2,6 +2,7 @@
 // collide with, made with mkdtemp and O_EXCL.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace tsn {
@@ -39,5 +40,10 @@ std::string make_temporary_output(const std::string& target);
 [[nodiscard]] bool write_all(int fd, const char* data, std::size_t size);
 // Writes all bytes at `offset` without moving the file position.
 [[nodiscard]] bool write_all_at(int fd, const char* data, std::size_t size, long long offset);
+
+// Appends `length` bytes of `from`, starting at `offset`, at the file position of `to`: in the
+// kernel where the file systems allow it, otherwise through a buffer. False on any error or
+// when the source holds fewer bytes.
+[[nodiscard]] bool append_file_range(int from, std::uint64_t offset, int to, std::uint64_t length);
 
 }  // namespace tsn

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "dxf/dxf_writer.h"
 #include "dxf_test_support.h"
@@ -43,6 +44,50 @@ TEST(FileSink, WritesMoreThanItsBufferInOrder) {
   EXPECT_EQ(sink.offset(), expected.size());
   ASSERT_TRUE(sink.finish());
   EXPECT_EQ(read_file(path), expected);
+}
+
+TEST(FileSink, TrackedLinesAreCountedCutAndMarkedAtTheirFileOffsets) {
+  test::ScratchDir dir;
+  const std::string path = (dir / "tracked.tm~").string();
+  FileGroupSink sink;
+  ASSERT_TRUE(sink.open(path));
+  sink.track_lines(10, 3);
+  // Seven lines; the fourth is written in two pieces and cut to ten characters.
+  ASSERT_TRUE(sink.write("a\nbb\n\n0123456"));
+  ASSERT_TRUE(sink.write("789ABCDEF\nx\ny\nz\ntail"));
+  EXPECT_EQ(sink.lines(), 7);
+  EXPECT_TRUE(sink.inside_line());
+  ASSERT_TRUE(sink.finish());
+  const std::string text = read_file(path);
+  EXPECT_EQ(text, "a\r\nbb\r\n\r\n0123456789\r\nx\r\ny\r\nz\r\ntail");
+  EXPECT_EQ(sink.offset(), text.size());
+  // After lines 3 and 6.
+  const std::vector<std::uint64_t> expected{text.find("0123"), text.find("z\r")};
+  EXPECT_EQ(sink.line_marks(), expected);
+}
+
+TEST(FileSink, TrackingHoldsAcrossBufferFlushesAndIsClearedByOpen) {
+  test::ScratchDir dir;
+  const std::string path = (dir / "many.tm~").string();
+  FileGroupSink sink;
+  ASSERT_TRUE(sink.open(path));
+  sink.track_lines(255, 1000);
+  std::string chunk;
+  for (int i = 0; i < 5000; ++i) chunk += std::to_string(i % 10) + "\n";
+  for (int k = 0; k < 20; ++k) ASSERT_TRUE(sink.write(chunk));  // 100,000 lines, 400 KB
+  EXPECT_EQ(sink.lines(), 100000);
+  ASSERT_EQ(sink.line_marks().size(), 100u);
+  EXPECT_FALSE(sink.inside_line());
+  ASSERT_TRUE(sink.finish());
+  // Every line is three bytes in the file: the marks fall on multiples of 3000.
+  for (std::size_t i = 0; i < sink.line_marks().size(); ++i) {
+    ASSERT_EQ(sink.line_marks()[i], 3000u * (i + 1));
+  }
+  ASSERT_TRUE(sink.open(path));
+  ASSERT_TRUE(sink.write(std::string(300, 'q') + "\n"));
+  EXPECT_EQ(sink.lines(), 0);  // not tracked any more
+  ASSERT_TRUE(sink.finish());
+  EXPECT_EQ(read_file(path).size(), 302u);
 }
 
 TEST(FileSink, PatchOverwritesAPlaceholderAndWritingGoesOnAtTheEnd) {
