@@ -1,0 +1,134 @@
+// The converter tried as a new user would: a shapefile named on its own, an output name with a
+// layer and a release, a command file, and Ctrl-C in the middle of a large conversion.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "input/shapefile_builder.h"
+#include "support/scratch_dir.h"
+
+namespace tsn {
+namespace {
+
+namespace fs = std::filesystem;
+using test::read_file;
+using test::ScratchDir;
+using test::write_file;
+
+// Copies the example rivers into `dir` as roads.*.
+void copy_roads(const fs::path& dir) {
+  for (const char* ext : {".shp", ".shx", ".dbf"}) {
+    fs::copy_file(fs::path(TSN_SOURCE_DIR) / "examples" / (std::string("rivers") + ext),
+                  dir / (std::string("roads") + ext));
+  }
+}
+
+// Runs a shell command line in `dir` with the program directory inside it; the exit status.
+int run_in(const fs::path& dir, const std::string& args, const std::string& log = "log.txt") {
+  const std::string cmd = "cd '" + dir.string() + "' && TESSARYN_HOME='" + (dir / "home").string() +
+                          "' " + TSN_BINARY + " " + args + " >" + log + " 2>&1 </dev/null";
+  const int raw = std::system(cmd.c_str());
+  return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+}
+
+int count(const std::string& text, const std::string& what) {
+  int n = 0;
+  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+TEST(NewUser, ConvertsByNameWithLayerAndReleaseAndFromACommandFile) {
+  ScratchDir d;
+  copy_roads(d.path());
+  ASSERT_EQ(run_in(d.path(), "roads.shp"), 0) << read_file(d / "log.txt");
+  const std::string r12 = read_file(d / "roads.dxf");
+  EXPECT_EQ(r12.substr(0, 32), "  0\r\nSECTION\r\n  2\r\nHEADER\r\n  9\r\n");
+  EXPECT_EQ(count(r12, "\r\nPOLYLINE\r\n"), 14);
+  EXPECT_EQ(count(r12, "\r\n8\r\nROADS\r\n"), 14 + 1149);  // polylines and vertices
+
+  ASSERT_EQ(run_in(d.path(), "roads.shp out.dxf /L=ROADS /REL=14"), 0) << read_file(d / "log.txt");
+  const std::string r14 = read_file(d / "out.dxf");
+  EXPECT_NE(r14.find("$ACADVER\r\n  1\r\nAC1014\r\n"), std::string::npos);
+  EXPECT_EQ(count(r14, "\r\nLWPOLYLINE\r\n"), 14);
+  EXPECT_EQ(count(r14, "\r\n8\r\nROADS\r\n"), 14);
+
+  write_file(d / "cmds.txt",
+             "; the roads twice\r\n"
+             "roads.shp first.dxf \\\n"
+             "   /L=FIRST\n"
+             "; a comment between commands\n"
+             "roads.shp second.dxf /REL=14 \\\n"
+             "/L=SECOND\n");
+  ASSERT_EQ(run_in(d.path(), "@cmds.txt", "batch.txt"), 0) << read_file(d / "batch.txt");
+  EXPECT_EQ(count(read_file(d / "first.dxf"), "\r\n8\r\nFIRST\r\n"), 14 + 1149);
+  EXPECT_EQ(count(read_file(d / "second.dxf"), "\r\n8\r\nSECOND\r\n"), 14);
+  EXPECT_NE(read_file(d / "batch.txt").find("Translated 2 source files to 2 output files"),
+            std::string::npos)
+      << read_file(d / "batch.txt");
+}
+
+// A polyline file large enough to take a good part of a second, written by a child process.
+bool write_large_file(const ScratchDir& d, int records) {
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    std::vector<std::string> contents;
+    for (int r = 0; r < records; ++r) {
+      test::Part part;
+      for (int k = 0; k < 10; ++k) part.push_back({r * 0.5 + k * 0.7, (k % 3) * 1.3, 0});
+      contents.push_back(test::multipart_content(3, {part}));
+    }
+    test::write_shapefile(d, test::build_shapefile(3, contents), true, "big");
+    ::_exit(0);
+  }
+  int status = 0;
+  return pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
+         WEXITSTATUS(status) == 0;
+}
+
+TEST(NewUser, CtrlCLeavesTheEarlierOutputAndNoTemporaryFiles) {
+  ScratchDir d;
+  ASSERT_TRUE(write_large_file(d, 400000));
+  fs::create_directories(d / "tmp");
+  const std::string earlier = "an earlier drawing\r\n";
+  write_file(d / "big.dxf", earlier);
+  const std::string log = (d / "log.txt").string();
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::setenv("TESSARYN_HOME", (d / "home").c_str(), 1);
+    ::setenv("TMPDIR", (d / "tmp").c_str(), 1);
+    if (std::freopen(log.c_str(), "w", stdout) == nullptr) ::_exit(126);
+    if (std::freopen(log.c_str(), "a", stderr) == nullptr) ::_exit(126);
+    const std::string input = (d / "big.shp").string();
+    ::execl(TSN_BINARY, TSN_BINARY, input.c_str(), "/REL=14", static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  ASSERT_GT(pid, 0);
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  ::kill(pid, SIGINT);
+  int status = 0;
+  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == 0) GTEST_SKIP() << "the conversion ended before the interrupt";
+  EXPECT_EQ(WEXITSTATUS(status), 2) << read_file(log);
+  EXPECT_NE(read_file(log).find("Process aborted due to user cancellation."), std::string::npos)
+      << read_file(log);
+  EXPECT_EQ(read_file(d / "big.dxf"), earlier);
+  // Nothing else is left: no temporary drawing beside the output, no private directory.
+  for (const auto& entry : fs::directory_iterator(d.path())) {
+    const std::string name = entry.path().filename().string();
+    EXPECT_TRUE(name.rfind("big.", 0) == 0 || name == "home" || name == "tmp" || name == "log.txt")
+        << name;
+  }
+  EXPECT_TRUE(fs::is_empty(d / "tmp"));
+}
+
+}  // namespace
+}  // namespace tsn
