@@ -106,11 +106,15 @@ int write_part(PolylineContext& ctx, DxfWriter& w, const shape_rec& rec, std::in
 }  // namespace
 
 ElevationSource elevation_source(const FileSettings& cur, TableReader* table,
-                                 bool comma_delimited) {
+                                 bool comma_delimited, int chosen_field) {
   ElevationSource src;
   src.factor = cur.ElevFactor;
   if (cur.PointsElev == 0 || table == nullptr || comma_delimited) return src;
-  src.field = find_field(table->fields(), cur.ElevKey);
+  if (chosen_field >= 0) {
+    src.field = chosen_field < static_cast<int>(table->fields().size()) ? chosen_field : -1;
+  } else {
+    src.field = find_field(table->fields(), cur.ElevKey);
+  }
   if (src.field >= 0) src.table = table;
   return src;
 }

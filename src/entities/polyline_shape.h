@@ -68,10 +68,11 @@ struct ElevationSource {
   double factor = 1.0;
 };
 
-// The elevation source of an input: the ElevKey field when PointsElev is on and the input is a
-// shapefile or dBase table that has it; otherwise none.
+// The elevation source of an input when PointsElev is on and the input is a shapefile or dBase
+// table: field `chosen_field` when it is 0 or more (a number given on the command line; none
+// when the table has no such field), otherwise the ElevKey field found by name.
 ElevationSource elevation_source(const FileSettings& cur, TableReader* table,
-                                 bool comma_delimited);
+                                 bool comma_delimited, int chosen_field = -1);
 // The elevation of the current table record (0 when there is none or the text is no number).
 double record_elevation(const ElevationSource& source);
 

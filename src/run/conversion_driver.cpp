@@ -74,6 +74,7 @@ int write_sections(Drawing& d, const ConvSettings& s, const OpenInput& in,
   add_fixed_layer(layers, make_layer_name(layer, s.verDXF),
                   default_layer_colour(s.cur, shape_class), {});
   std::vector<TextStyleDef> styles;
+  for (const auto& [name, font] : s.drawing_styles) add_text_style(styles, name, font);
   add_text_style(styles, kStandardStyle, kStandardFont);
   TablesInput tables;
   tables.layers = layers;
@@ -189,7 +190,8 @@ int main_process(const ConversionRequest& request, ConvState& cs, ConversionCoun
   const std::string layer = single_layer_name(s, request.input_path);
   const int colour = line_colour(s.cur);
   PolylineContext lines{*d.entities, &*d.blocks, s, &names, {}, nullptr, nullptr, {}, {}, {}, -1};
-  lines.elevation = elevation_source(s.cur, in.table.get(), request.input_file_type == 2);
+  lines.elevation = elevation_source(s.cur, in.table.get(), request.input_file_type == 2,
+                                     request.elevation_field);
   lines.layer = layer;
   lines.colour = colour;
 

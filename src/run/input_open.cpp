@@ -48,7 +48,8 @@ int open_shapefile_input(const ConversionRequest& request, OpenInput& in) {
 }
 
 int open_table_input(const ConversionRequest& request, FileSettings& f, OpenInput& in) {
-  int x = -1, y = -1;
+  int x = request.x_field;
+  int y = request.y_field;
   if (request.input_file_type == 1) {
     auto table = std::make_unique<DbfReader>();
     if (table->open_table(request.input_path) != 0) return refuse_input(request.input_path);
@@ -60,7 +61,7 @@ int open_table_input(const ConversionRequest& request, FileSettings& f, OpenInpu
     if (table->csv_scan(f.CSVHasHeader) != 0) return -1;
     in.table = std::move(table);
   }
-  if (find_xy_fields(in.table->fields(), f.XKey, f.YKey, false, x, y) != 0) return -1;
+  if (find_xy_fields(in.table->fields(), f.XKey, f.YKey, true, x, y) != 0) return -1;
   const TableExtents e = table_extents(*in.table, x, y);
   in.extents = {e.xmin, e.ymin, e.xmax, e.ymax};
   in.shape_type = f.PointsArePolys ? 5 : 1;

@@ -132,8 +132,12 @@ int run_one_command(const ConversionRequest& request, const CommandBaseline& bas
   status_write("\n  extent %.6g, %.6g to %.6g, %.6g", input.xmin, input.ymin, input.xmax,
                input.ymax);
   for (const std::string& sw : request.switches) status_write("\n  switch %s", sw.c_str());
+  ConversionRequest chosen = request;
+  chosen.elevation_field = switches.elevation_field;
+  chosen.x_field = switches.x_field;
+  chosen.y_field = switches.y_field;
   ConversionCounters counters;
-  const int result = run_conversion(request, conv_state, counters);
+  const int result = run_conversion(chosen, conv_state, counters);
   status_write("\n");
   return result;
 }

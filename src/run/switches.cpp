@@ -361,9 +361,37 @@ void apply_unattended_defaults(ConvSettings& s, const InputInfo& input,
   cur.ElevFactor = prog.ElevFactor;
   cur.TIN = 0;
   s.label_style = s.marker_style = s.legend_style = s.attrib_style = 0;
+  s.drawing_styles.clear();
   // The reset also clears the field selections and recomputes the text heights.
   reset_file_settings(s, input);
 }
+
+namespace {
+
+// Find-or-append on the drawing's style list; the index of the style of that name.
+int drawing_style_index(ConvSettings& s, const StyleRequest& style) {
+  auto& list = s.drawing_styles;
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    if (equal_ignoring_case(list[i].first, style.name)) return static_cast<int>(i);
+  }
+  list.emplace_back(style.name, style.font);
+  return static_cast<int>(list.size() - 1);
+}
+
+// Every style request that applies becomes the current style of its use.
+void resolve_style_requests(ConvSettings& s, const InputInfo& input, const SwitchResult& result) {
+  const std::pair<StyleTarget, int ConvSettings::*> uses[] = {
+      {StyleTarget::labels, &ConvSettings::label_style},
+      {StyleTarget::markers, &ConvSettings::marker_style},
+      {StyleTarget::legend, &ConvSettings::legend_style},
+      {StyleTarget::attributes, &ConvSettings::attrib_style}};
+  for (const auto& [target, index] : uses) {
+    if (!style_request_applies(target, s, input, result)) continue;
+    s.*index = drawing_style_index(s, complete_style_request(s, result.style(target)));
+  }
+}
+
+}  // namespace
 
 int apply_switches(const std::vector<std::string>& tokens, bool defaults_file, ConvSettings& s,
                    RunState& run, const InputInfo& input, SwitchResult& result) {
@@ -378,6 +406,7 @@ int apply_switches(const std::vector<std::string>& tokens, bool defaults_file, C
     if (apply_switch(c, token) != 0) return -1;
   }
   s.cur.ColourMethod = effective_colour_method(s.cur, input);
+  resolve_style_requests(s, input, result);
   return 0;
 }
 

@@ -194,6 +194,9 @@ struct ConvSettings {
   // scheme_names.size()), and the text styles as (name, font file) in file order.
   std::vector<std::string> scheme_names;
   std::vector<std::pair<std::string, std::string>> text_styles;
+  // The text styles of the drawing being made, as (name, font file), names unique without
+  // regard to case; the four indices below point into it.
+  std::vector<std::pair<std::string, std::string>> drawing_styles;
   int label_style = 0;
   int marker_style = 0;
   int legend_style = 0;

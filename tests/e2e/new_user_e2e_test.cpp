@@ -75,6 +75,24 @@ TEST(NewUser, ConvertsByNameWithLayerAndReleaseAndFromACommandFile) {
       << read_file(d / "batch.txt");
 }
 
+TEST(NewUser, FieldNumbersAndStylesFromTheCommandLineReachTheDrawing) {
+  ScratchDir d;
+  for (const char* ext : {".shp", ".shx", ".dbf"}) {
+    fs::copy_file(fs::path(TSN_SOURCE_DIR) / "tests" / "golden" / (std::string("lines") + ext),
+                  d / (std::string("lines") + ext));
+  }
+  // Field 1 (LEN: 12.5, 3 and 0) as elevation, scaled by 2; labels asking for a style.
+  ASSERT_EQ(run_in(d.path(), "lines.shp /REL=14 /E=1 /ES=2 /T=0 /TS=ROMANS /TF=romans.shx"), 0)
+      << read_file(d / "log.txt");
+  const std::string r14 = read_file(d / "lines.dxf");
+  EXPECT_EQ(count(r14, "\r\n 38\r\n25.0\r\n"), 1);
+  EXPECT_EQ(count(r14, "\r\n 38\r\n6.0\r\n"), 2);  // both parts of the second record
+  EXPECT_EQ(count(r14, "\r\n 38\r\n0.0\r\n"), 1);
+  EXPECT_NE(r14.find("\r\n2\r\nROMANS\r\n"), std::string::npos);
+  EXPECT_NE(r14.find("\r\n3\r\nromans.shx\r\n"), std::string::npos);
+  EXPECT_NE(r14.find("\r\n2\r\nSTANDARD\r\n"), std::string::npos);
+}
+
 // A polyline file large enough to take a good part of a second, written by a child process.
 bool write_large_file(const ScratchDir& d, int records) {
   const pid_t pid = ::fork();

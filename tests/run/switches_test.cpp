@@ -393,6 +393,25 @@ TEST(StyleRequests, AppliedOnlyWhereTheOutputUsesThemAndCompletedFromTheStyleLis
   }
 }
 
+TEST(StyleRequests, ResolvedIntoTheDrawingsStyleListFindOrAppend) {
+  Command cmd(1);
+  // Labels and the legend ask for the same style by name in other cases: one entry; the
+  // character markers ask for a new one.
+  ASSERT_EQ(cmd.prepare({"/TS=roman"}, {"/T=0", "/V=", "/VS=ROMAN", "/P=-1", "/PS=Marks",
+                                        "/PF=marks.shx"}),
+            0);
+  using Style = std::pair<std::string, std::string>;
+  EXPECT_THAT(cmd.s.drawing_styles,
+              ElementsAre(Style{"roman", "romans.shx"}, Style{"Marks", "marks.shx"}));
+  EXPECT_EQ(cmd.s.label_style, 0);
+  EXPECT_EQ(cmd.s.legend_style, 0);
+  EXPECT_EQ(cmd.s.marker_style, 1);
+  // A request whose use is off adds nothing; the next command starts a new list.
+  ASSERT_EQ(cmd.prepare({}, {"/TS=Roman"}), 0);
+  EXPECT_THAT(cmd.s.drawing_styles, IsEmpty());
+  EXPECT_EQ(cmd.s.marker_style, 0);
+}
+
 TEST(PrepareCommandSettings, DefaultsFileFirstThenTheCommandsOwnSwitches) {
   Command cmd;
   ASSERT_EQ(cmd.prepare({"; batch defaults", "/TC=5", "/L2=8"}, {"/TC=6"}), 0);
