@@ -35,20 +35,36 @@ constexpr std::uint64_t kPowersOfTen[kMaxDecPlaces + 1] = {
 // argument of fixed_by_scaling needs; they also have at most sixteen digits.
 constexpr double kScaledLimit = 4503599627370496.0;  // 2^52
 
-constexpr char kDigitPairs[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
+// The decimal digits of n < 10^8 as eight characters in one word, leading zeros included,
+// the first digit in the lowest byte: the number is split into two halves of four digits, then
+// pairs, then single digits, each split done in every lane of the word at once.
+std::uint64_t eight_digits(std::uint32_t n) {
+  std::uint64_t x = (n / 10000) | (static_cast<std::uint64_t>(n % 10000) << 32);
+  std::uint64_t hundreds = ((x * 10486) >> 20) & 0x0000007F0000007FULL;  // lane / 100, lanes < 10^4
+  x = hundreds | ((x - hundreds * 100) << 16);
+  std::uint64_t tens = ((x * 103) >> 10) & 0x000F000F000F000FULL;  // lane / 10, lanes < 100
+  x = tens | ((x - tens * 10) << 8);
+  return x | 0x3030303030303030ULL;
+}
 
-// The eight decimal digits of n < 10^8, with leading zeros; the four pairs come from
-// independent divisions, so they do not wait on each other.
-void eight_digits(std::uint32_t n, char* out) {
-  const std::uint32_t high = n / 10000;
-  const std::uint32_t low = n % 10000;
-  std::memcpy(out, kDigitPairs + (high / 100) * 2, 2);
-  std::memcpy(out + 2, kDigitPairs + (high % 100) * 2, 2);
-  std::memcpy(out + 4, kDigitPairs + (low / 100) * 2, 2);
-  std::memcpy(out + 6, kDigitPairs + (low % 100) * 2, 2);
+// Stores the last `count` (1..8) digits of an eight-digit word at out, writing eight bytes;
+// returns out + count.
+char* put_digits(std::uint64_t word, int count, char* out) {
+  word >>= 8 * (8 - count);
+  if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
+  std::memcpy(out, &word, 8);
+  return out + count;
+}
+
+// The last `count` (1..16) digits of v < 10^16, leading zeros included; may write eight bytes
+// beyond the result.
+char* put_number(std::uint64_t v, int count, char* out) {
+  if (count > 8) {
+    out = put_digits(eight_digits(static_cast<std::uint32_t>(v / 100000000)), count - 8, out);
+    v %= 100000000;
+    count = 8;
+  }
+  return put_digits(eight_digits(static_cast<std::uint32_t>(v)), count, out);
 }
 
 // Number of decimal digits of v (0 for 0), for v below 10^16.
@@ -57,14 +73,21 @@ int decimal_digits(std::uint64_t v) {
   return guess + (v >= kPowersOfTen[guess] ? 1 : 0);
 }
 
+// Removes trailing zeros of the decimals just written before `end`, keeping one.
+char* trim_decimals(char* end) {
+  while (end[-1] == '0' && end[-2] != '.') --end;
+  return end;
+}
+
 // The common case: |value| * 10^places below 2^52. The product is split exactly into a
 // rounded part and its error (one fused multiply-add), so the nearest integer to the exact
 // scaled value, with exact ties to even, is found without any wider arithmetic. This is the
-// printf result: the stored binary value rounded to `places` decimals.
-bool fixed_by_scaling(double value, int places, RealText& out) {
+// printf result: the stored binary value rounded to `places` decimals. Returns nullptr when
+// the value is outside the case.
+char* fixed_by_scaling(double value, int places, bool trimmed, char* out) {
   const double scale = static_cast<double>(kPowersOfTen[places]);
   const double product = value * scale;
-  if (!(std::fabs(product) < kScaledLimit)) return false;  // also NaN
+  if (!(std::fabs(product) < kScaledLimit)) return nullptr;  // also NaN
   const double error = std::fma(value, scale, -product);
   // Adding and taking away 2^52 rounds to a whole number, ties to even.
   const double shift = std::copysign(kScaledLimit, product);
@@ -75,46 +98,49 @@ bool fixed_by_scaling(double value, int places, RealText& out) {
     nearest += 2.0 * above;
   }
   const bool negative = nearest < 0.0;
-  const auto magnitude = static_cast<std::uint64_t>(negative ? -nearest : nearest);
+  const double size = negative ? -nearest : nearest;
+  const auto magnitude = static_cast<std::uint64_t>(size);
 
-  // Twenty-four digits with leading zeros; the number shows at least places + 1 of them (up
-  // to seventeen), so that one stands before the point. The copies move sixteen bytes
-  // whatever they need, which the scratch area and the text buffer both have room for.
-  char digits[40];
-  std::memset(digits, '0', 8);
-  eight_digits(static_cast<std::uint32_t>(magnitude / 100000000), digits + 8);
-  eight_digits(static_cast<std::uint32_t>(magnitude % 100000000), digits + 16);
-  const int shown = std::max(decimal_digits(magnitude), places + 1);
-  const char* const first = digits + 24 - shown;
-  const auto whole = static_cast<std::size_t>(shown - places);
-  char* o = out.text;
-  if (negative) *o++ = '-';  // a value that rounds to zero has no sign here
-  std::memcpy(o, first, 16);
-  o += whole;
-  if (places > 0) {
-    *o++ = '.';
-    std::memcpy(o, first + whole, 16);
-    o += places;
+  // Whole part and decimals; the quotient of the division in doubles is off by one at most.
+  const std::uint64_t unit = kPowersOfTen[places];
+  auto whole = static_cast<std::uint64_t>(size / scale);
+  auto rest = static_cast<std::int64_t>(magnitude - whole * unit);
+  if (rest < 0) {
+    --whole;
+    rest += static_cast<std::int64_t>(unit);
+  } else if (rest >= static_cast<std::int64_t>(unit)) {
+    ++whole;
+    rest -= static_cast<std::int64_t>(unit);
   }
-  out.size = static_cast<std::size_t>(o - out.text);
-  return true;
+  if (negative) *out++ = '-';  // a value that rounds to zero has no sign here
+  out = put_number(whole, std::max(decimal_digits(whole), 1), out);
+  if (places == 0) return out;
+  *out++ = '.';
+  out = put_number(static_cast<std::uint64_t>(rest), places, out);
+  return trimmed ? trim_decimals(out) : out;
 }
 
 }  // namespace
 
-void format_real(double value, int places, RealText& out) {
+char* write_real(double value, int places, bool trimmed, char* out) {
   places = std::clamp(places, 0, kMaxDecPlaces);
-  if (fixed_by_scaling(value, places, out)) return;
+  if (char* end = fixed_by_scaling(value, places, trimmed, out)) return end;
   // std::to_chars with a precision formats exactly as printf "%.*f" in the C locale.
-  const std::to_chars_result r = std::to_chars(out.text, out.text + kRealTextSize, value,
-                                               std::chars_format::fixed, places);
-  out.size = r.ec == std::errc{} ? static_cast<std::size_t>(r.ptr - out.text) : 0;
+  const std::to_chars_result r =
+      std::to_chars(out, out + kRealTextSize, value, std::chars_format::fixed, places);
+  auto size = r.ec == std::errc{} ? static_cast<std::size_t>(r.ptr - out) : 0;
   // A negative value that rounds to zero would read "-0" or "-0.000": drop the sign.
-  if (out.size > 1 && out.text[0] == '-' &&
-      std::all_of(out.text + 1, out.text + out.size, [](char c) { return c == '0' || c == '.'; })) {
-    std::copy(out.text + 1, out.text + out.size, out.text);
-    --out.size;
+  if (size > 1 && out[0] == '-' &&
+      std::all_of(out + 1, out + size, [](char c) { return c == '0' || c == '.'; })) {
+    std::copy(out + 1, out + size, out);
+    --size;
   }
+  if (trimmed) size = trim_real(out, size);
+  return out + size;
+}
+
+void format_real(double value, int places, RealText& out) {
+  out.size = static_cast<std::size_t>(write_real(value, places, false, out.text) - out.text);
 }
 
 std::size_t trim_real(char* text, std::size_t size) {
@@ -129,8 +155,7 @@ std::size_t trim_real(char* text, std::size_t size) {
 }
 
 void format_real_trimmed(double value, int places, RealText& out) {
-  format_real(value, places, out);
-  out.size = trim_real(out.text, out.size);
+  out.size = static_cast<std::size_t>(write_real(value, places, true, out.text) - out.text);
 }
 
 void format_handle(std::uint32_t handle, char (&out)[kHandleTextSize]) {

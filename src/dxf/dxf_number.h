@@ -22,6 +22,9 @@ struct RealText {
   std::string_view view() const { return {text, size}; }
 };
 void format_real(double value, int places, RealText& out);
+// The same text (trimmed by trim_real when asked) written at `out`, which has room for
+// kRealTextSize characters; bytes after the text may be overwritten. Returns its end.
+char* write_real(double value, int places, bool trimmed, char* out);
 
 // Removes trailing zeros after the first "." while at least one digit stays after it;
 // a text without a point before its last character is left as it is. Returns the new length.

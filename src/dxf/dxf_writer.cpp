@@ -64,14 +64,13 @@ class Groups {
     const auto r = std::to_chars(digits, digits + sizeof digits, value);
     return line(std::string_view(digits, static_cast<std::size_t>(r.ptr - digits)));
   }
+  // Formatted in place, straight into the buffer.
   Groups& real(double value, bool trimmed) {
-    RealText text;
-    if (trimmed) {
-      format_real_trimmed(value, w_.state.dec_places, text);
-    } else {
-      format_real(value, w_.state.dec_places, text);
-    }
-    return line(text.view());
+    if (size_ + kRealTextSize + 1 > sizeof buf_) emit();
+    char* const end = write_real(value, w_.state.dec_places, trimmed, buf_ + size_);
+    size_ = static_cast<std::size_t>(end - buf_);
+    buf_[size_++] = '\n';
+    return *this;
   }
   // "%8lX\n"
   Groups& handle(std::uint32_t h) {
