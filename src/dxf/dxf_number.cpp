@@ -31,6 +31,10 @@ constexpr std::uint64_t kPowersOfTen[kMaxDecPlaces + 1] = {
     1000000000000000ULL,
     10000000000000000ULL};
 
+constexpr double kReciprocals[kMaxDecPlaces + 1] = {
+    1.0,   1e-1,  1e-2,  1e-3,  1e-4,  1e-5,  1e-6,  1e-7,  1e-8,
+    1e-9,  1e-10, 1e-11, 1e-12, 1e-13, 1e-14, 1e-15, 1e-16};
+
 // Scaled values below this have a unit in the last place of at most 1/2, which the rounding
 // argument of fixed_by_scaling needs; they also have at most sixteen digits.
 constexpr double kScaledLimit = 4503599627370496.0;  // 2^52
@@ -101,9 +105,9 @@ char* fixed_by_scaling(double value, int places, bool trimmed, char* out) {
   const double size = negative ? -nearest : nearest;
   const auto magnitude = static_cast<std::uint64_t>(size);
 
-  // Whole part and decimals; the quotient of the division in doubles is off by one at most.
+  // Whole part and decimals; the quotient from the reciprocal is off by one at most.
   const std::uint64_t unit = kPowersOfTen[places];
-  auto whole = static_cast<std::uint64_t>(size / scale);
+  auto whole = static_cast<std::uint64_t>(size * kReciprocals[places]);
   auto rest = static_cast<std::int64_t>(magnitude - whole * unit);
   if (rest < 0) {
     --whole;
@@ -116,8 +120,16 @@ char* fixed_by_scaling(double value, int places, bool trimmed, char* out) {
   out = put_number(whole, std::max(decimal_digits(whole), 1), out);
   if (places == 0) return out;
   *out++ = '.';
-  out = put_number(static_cast<std::uint64_t>(rest), places, out);
-  return trimmed ? trim_decimals(out) : out;
+  if (places > 8) {
+    out = put_number(static_cast<std::uint64_t>(rest), places, out);
+    return trimmed ? trim_decimals(out) : out;
+  }
+  const std::uint64_t word = eight_digits(static_cast<std::uint32_t>(rest));
+  out = put_digits(word, places, out);
+  if (!trimmed) return out;
+  // The last digit is the word's top byte: its zero digits at the top are the trailing zeros.
+  const int zeros = std::countl_zero(word ^ 0x3030303030303030ULL) / 8;
+  return out - std::min(zeros, places - 1);
 }
 
 }  // namespace

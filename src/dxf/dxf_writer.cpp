@@ -40,9 +40,25 @@ class Groups {
     size_ += text.size();
     return *this;
   }
-  Groups& line(std::string_view text) { return put(text).put("\n"); }
+  Groups& line(std::string_view text) {
+    put(text);
+    if (size_ == sizeof buf_) emit();
+    buf_[size_++] = '\n';
+    return *this;
+  }
   // "%3d\n"
   Groups& code(long code) {
+    if (code >= 0 && code < 1000) {
+      // The usual codes, in four stores instead of a conversion and three copies.
+      if (size_ + 4 > sizeof buf_) emit();
+      char* const p = buf_ + size_;
+      p[0] = code >= 100 ? static_cast<char>('0' + code / 100) : ' ';
+      p[1] = code >= 10 ? static_cast<char>('0' + code / 10 % 10) : ' ';
+      p[2] = static_cast<char>('0' + code % 10);
+      p[3] = '\n';
+      size_ += 4;
+      return *this;
+    }
     char digits[24];
     const auto r = std::to_chars(digits, digits + sizeof digits, code);
     const auto n = static_cast<std::size_t>(r.ptr - digits);

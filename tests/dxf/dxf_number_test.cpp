@@ -74,7 +74,7 @@ std::string printf_real(double value, int places) {
 // Binary ties (k + 1/2 units of the last decimal, exactly representable), their neighbours one
 // unit in the last binary place away, decimal half-way points, and random values of every
 // magnitude: the fast path must round each of them as printf does.
-TEST(RealFormat, AgreesWithPrintfOnTiesNeighboursAndRandomValues) {
+TEST(RealFormat, AgreesWithPrintfOnTiesNeighboursAndRandomValuesTrimmedOrNot) {
   std::vector<double> values;
   for (int k = -64; k <= 64; ++k) {
     for (int shift = 0; shift <= 12; ++shift) values.push_back(std::ldexp(k, -shift));
@@ -104,6 +104,11 @@ TEST(RealFormat, AgreesWithPrintfOnTiesNeighboursAndRandomValues) {
       if (got != expected && ++mismatches <= 10) {
         ADD_FAILURE() << std::hexfloat << v << " places " << places << ": " << got << " vs "
                       << expected;
+      }
+      const std::string got_trimmed = trimmed(v, places);
+      if (got_trimmed != trim(expected) && ++mismatches <= 10) {
+        ADD_FAILURE() << std::hexfloat << v << " places " << places << " trimmed: " << got_trimmed
+                      << " vs " << trim(expected);
       }
     }
   }
