@@ -21,17 +21,92 @@ constexpr int kContextSeqend = 1033;
 constexpr int kVertexFlag3d = 32;
 
 // Builds one entity's or one point's groups on the stack, then hands them to the stream in a
-// single write, so nothing is formatted in pieces across the sink.
+// single write, so nothing is formatted in pieces across the sink. Lines are stored with the
+// file's CR LF ends and counted, so that the sink can take them as they are; a text holding a
+// line feed of its own, or a line longer than a temporary file keeps, sends the whole buffer
+// through the sink's translating write instead.
 class Groups {
  public:
   explicit Groups(DxfWriter& w) : w_(w) {}
   Groups(const Groups&) = delete;
   Groups& operator=(const Groups&) = delete;
 
-  Groups& put(std::string_view text) {
-    if (size_ + text.size() > sizeof buf_) {
+  // A piece of a line that the program itself made: no line feed in it.
+  Groups& put(std::string_view text) { return append(text); }
+  Groups& line(std::string_view text) { return append(text).end_line(); }
+  // A piece of text from elsewhere (names, values), which may hold line feeds.
+  Groups& text(std::string_view text) {
+    if (text.find('\n') != std::string_view::npos) translate_ = true;
+    return append(text);
+  }
+  Groups& text_line(std::string_view text) { return this->text(text).end_line(); }
+  // "%3d\n"
+  Groups& code(long code) {
+    if (code >= 0 && code < 1000) {
+      // The usual codes, in a few stores instead of a conversion and three copies.
+      if (size_ + 5 > sizeof buf_) emit();
+      char* const p = buf_ + size_;
+      p[0] = code >= 100 ? static_cast<char>('0' + code / 100) : ' ';
+      p[1] = code >= 10 ? static_cast<char>('0' + code / 10 % 10) : ' ';
+      p[2] = static_cast<char>('0' + code % 10);
+      size_ += 3;
+      return end_line();
+    }
+    char digits[24];
+    const auto r = std::to_chars(digits, digits + sizeof digits, code);
+    const auto n = static_cast<std::size_t>(r.ptr - digits);
+    if (n < 3) append(std::string_view("   ", 3 - n));
+    return line(std::string_view(digits, n));
+  }
+  // "%s<code>\n" with the prefix for the number of digits.
+  Groups& prefixed_code(int code) {
+    if (code >= 0 && code <= 9) {
+      append(w_.state.sz_pad1);
+    } else if (code >= 10 && code <= 99) {
+      append(w_.state.sz_pad2);
+    }
+    return integer(code);
+  }
+  // "%d\n"
+  Groups& integer(long value) {
+    char digits[24];
+    const auto r = std::to_chars(digits, digits + sizeof digits, value);
+    return append(std::string_view(digits, static_cast<std::size_t>(r.ptr - digits))).end_line();
+  }
+  // Formatted in place, straight into the buffer.
+  Groups& real(double value, bool trimmed) {
+    if (size_ + kRealTextSize + 2 > sizeof buf_) emit();
+    char* const end = write_real(value, w_.state.dec_places, trimmed, buf_ + size_);
+    size_ = static_cast<std::size_t>(end - buf_);
+    return end_line();
+  }
+  // "%8lX\n"
+  Groups& handle(std::uint32_t h) {
+    char text[kHandleTextSize];
+    format_handle(h, text);
+    return append(std::string_view(text, kHandleTextSize)).end_line();
+  }
+  void emit() {
+    if (size_ > 0) {
+      // A line still open at the end also goes the translating way, which keeps its length.
+      if (translate_ || line_start_ != size_) {
+        write_translated();
+      } else {
+        dxf_write_lines(w_, std::string_view(buf_, size_), lines_);
+      }
+    }
+    size_ = 0;
+    line_start_ = 0;
+    lines_ = 0;
+    translate_ = false;
+  }
+
+ private:
+  Groups& append(std::string_view text) {
+    if (size_ + text.size() + 2 > sizeof buf_) {
+      // A line in progress keeps its place: the rest follows in the next write.
       emit();
-      if (text.size() > sizeof buf_) {
+      if (text.size() + 2 > sizeof buf_) {
         dxf_write(w_, text);
         return *this;
       }
@@ -40,70 +115,32 @@ class Groups {
     size_ += text.size();
     return *this;
   }
-  Groups& line(std::string_view text) {
-    put(text);
-    if (size_ == sizeof buf_) emit();
+  Groups& end_line() {
+    if (size_ + 2 > sizeof buf_) emit();
+    if (size_ - line_start_ > kMaxLineLength) translate_ = true;
+    buf_[size_++] = '\r';
     buf_[size_++] = '\n';
+    ++lines_;
+    line_start_ = size_;
     return *this;
   }
-  // "%3d\n"
-  Groups& code(long code) {
-    if (code >= 0 && code < 1000) {
-      // The usual codes, in four stores instead of a conversion and three copies.
-      if (size_ + 4 > sizeof buf_) emit();
-      char* const p = buf_ + size_;
-      p[0] = code >= 100 ? static_cast<char>('0' + code / 100) : ' ';
-      p[1] = code >= 10 ? static_cast<char>('0' + code / 10 % 10) : ' ';
-      p[2] = static_cast<char>('0' + code % 10);
-      p[3] = '\n';
-      size_ += 4;
-      return *this;
+  // The buffer with LF line ends, through the sink's translating write.
+  void write_translated() {
+    std::string text;
+    text.reserve(size_);
+    for (std::size_t i = 0; i < size_; ++i) {
+      if (!(buf_[i] == '\r' && i + 1 < size_ && buf_[i + 1] == '\n')) text += buf_[i];
     }
-    char digits[24];
-    const auto r = std::to_chars(digits, digits + sizeof digits, code);
-    const auto n = static_cast<std::size_t>(r.ptr - digits);
-    if (n < 3) put(std::string_view("   ", 3 - n));
-    return put(std::string_view(digits, n)).put("\n");
-  }
-  // "%s<code>\n" with the prefix for the number of digits.
-  Groups& prefixed_code(int code) {
-    if (code >= 0 && code <= 9) {
-      put(w_.state.sz_pad1);
-    } else if (code >= 10 && code <= 99) {
-      put(w_.state.sz_pad2);
-    }
-    return integer(code);
-  }
-  // "%d\n"
-  Groups& integer(long value) {
-    char digits[24];
-    const auto r = std::to_chars(digits, digits + sizeof digits, value);
-    return line(std::string_view(digits, static_cast<std::size_t>(r.ptr - digits)));
-  }
-  // Formatted in place, straight into the buffer.
-  Groups& real(double value, bool trimmed) {
-    if (size_ + kRealTextSize + 1 > sizeof buf_) emit();
-    char* const end = write_real(value, w_.state.dec_places, trimmed, buf_ + size_);
-    size_ = static_cast<std::size_t>(end - buf_);
-    buf_[size_++] = '\n';
-    return *this;
-  }
-  // "%8lX\n"
-  Groups& handle(std::uint32_t h) {
-    char text[kHandleTextSize];
-    format_handle(h, text);
-    return line(std::string_view(text, kHandleTextSize));
-  }
-  void emit() {
-    if (size_ > 0) dxf_write(w_, std::string_view(buf_, size_));
-    size_ = 0;
+    dxf_write(w_, text);
   }
 
- private:
   DxfWriter& w_;
   // Room for a header with a layer name of 255 characters or three groups of long reals.
   char buf_[1536];
   std::size_t size_ = 0;
+  std::size_t line_start_ = 0;
+  long lines_ = 0;
+  bool translate_ = false;
 };
 
 void default_write_failure() { critical_error(3); }
@@ -134,6 +171,39 @@ void put_entity_handle(Groups& g, std::uint32_t handle) {
   g.line("  5").handle(handle).line("100").line("AcDbEntity");
 }
 
+// The text-path entity header into g: name, handle and subclass (release 14), layer, colour.
+void put_entity_header(Groups& g, DxfState& s, int entity_type, const EntityTypeInfo& info,
+                       std::string_view layer, int colour) {
+  g.put(s.sz_pad1).line("0").line(info.dxf_name);
+  if (s.r14_text) {
+    const std::uint32_t handle =
+        entity_type == kEntHatch ? s.n_reserved_handle : dxf_new_handle(s);
+    put_entity_handle(g, handle);
+    if (entity_type != kEntPolyline && !info.subclass.empty()) {
+      g.line("100").put("AcDb").line(info.subclass);
+    }
+  }
+  // The name goes through the rule, once per distinct name in a row, since consecutive
+  // entities nearly always share their layer; a cleaned name holds no line feed. An empty
+  // name, or one that cleans to nothing, writes no layer group.
+  if (s.clean_layer_name != nullptr && !layer.empty()) {
+    if (layer != s.layer_scratch_source) {
+      s.clean_layer_name(layer, s.verDXF, s.layer_scratch);
+      s.layer_scratch_source.assign(layer);
+    }
+    if (!s.layer_scratch.empty()) g.put(s.sz_pad1).line("8").line(s.layer_scratch);
+  } else if (!layer.empty()) {
+    g.put(s.sz_pad1).line("8").text_line(layer);
+  }
+  if (colour >= 0) g.put(s.sz_pad2).line("62").integer(colour);
+}
+
+// The point groups of dxf_point into g.
+void put_point(Groups& g, const DxfState& s, int code, double x, double y, double z) {
+  g.code(code).real(x, true).code(code + 10).real(y, true);
+  if (!s.use_2d || s.record_has_z || s.verDXF > 5) g.code(code + 20).real(z, true);
+}
+
 }  // namespace
 
 void dxf_configure(DxfState& state, const ConvSettings& s, bool merge_group_active) {
@@ -158,18 +228,28 @@ void dxf_write(DxfWriter& w, std::string_view text) {
   }
 }
 
+void dxf_write_lines(DxfWriter& w, std::string_view text, long lines) {
+  if (w.sink != nullptr && w.sink->write_lines(text, lines)) return;
+  const WriteFailureHandler handler = w.state.on_write_failure;
+  if (handler != nullptr) {
+    handler();
+  } else {
+    default_write_failure();
+  }
+}
+
 void dxf_write_raw(DxfWriter& w, std::string_view text) {
   if (w.sink != nullptr) (void)w.sink->write(text);
 }
 
 void dxf_group(DxfWriter& w, int code, std::string_view text) {
   Groups g(w);
-  g.code(code).line(text).emit();
+  g.code(code).text_line(text).emit();
 }
 
 void dxf_prefixed_group(DxfWriter& w, int code, std::string_view text) {
   Groups g(w);
-  g.prefixed_code(code).line(text).emit();
+  g.prefixed_code(code).text_line(text).emit();
 }
 
 void dxf_prefixed_int(DxfWriter& w, int code, long value) {
@@ -188,10 +268,8 @@ void dxf_real_untrimmed(DxfWriter& w, int code, double value) {
 }
 
 void dxf_point(DxfWriter& w, int code, double x, double y, double z) {
-  const DxfState& s = w.state;
   Groups g(w);
-  g.code(code).real(x, true).code(code + 10).real(y, true);
-  if (!s.use_2d || s.record_has_z || s.verDXF > 5) g.code(code + 20).real(z, true);
+  put_point(g, w.state, code, x, y, z);
   g.emit();
 }
 
@@ -206,29 +284,8 @@ int dxf_entity_start(DxfWriter& w, int entity_type, std::string_view layer, int 
   const EntityTypeInfo* info = entity_type_info(entity_type);
   if (info == nullptr) return -1;
   if (!s.text_path) return database_entity_start(s, entity_type, colour, db);
-
-  // An empty name writes no layer group; others go through the rule, once per distinct name
-  // in a row, since consecutive entities nearly always share their layer.
-  std::string_view clean = layer;
-  if (s.clean_layer_name != nullptr && !layer.empty()) {
-    if (layer != s.layer_scratch_source) {
-      s.clean_layer_name(layer, s.verDXF, s.layer_scratch);
-      s.layer_scratch_source.assign(layer);
-    }
-    clean = s.layer_scratch;
-  }
   Groups g(w);
-  g.put(s.sz_pad1).line("0").line(info->dxf_name);
-  if (s.r14_text) {
-    const std::uint32_t handle =
-        entity_type == kEntHatch ? s.n_reserved_handle : dxf_new_handle(s);
-    put_entity_handle(g, handle);
-    if (entity_type != kEntPolyline && !info->subclass.empty()) {
-      g.line("100").put("AcDb").line(info->subclass);
-    }
-  }
-  if (!clean.empty()) g.put(s.sz_pad1).line("8").line(clean);
-  if (colour >= 0) g.put(s.sz_pad2).line("62").integer(colour);
+  put_entity_header(g, s, entity_type, *info, layer, colour);
   g.emit();
   return 0;
 }
@@ -246,16 +303,20 @@ int dxf_vertex(DxfWriter& w, double x, double y, double z, std::string_view laye
     s.database->list_put(xy, sizeof xy);
     return 0;
   }
-  if (dxf_entity_start(w, kEntVertex, layer, colour, db) != 0) return -1;
   const int flags = s.record_has_z ? kVertexFlag3d : 0;
   if (!s.text_path) {
+    if (dxf_entity_start(w, kEntVertex, layer, colour, db) != 0) return -1;
     db.record->point = {x, y, z};
     db.record->vertex_flags = flags;
     return add_to_database(s, db, kContextVertex);
   }
-  if (s.r14_text) dxf_subclass(w, s.record_has_z ? "3dPolylineVertex" : "2dVertex");
-  dxf_prefixed_int(w, 70, flags);
-  dxf_point(w, 10, x, y, z);
+  // The whole VERTEX in one write.
+  Groups g(w);
+  put_entity_header(g, s, kEntVertex, *entity_type_info(kEntVertex), layer, colour);
+  if (s.r14_text) g.line("100").put("AcDb").line(s.record_has_z ? "3dPolylineVertex" : "2dVertex");
+  g.put(s.sz_pad2).line("70").integer(flags);
+  put_point(g, s, 10, x, y, z);
+  g.emit();
   return 0;
 }
 
@@ -323,7 +384,7 @@ void dxf_reserved_handle(DxfWriter& w) {
 void dxf_subclass(DxfWriter& w, std::string_view name) {
   if (!w.state.r14_text) return;
   Groups g(w);
-  g.line("100").put("AcDb").line(name).emit();
+  g.line("100").put("AcDb").text_line(name).emit();
 }
 
 void dxf_table_handle(DxfWriter& w) {
@@ -336,7 +397,7 @@ void dxf_table_record_handle(DxfWriter& w, std::string_view record_name) {
   if (!w.state.r14_text) return;
   Groups g(w);
   g.line("  5").handle(dxf_new_handle(w.state)).line("100").line("AcDbSymbolTableRecord");
-  g.line("100").put("AcDb").put(record_name).line("TableRecord").emit();
+  g.line("100").put("AcDb").text(record_name).line("TableRecord").emit();
 }
 
 void dxf_block_begin_marker(DxfWriter& w) {

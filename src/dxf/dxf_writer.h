@@ -62,6 +62,9 @@ struct DxfWriter {
 
 // Checked write: a failure goes to the state's failure handler.
 void dxf_write(DxfWriter& w, std::string_view text);
+// Checked write of text whose `lines` lines already end in CR LF and hold at most
+// kMaxLineLength characters each.
+void dxf_write_lines(DxfWriter& w, std::string_view text, long lines);
 // Unchecked write for fixed text; a failure stays in the sink and shows at the next checked
 // write or when the file is finished.
 void dxf_write_raw(DxfWriter& w, std::string_view text);

@@ -6,6 +6,16 @@
 
 namespace tsn {
 
+bool GroupSink::write_lines(std::string_view crlf_text, long /*lines*/) {
+  std::string text;
+  text.reserve(crlf_text.size());
+  for (std::size_t i = 0; i < crlf_text.size(); ++i) {
+    const bool crlf = crlf_text[i] == '\r' && i + 1 < crlf_text.size() && crlf_text[i + 1] == '\n';
+    if (!crlf) text += crlf_text[i];
+  }
+  return write(text);
+}
+
 bool StringGroupSink::write(std::string_view bytes) {
   ++writes_;
   if (fail_from_ > 0 && writes_ >= fail_from_) return false;
@@ -93,6 +103,29 @@ bool FileGroupSink::write(std::string_view bytes) {
     if (kBufferSize - used_ < 2 && !flush()) return false;
     const std::size_t n = std::min(left, (kBufferSize - used_) / 2);
     used_ += max_line_ == 0 ? store_crlf(p, n, buffer_.get() + used_) : store_counting(p, n);
+    p += n;
+    left -= n;
+  }
+  return true;
+}
+
+bool FileGroupSink::write_lines(std::string_view crlf_text, long lines) {
+  if (max_line_ != 0) {
+    const long next_mark = mark_every_ * static_cast<long>(marks_.size() + 1);
+    if (line_length_ != 0 || (mark_every_ > 0 && lines_ + lines >= next_mark)) {
+      return GroupSink::write_lines(crlf_text, lines);  // counted and marked byte by byte
+    }
+    lines_ += lines;
+  }
+  if (file_ == nullptr) failed_ = true;
+  if (failed_) return false;
+  const char* p = crlf_text.data();
+  std::size_t left = crlf_text.size();
+  while (left > 0) {
+    if (used_ == kBufferSize && !flush()) return false;
+    const std::size_t n = std::min(left, kBufferSize - used_);
+    std::memcpy(buffer_.get() + used_, p, n);
+    used_ += n;
     p += n;
     left -= n;
   }

@@ -11,12 +11,19 @@
 
 namespace tsn {
 
+// A line of a temporary file keeps at most this many characters (its line end not counted).
+inline constexpr std::size_t kMaxLineLength = 255;
+
 class GroupSink {
  public:
   virtual ~GroupSink() = default;
-  // Appends the bytes; false when they could not be written. A failure is sticky: every later
-  // write and finish() also report it, so an unchecked write never loses an error.
+  // Appends the bytes, "\n" ending each line; false when they could not be written. A failure
+  // is sticky: every later write and finish() also report it, so an unchecked write never
+  // loses an error.
   [[nodiscard]] virtual bool write(std::string_view bytes) = 0;
+  // Appends complete lines that already end in CR LF, `lines` of them, none longer than
+  // kMaxLineLength characters. By default they are handed to write() with "\n" ends.
+  [[nodiscard]] virtual bool write_lines(std::string_view crlf_text, long lines);
 };
 
 // Collects everything written, byte for byte; can be told to fail from a given write on.
@@ -48,6 +55,8 @@ class FileGroupSink final : public GroupSink {
   [[nodiscard]] bool open(const std::string& path);
   bool is_open() const { return file_ != nullptr; }
   [[nodiscard]] bool write(std::string_view bytes) override;
+  // Copied as they are while no line is open and no line mark falls among them.
+  [[nodiscard]] bool write_lines(std::string_view crlf_text, long lines) override;
   // Bytes in the file so far, buffered ones included.
   std::uint64_t offset() const { return file_offset_ + used_; }
   // Overwrites bytes already written at `at` (line ends translated as by write) and goes back

@@ -49,8 +49,6 @@ const char* temporary_file_name(DxfStream stream);
 
 // Lines copied between two progress reports and cancellation checks.
 inline constexpr long kLinesPerReport = 100000;
-// A line of a temporary file keeps at most this many characters (its line end not counted).
-inline constexpr std::size_t kMaxLineLength = 255;
 
 // Asked after every kLinesPerReport lines of the copy; true stops the assembly.
 using CancelCheck = std::function<bool()>;

@@ -2,8 +2,11 @@
 // and the Z rule.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "dxf/dxf_writer.h"
 #include "dxf_test_support.h"
+#include "support/scratch_dir.h"
 
 namespace tsn {
 namespace {
@@ -145,6 +148,30 @@ TEST(PointGroups, HugeCoordinatesAreWrittenInFull) {
   EXPECT_EQ(t.size(), 3 * 4 + (301 + 2 + 1) * 3 + 1);
   EXPECT_EQ(t.substr(0, 8), " 10\n1000");
   EXPECT_NE(t.find(".0\n 20\n-1000"), std::string::npos);
+}
+
+// Into a temporary-file sink: lines go through as built, except where a text brings line feeds
+// of its own or a line is too long to keep, which are translated and cut like any other write.
+TEST(FileGroups, TextsWithLineFeedsAndOverlongLinesAreTranslatedAndCut) {
+  test::ScratchDir dir;
+  DxfState state;
+  ConvSettings s;
+  s.verDXF = 6;
+  dxf_configure(state, s, false);
+  FileGroupSink sink;
+  ASSERT_TRUE(sink.open((dir / "entities.tm~").string()));
+  sink.track_lines(kMaxLineLength, 1000);
+  DxfWriter w{state, &sink};
+  dxf_group(w, 1, "two\nlines");
+  const std::string layer(300, 'L');
+  dxf_entity_start(w, 1, layer, 5);
+  dxf_point2(w, 10, 1.5, 2.0);
+  EXPECT_EQ(sink.lines(), 3 + 12 + 4);
+  ASSERT_TRUE(sink.finish());
+  EXPECT_EQ(test::read_file(dir / "entities.tm~"),
+            "  1\r\ntwo\r\nlines\r\n0\r\nLINE\r\n  5\r\n       1\r\n100\r\nAcDbEntity\r\n"
+            "100\r\nAcDbLine\r\n8\r\n" +
+                std::string(255, 'L') + "\r\n62\r\n5\r\n 10\r\n1.5\r\n 20\r\n2.0\r\n");
 }
 
 }  // namespace

@@ -90,6 +90,41 @@ TEST(FileSink, TrackingHoldsAcrossBufferFlushesAndIsClearedByOpen) {
   EXPECT_EQ(read_file(path).size(), 302u);
 }
 
+TEST(FileSink, WriteLinesCopiesCompleteLinesAndKeepsCountsCutsAndMarksExact) {
+  test::ScratchDir dir;
+  const std::string path = (dir / "lines.tm~").string();
+  FileGroupSink sink;
+  ASSERT_TRUE(sink.open(path));
+  sink.track_lines(10, 3);
+  ASSERT_TRUE(sink.write_lines("a\r\nb\r\n", 2));
+  ASSERT_TRUE(sink.write_lines("c\r\nd\r\n", 2));  // the third line takes a mark
+  // A line left open by a translating write: the next lines are counted and cut with it.
+  ASSERT_TRUE(sink.write("0123456789AB"));
+  ASSERT_TRUE(sink.write_lines("CD\r\ne\r\n", 2));  // "e" is the sixth line: the second mark
+  ASSERT_TRUE(sink.write_lines("f\r\n", 1));
+  EXPECT_EQ(sink.lines(), 7);
+  EXPECT_FALSE(sink.inside_line());
+  ASSERT_TRUE(sink.finish());
+  const std::string text = read_file(path);
+  EXPECT_EQ(text, "a\r\nb\r\nc\r\nd\r\n0123456789\r\ne\r\nf\r\n");
+  const std::vector<std::uint64_t> expected{text.find("d\r"), text.find("f\r")};
+  EXPECT_EQ(sink.line_marks(), expected);
+}
+
+TEST(FileSink, UntrackedWriteLinesIsAPlainCopy) {
+  test::ScratchDir dir;
+  const std::string path = (dir / "main.dxf").string();
+  FileGroupSink sink;
+  ASSERT_TRUE(sink.open(path));
+  std::string many;
+  for (int i = 0; i < 40000; ++i) many += "  0\r\n";  // more than the buffer holds
+  ASSERT_TRUE(sink.write_lines(many, 40000));
+  EXPECT_EQ(sink.offset(), many.size());
+  ASSERT_TRUE(sink.finish());
+  EXPECT_EQ(read_file(path), many);
+  EXPECT_FALSE(FileGroupSink().write_lines("x\r\n", 1));
+}
+
 TEST(FileSink, PatchOverwritesAPlaceholderAndWritingGoesOnAtTheEnd) {
   test::ScratchDir dir;
   const std::string path = (dir / "patch.dxf").string();
