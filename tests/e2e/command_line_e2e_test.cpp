@@ -10,10 +10,12 @@
 #include "platform/profile.h"
 #include "input/shapefile_builder.h"
 #include "support/scratch_dir.h"
+#include "support/shell.h"
 
 namespace tsn {
 namespace {
 
+using test::quoted;
 using test::read_file;
 using test::ScratchDir;
 using test::write_file;
@@ -26,12 +28,6 @@ struct RunResult {
   std::string err;
 };
 
-std::string quoted(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
-
 // Runs the executable with the program directory `home` and the arguments.
 RunResult run(const ScratchDir& home, const std::vector<std::string>& args) {
   std::string cmd = "TESSARYN_HOME=" + quoted((home / "home").string()) + " " + TSN_BINARY;
@@ -39,8 +35,7 @@ RunResult run(const ScratchDir& home, const std::vector<std::string>& args) {
   cmd += " >" + quoted((home / "out.txt").string()) + " 2>" + quoted((home / "err.txt").string());
   cmd += " </dev/null";
   RunResult r;
-  const int raw = std::system(cmd.c_str());
-  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  r.status = test::exit_status(cmd);
   r.out = read_file(home / "out.txt");
   r.err = read_file(home / "err.txt");
   return r;

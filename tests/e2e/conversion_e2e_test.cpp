@@ -9,6 +9,7 @@
 #include <string>
 
 #include "support/scratch_dir.h"
+#include "support/shell.h"
 
 namespace tsn {
 namespace {
@@ -16,17 +17,6 @@ namespace {
 namespace fs = std::filesystem;
 using test::read_file;
 using test::ScratchDir;
-
-std::string capture(const std::string& command) {
-  std::string out;
-  FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-  if (pipe == nullptr) return out;
-  char buf[4096];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) out.append(buf, n);
-  ::pclose(pipe);
-  return out;
-}
 
 // Copies the example shapefile into the scratch folder; its path.
 std::string example_rivers(const ScratchDir& d) {
@@ -38,26 +28,22 @@ std::string example_rivers(const ScratchDir& d) {
 }
 
 int convert(const ScratchDir& d, const std::string& args) {
-  const std::string cmd = "TESSARYN_HOME='" + (d / "home").string() + "' " + TSN_BINARY + " " +
-                          args + " >/dev/null 2>&1 </dev/null";
-  const int raw = std::system(cmd.c_str());
-  return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  return test::exit_status("TESSARYN_HOME='" + (d / "home").string() + "' " + TSN_BINARY + " " +
+                           args + " >/dev/null 2>&1 </dev/null");
 }
 
 // "version errors entities types vertices" as ezdxf sees the file.
 std::string ezdxf_summary(const std::string& file) {
-  return capture("/usr/bin/python3 -c \"import ezdxf,sys\n"
+  return test::capture("/usr/bin/python3 -c \"import ezdxf,sys\n"
                  "d=ezdxf.readfile(sys.argv[1]); a=d.audit(); m=d.modelspace()\n"
                  "n=sum(len(e) if e.dxftype()=='LWPOLYLINE' else len(list(e.vertices)) for e in m)\n"
                  "print(len(a.errors), len(m), ','.join(sorted({e.dxftype() for e in m})), n,"
                  " ','.join(sorted({e.dxf.layer for e in m})))\" '" +
-                 file + "'");
+                 file + "' 2>&1");
 }
 
-bool have_ezdxf() { return capture("/usr/bin/python3 -c 'import ezdxf'").empty(); }
-
 TEST(Conversion, ExamplePolylinesInRelease12And14) {
-  if (!have_ezdxf()) GTEST_SKIP() << "python3-ezdxf is not installed";
+  if (!test::have_ezdxf()) GTEST_SKIP() << "python3-ezdxf is not installed";
   ScratchDir d;
   const std::string input = example_rivers(d);
   ASSERT_EQ(convert(d, "'" + input + "'"), 0);
@@ -68,7 +54,8 @@ TEST(Conversion, ExamplePolylinesInRelease12And14) {
 
   ASSERT_EQ(convert(d, "'" + input + "' '" + (d / "r14.dxf").string() + "' /L=RIVERS /REL=14"), 0);
   EXPECT_EQ(ezdxf_summary((d / "r14.dxf").string()), "0 14 LWPOLYLINE 1149 RIVERS\n");
-  const std::string ogr = capture("ogrinfo -ro -so -al '" + (d / "r14.dxf").string() + "'");
+  const std::string ogr =
+      test::capture("ogrinfo -ro -so -al '" + (d / "r14.dxf").string() + "' 2>&1");
   if (ogr.find("Feature Count") != std::string::npos) {
     EXPECT_NE(ogr.find("Feature Count: 14"), std::string::npos) << ogr;
   }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "support/scratch_dir.h"
+#include "support/shell.h"
 
 namespace tsn {
 namespace {
@@ -44,17 +45,6 @@ std::vector<Variant> variants() {
   return all;
 }
 
-std::string capture(const std::string& command) {
-  std::string out;
-  FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-  if (pipe == nullptr) return out;
-  char buf[4096];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) out.append(buf, n);
-  ::pclose(pipe);
-  return out;
-}
-
 // Converts the stored input with one variant's settings; the drawing's path, or empty.
 std::string convert(const ScratchDir& d, const Variant& v) {
   const fs::path home = d / ("home-" + v.name());
@@ -70,8 +60,7 @@ std::string convert(const ScratchDir& d, const Variant& v) {
   const std::string cmd = "TESSARYN_HOME='" + home.string() + "' " + TSN_BINARY + " '" +
                           (d / "lines.shp").string() + "' '" + out + "' /REL=" +
                           std::to_string(v.release) + " /C0=3 >/dev/null 2>&1 </dev/null";
-  const int raw = std::system(cmd.c_str());
-  return WIFEXITED(raw) && WEXITSTATUS(raw) == 0 ? out : std::string();
+  return test::exit_status(cmd) == 0 ? out : std::string();
 }
 
 // The line where two texts first differ, for a readable failure.
@@ -154,15 +143,15 @@ TEST(GoldenDxf, StoredDrawingsHaveCrLfLinesAndTheHandleSeedAboveEveryHandle) {
 }
 
 TEST(GoldenDxf, StoredDrawingsReadBackWithTheInputsPolylinesAndVertices) {
-  if (!capture("/usr/bin/python3 -c 'import ezdxf'").empty()) {
+  if (!test::have_ezdxf()) {
     GTEST_SKIP() << "python3-ezdxf is not installed";
   }
   std::string pairs;
   for (const Variant& v : variants()) {
     pairs += " '" + (kGolden / "lines.shp").string() + "' '" + (kGolden / v.name()).string() + "'";
   }
-  std::istringstream report(capture("/usr/bin/python3 '" + std::string(TSN_SOURCE_DIR) +
-                                    "/tests/e2e/polyline_counts.py'" + pairs));
+  std::istringstream report(test::capture("/usr/bin/python3 '" + std::string(TSN_SOURCE_DIR) +
+                                    "/tests/e2e/polyline_counts.py'" + pairs + " 2>&1"));
   std::string file;
   long shp_lines = 0, shp_vertices = 0, ogr_lines = 0, ogr_vertices = 0, errors = 0;
   std::size_t checked = 0;

@@ -1,6 +1,7 @@
 // The text path streams entities to disk: converting twenty times as many records must not
 // take more memory. The conversions run in this process, whose peak resident size is reset
-// before each one, so the peak measures the conversion alone.
+// before each one, so the peak measures the conversion alone; the inputs are built by a child
+// process, so that no freed memory is left here for the conversion to reuse.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -10,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "input/shapefile_builder.h"
+#include "generated_input.h"
 #include "run/startup.h"
 #include "support/scratch_dir.h"
 
@@ -18,25 +19,6 @@ namespace tsn {
 namespace {
 
 using test::ScratchDir;
-
-// Writes a polyline file of `records` records of ten vertices each, in a child process so
-// that building it leaves no freed memory behind here for the conversion to reuse.
-bool write_polyline_file(const ScratchDir& d, int records, const std::string& name) {
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    std::vector<std::string> contents;
-    for (int r = 0; r < records; ++r) {
-      test::Part part;
-      for (int k = 0; k < 10; ++k) part.push_back({r * 0.5 + k * 0.7, (k % 3) * 1.3 + r % 97, 0});
-      contents.push_back(test::multipart_content(3, {part}));
-    }
-    test::write_shapefile(d, test::build_shapefile(3, contents), true, name);
-    ::_exit(0);
-  }
-  int status = 0;
-  return pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
-         WEXITSTATUS(status) == 0;
-}
 
 // A "Vm...:" value of this process in KiB, or -1.
 long vm_kib(const std::string& key) {
@@ -78,8 +60,8 @@ TEST(Memory, PeakStaysFlatAsTheRecordCountGrows) {
   if (!reset_peak()) GTEST_SKIP() << "the peak resident size cannot be reset here";
   ScratchDir d;
   ASSERT_EQ(::setenv("TESSARYN_HOME", (d / "home").c_str(), 1), 0);
-  ASSERT_TRUE(write_polyline_file(d, 2000, "small"));
-  ASSERT_TRUE(write_polyline_file(d, 40000, "large"));
+  ASSERT_TRUE(test::write_polyline_file(d, 2000, "small"));
+  ASSERT_TRUE(test::write_polyline_file(d, 40000, "large"));
   const std::string small = (d / "small.shp").string();
   const std::string large = (d / "large.shp").string();
   testing::internal::CaptureStdout();

@@ -12,8 +12,9 @@
 #include <thread>
 #include <vector>
 
-#include "input/shapefile_builder.h"
+#include "generated_input.h"
 #include "support/scratch_dir.h"
+#include "support/shell.h"
 
 namespace tsn {
 namespace {
@@ -33,10 +34,9 @@ void copy_roads(const fs::path& dir) {
 
 // Runs a shell command line in `dir` with the program directory inside it; the exit status.
 int run_in(const fs::path& dir, const std::string& args, const std::string& log = "log.txt") {
-  const std::string cmd = "cd '" + dir.string() + "' && TESSARYN_HOME='" + (dir / "home").string() +
-                          "' " + TSN_BINARY + " " + args + " >" + log + " 2>&1 </dev/null";
-  const int raw = std::system(cmd.c_str());
-  return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  return test::exit_status("cd " + test::quoted(dir.string()) +
+                           " && TESSARYN_HOME=" + test::quoted((dir / "home").string()) + " " +
+                           TSN_BINARY + " " + args + " >" + log + " 2>&1 </dev/null");
 }
 
 int count(const std::string& text, const std::string& what) {
@@ -93,27 +93,10 @@ TEST(NewUser, FieldNumbersAndStylesFromTheCommandLineReachTheDrawing) {
   EXPECT_NE(r14.find("\r\n2\r\nSTANDARD\r\n"), std::string::npos);
 }
 
-// A polyline file large enough to take a good part of a second, written by a child process.
-bool write_large_file(const ScratchDir& d, int records) {
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    std::vector<std::string> contents;
-    for (int r = 0; r < records; ++r) {
-      test::Part part;
-      for (int k = 0; k < 10; ++k) part.push_back({r * 0.5 + k * 0.7, (k % 3) * 1.3, 0});
-      contents.push_back(test::multipart_content(3, {part}));
-    }
-    test::write_shapefile(d, test::build_shapefile(3, contents), true, "big");
-    ::_exit(0);
-  }
-  int status = 0;
-  return pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
-         WEXITSTATUS(status) == 0;
-}
-
 TEST(NewUser, CtrlCLeavesTheEarlierOutputAndNoTemporaryFiles) {
   ScratchDir d;
-  ASSERT_TRUE(write_large_file(d, 400000));
+  // Large enough to take a good part of a second.
+  ASSERT_TRUE(test::write_polyline_file(d, 400000, "big"));
   fs::create_directories(d / "tmp");
   const std::string earlier = "an earlier drawing\r\n";
   write_file(d / "big.dxf", earlier);

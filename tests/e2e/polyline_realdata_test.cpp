@@ -13,30 +13,15 @@
 #include <vector>
 
 #include "support/scratch_dir.h"
+#include "support/shell.h"
 
 namespace tsn {
 namespace {
 
 namespace fs = std::filesystem;
+using test::quoted;
 
 const fs::path kData = TSN_TESTDATA_DIR;
-
-std::string capture(const std::string& command) {
-  std::string out;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return out;
-  char buf[4096];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) out.append(buf, n);
-  ::pclose(pipe);
-  return out;
-}
-
-std::string quoted(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
 
 // The shape type of a main file's header, or -1.
 int shape_type_of(const fs::path& shp) {
@@ -48,7 +33,7 @@ int shape_type_of(const fs::path& shp) {
 
 TEST(PolylineRealData, EveryPolylineShapefileConvertsInBothReleases) {
   if (!fs::is_directory(kData)) GTEST_SKIP() << "test data folder missing: " << kData;
-  if (!capture("/usr/bin/python3 -c 'import ezdxf' 2>&1").empty()) {
+  if (!test::have_ezdxf()) {
     GTEST_SKIP() << "python3-ezdxf is not installed";
   }
   test::ScratchDir d;
@@ -65,8 +50,7 @@ TEST(PolylineRealData, EveryPolylineShapefileConvertsInBothReleases) {
       const std::string cmd = "TESSARYN_HOME=" + quoted((d / "home").string()) + " " +
                               TSN_BINARY + " " + quoted(shp.string()) + " " + quoted(out) +
                               " /REL=" + release + " >/dev/null 2>&1 </dev/null";
-      const int raw = std::system(cmd.c_str());
-      const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+      const int status = test::exit_status(cmd);
       // A refused file (corrupt in its source) fails cleanly and leaves no drawing.
       EXPECT_TRUE(status == 0 || status == 2) << shp << " exit " << status;
       if (status != 0) {
@@ -79,7 +63,7 @@ TEST(PolylineRealData, EveryPolylineShapefileConvertsInBothReleases) {
   }
   ASSERT_GT(outputs.size(), 20u) << "fewer polyline files than the test data holds";
   const std::string report =
-      capture("/usr/bin/python3 " + quoted(std::string(TSN_SOURCE_DIR) +
+      test::capture("/usr/bin/python3 " + quoted(std::string(TSN_SOURCE_DIR) +
                                            "/tests/e2e/polyline_counts.py") +
               pairs + " 2>&1");
   std::istringstream lines(report);

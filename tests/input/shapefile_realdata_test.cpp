@@ -14,6 +14,7 @@
 
 #include "input/shapefile_reader.h"
 #include "support/recording_host.h"
+#include "support/shell.h"
 
 namespace tsn {
 namespace {
@@ -65,10 +66,7 @@ void parse_vertex(const char* p, double out[3]) {
 
 Dump run_shpdump(const fs::path& shp) {
   Dump dump;
-  std::string quoted = "'";
-  for (const char c : shp.string()) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  quoted += "'";
-  const std::string command = "shpdump -precision 17 " + quoted + " 2>&1";
+  const std::string command = "shpdump -precision 17 " + test::quoted(shp.string()) + " 2>&1";
   std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
   if (!pipe) return dump;
   char line[4096];

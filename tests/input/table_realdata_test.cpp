@@ -14,6 +14,7 @@
 #include "input/csv_table.h"
 #include "input/dbf_reader.h"
 #include "support/recording_host.h"
+#include "support/shell.h"
 
 namespace tsn {
 namespace {
@@ -40,23 +41,10 @@ std::vector<fs::path> files_with(const std::string& ext) {
   return out;
 }
 
-std::string quoted(const fs::path& p) {
-  std::string q = "'";
-  for (char c : p.string()) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
-
 // The standard output of a command, or nothing when it could not run.
-std::string run(const std::string& command) {
-  std::string out;
-  FILE* pipe = ::popen((command + " 2>/dev/null").c_str(), "r");
-  if (pipe == nullptr) return out;
-  char buf[65536];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) out.append(buf, n);
-  ::pclose(pipe);
-  return out;
-}
+std::string run(const std::string& command) { return test::capture(command + " 2>/dev/null"); }
+
+std::string quoted(const fs::path& p) { return test::quoted(p.string()); }
 
 bool tool_present(const std::string& name) { return !run("command -v " + name).empty(); }
 
