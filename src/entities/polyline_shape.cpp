@@ -9,8 +9,6 @@
 namespace tsn {
 namespace {
 
-constexpr int kAttribsOn = 1;         // feature attributes wanted
-constexpr int kAttribsExtended = 4;   // ... as extended entity data instead of block attributes
 constexpr int kLineClass = 1;
 
 // Which annotations the record hands over, from the label and attribute options of lines.

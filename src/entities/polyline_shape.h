@@ -89,7 +89,7 @@ struct PolylineContext {
   DbTarget db{};                          // database path records and list
   EntityCounters counters{};
 
-  std::string_view layer;                 // of the current record
+  std::string_view layer{};               // of the current record
   int colour = -1;                        // of the current record; negative: no colour group
 };
 

@@ -13,6 +13,10 @@
 #include "dxf/output_assembly.h"
 #include "dxf/output_mode.h"
 #include "dxf/tables_section.h"
+#include "dxf/marker_blocks.h"
+#include "entities/feature_blocks.h"
+#include "entities/legend_blocks.h"
+#include "entities/point_shape.h"
 #include "entities/polyline_shape.h"
 #include "platform/format.h"
 #include "platform/host.h"
@@ -42,9 +46,32 @@ std::string single_layer_name(const ConvSettings& s, const std::string& input_pa
   return std::string(base_name(input_path));
 }
 
-// The colour of line entities: the one colour when colouring by a single colour, else none
-// (the layer's colour) until colour classes exist.
-int line_colour(const FileSettings& f) { return f.ColourMethod == 0 ? f.Pen0 : -1; }
+// The colour of a record's entities: the one colour of its shape class when colouring by a
+// single colour, else none (the layer's colour) until colour classes exist.
+int record_colour(const FileSettings& f, int shape_class) {
+  return f.ColourMethod == 0 ? default_layer_colour(f, shape_class) : -1;
+}
+
+// How the points are drawn, as the marker blocks see it.
+MarkerChoice marker_choice(const FileSettings& cur, bool table_open) {
+  MarkerChoice c;
+  c.markers = cur.PointsTranslate != 0;
+  c.marker = cur.Marker;
+  c.style = cur.MarkerStyle;
+  c.character = cur.PointMarker;
+  c.attributes = (cur.Attribs & kAttribsOn) != 0;
+  c.block_attributes = c.attributes && (cur.Attribs & kAttribsExtended) == 0;
+  c.table_open = table_open;
+  return c;
+}
+
+// The font of a known style, "txt" for any other.
+std::string style_font(const ConvSettings& s, std::string_view style) {
+  for (const auto& [name, font] : s.text_styles) {
+    if (same_table_name(name, style)) return font;
+  }
+  return std::string(kStandardFont);
+}
 
 bool cancel_requested() { return pump_messages() == 1 && ask_cancel() == -1; }
 
@@ -64,7 +91,7 @@ struct Drawing {
 };
 
 int write_sections(Drawing& d, const ConvSettings& s, const OpenInput& in,
-                   const std::string& layer, int shape_class) {
+                   const std::string& layer, int shape_class, const PointDrawing& points) {
   if (write_dxf_header(d.state, d.files.sink(DxfStream::main), s, in.extents,
                        d.files.handseed()) != 0) {
     return -1;
@@ -75,6 +102,13 @@ int write_sections(Drawing& d, const ConvSettings& s, const OpenInput& in,
                   default_layer_colour(s.cur, shape_class), {});
   std::vector<TextStyleDef> styles;
   for (const auto& [name, font] : s.drawing_styles) add_text_style(styles, name, font);
+  const bool character_markers = shape_class == 0 &&
+                                 (points.form == PointForm::character_text ||
+                                  points.multipoint_form == PointForm::character_text ||
+                                  (s.cur.PointsTranslate != 0 && s.cur.Marker == kMarkerCharacter));
+  if (character_markers) {
+    add_text_style(styles, s.cur.MarkerStyle, style_font(s, s.cur.MarkerStyle));
+  }
   add_text_style(styles, kStandardStyle, kStandardFont);
   TablesInput tables;
   tables.layers = layers;
@@ -84,11 +118,26 @@ int write_sections(Drawing& d, const ConvSettings& s, const OpenInput& in,
   open_block_record_table(*d.main,
                           expected_block_records(std::max(in.record_count, 0L), s.cur.Legend == 1));
   BlockStreams streams{*d.main, *d.blocks, *d.blocks2};
-  return open_blocks_section(streams);
+  if (open_blocks_section(streams) != 0) return -1;
+  // The marker block of point input, then the legend symbol of the input's class.
+  FixedBlocks made;
+  if (shape_class == 0 &&
+      write_marker_blocks(streams, marker_choice(s.cur, in.table != nullptr), made) != 0) {
+    return -1;
+  }
+  if (s.cur.Legend == 1 && write_legend_block(streams, shape_class, made) != 0) return -1;
+  return 0;
 }
 
+// The entity generators of one conversion.
+struct Generators {
+  FeatureBlockWriter block_writer;
+  PolylineContext lines;
+  PointContext points;
+};
+
 // One record: its index entry, header and table row, then the generator of its type.
-int convert_one_record(OpenInput& in, PolylineContext& lines, shape_rec& rec) {
+int convert_one_record(OpenInput& in, Generators& gen, shape_rec& rec) {
   in.shapes.read_index_entry();
   const int header = in.shapes.read_record_header(rec, in.table != nullptr);
   if (header == 1 || header == -1) return header == 1 ? 1 : -1;
@@ -104,14 +153,31 @@ int convert_one_record(OpenInput& in, PolylineContext& lines, shape_rec& rec) {
   }
   switch (in.shape_type) {
     case 3: case 13: case 23:
-      return polyline_shape(lines, in.shapes, rec) == 0 ? 0 : -2;
+      return polyline_shape(gen.lines, in.shapes, rec) == 0 ? 0 : -2;
+    case 1: case 11: case 21: case 8:
+      return point_shape(gen.points, in.shapes, rec, in.shape_type) == 0 ? 0 : -2;
     default:
       return 0;  // shapes whose generator this version lacks produce nothing
   }
 }
 
-int convert_records(OpenInput& in, Drawing& d, PolylineContext& lines,
-                    ConversionCounters& counters) {
+// The rows of a point table, each one point.
+int convert_table_points(OpenInput& in, Generators& gen, ConversionCounters& counters) {
+  TableReader& table = *in.table;
+  for (long n = 0; n < in.record_count; ++n) {
+    if (cancel_requested()) return -1;
+    table.save_record_position();
+    if (table.begin_record() != 0) return -1;
+    const double x = field_value_number(table.read_field(in.x_field));
+    const double y = field_value_number(table.read_field(in.y_field));
+    if (table_point(gen.points, x, y) != 0) return -1;
+    ++counters.records_processed;
+    progress_step_to(static_cast<int>(std::min<long>(99, (n + 1) * 100 / in.record_count)));
+  }
+  return 0;
+}
+
+int convert_records(OpenInput& in, Drawing& d, Generators& gen, ConversionCounters& counters) {
   counters.records_processed = 0;
   status_write("%s", load_status_text(kMsgProcessing).c_str());
   dxf_write(*d.entities, "  0\nSECTION\n  2\nENTITIES\n");
@@ -124,7 +190,7 @@ int convert_records(OpenInput& in, Drawing& d, PolylineContext& lines,
         result = -1;
         break;
       }
-      const int r = convert_one_record(in, lines, rec);
+      const int r = convert_one_record(in, gen, rec);
       if (r == 1) break;  // the end of the shapes
       if (r == -1) {
         if (in.table) result = -1;
@@ -135,6 +201,8 @@ int convert_records(OpenInput& in, Drawing& d, PolylineContext& lines,
       progress_step_to(static_cast<int>(std::min<long>(99, (n + 1) * 100 / total)));
       if (in.record_count > 0 && n + 1 >= in.record_count) break;
     }
+  } else if (!in.is_shapefile && in.shape_type == 1) {
+    result = convert_table_points(in, gen, counters);
   }
   progress_step_to(100);
   progress_end();
@@ -188,18 +256,36 @@ int main_process(const ConversionRequest& request, ConvState& cs, ConversionCoun
   }
 
   const std::string layer = single_layer_name(s, request.input_path);
-  const int colour = line_colour(s.cur);
-  PolylineContext lines{*d.entities, &*d.blocks, s, &names, {}, nullptr, nullptr, {}, {}, {}, -1};
-  lines.elevation = elevation_source(s.cur, in.table.get(), request.input_file_type == 2,
-                                     request.elevation_field);
-  lines.layer = layer;
-  lines.colour = colour;
+  const int input_class = shape_class(info, s.cur);
+  const int colour = record_colour(s.cur, input_class);
+  // Point tables take their elevation from a field of the row, comma-delimited ones
+  // included; polygons made of comma-delimited rows lie at 0.
+  const ElevationSource elevation = elevation_source(
+      s.cur, in.table.get(), request.input_file_type == 2 && s.cur.PointsArePolys != 0,
+      request.elevation_field);
+  Generators gen{FeatureBlockWriter(*d.main),
+                 PolylineContext{.out = *d.entities, .blocks = &*d.blocks, .settings = s,
+                                 .names = &names},
+                 PointContext{.out = *d.entities, .blocks = &*d.blocks, .settings = s,
+                              .names = &names}};
+  gen.lines.elevation = elevation;
+  gen.lines.block_writer = &gen.block_writer;
+  gen.lines.layer = layer;
+  gen.lines.colour = colour;
+  gen.points.elevation = elevation;
+  gen.points.block_writer = &gen.block_writer;
+  gen.points.table_open = in.table != nullptr;
+  gen.points.drawing = point_drawing(s.cur, marker_choice(s.cur, in.table != nullptr));
+  gen.points.layer = layer;
+  gen.points.colour = colour;
 
-  int result = write_sections(d, s, in, layer, shape_class(info, s.cur));
-  if (result == 0) result = convert_records(in, d, lines, counters);
-  counters.points_processed += lines.counters.points_processed;
-  counters.points_eliminated += lines.counters.points_eliminated;
-  counters.records_skipped += lines.counters.records_skipped;
+  int result = write_sections(d, s, in, layer, input_class, gen.points.drawing);
+  if (result == 0) result = convert_records(in, d, gen, counters);
+  for (const EntityCounters* c : {&gen.lines.counters, &gen.points.counters}) {
+    counters.points_processed += c->points_processed;
+    counters.points_eliminated += c->points_eliminated;
+    counters.records_skipped += c->records_skipped;
+  }
   trace_write("0:TIME==%ld\n", conversion_clock_ms() - start_ms);
   if (result == 0) {
     close_blocks_section(*d.blocks2);

@@ -62,6 +62,8 @@ int open_table_input(const ConversionRequest& request, FileSettings& f, OpenInpu
     in.table = std::move(table);
   }
   if (find_xy_fields(in.table->fields(), f.XKey, f.YKey, true, x, y) != 0) return -1;
+  in.x_field = x;
+  in.y_field = y;
   const TableExtents e = table_extents(*in.table, x, y);
   in.extents = {e.xmin, e.ymin, e.xmax, e.ymax};
   in.shape_type = f.PointsArePolys ? 5 : 1;

@@ -19,6 +19,8 @@ struct OpenInput {
   DrawingExtents extents;
   int shape_type = 0;     // the shapefile's type; Point or Polygon for tables
   long record_count = 0;  // table records, or -1 when not known in advance
+  int x_field = -1;       // the coordinate fields of a point table
+  int y_field = -1;
 };
 
 // Opens the request's input. A shapefile without its table goes on without attributes (the

@@ -10,6 +10,10 @@
 
 namespace tsn {
 
+// Bits of the Attribs setting.
+inline constexpr int kAttribsOn = 1;        // feature attributes wanted
+inline constexpr int kAttribsExtended = 4;  // ... as extended entity data, not block attributes
+
 inline constexpr int kShapeClasses = 3;  // 0 points, 1 lines, 2 polygons
 inline constexpr int kMaxFields = 256;   // field slots for attribute and label selections
 inline constexpr int kSettingsVersion = 244;

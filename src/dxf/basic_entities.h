@@ -1,0 +1,37 @@
+// Small entities made of the group primitives, for the DXF text path: block insertions,
+// points, lines, circles, one-character texts and solids.
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "dxf/blocks_section.h"
+#include "dxf/dxf_writer.h"
+
+namespace tsn {
+
+// INSERT of `block` at `at`: the name as group 2, the insertion point, and the scale as groups
+// 41, 42 and 43 when one is given. Returns 0, or -1 off the text path.
+int dxf_insert(DxfWriter& w, std::string_view block, std::string_view layer, int colour,
+               const BlockPoint& at, std::optional<double> scale = std::nullopt);
+
+// POINT at `at`.
+int dxf_point_entity(DxfWriter& w, std::string_view layer, int colour, const BlockPoint& at);
+
+// LINE from `from` to `to` (groups 10 and 11).
+int dxf_line(DxfWriter& w, std::string_view layer, int colour, const BlockPoint& from,
+             const BlockPoint& to);
+
+// CIRCLE at `centre`; the radius as the prefixed group 40 with the given text ("0.5").
+int dxf_circle(DxfWriter& w, std::string_view layer, int colour, const BlockPoint& centre,
+               std::string_view radius);
+
+// TEXT of one character at `at`: height (group 40), style (7), the character (1) and, in
+// release 14, the Text subclass marker once more.
+int dxf_character_text(DxfWriter& w, std::string_view layer, int colour, const BlockPoint& at,
+                       double height, std::string_view style, char character);
+
+// SOLID with corners 10, 11, 12 and 13, written in the order 10, 11, 13, 12.
+int dxf_solid(DxfWriter& w, std::string_view layer, int colour, const BlockPoint (&corners)[4]);
+
+}  // namespace tsn

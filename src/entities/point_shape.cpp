@@ -1,0 +1,148 @@
+// Point records, table rows and multipoints to POINT, INSERT or TEXT entities.
+#include "entities/point_shape.h"
+
+#include "dxf/basic_entities.h"
+#include "dxf/entity_types.h"
+#include "input/shapefile_reader.h"
+#include "run/messages.h"
+
+namespace tsn {
+namespace {
+
+constexpr int kPointZ = 11;
+
+bool attributes_on(const FileSettings& cur) { return (cur.Attribs & kAttribsOn) != 0; }
+
+bool block_attributes(const FileSettings& cur) {
+  return attributes_on(cur) && (cur.Attribs & kAttribsExtended) == 0;
+}
+
+BlockPoint block_point(const shape_point& p) { return {p.x, p.y, p.z}; }
+
+// Labels and attributes of the record: its box goes to the annotation writers.
+void annotate(PointContext& ctx, const shape_box& box) {
+  if (ctx.annotations != nullptr) ctx.annotations->record_done(box);
+}
+
+}  // namespace
+
+PointDrawing point_drawing(const FileSettings& cur, const MarkerChoice& choice) {
+  PointDrawing d;
+  d.block = point_block_name(choice);
+  d.text_style = choice.style;
+  d.character = static_cast<char>(choice.character);
+  d.marker_height = cur.MarkerHeight;
+  if (cur.PointsTranslate != 0) {
+    // The marker block, unless the character marker is wanted as plain text.
+    const bool as_text = cur.Marker == kMarkerCharacter && !block_attributes(cur);
+    d.form = as_text ? PointForm::character_text : PointForm::marker_insert;
+    const bool multipoint_text = cur.Marker == kMarkerCharacter && !attributes_on(cur);
+    d.multipoint_form = multipoint_text ? PointForm::character_text : PointForm::marker_insert;
+  } else {
+    d.form = block_attributes(cur) && choice.table_open ? PointForm::point_block
+                                                        : PointForm::point;
+    d.multipoint_form = PointForm::point;
+  }
+  // A marker kind without a block of its own draws plain points.
+  if (d.block.empty()) {
+    if (d.form == PointForm::marker_insert || d.form == PointForm::point_block) {
+      d.form = PointForm::point;
+    }
+    if (d.multipoint_form == PointForm::marker_insert) d.multipoint_form = PointForm::point;
+  }
+  return d;
+}
+
+int point_entity(DxfWriter& w, const PointDrawing& drawing, PointForm form,
+                 const shape_point& p, std::string_view layer, int colour) {
+  switch (form) {
+    case PointForm::marker_insert:
+      return dxf_insert(w, drawing.block, layer, colour, block_point(p), drawing.marker_height);
+    case PointForm::character_text:
+      return dxf_character_text(w, layer, colour, block_point(p), drawing.marker_height,
+                                drawing.text_style, drawing.character);
+    case PointForm::point_block:
+      return dxf_insert(w, drawing.block, layer, colour, block_point(p));
+    case PointForm::point:
+      break;
+  }
+  return dxf_point_entity(w, layer, colour, block_point(p));
+}
+
+int point_record(PointContext& ctx, const shape_rec& rec, int shape_type) {
+  const FileSettings& cur = ctx.settings.cur;
+  shape_point p = rec.points[0];
+  const bool has_z = shape_type == kPointZ;
+  if (has_z) {
+    if (cur.flgScaleZ != 0) p.z *= cur.ElevFactor;
+  } else {
+    p.z = record_elevation(ctx.elevation);  // a PointM's measure never shows
+  }
+  annotate(ctx, rec.box);
+  ++ctx.counters.points_processed;
+  ctx.out.state.record_has_z = has_z;
+  const int result = point_entity(ctx.out, ctx.drawing, ctx.drawing.form, p, ctx.layer,
+                                  ctx.colour);
+  ctx.out.state.record_has_z = false;
+  return result;
+}
+
+int table_point(PointContext& ctx, double x, double y) {
+  const shape_point p{x, y, record_elevation(ctx.elevation)};
+  annotate(ctx, {x, y, x, y});
+  ++ctx.counters.points_processed;
+  return point_entity(ctx.out, ctx.drawing, ctx.drawing.form, p, ctx.layer, ctx.colour);
+}
+
+int multipoint_record(PointContext& ctx, const shape_rec& rec) {
+  const FileSettings& cur = ctx.settings.cur;
+  const double elevation = record_elevation(ctx.elevation);
+  annotate(ctx, rec.box);
+  if (rec.num_points == 0) {
+    status_write("\nSkipping empty shape record (#%d)", rec.record_number);
+    ++ctx.counters.records_skipped;
+    return 0;
+  }
+  const bool in_block = (attributes_on(cur) && ctx.table_open) || cur.MultipointBlock != 0;
+  DxfWriter* w = &ctx.out;
+  std::string block_name;
+  if (in_block) {
+    if (ctx.block_writer == nullptr || ctx.blocks == nullptr || ctx.names == nullptr) {
+      trace_write("SHOULD NOT HAPPEN: multipoint block without a block writer\n");
+      return -1;
+    }
+    w = ctx.blocks;
+    block_name = ctx.names->next_name(NameKind::multipoint);
+    const shape_point base{rec.box.xmin, rec.box.ymin, 0.0};
+    if (ctx.block_writer->begin_block(*w, block_name, base) != 0) return -1;
+  }
+  // Inside the block the points lie at Z 0 in colour 0; the insertion carries both.
+  const double z = in_block ? 0.0 : elevation;
+  const int colour = in_block ? 0 : ctx.colour;
+  for (std::int32_t i = 0; i < rec.num_points; ++i) {
+    const shape_point p{rec.points[i].x, rec.points[i].y, z};
+    if (point_entity(*w, ctx.drawing, ctx.drawing.multipoint_form, p, ctx.layer, colour) != 0) {
+      return -1;
+    }
+  }
+  if (in_block) {
+    if (ctx.block_writer->end_block(*w) != 0) return -1;
+    const shape_point at{rec.box.xmin, rec.box.ymin, elevation};
+    if (ctx.block_writer->insert_block(ctx.out, block_name, ctx.layer, ctx.colour, at) != 0) {
+      return -1;
+    }
+  }
+  ctx.counters.points_processed += rec.num_points;
+  return 0;
+}
+
+int point_shape(PointContext& ctx, ShapefileReader& reader, shape_rec& rec, int shape_type) {
+  if (shape_type == 8) {
+    if (reader.read_multipoint_record(rec) != 0) return -1;
+    return multipoint_record(ctx, rec);
+  }
+  if (reader.read_point_record(rec) != 0) return -1;
+  return point_record(ctx, rec, shape_type);
+}
+
+}  // namespace tsn
