@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "generated_input.h"
+#include "input/dbf_builder.h"
 #include "support/scratch_dir.h"
 #include "support/shell.h"
 
@@ -91,6 +92,48 @@ TEST(NewUser, FieldNumbersAndStylesFromTheCommandLineReachTheDrawing) {
   EXPECT_NE(r14.find("\r\n2\r\nROMANS\r\n"), std::string::npos);
   EXPECT_NE(r14.find("\r\n3\r\nromans.shx\r\n"), std::string::npos);
   EXPECT_NE(r14.find("\r\n2\r\nSTANDARD\r\n"), std::string::npos);
+}
+
+TEST(NewUser, ACsvOfCitiesBecomesPointsOrCircleMarkers) {
+  ScratchDir d;
+  write_file(d / "cities.csv",
+             "NAME,LATITUDE,LONGITUDE\r\n"
+             "Lisbon,38.7223,-9.1393\r\n"
+             "Oslo,59.9139,10.7522\r\n"
+             "Nowhere,12.5,\r\n");
+  ASSERT_EQ(run_in(d.path(), "cities.csv"), 0) << read_file(d / "log.txt");
+  const std::string points = read_file(d / "cities.dxf");
+  EXPECT_EQ(count(points, "\r\nPOINT\r\n"), 3);
+  // X from LONGITUDE, Y from LATITUDE; an empty field is 0.
+  EXPECT_NE(points.find("\r\n 10\r\n-9.1393\r\n 20\r\n38.7223\r\n"), std::string::npos);
+  EXPECT_NE(points.find("\r\n 10\r\n10.7522\r\n 20\r\n59.9139\r\n"), std::string::npos);
+  EXPECT_NE(points.find("\r\n 10\r\n0.0\r\n 20\r\n12.5\r\n"), std::string::npos);
+
+  ASSERT_EQ(run_in(d.path(), "cities.csv circles.dxf /P=2"), 0) << read_file(d / "log.txt");
+  const std::string circles = read_file(d / "circles.dxf");
+  EXPECT_EQ(count(circles, "\r\nINSERT\r\n"), 3);
+  EXPECT_EQ(count(circles, "\r\n2\r\nCIRCPT\r\n"), 3 + 1);  // the inserts and the block
+  EXPECT_EQ(count(circles, "\r\nCIRCLE\r\n"), 1);
+  EXPECT_EQ(count(circles, "\r\nPOINT\r\n"), 0);
+}
+
+TEST(NewUser, ADbaseTableOfPointsWithElevationFromItsField) {
+  ScratchDir d;
+  write_file(d / "wells.dbf", test::DbfBuilder()
+                                  .field("NAME", 'C', 8)
+                                  .field("X_COORD", 'N', 10, 2)
+                                  .field("Y_COORD", 'N', 10, 2)
+                                  .field("DEPTH", 'N', 6, 1)
+                                  .record({"W1", "1000.25", "2000.50", "12.5"})
+                                  .record({"W2", "", "2100.00", "7"})
+                                  .bytes());
+  ASSERT_EQ(run_in(d.path(), "wells.dbf /REL=14 /E=3"), 0) << read_file(d / "log.txt");
+  const std::string r14 = read_file(d / "wells.dxf");
+  EXPECT_EQ(count(r14, "\r\nPOINT\r\n"), 2);
+  EXPECT_NE(r14.find(" 10\r\n1000.25\r\n 20\r\n2000.5\r\n 30\r\n12.5\r\n"),
+            std::string::npos);
+  // An empty X field is 0.
+  EXPECT_NE(r14.find(" 10\r\n0.0\r\n 20\r\n2100.0\r\n 30\r\n7.0\r\n"), std::string::npos);
 }
 
 TEST(NewUser, CtrlCLeavesTheEarlierOutputAndNoTemporaryFiles) {

@@ -10,6 +10,7 @@
 #include "dxf/dxf_writer.h"
 #include "dxf/group_sink.h"
 #include "input/shape_record.h"
+#include "input/table_reader.h"
 #include "settings/conv_settings.h"
 
 namespace tsn {
@@ -72,6 +73,35 @@ struct EntityOutput {
   DxfState state;
   StringGroupSink sink;
   DxfWriter w{state, &sink};
+};
+
+// How often `what` occurs in `text`.
+inline int occurrences(const std::string& text, const std::string& what) {
+  int n = 0;
+  for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+// A table of one record with the given field names and texts.
+class OneRowTable final : public TableReader {
+ public:
+  OneRowTable(std::vector<std::string> names, std::vector<std::string> values)
+      : values_(std::move(values)) {
+    for (auto& n : names) fields_.push_back(dbf_field{'N', 2, n, 10});
+  }
+  const std::vector<dbf_field>& fields() const override { return fields_; }
+  long record_count() const override { return 1; }
+  void save_record_position() override {}
+  int begin_record() override { return 0; }
+  std::string_view read_field(int i) override {
+    return i >= 0 && i < static_cast<int>(values_.size()) ? values_[i] : std::string_view();
+  }
+  int skip_record() override { return 0; }
+  int rewind() override { return 0; }
+
+ private:
+  std::vector<dbf_field> fields_;
+  std::vector<std::string> values_;
 };
 
 }  // namespace tsn::test

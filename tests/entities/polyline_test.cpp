@@ -17,6 +17,8 @@ namespace {
 
 using test::EntityOutput;
 using test::make_record;
+using test::occurrences;
+using test::OneRowTable;
 using ::testing::HasSubstr;
 
 // Release 12 or 14 text, DecPlaces 6, TidyDxf 0, 2D on.
@@ -40,12 +42,6 @@ struct Lines {
   EntityOutput out;
   PolylineContext ctx{.out = out.w, .settings = s, .layer = "ROADS", .colour = 3};
 };
-
-int occurrences(const std::string& text, const std::string& what) {
-  int n = 0;
-  for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-  return n;
-}
 
 shape_rec two_part_record() {
   return make_record({{{1, 2}, {3.5, 4}}, {{10, 20}, {11.25, 21}, {12, -0.5}}});
@@ -251,27 +247,6 @@ TEST(PolylineSkipped, OnePartOfTwoPointsIsWritten) {
 }
 
 // A table of one record with the fields it is given.
-class OneRowTable final : public TableReader {
- public:
-  OneRowTable(std::vector<std::string> names, std::vector<std::string> values)
-      : values_(std::move(values)) {
-    for (auto& n : names) fields_.push_back(dbf_field{'N', 2, n, 10});
-  }
-  const std::vector<dbf_field>& fields() const override { return fields_; }
-  long record_count() const override { return 1; }
-  void save_record_position() override {}
-  int begin_record() override { return 0; }
-  std::string_view read_field(int i) override {
-    return i >= 0 && i < static_cast<int>(values_.size()) ? values_[i] : std::string_view();
-  }
-  int skip_record() override { return 0; }
-  int rewind() override { return 0; }
-
- private:
-  std::vector<dbf_field> fields_;
-  std::vector<std::string> values_;
-};
-
 TEST(PolylineElevation, TheElevKeyFieldTimesElevFactorIsTheElevationOfEveryVertex) {
   ConvSettings s = text_settings(4);
   s.Use2D = 0;  // as a run with PointsElev sets it
