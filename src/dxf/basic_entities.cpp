@@ -66,4 +66,15 @@ int dxf_solid(DxfWriter& w, std::string_view layer, int colour, const BlockPoint
   return 0;
 }
 
+int dxf_3dface(DxfWriter& w, std::string_view layer, int colour, const BlockPoint (&corners)[4],
+               int invisible_edges) {
+  if (!w.state.text_path || dxf_entity_start(w, kEnt3dFace, layer, colour) != 0) return -1;
+  point(w, 10, corners[0]);
+  point(w, 11, corners[1]);
+  point(w, 12, corners[2]);
+  point(w, 13, corners[3]);
+  dxf_prefixed_int(w, 70, invisible_edges);
+  return 0;
+}
+
 }  // namespace tsn

@@ -34,4 +34,9 @@ int dxf_character_text(DxfWriter& w, std::string_view layer, int colour, const B
 // SOLID with corners 10, 11, 12 and 13, written in the order 10, 11, 13, 12.
 int dxf_solid(DxfWriter& w, std::string_view layer, int colour, const BlockPoint (&corners)[4]);
 
+// 3DFACE with corners 10 to 13 and the invisible-edge flags (1, 2, 4, 8 for the first to the
+// fourth edge) as group 70.
+int dxf_3dface(DxfWriter& w, std::string_view layer, int colour, const BlockPoint (&corners)[4],
+               int invisible_edges);
+
 }  // namespace tsn

@@ -17,7 +17,9 @@
 #include "entities/feature_blocks.h"
 #include "entities/legend_blocks.h"
 #include "entities/point_shape.h"
+#include "entities/polygon_shape.h"
 #include "entities/polyline_shape.h"
+#include "input/csv_table.h"
 #include "platform/format.h"
 #include "platform/host.h"
 #include "platform/paths.h"
@@ -134,6 +136,7 @@ struct Generators {
   FeatureBlockWriter block_writer;
   PolylineContext lines;
   PointContext points;
+  PolygonContext polygons;
 };
 
 // One record: its index entry, header and table row, then the generator of its type.
@@ -156,6 +159,12 @@ int convert_one_record(OpenInput& in, Generators& gen, shape_rec& rec) {
       return polyline_shape(gen.lines, in.shapes, rec) == 0 ? 0 : -2;
     case 1: case 11: case 21: case 8:
       return point_shape(gen.points, in.shapes, rec, in.shape_type) == 0 ? 0 : -2;
+    case 5: case 15: case 25: case 31: {
+      const int r = polygon_shape(gen.polygons, in.shapes, rec, in.shape_type);
+      // A TIN file that is not a conforming one stops the conversion.
+      if (r == kTinNotConforming) return -1;
+      return r == 0 ? 0 : -2;
+    }
     default:
       return 0;  // shapes whose generator this version lacks produce nothing
   }
@@ -173,6 +182,31 @@ int convert_table_points(OpenInput& in, Generators& gen, ConversionCounters& cou
     if (table_point(gen.points, x, y) != 0) return -1;
     ++counters.records_processed;
     progress_step_to(static_cast<int>(std::min<long>(99, (n + 1) * 100 / in.record_count)));
+  }
+  return 0;
+}
+
+// The polygons of a comma-delimited vertex table: rows up to the one that closes each ring.
+int convert_table_polygons(OpenInput& in, Generators& gen, ConversionCounters& counters) {
+  auto* csv = dynamic_cast<CsvReader*>(in.table.get());
+  if (csv == nullptr) return -1;
+  CsvPolygon polygon;
+  std::vector<shape_point> rows;
+  shape_rec rec;
+  long consumed = 0;
+  while (consumed < in.record_count) {
+    if (cancel_requested()) return -1;
+    csv->save_record_position();
+    if (csv->csv_polygon_scan(in.x_field, in.y_field, polygon) != 0) break;
+    if (polygon.points.empty()) break;
+    consumed += static_cast<long>(polygon.points.size());
+    rows.clear();
+    for (const CsvVertex& v : polygon.points) rows.push_back({v.x, v.y, 0.0});
+    load_table_polygon(rec, {polygon.xmin, polygon.ymin, polygon.xmax, polygon.ymax}, rows);
+    rec.record_number = static_cast<std::int32_t>(counters.records_processed + 1);
+    if (polygon_record(gen.polygons, rec) != 0) return -1;
+    ++counters.records_processed;
+    progress_step_to(static_cast<int>(std::min<long>(99, consumed * 100 / in.record_count)));
   }
   return 0;
 }
@@ -203,6 +237,8 @@ int convert_records(OpenInput& in, Drawing& d, Generators& gen, ConversionCounte
     }
   } else if (!in.is_shapefile && in.shape_type == 1) {
     result = convert_table_points(in, gen, counters);
+  } else if (!in.is_shapefile && in.shape_type == 5) {
+    result = convert_table_polygons(in, gen, counters);
   }
   progress_step_to(100);
   progress_end();
@@ -267,7 +303,9 @@ int main_process(const ConversionRequest& request, ConvState& cs, ConversionCoun
                  PolylineContext{.out = *d.entities, .blocks = &*d.blocks, .settings = s,
                                  .names = &names},
                  PointContext{.out = *d.entities, .blocks = &*d.blocks, .settings = s,
-                              .names = &names}};
+                              .names = &names},
+                 PolygonContext{.out = *d.entities, .blocks = &*d.blocks, .settings = s,
+                                .names = &names}};
   gen.lines.elevation = elevation;
   gen.lines.block_writer = &gen.block_writer;
   gen.lines.layer = layer;
@@ -278,10 +316,18 @@ int main_process(const ConversionRequest& request, ConvState& cs, ConversionCoun
   gen.points.drawing = point_drawing(s.cur, marker_choice(s.cur, in.table != nullptr));
   gen.points.layer = layer;
   gen.points.colour = colour;
+  gen.polygons.elevation = elevation;
+  gen.polygons.table = in.table.get();
+  gen.polygons.block_writer = &gen.block_writer;
+  gen.polygons.comma_delimited = !in.is_shapefile;
+  gen.polygons.layer = layer;
+  gen.polygons.outline_colour = s.cur.ColourMethod == 0 ? s.cur.SingleColourLines : -1;
+  gen.polygons.fill_colour = s.cur.ColourMethod == 0 ? s.cur.SingleColourFill : -1;
 
   int result = write_sections(d, s, in, layer, input_class, gen.points.drawing);
   if (result == 0) result = convert_records(in, d, gen, counters);
-  for (const EntityCounters* c : {&gen.lines.counters, &gen.points.counters}) {
+  for (const EntityCounters* c :
+       {&gen.lines.counters, &gen.points.counters, &gen.polygons.counters}) {
     counters.points_processed += c->points_processed;
     counters.points_eliminated += c->points_eliminated;
     counters.records_skipped += c->records_skipped;

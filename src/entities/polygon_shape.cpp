@@ -1,0 +1,310 @@
+// Polygon records to closed outlines and multipatch faces.
+#include "entities/polygon_shape.h"
+
+#include <array>
+
+#include "dxf/basic_entities.h"
+#include "entities/polyline_writer.h"
+#include "entities/vertex_thinning.h"
+#include "input/shapefile_reader.h"
+#include "platform/host.h"
+#include "run/messages.h"
+
+namespace tsn {
+namespace {
+
+constexpr int kVisible = 1;
+constexpr int kInvisible = -1;
+// DrawEdges: bit value 2 shows face edges at all, bit value 1 the pattern of strips and fans.
+constexpr int kEdgesShown = 2;
+constexpr int kEdgesPattern = 1;
+
+enum MultipatchPart { kStrip = 0, kFan = 1, kOuterRing = 2, kLastRingType = 5 };
+
+bool block_attributes(const FileSettings& cur) {
+  return (cur.Attribs & kAttribsOn) != 0 && (cur.Attribs & kAttribsExtended) == 0;
+}
+
+// The fill cannot be drawn yet: the outlines stand in for it, and the user is told once.
+void fill_notice(PolygonContext& ctx) {
+  if (ctx.fill_notice_given) return;
+  ctx.fill_notice_given = true;
+  status_write("\nPolygon fills are not available in this version: outlines only.");
+}
+
+// Invisible-edge bits from four flags; a triangle's fourth edge is its third.
+int invisible_bits(std::array<int, 4> flags) {
+  flags[3] = flags[2];
+  int bits = 0;
+  for (int i = 0; i < 4; ++i) {
+    if (flags[static_cast<std::size_t>(i)] != kVisible) bits |= 1 << i;
+  }
+  return bits;
+}
+
+int edges(int draw_edges, std::array<int, 4> pattern, int face, int faces, std::size_t first,
+          std::size_t last) {
+  if ((draw_edges & kEdgesShown) == 0) return invisible_bits({-1, -1, -1, -1});
+  if ((draw_edges & kEdgesPattern) == 0) return invisible_bits({1, 1, 1, 1});
+  if (face == 0) pattern[first] = kVisible;
+  if (face == faces - 1) pattern[last] = kVisible;
+  return invisible_bits(pattern);
+}
+
+double vertex_z(const PolygonContext& ctx, const shape_rec& rec, const shape_point& p,
+                double elevation) {
+  if (!rec.has_z) return elevation;
+  const FileSettings& cur = ctx.settings.cur;
+  return cur.flgScaleZ != 0 ? p.z * cur.ElevFactor : p.z;
+}
+
+// The three vertex elevations of a TIN record, from its Z1, Z2 and Z3 fields.
+std::array<double, 3> tin_heights(const PolygonContext& ctx) {
+  std::array<double, 3> z{};
+  if (ctx.table == nullptr) return z;
+  const FileSettings& cur = ctx.settings.cur;
+  const std::string* keys[3] = {&cur.Z1Key, &cur.Z2Key, &cur.Z3Key};
+  for (std::size_t i = 0; i < 3; ++i) {
+    const int field = find_field(ctx.table->fields(), *keys[i]);
+    if (field >= 0) z[i] = table_elevation(*ctx.table, field, cur.ElevFactor);
+  }
+  return z;
+}
+
+// A closed 3D polyline through three points (a multipatch triangle's outline).
+int triangle_outline(PolygonContext& ctx, DxfWriter& w, const shape_point& a,
+                     const shape_point& b, const shape_point& c) {
+  DxfState& s = w.state;
+  const bool saved = s.record_has_z;
+  s.record_has_z = true;
+  int result = polyline_begin(w, 0.0, ctx.layer, ctx.outline_colour, 3, true);
+  for (const shape_point* p : {&a, &b, &c}) {
+    if (result == 0) result = dxf_vertex(w, p->x, p->y, p->z, ctx.layer, ctx.outline_colour);
+  }
+  if (result == 0) result = polyline_end(w);
+  s.record_has_z = saved;
+  return result;
+}
+
+int face(PolygonContext& ctx, DxfWriter& w, const shape_point& a, const shape_point& b,
+         const shape_point& c, int invisible) {
+  const BlockPoint corners[4] = {{a.x, a.y, a.z}, {b.x, b.y, b.z}, {c.x, c.y, c.z},
+                                 {c.x, c.y, c.z}};
+  return dxf_3dface(w, ctx.layer, ctx.fill_colour, corners, invisible);
+}
+
+// Skips empty records; true when the record was skipped.
+bool skip_empty(PolygonContext& ctx, const shape_rec& rec) {
+  if (rec.num_points != 0 && rec.num_parts != 0) return false;
+  status_write("\nSkipping empty shape record (#%d)", rec.record_number);
+  ++ctx.counters.records_skipped;
+  return true;
+}
+
+// A TIN file holds triangles only: a record of several parts must have four points.
+bool conforming_tin(const PolygonContext& ctx, const shape_rec& rec) {
+  if (ctx.settings.cur.TIN == 0 || rec.num_parts < 2 || rec.num_points == 4) return true;
+  host().beep(Icon::warning);
+  status_write(
+      "\nFATAL ERROR: Shapefile is not a special conforming TIN Shapefile.  Translation "
+      "aborted.");
+  return false;
+}
+
+// The record's attribute block, begun when attributes go into blocks; the stream to write to.
+struct RecordBlock {
+  DxfWriter* w = nullptr;
+  std::string name;
+};
+
+int begin_record_block(PolygonContext& ctx, const shape_rec& rec, bool wanted, RecordBlock& b) {
+  b.w = &ctx.out;
+  if (!wanted) return 0;
+  if (ctx.block_writer == nullptr || ctx.blocks == nullptr || ctx.names == nullptr) {
+    trace_write("SHOULD NOT HAPPEN: polygon block without a block writer\n");
+    return -1;
+  }
+  b.w = ctx.blocks;
+  b.name = ctx.names->next_name(NameKind::polygon);
+  return ctx.block_writer->begin_block(*b.w, b.name, {rec.box.xmin, rec.box.ymin, rec.zmin});
+}
+
+int end_record_block(PolygonContext& ctx, const shape_rec& rec, const RecordBlock& b,
+                     double elevation) {
+  if (b.name.empty()) return 0;
+  if (ctx.block_writer->end_block(*b.w) != 0) return -1;
+  return ctx.block_writer->insert_block(ctx.out, b.name, ctx.layer, ctx.outline_colour,
+                                        {rec.box.xmin, rec.box.ymin, elevation});
+}
+
+// The outlines in the order a fill would take them: level by level; for release 14 each
+// even-depth ring followed by its direct holes.
+int outlines_in_fill_order(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec,
+                           double elevation) {
+  const int levels = nest_rings(rec, ctx.rings);
+  const bool hatch_order = w.state.verDXF > 5 && ctx.settings.cur.TIN == 0;
+  const auto n = static_cast<std::int32_t>(ctx.rings.size());
+  for (int level = 0; level < levels; ++level) {
+    if (hatch_order && level % 2 == 1) continue;  // written with their outer rings
+    for (std::int32_t r = 0; r < n; ++r) {
+      if (ctx.rings[static_cast<std::size_t>(r)].depth != level) continue;
+      if (ring_outline(ctx, w, rec, r, elevation, ctx.outline_colour) != 0) return -1;
+      if (!hatch_order) continue;
+      for (std::int32_t h = 0; h < n; ++h) {
+        const RingInfo& hole = ctx.rings[static_cast<std::size_t>(h)];
+        if (hole.parent == r && hole.depth == level + 1 &&
+            ring_outline(ctx, w, rec, h, elevation, ctx.outline_colour) != 0) {
+          return -1;
+        }
+      }
+    }
+  }
+  return 0;
+}
+
+}  // namespace
+
+int strip_face_edges(int draw_edges, int face, int faces) {
+  return edges(draw_edges, {-1, -1, 1, 1}, face, faces, 0, 1);
+}
+
+int fan_face_edges(int draw_edges, int face, int faces) {
+  return edges(draw_edges, {-1, 1, -1, 0}, face, faces, 0, 2);
+}
+
+int ring_outline(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec, std::int32_t ring,
+                 double elevation, int colour) {
+  DxfState& s = w.state;
+  const bool tin = ctx.settings.cur.TIN != 0;
+  const shape_point* p = rec.points.data() + rec.part_starts[static_cast<std::size_t>(ring)];
+  std::int32_t n = rec.points_in_part(ring);
+  s.record_has_z = rec.has_z || tin;  // a TIN ring is a 3D polyline
+  int result = 0;
+  if (polyline_vertex_list_form(s)) {
+    std::array<double, 3> tin_z{};
+    if (tin) {
+      n = std::min<std::int32_t>(n, 3);
+      tin_z = tin_heights(ctx);
+    }
+    result = polyline_begin(w, elevation, ctx.layer, colour, n, true);
+    for (std::int32_t i = 0; i < n && result == 0; ++i) {
+      const double z = tin ? tin_z[static_cast<std::size_t>(i)] : vertex_z(ctx, rec, p[i], elevation);
+      result = dxf_vertex(w, p[i].x, p[i].y, z, ctx.layer, colour);
+    }
+  } else if (n >= 2) {
+    // The closing point, which repeats the first, is left out.
+    result = polyline_begin(w, elevation, ctx.layer, colour, n - 1, true);
+    for (std::int32_t i = 0; i + 1 < n && result == 0; ++i) {
+      result = polyline_vertex(w, p[i], ctx.layer);
+    }
+  } else {
+    s.record_has_z = rec.has_z;
+    return 0;
+  }
+  if (result == 0) result = polyline_end(w);
+  s.record_has_z = rec.has_z;
+  return result;
+}
+
+int polygon_record(PolygonContext& ctx, shape_rec& rec) {
+  if (!conforming_tin(ctx, rec)) return kTinNotConforming;
+  if (skip_empty(ctx, rec)) return 0;
+  const ConvSettings& s = ctx.settings;
+  const FileSettings& cur = s.cur;
+  ctx.counters.points_processed += rec.num_points;
+  double elevation = 0.0;
+  if (!rec.has_z && cur.TIN == 0) {
+    if (s.CheckForBadLoops != 0) check_ring_loops(rec);
+    if (s.Merge != 0) {
+      const std::int32_t before = rec.num_points;
+      merge_close_vertices(rec, s.VerticesMergeTol);
+      drop_collinear_vertices(rec, s.MergeTolerance);
+      ctx.counters.points_eliminated += before - rec.num_points;
+    }
+    elevation = record_elevation(ctx.elevation);
+  }
+  if (ctx.annotations != nullptr) ctx.annotations->anchor_from_box(rec.box, true, true);
+  ctx.out.state.record_has_z = rec.has_z;
+
+  const bool fill = cur.Fill != 0;
+  if (fill) fill_notice(ctx);
+  // Without fills the outlines are always drawn: they are all there is.
+  const bool in_block = block_attributes(cur);
+  RecordBlock block;
+  if (begin_record_block(ctx, rec, in_block, block) != 0) return -1;
+  const double ring_elevation = in_block ? 0.0 : elevation;
+  if (fill) {
+    if (outlines_in_fill_order(ctx, *block.w, rec, ring_elevation) != 0) return -1;
+  } else {
+    for (std::int32_t r = 0; r < rec.num_parts; ++r) {
+      if (ring_outline(ctx, *block.w, rec, r, ring_elevation, ctx.outline_colour) != 0) {
+        return -1;
+      }
+    }
+  }
+  if (end_record_block(ctx, rec, block, elevation) != 0) return -1;
+  if (ctx.annotations != nullptr) ctx.annotations->record_done(rec.box);
+  return 0;
+}
+
+int polygon_z_record(PolygonContext& ctx, shape_rec& rec) {
+  if (!conforming_tin(ctx, rec)) return kTinNotConforming;
+  if (skip_empty(ctx, rec)) return 0;
+  const FileSettings& cur = ctx.settings.cur;
+  ctx.counters.points_processed += rec.num_points;
+  if (ctx.annotations != nullptr) ctx.annotations->anchor_from_box(rec.box, true, true);
+  if (cur.Fill != 0) fill_notice(ctx);
+  RecordBlock block;
+  if (begin_record_block(ctx, rec, block_attributes(cur), block) != 0) return -1;
+  for (std::int32_t r = 0; r < rec.num_parts; ++r) {
+    if (ring_outline(ctx, *block.w, rec, r, 0.0, ctx.outline_colour) != 0) return -1;
+  }
+  if (end_record_block(ctx, rec, block, 0.0) != 0) return -1;
+  if (ctx.annotations != nullptr) ctx.annotations->record_done(rec.box);
+  return 0;
+}
+
+int multipatch_record(PolygonContext& ctx, shape_rec& rec) {
+  if (skip_empty(ctx, rec)) return 0;
+  const FileSettings& cur = ctx.settings.cur;
+  const bool faces = cur.Fill != 0;
+  const bool outlines = cur.DrawOutlines != 0 || !faces;
+  if (ctx.annotations != nullptr) ctx.annotations->anchor_from_box(rec.box, true, true);
+  RecordBlock block;
+  if (begin_record_block(ctx, rec, block_attributes(cur), block) != 0) return -1;
+  DxfWriter& w = *block.w;
+  for (std::int32_t part = 0; part < rec.num_parts; ++part) {
+    const int type = rec.part_types[static_cast<std::size_t>(part)];
+    const shape_point* p = rec.points.data() + rec.part_starts[static_cast<std::size_t>(part)];
+    const std::int32_t n = rec.points_in_part(part);
+    if (type == kStrip || type == kFan) {
+      const int count = n - 2;
+      for (int i = 0; i < count; ++i) {
+        const shape_point& a = type == kStrip ? p[i] : p[0];
+        const shape_point& b = p[i + 1];
+        const shape_point& c = p[i + 2];
+        const int invisible = type == kStrip ? strip_face_edges(cur.DrawEdges, i, count)
+                                             : fan_face_edges(cur.DrawEdges, i, count);
+        if (faces && face(ctx, w, a, b, c, invisible) != 0) return -1;
+        if (outlines && triangle_outline(ctx, w, a, b, c) != 0) return -1;
+      }
+    } else if (type >= kOuterRing && type <= kLastRingType) {
+      if (faces) fill_notice(ctx);
+      if (ring_outline(ctx, w, rec, part, 0.0, ctx.outline_colour) != 0) return -1;
+    }
+  }
+  if (end_record_block(ctx, rec, block, 0.0) != 0) return -1;
+  if (ctx.annotations != nullptr) ctx.annotations->record_done(rec.box);
+  return 0;
+}
+
+int polygon_shape(PolygonContext& ctx, ShapefileReader& reader, shape_rec& rec, int shape_type) {
+  if (reader.read_multipart_record(rec) != 0) return -1;
+  switch (shape_type) {
+    case 15: return polygon_z_record(ctx, rec);
+    case 31: return multipatch_record(ctx, rec);
+    default: return polygon_record(ctx, rec);
+  }
+}
+
+}  // namespace tsn
