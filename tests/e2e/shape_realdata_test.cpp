@@ -1,5 +1,6 @@
-// Every polyline shapefile of the test data converted to DXF release 12 and 14, each drawing
-// audited by ezdxf and read back by GDAL with as many polylines and vertices as the input has.
+// Every polyline and polygon shapefile of the test data converted to DXF release 12 and 14,
+// each drawing audited by ezdxf and read back by GDAL with as many polylines (one per part or
+// ring) and vertices as the input has.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -8,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -31,19 +33,17 @@ int shape_type_of(const fs::path& shp) {
   return h[32] | (h[33] << 8) | (h[34] << 16) | (h[35] << 24);
 }
 
-TEST(PolylineRealData, EveryPolylineShapefileConvertsInBothReleases) {
-  if (!fs::is_directory(kData)) GTEST_SKIP() << "test data folder missing: " << kData;
-  if (!test::have_ezdxf()) {
-    GTEST_SKIP() << "python3-ezdxf is not installed";
-  }
+// Converts every test-data shapefile of the given types in both releases and compares the
+// drawings with the input through the counting script (its options in `script_options`).
+// Returns how many drawings were checked.
+std::size_t convert_and_count(const std::set<int>& types, const std::string& script_options) {
   test::ScratchDir d;
   std::vector<std::string> outputs;
+  std::map<std::string, std::string> input_of;  // drawing -> shapefile, for the messages
   std::string pairs;  // input and drawing, for the counting script
   for (const auto& entry : fs::recursive_directory_iterator(kData)) {
     const fs::path& shp = entry.path();
-    if (shp.extension() != ".shp") continue;
-    const int type = shape_type_of(shp);
-    if (type != 3 && type != 13 && type != 23) continue;
+    if (shp.extension() != ".shp" || types.count(shape_type_of(shp)) == 0) continue;
     for (const char* release : {"12", "14"}) {
       const std::string out =
           (d / (std::to_string(outputs.size()) + "-r" + release + ".dxf")).string();
@@ -58,25 +58,40 @@ TEST(PolylineRealData, EveryPolylineShapefileConvertsInBothReleases) {
         continue;
       }
       outputs.push_back(out);
+      input_of[out] = shp.string();
       pairs += " " + quoted(shp.string()) + " " + quoted(out);
     }
   }
-  ASSERT_GT(outputs.size(), 20u) << "fewer polyline files than the test data holds";
   const std::string report =
       test::capture("/usr/bin/python3 " + quoted(std::string(TSN_SOURCE_DIR) +
-                                           "/tests/e2e/polyline_counts.py") +
-              pairs + " 2>&1");
+                                                 "/tests/e2e/polyline_counts.py") +
+                    " " + script_options + pairs + " 2>&1");
   std::istringstream lines(report);
   std::string file;
   long shp_lines = 0, shp_vertices = 0, ogr_lines = 0, ogr_vertices = 0, errors = 0;
   std::size_t checked = 0;
   while (lines >> file >> shp_lines >> shp_vertices >> ogr_lines >> ogr_vertices >> errors) {
-    EXPECT_EQ(errors, 0) << file;
-    EXPECT_EQ(ogr_lines, shp_lines) << file;
-    EXPECT_EQ(ogr_vertices, shp_vertices) << file;
+    EXPECT_EQ(errors, 0) << input_of[file] << " -> " << file;
+    EXPECT_EQ(ogr_lines, shp_lines) << input_of[file] << " -> " << file;
+    EXPECT_EQ(ogr_vertices, shp_vertices) << input_of[file] << " -> " << file;
     ++checked;
   }
   EXPECT_EQ(checked, outputs.size()) << report.substr(0, 2000);
+  return checked;
+}
+
+TEST(ShapeRealData, EveryPolylineShapefileConvertsInBothReleases) {
+  if (!fs::is_directory(kData)) GTEST_SKIP() << "test data folder missing: " << kData;
+  if (!test::have_ezdxf()) GTEST_SKIP() << "python3-ezdxf is not installed";
+  EXPECT_GT(convert_and_count({3, 13, 23}, ""), 20u)
+      << "fewer polyline files than the test data holds";
+}
+
+TEST(ShapeRealData, EveryPolygonShapefileConvertsWithOneOutlinePerRing) {
+  if (!fs::is_directory(kData)) GTEST_SKIP() << "test data folder missing: " << kData;
+  if (!test::have_ezdxf()) GTEST_SKIP() << "python3-ezdxf is not installed";
+  EXPECT_GT(convert_and_count({5, 15, 25}, "--polygons"), 20u)
+      << "fewer polygon files than the test data holds";
 }
 
 }  // namespace
