@@ -168,7 +168,7 @@ int nest_rings(const shape_rec& rec, std::vector<RingInfo>& rings) {
     }
     ++level;
   }
-  return level;
+  return level + 1;  // one pass per level
 }
 
 int check_ring_loops(const shape_rec& rec) {
