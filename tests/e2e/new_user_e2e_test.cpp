@@ -136,6 +136,21 @@ TEST(NewUser, ADbaseTableOfPointsWithElevationFromItsField) {
   EXPECT_NE(r14.find(" 10\r\n0.0\r\n 20\r\n2100.0\r\n 30\r\n7.0\r\n"), std::string::npos);
 }
 
+TEST(NewUser, ACsvOfPolygonVerticesBecomesClosedOutlines) {
+  ScratchDir d;
+  std::filesystem::create_directories(d / "home");
+  write_file(d / "home" / "tsn25.ini", "[Tessaryn]\r\nPointsArePolys=1\r\n");
+  write_file(d / "parcels.csv",
+             "x,y,id\n"
+             "0,0,A\n0,10,A\n10,10,A\n10,0,A\n0,0,A\n"
+             "20,0,B\n25,5,B\n30,0,B\n20,0,B\n");
+  ASSERT_EQ(run_in(d.path(), "parcels.csv /REL=14"), 0) << read_file(d / "log.txt");
+  const std::string r14 = read_file(d / "parcels.dxf");
+  EXPECT_EQ(count(r14, "\r\nLWPOLYLINE\r\n"), 2);
+  EXPECT_EQ(count(r14, "\r\n90\r\n4\r\n70\r\n1\r\n"), 1);  // the square, closed
+  EXPECT_EQ(count(r14, "\r\n90\r\n3\r\n70\r\n1\r\n"), 1);  // the triangle
+}
+
 TEST(NewUser, CtrlCLeavesTheEarlierOutputAndNoTemporaryFiles) {
   ScratchDir d;
   // Large enough to take a good part of a second.

@@ -1,6 +1,6 @@
-// Every polyline and polygon shapefile of the test data converted to DXF release 12 and 14,
-// each drawing audited by ezdxf and read back by GDAL with as many polylines (one per part or
-// ring) and vertices as the input has.
+// Every polyline, polygon and multipatch shapefile of the test data converted to DXF release 12
+// and 14, each drawing audited by ezdxf; GDAL reads back as many polylines (one per part or
+// ring) and vertices as the input has, and multipatches have n - 2 faces per strip and fan.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -92,6 +92,45 @@ TEST(ShapeRealData, EveryPolygonShapefileConvertsWithOneOutlinePerRing) {
   if (!test::have_ezdxf()) GTEST_SKIP() << "python3-ezdxf is not installed";
   EXPECT_GT(convert_and_count({5, 15, 25}, "--polygons"), 20u)
       << "fewer polygon files than the test data holds";
+}
+
+TEST(ShapeRealData, EveryMultipatchGivesItsFacesAndOutlines) {
+  if (!fs::is_directory(kData)) GTEST_SKIP() << "test data folder missing: " << kData;
+  if (!test::have_ezdxf()) GTEST_SKIP() << "python3-ezdxf is not installed";
+  test::ScratchDir d;
+  std::string pairs;
+  int converted = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(kData)) {
+    const fs::path& shp = entry.path();
+    if (shp.extension() != ".shp" || shape_type_of(shp) != 31) continue;
+    for (const char* release : {"12", "14"}) {
+      const std::string out = (d / (std::to_string(converted++) + ".dxf")).string();
+      // Outlines and faces (/C=2).
+      ASSERT_EQ(test::exit_status("TESSARYN_HOME=" + quoted((d / "home").string()) + " " +
+                                  TSN_BINARY + " " + quoted(shp.string()) + " " + quoted(out) +
+                                  " /REL=" + release + " /C=2 >/dev/null 2>&1 </dev/null"),
+                0)
+          << shp;
+      pairs += " " + quoted(shp.string()) + " " + quoted(out);
+    }
+  }
+  ASSERT_GE(converted, 8) << "fewer multipatch files than the test data holds";
+  std::istringstream report(test::capture(
+      "/usr/bin/python3 " + quoted(std::string(TSN_SOURCE_DIR) + "/tests/e2e/face_counts.py") +
+      pairs + " 2>&1"));
+  std::string file;
+  long want_faces = 0, faces = 0, want_outlines = 0, outlines = 0, errors = 0;
+  int checked = 0;
+  long all_faces = 0;
+  while (report >> file >> want_faces >> faces >> want_outlines >> outlines >> errors) {
+    EXPECT_EQ(faces, want_faces) << file;
+    EXPECT_EQ(outlines, want_outlines) << file;
+    EXPECT_EQ(errors, 0) << file;
+    all_faces += faces;
+    ++checked;
+  }
+  EXPECT_EQ(checked, converted);
+  EXPECT_GT(all_faces, 0);
 }
 
 }  // namespace
