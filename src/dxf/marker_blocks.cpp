@@ -71,6 +71,18 @@ int write_dot_block(BlockStreams& streams, FixedBlocks& made) {
   });
 }
 
+MarkerChoice marker_choice(const FileSettings& cur, bool table_open) {
+  MarkerChoice c;
+  c.markers = cur.PointsTranslate != 0;
+  c.marker = cur.Marker;
+  c.style = cur.MarkerStyle;
+  c.character = cur.PointMarker;
+  c.attributes = (cur.Attribs & kAttribsOn) != 0;
+  c.block_attributes = c.attributes && (cur.Attribs & kAttribsExtended) == 0;
+  c.table_open = table_open;
+  return c;
+}
+
 std::string character_marker_block_name(std::string_view style, int character) {
   std::string name(style);
   name += '_';

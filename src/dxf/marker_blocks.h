@@ -35,6 +35,9 @@ struct MarkerChoice {
   bool table_open = false;
 };
 
+// The choice made by a conversion's settings.
+MarkerChoice marker_choice(const FileSettings& cur, bool table_open);
+
 // The character marker's block: the style name, "_", then the character itself when it is an
 // ASCII letter or digit, else its code in decimal, with three digits when it is 31 or below.
 std::string character_marker_block_name(std::string_view style, int character);

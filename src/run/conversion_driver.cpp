@@ -54,19 +54,6 @@ int record_colour(const FileSettings& f, int shape_class) {
   return f.ColourMethod == 0 ? default_layer_colour(f, shape_class) : -1;
 }
 
-// How the points are drawn, as the marker blocks see it.
-MarkerChoice marker_choice(const FileSettings& cur, bool table_open) {
-  MarkerChoice c;
-  c.markers = cur.PointsTranslate != 0;
-  c.marker = cur.Marker;
-  c.style = cur.MarkerStyle;
-  c.character = cur.PointMarker;
-  c.attributes = (cur.Attribs & kAttribsOn) != 0;
-  c.block_attributes = c.attributes && (cur.Attribs & kAttribsExtended) == 0;
-  c.table_open = table_open;
-  return c;
-}
-
 // The font of a known style, "txt" for any other.
 std::string style_font(const ConvSettings& s, std::string_view style) {
   for (const auto& [name, font] : s.text_styles) {

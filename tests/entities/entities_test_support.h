@@ -65,6 +65,16 @@ inline std::vector<shape_point> part_points(const shape_rec& rec, std::int32_t i
   return out;
 }
 
+// Release 12 (verDXF 4) or 14 (6) text, DecPlaces 6, TidyDxf 0, 2D on.
+inline ConvSettings text_settings(int verDXF) {
+  ConvSettings s;
+  s.verDXF = verDXF;
+  s.DecPlaces = 6;
+  s.TidyDxf = 0;
+  s.Use2D = 1;
+  return s;
+}
+
 // A text-path writer configured from the settings the test gives; nothing shared.
 struct EntityOutput {
   explicit EntityOutput(const ConvSettings& s) { dxf_configure(state, s, false); }

@@ -17,29 +17,9 @@ namespace {
 
 using test::EntityOutput;
 using test::make_record;
+using test::text_settings;
 using test::OneRowTable;
 using ::testing::HasSubstr;
-
-ConvSettings settings(int verDXF) {
-  ConvSettings s;
-  s.verDXF = verDXF;
-  s.DecPlaces = 6;
-  s.TidyDxf = 0;
-  s.Use2D = 1;
-  return s;
-}
-
-MarkerChoice choice_of(const FileSettings& cur, bool table_open) {
-  MarkerChoice c;
-  c.markers = cur.PointsTranslate != 0;
-  c.marker = cur.Marker;
-  c.style = cur.MarkerStyle;
-  c.character = cur.PointMarker;
-  c.attributes = (cur.Attribs & kAttribsOn) != 0;
-  c.block_attributes = c.attributes && (cur.Attribs & kAttribsExtended) == 0;
-  c.table_open = table_open;
-  return c;
-}
 
 TEST(PointDrawing, FormsFollowMarkersAndAttributes) {
   struct Case {
@@ -67,7 +47,7 @@ TEST(PointDrawing, FormsFollowMarkersAndAttributes) {
     cur.PointsTranslate = c.translate;
     cur.Marker = c.marker;
     cur.Attribs = c.attribs;
-    const PointDrawing d = point_drawing(cur, choice_of(cur, c.table));
+    const PointDrawing d = point_drawing(cur, marker_choice(cur, c.table));
     const std::string where = std::to_string(c.translate) + "/" + std::to_string(c.marker) +
                               "/" + std::to_string(c.attribs) + "/" + std::to_string(c.table);
     EXPECT_EQ(d.form, c.form) << where;
@@ -79,7 +59,7 @@ TEST(PointDrawing, FormsFollowMarkersAndAttributes) {
 // A point context on one collecting stream, layer "CITIES", colour 5.
 struct Points {
   explicit Points(const ConvSettings& settings) : s(settings), out(s) {
-    ctx.drawing = point_drawing(s.cur, choice_of(s.cur, false));
+    ctx.drawing = point_drawing(s.cur, marker_choice(s.cur, false));
   }
   ConvSettings s;
   EntityOutput out;
@@ -89,13 +69,13 @@ struct Points {
 shape_rec point_at(double x, double y, double z) { return make_record({{{x, y, z}}}); }
 
 TEST(PointRecords, PlainPointsAndTheirZ) {
-  Points p(settings(4));
+  Points p(text_settings(4));
   ASSERT_EQ(point_record(p.ctx, point_at(1.5, 2, 7), 1), 0);
   // A Point file: 2D in release 12, no Z group.
   EXPECT_EQ(p.out.text(), "0\nPOINT\n8\nCITIES\n62\n5\n 10\n1.5\n 20\n2.0\n");
 
   // PointZ keeps its Z (a 3D point even in release 12), scaled with flgScaleZ.
-  Points z(settings(4));
+  Points z(text_settings(4));
   z.s.cur.flgScaleZ = 1;
   z.s.cur.ElevFactor = 2.0;
   ASSERT_EQ(point_record(z.ctx, point_at(1, 2, 3.25), 11), 0);
@@ -104,7 +84,7 @@ TEST(PointRecords, PlainPointsAndTheirZ) {
 }
 
 TEST(PointRecords, PointMMeasuresGiveWayToTheTableElevation) {
-  Points p(settings(6));
+  Points p(text_settings(6));
   p.s.cur.PointsElev = 1;
   p.s.cur.ElevFactor = 10.0;
   OneRowTable table({"DXF_ELEVATION"}, {"1.5"});
@@ -113,13 +93,13 @@ TEST(PointRecords, PointMMeasuresGiveWayToTheTableElevation) {
   EXPECT_THAT(p.out.text(), HasSubstr(" 10\n1.0\n 20\n2.0\n 30\n15.0\n"));
   EXPECT_THAT(p.out.text(), ::testing::Not(HasSubstr("999")));
   // Without an elevation field a PointM lies at 0.
-  Points q(settings(6));
+  Points q(text_settings(6));
   ASSERT_EQ(point_record(q.ctx, point_at(1, 2, 999), 21), 0);
   EXPECT_THAT(q.out.text(), HasSubstr(" 30\n0.0\n"));
 }
 
 TEST(PointRecords, MarkerInsertsAndCharacterTexts) {
-  ConvSettings s = settings(4);
+  ConvSettings s = text_settings(4);
   s.cur.PointsTranslate = 1;
   s.cur.Marker = kMarkerCircle;
   s.cur.MarkerHeight = 2.5;
@@ -140,7 +120,7 @@ TEST(PointRecords, MarkerInsertsAndCharacterTexts) {
 TEST(Multipoints, EmptyOnesAreSkippedAndCounted) {
   test::RecordingHost host;
   test::ScopedHost scoped(host);
-  Points p(settings(4));
+  Points p(text_settings(4));
   shape_rec rec = make_record({});
   rec.record_number = 4;
   ASSERT_EQ(multipoint_record(p.ctx, rec), 0);
@@ -150,13 +130,13 @@ TEST(Multipoints, EmptyOnesAreSkippedAndCounted) {
 }
 
 TEST(Multipoints, OneEntityPerPointOrOneBlockInsertedOnce) {
-  Points plain(settings(4));
+  Points plain(text_settings(4));
   const shape_rec rec = make_record({{{1, 1}, {2, 2}, {3, 1}}});
   ASSERT_EQ(multipoint_record(plain.ctx, rec), 0);
   EXPECT_EQ(test::occurrences(plain.out.text(), "0\nPOINT\n"), 3);
   EXPECT_EQ(plain.ctx.counters.points_processed, 3);
 
-  ConvSettings s = settings(4);
+  ConvSettings s = text_settings(4);
   s.cur.MultipointBlock = 1;
   Points grouped(s);
   StringGroupSink block_sink;

@@ -14,18 +14,10 @@ namespace {
 
 using test::EntityOutput;
 using test::make_record;
+using test::text_settings;
 using test::occurrences;
 using test::OneRowTable;
 using ::testing::HasSubstr;
-
-ConvSettings settings(int verDXF) {
-  ConvSettings s;
-  s.verDXF = verDXF;
-  s.DecPlaces = 6;
-  s.TidyDxf = 0;
-  s.Use2D = 1;
-  return s;
-}
 
 // A polygon context on one collecting stream: layer "LAND", outline colour 4, fill colour 6.
 struct Polygons {
@@ -41,7 +33,7 @@ struct Polygons {
 const std::vector<shape_point> kTriangle = {{0, 0}, {0, 4}, {3, 0}, {0, 0}};
 
 TEST(PolygonOutlines, Release12KeepsTheClosingVertexAndColoursEveryVertex) {
-  Polygons p(settings(4));
+  Polygons p(text_settings(4));
   shape_rec rec = make_record({kTriangle});
   ASSERT_EQ(polygon_record(p.ctx, rec), 0);
   EXPECT_EQ(p.out.text(),
@@ -54,7 +46,7 @@ TEST(PolygonOutlines, Release12KeepsTheClosingVertexAndColoursEveryVertex) {
 }
 
 TEST(PolygonOutlines, Release14LeavesTheClosingPointOut) {
-  Polygons p(settings(6));
+  Polygons p(text_settings(6));
   shape_rec rec = make_record({kTriangle, {{1, 1}, {2, 1}, {1, 2}, {1, 1}}});
   ASSERT_EQ(polygon_record(p.ctx, rec), 0);
   EXPECT_EQ(occurrences(p.out.text(), "0\nLWPOLYLINE\n"), 2);
@@ -63,7 +55,7 @@ TEST(PolygonOutlines, Release14LeavesTheClosingPointOut) {
 }
 
 TEST(PolygonOutlines, PolygonZRingsAre3DPolylines) {
-  Polygons p(settings(6));
+  Polygons p(text_settings(6));
   shape_rec rec = make_record({{{0, 0, 5}, {0, 4, 6}, {3, 0, 7}, {0, 0, 5}}}, true);
   ASSERT_EQ(polygon_z_record(p.ctx, rec), 0);
   EXPECT_THAT(p.out.text(), HasSubstr("100\nAcDb3dPolyline\n"));
@@ -73,7 +65,7 @@ TEST(PolygonOutlines, PolygonZRingsAre3DPolylines) {
 }
 
 TEST(PolygonOutlines, TinRingsTakeTheirThreeHeightsFromTheTable) {
-  ConvSettings s = settings(4);
+  ConvSettings s = text_settings(4);
   s.cur.TIN = 1;
   s.cur.ElevFactor = 2.0;
   Polygons p(s);
@@ -95,7 +87,7 @@ TEST(PolygonOutlines, TinRingsTakeTheirThreeHeightsFromTheTable) {
 }
 
 TEST(PolygonOutlines, EmptyRecordsAreSkippedAndCounted) {
-  Polygons p(settings(4));
+  Polygons p(text_settings(4));
   shape_rec rec = make_record({});
   rec.record_number = 9;
   ASSERT_EQ(polygon_record(p.ctx, rec), 0);
@@ -105,7 +97,7 @@ TEST(PolygonOutlines, EmptyRecordsAreSkippedAndCounted) {
 }
 
 TEST(PolygonFillRequests, DrawOutlinesInFillOrderAndSaySoOnce) {
-  ConvSettings s = settings(6);
+  ConvSettings s = text_settings(6);
   s.cur.Fill = 1;
   s.cur.DrawOutlines = 0;
   Polygons p(s);
@@ -145,7 +137,7 @@ TEST(FaceEdges, StripsAndFansByDrawEdges) {
 }
 
 TEST(Multipatch, StripsAndFansGiveNMinusTwoFacesRingsAnOutline) {
-  ConvSettings s = settings(6);
+  ConvSettings s = text_settings(6);
   s.cur.Fill = 1;
   s.cur.DrawOutlines = 0;
   Polygons p(s);
@@ -172,7 +164,7 @@ TEST(Multipatch, StripsAndFansGiveNMinusTwoFacesRingsAnOutline) {
   EXPECT_THAT(p.host.status_text(), HasSubstr("Polygon fills are not available"));
 
   // Without faces each strip and fan triangle is a closed 3D polyline of three vertices.
-  Polygons q(settings(6));
+  Polygons q(text_settings(6));
   ASSERT_EQ(multipatch_record(q.ctx, rec), 0);
   EXPECT_EQ(occurrences(q.out.text(), "0\n3DFACE\n"), 0);
   EXPECT_EQ(occurrences(q.out.text(), "0\nPOLYLINE\n"), 5 + 1);

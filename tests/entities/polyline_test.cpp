@@ -17,19 +17,10 @@ namespace {
 
 using test::EntityOutput;
 using test::make_record;
+using test::text_settings;
 using test::occurrences;
 using test::OneRowTable;
 using ::testing::HasSubstr;
-
-// Release 12 or 14 text, DecPlaces 6, TidyDxf 0, 2D on.
-ConvSettings text_settings(int verDXF) {
-  ConvSettings s;
-  s.verDXF = verDXF;
-  s.DecPlaces = 6;
-  s.TidyDxf = 0;
-  s.Use2D = 1;
-  return s;
-}
 
 // A context writing to one collecting stream with layer "ROADS" and colour 3.
 struct Lines {
