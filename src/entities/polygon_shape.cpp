@@ -44,8 +44,12 @@ int invisible_bits(std::array<int, 4> flags) {
 
 int edges(int draw_edges, std::array<int, 4> pattern, int face, int faces, std::size_t first,
           std::size_t last) {
-  if ((draw_edges & kEdgesShown) == 0) return invisible_bits({-1, -1, -1, -1});
-  if ((draw_edges & kEdgesPattern) == 0) return invisible_bits({1, 1, 1, 1});
+  if ((draw_edges & kEdgesShown) == 0) {
+    return invisible_bits({kInvisible, kInvisible, kInvisible, kInvisible});
+  }
+  if ((draw_edges & kEdgesPattern) == 0) {
+    return invisible_bits({kVisible, kVisible, kVisible, kVisible});
+  }
   if (face == 0) pattern[first] = kVisible;
   if (face == faces - 1) pattern[last] = kVisible;
   return invisible_bits(pattern);
@@ -165,11 +169,12 @@ int outlines_in_fill_order(PolygonContext& ctx, DxfWriter& w, const shape_rec& r
 }  // namespace
 
 int strip_face_edges(int draw_edges, int face, int faces) {
-  return edges(draw_edges, {-1, -1, 1, 1}, face, faces, 0, 1);
+  return edges(draw_edges, {kInvisible, kInvisible, kVisible, kVisible}, face, faces, 0, 1);
 }
 
 int fan_face_edges(int draw_edges, int face, int faces) {
-  return edges(draw_edges, {-1, 1, -1, 0}, face, faces, 0, 2);
+  // The fourth flag is left open: a fan face is a triangle, whose fourth edge is its third.
+  return edges(draw_edges, {kInvisible, kVisible, kInvisible, 0}, face, faces, 0, 2);
 }
 
 int ring_outline(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec, std::int32_t ring,
@@ -273,6 +278,7 @@ int multipatch_record(PolygonContext& ctx, shape_rec& rec) {
   RecordBlock block;
   if (begin_record_block(ctx, rec, block_attributes(cur), block) != 0) return -1;
   DxfWriter& w = *block.w;
+  w.state.record_has_z = rec.has_z;  // the faces are 3D in every release
   for (std::int32_t part = 0; part < rec.num_parts; ++part) {
     const int type = rec.part_types[static_cast<std::size_t>(part)];
     const shape_point* p = rec.points.data() + rec.part_starts[static_cast<std::size_t>(part)];

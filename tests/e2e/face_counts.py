@@ -2,11 +2,17 @@
 """3DFACE and outline counts of converted MultiPatch drawings against their input.
 
 Usage: face_counts.py SHP DXF [SHP DXF ...]
-Prints one line per pair: "DXF expected_faces faces expected_outlines outlines audit_errors".
+Prints one line per pair:
+"DXF expected_faces faces expected_outlines outlines largest_difference audit_errors".
 The MultiPatch file is parsed here from its bytes: a triangle strip or fan of n points gives
 n - 2 faces (and, with outlines drawn, n - 2 triangle outlines); an outer, inner, first or plain
-ring gives one outline. The drawing, converted with outlines and faces, is read by ezdxf."""
+ring gives one outline. The drawing, converted with outlines and faces, is counted and audited
+by ezdxf; GDAL's ogrinfo reads the faces (as polygons) whose corners are compared with the
+triangles' points in order, relative to each coordinate once it is above 1."""
+import math
+import re
 import struct
+import subprocess
 import sys
 
 import ezdxf
@@ -15,7 +21,8 @@ import ezdxf
 def expected(path):
     with open(path, 'rb') as f:
         data = f.read()
-    faces = outlines = 0
+    triangles = []
+    outlines = 0
     pos = 100
     while pos + 8 <= len(data):
         length = struct.unpack('>i', data[pos + 4:pos + 8])[0] * 2
@@ -28,14 +35,41 @@ def expected(path):
             continue
         starts = list(struct.unpack('<%di' % parts, content[44:44 + 4 * parts])) + [points]
         types = struct.unpack('<%di' % parts, content[44 + 4 * parts:44 + 8 * parts])
+        xy = 44 + 8 * parts
+        z = xy + 16 * points + 16
+        def point(k):
+            x, y = struct.unpack('<2d', content[xy + 16 * k:xy + 16 * k + 16])
+            return (x, y, struct.unpack('<d', content[z + 8 * k:z + 8 * k + 8])[0])
         for i, kind in enumerate(types):
-            n = starts[i + 1] - starts[i]
+            first, n = starts[i], starts[i + 1] - starts[i]
             if kind in (0, 1):
-                faces += max(n - 2, 0)
-                outlines += max(n - 2, 0)
+                for t in range(max(n - 2, 0)):
+                    corner = first if kind == 1 else first + t
+                    triangles.append((point(corner), point(first + t + 1), point(first + t + 2)))
+                    outlines += 1
             elif 2 <= kind <= 5:
                 outlines += 1
-    return faces, outlines
+    return triangles, outlines
+
+
+FACE = re.compile(r'^\s*POLYGON Z \(\(([^)]*)\)\)', re.MULTILINE)
+
+
+def drawing_faces(path):
+    out = subprocess.run(['ogrinfo', '-ro', '-al', '-q', path], capture_output=True, text=True,
+                         check=False).stdout
+    return [[tuple(float(v) for v in p.split()) for p in m.split(',')]
+            for m in FACE.findall(out)]
+
+
+def largest_difference(triangles, faces):
+    worst = 0.0
+    for triangle, face in zip(triangles, faces):
+        for want, got in zip(triangle, face[:3]):
+            for e, g in zip(want, got):
+                if math.isfinite(e):
+                    worst = max(worst, abs(e - g) / max(1.0, abs(e)))
+    return worst
 
 
 def main(args):
@@ -44,8 +78,10 @@ def main(args):
         space = doc.modelspace()
         faces = sum(1 for e in space if e.dxftype() == '3DFACE')
         outlines = sum(1 for e in space if e.dxftype() in ('POLYLINE', 'LWPOLYLINE'))
-        want_faces, want_outlines = expected(shp)
-        print(dxf, want_faces, faces, want_outlines, outlines, len(doc.audit().errors))
+        triangles, want_outlines = expected(shp)
+        difference = largest_difference(triangles, drawing_faces(dxf))
+        print(dxf, len(triangles), faces, want_outlines, outlines, '%.3g' % difference,
+              len(doc.audit().errors))
 
 
 if __name__ == '__main__':

@@ -2,13 +2,17 @@
 """Polyline and vertex counts of converted drawings against their input, read independently.
 
 Usage: polyline_counts.py [--polygons] SHP DXF [SHP DXF ...]
-Prints one line per pair: "DXF shp_lines shp_vertices ogr_lines ogr_vertices audit_errors".
+Prints one line per pair:
+"DXF shp_lines shp_vertices ogr_lines ogr_vertices largest_difference audit_errors",
+the difference between the input's and GDAL's coordinates, polyline by polyline in order,
+relative to the coordinate once it is above 1.
 The shapefile is parsed here from its bytes: a record whose part count is not below its point
 count is skipped by the converter (with --polygons only a record without parts or points), and
 so is one whose part starts are out of order; every other part is one polyline; a record too
 short for its points ends the walk, as it ends the conversion. With --polygons every ring is a
-closed polyline, whose vertex count GDAL gives with the first point repeated at the end. The drawing is read by
-GDAL's ogrinfo (features and the points of their geometries) and audited by ezdxf."""
+closed polyline, which GDAL gives with the first point repeated at the end. The drawing is read
+by GDAL's ogrinfo (features and the points of their geometries) and audited by ezdxf."""
+import math
 import re
 import struct
 import subprocess
@@ -17,8 +21,9 @@ import sys
 import ezdxf
 
 
-def shapefile_counts(path, polygons=False, release=12):
-    lines = vertices = 0
+def shapefile_lines(path, polygons=False, release=12):
+    """The coordinate lists GDAL should read back, one per drawn polyline."""
+    lines = []
     with open(path, 'rb') as f:
         data = f.read()
     pos = 100
@@ -38,22 +43,20 @@ def shapefile_counts(path, polygons=False, release=12):
             continue  # part starts out of order: the converter refuses the record
         base = 44 + 4 * parts
         for i in range(parts):
-            n = starts[i + 1] - starts[i]
-            lines += 1
-            if not polygons:
-                vertices += n
-                continue
-            ring = [tuple(round(v, 6) for v in struct.unpack('<2d', content[base + 16 * k:
-                                                                            base + 16 * k + 16]))
+            part = [struct.unpack('<2d', content[base + 16 * k:base + 16 * k + 16])
                     for k in range(starts[i], starts[i + 1])]
-            # A ring is drawn closed: whole in release 12, without its last point in release
-            # 14; GDAL adds the first point at the end unless the last drawn one repeats it.
-            drawn = ring if release == 12 else ring[:-1]
-            if len(drawn) < 2:
-                lines -= 1  # GDAL reads no feature from a polyline of one vertex
+            if not polygons:
+                lines.append(part)
                 continue
-            vertices += len(drawn) + (1 if drawn[-1] != drawn[0] else 0)
-    return lines, vertices
+            # A ring is drawn closed: whole in release 12, without its last point in release
+            # 14; GDAL adds the first point at the end unless the last drawn one repeats it
+            # (as written, with six decimals).
+            drawn = part if release == 12 else part[:-1]
+            if len(drawn) < 2:
+                continue  # GDAL reads no feature from a polyline of one vertex
+            rounded = [tuple(round(v, 6) for v in p) for p in (drawn[0], drawn[-1])]
+            lines.append(drawn + ([drawn[0]] if rounded[0] != rounded[1] else []))
+    return lines
 
 
 def release_of(dxf):
@@ -65,19 +68,28 @@ def release_of(dxf):
 GEOMETRY = re.compile(r'^\s*(MULTI)?LINESTRING[^(]*\((.*)\)\s*$', re.MULTILINE)
 
 
-def ogr_counts(path):
+def ogr_lines(path):
     out = subprocess.run(['ogrinfo', '-ro', '-al', '-q', path], capture_output=True,
                          text=True, check=False).stdout
-    lines = vertices = 0
+    lines = []
     for match in GEOMETRY.finditer(out):
         if match.group(1):
             members = re.findall(r'\(([^()]*)\)', match.group(2))
         else:
             members = [match.group(2)]
         for member in members:
-            lines += 1
-            vertices += member.count(',') + 1
-    return lines, vertices
+            lines.append([tuple(float(v) for v in p.split()[:2]) for p in member.split(',')])
+    return lines
+
+
+def largest_difference(expected, got):
+    worst = 0.0
+    for want_line, got_line in zip(expected, got):
+        for (ex, ey), (gx, gy) in zip(want_line, got_line):
+            for e, g in ((ex, gx), (ey, gy)):
+                if math.isfinite(e):
+                    worst = max(worst, abs(e - g) / max(1.0, abs(e)))
+    return worst
 
 
 def main(args):
@@ -85,9 +97,11 @@ def main(args):
     if polygons:
         args = args[1:]
     for shp, dxf in zip(args[0::2], args[1::2]):
+        expected = shapefile_lines(shp, polygons, release_of(dxf))
+        got = ogr_lines(dxf)
         audit = ezdxf.readfile(dxf).audit()
-        print(dxf, *shapefile_counts(shp, polygons, release_of(dxf)), *ogr_counts(dxf),
-              len(audit.errors))
+        print(dxf, len(expected), sum(map(len, expected)), len(got), sum(map(len, got)),
+              '%.3g' % largest_difference(expected, got), len(audit.errors))
 
 
 if __name__ == '__main__':

@@ -1,6 +1,7 @@
 // Every polyline, polygon and multipatch shapefile of the test data converted to DXF release 12
 // and 14, each drawing audited by ezdxf; GDAL reads back as many polylines (one per part or
-// ring) and vertices as the input has, and multipatches have n - 2 faces per strip and fan.
+// ring) and vertices as the input has, at its coordinates, and multipatches have n - 2 faces
+// per strip and fan.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -69,11 +70,15 @@ std::size_t convert_and_count(const std::set<int>& types, const std::string& scr
   std::istringstream lines(report);
   std::string file;
   long shp_lines = 0, shp_vertices = 0, ogr_lines = 0, ogr_vertices = 0, errors = 0;
+  double difference = 0.0;
   std::size_t checked = 0;
-  while (lines >> file >> shp_lines >> shp_vertices >> ogr_lines >> ogr_vertices >> errors) {
+  while (lines >> file >> shp_lines >> shp_vertices >> ogr_lines >> ogr_vertices >> difference >>
+         errors) {
     EXPECT_EQ(errors, 0) << input_of[file] << " -> " << file;
     EXPECT_EQ(ogr_lines, shp_lines) << input_of[file] << " -> " << file;
     EXPECT_EQ(ogr_vertices, shp_vertices) << input_of[file] << " -> " << file;
+    // Six decimals: half a millionth, relative to the coordinate's size once above 1.
+    EXPECT_LE(difference, 5.1e-7) << input_of[file] << " -> " << file;
     ++checked;
   }
   EXPECT_EQ(checked, outputs.size()) << report.substr(0, 2000);
@@ -120,10 +125,13 @@ TEST(ShapeRealData, EveryMultipatchGivesItsFacesAndOutlines) {
       pairs + " 2>&1"));
   std::string file;
   long want_faces = 0, faces = 0, want_outlines = 0, outlines = 0, errors = 0;
+  double difference = 0.0;
   int checked = 0;
   long all_faces = 0;
-  while (report >> file >> want_faces >> faces >> want_outlines >> outlines >> errors) {
+  while (report >> file >> want_faces >> faces >> want_outlines >> outlines >> difference >>
+         errors) {
     EXPECT_EQ(faces, want_faces) << file;
+    EXPECT_LE(difference, 5.1e-7) << file;  // GDAL reads the corners at the input's points
     EXPECT_EQ(outlines, want_outlines) << file;
     EXPECT_EQ(errors, 0) << file;
     all_faces += faces;

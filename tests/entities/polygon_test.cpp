@@ -163,6 +163,13 @@ TEST(Multipatch, StripsAndFansGiveNMinusTwoFacesRingsAnOutline) {
   EXPECT_EQ(occurrences(t, "0\nPOLYLINE\n"), 1);  // the ring only
   EXPECT_THAT(p.host.status_text(), HasSubstr("Polygon fills are not available"));
 
+  // Release 12 with 2D on: the faces keep their Z.
+  ConvSettings r12 = text_settings(4);
+  r12.cur.Fill = 1;
+  Polygons old(r12);
+  ASSERT_EQ(multipatch_record(old.ctx, rec), 0);
+  EXPECT_THAT(old.out.text(), HasSubstr("0\n3DFACE\n8\nLAND\n62\n6\n 10\n0.0\n 20\n0.0\n 30\n1.0\n"));
+
   // Without faces each strip and fan triangle is a closed 3D polyline of three vertices.
   Polygons q(text_settings(6));
   ASSERT_EQ(multipatch_record(q.ctx, rec), 0);
