@@ -19,6 +19,8 @@ constexpr int kInvisible = -1;
 constexpr int kEdgesShown = 2;
 constexpr int kEdgesPattern = 1;
 
+constexpr std::int32_t kMaxNestedRings = 10000;
+
 enum MultipatchPart { kStrip = 0, kFan = 1, kOuterRing = 2, kLastRingType = 5 };
 
 bool block_attributes(const FileSettings& cur) {
@@ -145,6 +147,15 @@ int end_record_block(PolygonContext& ctx, const shape_rec& rec, const RecordBloc
 // even-depth ring followed by its direct holes.
 int outlines_in_fill_order(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec,
                            double elevation) {
+  // Nesting compares every ring with every other: a record of more rings than any real map
+  // holds keeps the order of its parts rather than stalling the conversion.
+  if (rec.num_parts > kMaxNestedRings) {
+    trace_write("too many rings to nest in record %ld\n", static_cast<long>(rec.record_number));
+    for (std::int32_t r = 0; r < rec.num_parts; ++r) {
+      if (ring_outline(ctx, w, rec, r, elevation, ctx.outline_colour) != 0) return -1;
+    }
+    return 0;
+  }
   const int levels = nest_rings(rec, ctx.rings);
   const bool hatch_order = w.state.verDXF > 5 && ctx.settings.cur.TIN == 0;
   const auto n = static_cast<std::int32_t>(ctx.rings.size());

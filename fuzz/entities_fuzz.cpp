@@ -1,0 +1,122 @@
+// Fuzz target for the entity generators: every record a hostile shapefile yields goes through
+// the point, polyline or polygon generator of its type, with the options that take the most
+// paths (release, fills, loop check, thinning, markers, attribute blocks).
+//
+// Input: as for the shapefile target (1 flag byte, the index length, the index, the main file);
+// the flag byte's upper bits choose the options: 8 release 14, 16 Fill, 32 the loop check and
+// thinning, 64 markers, 128 attribute blocks.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "dxf/dxf_writer.h"
+#include "dxf/group_sink.h"
+#include "dxf/marker_blocks.h"
+#include "entities/feature_blocks.h"
+#include "entities/point_shape.h"
+#include "entities/polygon_shape.h"
+#include "entities/polyline_shape.h"
+#include "fuzz_support.h"
+#include "input/shapefile_reader.h"
+#include "platform/coding.h"
+#include "settings/name_counter.h"
+
+namespace {
+
+using tsn::fuzz::check;
+
+// Every write of the generators is whole groups: a code line and a value line.
+void check_groups(const tsn::StringGroupSink& sink) {
+  std::size_t lines = 0;
+  for (const char c : sink.text()) lines += c == '\n' ? 1 : 0;
+  check(lines % 2 == 0);
+  check(sink.text().empty() || sink.text().back() == '\n');
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 5) return 0;
+  static tsn::fuzz::SilentHost host;
+  tsn::set_host(&host);
+  const std::uint8_t flags = data[0];
+  const std::size_t rest = size - 5;
+  const std::size_t shx_size = rest == 0 ? 0 : tsn::load_le32(data + 1) % (rest + 1);
+  const std::uint8_t* shx = data + 5;
+  const std::uint8_t* shp = shx + shx_size;
+
+  tsn::ShapefileReader reader;
+  reader.open_memory(std::string(reinterpret_cast<const char*>(shp), rest - shx_size),
+                     std::string(reinterpret_cast<const char*>(shx), shx_size), "f.shp");
+  if (reader.read_shp_header(false) != 0 || reader.header().shp_empty ||
+      reader.read_shx_header() != 0) {
+    tsn::set_host(nullptr);
+    return 0;
+  }
+
+  tsn::ConvSettings s;
+  s.verDXF = (flags & 8) != 0 ? 6 : 4;
+  s.cur.Fill = (flags & 16) != 0 ? 1 : 0;
+  s.CheckForBadLoops = (flags & 32) != 0 ? 1 : 0;
+  s.Merge = (flags & 32) != 0 ? 1 : 0;
+  s.cur.PointsTranslate = (flags & 64) != 0 ? 1 : 0;
+  s.cur.DrawEdges = 3;
+  s.cur.Attribs = (flags & 128) != 0 ? 1 : 0;
+  s.cur.MultipointBlock = (flags & 128) != 0 ? 1 : 0;
+
+  tsn::DxfState state;
+  tsn::dxf_configure(state, s, false);
+  tsn::dxf_reset_handles(state);
+  tsn::StringGroupSink entity_sink, block_sink, record_sink;
+  tsn::DxfWriter out{state, &entity_sink};
+  tsn::DxfWriter blocks{state, &block_sink};
+  tsn::DxfWriter records{state, &record_sink};
+  std::array<std::uint32_t, 4> totals{};
+  tsn::NameCounters names{.totals = &totals};
+  tsn::FeatureBlockWriter block_writer(records);
+
+  tsn::PolylineContext lines{.out = out, .blocks = &blocks, .settings = s, .names = &names};
+  lines.block_writer = &block_writer;
+  lines.layer = "L";
+  tsn::PointContext points{.out = out, .blocks = &blocks, .settings = s, .names = &names};
+  points.block_writer = &block_writer;
+  points.drawing = tsn::point_drawing(s.cur, tsn::marker_choice(s.cur, false));
+  points.layer = "P";
+  tsn::PolygonContext polygons{.out = out, .blocks = &blocks, .settings = s, .names = &names};
+  polygons.block_writer = &block_writer;
+  polygons.layer = "A";
+
+  const int type = reader.header().shape_type;
+  tsn::shape_rec rec;
+  const std::int64_t limit = reader.index_entry_count() + (rest - shx_size) / 12 + 2;
+  for (std::int64_t steps = 0; steps <= limit; ++steps) {
+    reader.read_index_entry();
+    const int head = reader.read_record_header(rec, false);
+    if (head == 1 || head == -1) break;
+    if (head != 0) continue;
+    switch (type) {
+      case 1: case 11: case 21: case 8:
+        (void)tsn::point_shape(points, reader, rec, type);
+        break;
+      case 3: case 13: case 23:
+        (void)tsn::polyline_shape(lines, reader, rec);
+        break;
+      case 5: case 15: case 25: case 31:
+        (void)tsn::polygon_shape(polygons, reader, rec, type);
+        break;
+      default:
+        break;
+    }
+    check_groups(entity_sink);
+    check_groups(block_sink);
+    // Nothing accumulates from record to record.
+    entity_sink.clear();
+    block_sink.clear();
+    record_sink.clear();
+  }
+  tsn::set_host(nullptr);
+  return 0;
+}
