@@ -15,6 +15,7 @@ TEST(LayerName, Release12And14UpperCaseAndKeepLettersDigitsDollarAndDash) {
   EXPECT_EQ(make_layer_name("roads", 4), "ROADS");
   EXPECT_EQ(r14("Main-St$2"), "MAIN-ST$2");
   EXPECT_EQ(r14("0"), "0");
+  EXPECT_EQ(make_layer_name("Main St./Lane-2", 4), "MAIN_ST_LANE-2");
 }
 
 TEST(LayerName, OtherCharactersBecomeOneUnderscore) {
@@ -44,6 +45,7 @@ TEST(LayerName, EmptyResultsAreUnnamed) {
   EXPECT_EQ(r14(""), "UNNAMED");
   EXPECT_EQ(r14("***"), "UNNAMED");
   EXPECT_EQ(make_layer_name("<>", 7), "UNNAMED");
+  EXPECT_EQ(make_layer_name("***", 7), "UNNAMED");
 }
 
 TEST(LayerName, Release2000DropsOnlyItsForbiddenCharactersAndKeepsCase) {
