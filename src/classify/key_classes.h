@@ -1,0 +1,53 @@
+// The classes of a key: built from its distinct values by Unique Values, Quantile or Equal
+// Intervals, and the lookup of a record's value in them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "classify/key_values.h"
+
+namespace tsn {
+
+inline constexpr int kMaxClasses = 1024;
+inline constexpr std::size_t kMaxClassText = 127;
+// The small step between a class and the next of a real key.
+inline constexpr double kRealStep = 0.0001;
+
+enum class ClassMethod { quantile = 0, equal_intervals = 1, unique_values = 2 };
+
+// One class: its label (the layer name, or the legend label of a colour class) and its range.
+struct KeyClass {
+  std::string label;
+  double lo = 0.0;
+  double hi = 0.0;
+  std::string lo_text;
+  std::string hi_text;
+};
+
+struct ClassTable {
+  std::vector<KeyClass> classes;
+  NumberType type = NumberType::alphabetic;
+  std::vector<std::uint16_t> value_class;  // the class of every distinct value
+};
+
+// The method used for `distinct` values and `requested` classes, given the key's method.
+ClassMethod choose_method(std::size_t distinct, int requested, ClassMethod method, bool numeric);
+
+// Builds the classes. `method` is set to the method used when that changes it to Quantile.
+// Layer-key labels go through the layer-name rule of verDXF; the range separator is "-" for
+// releases 12 and 14 and " - " for 2000. Returns the class count.
+int create_classes(const KeyValues& values, ClassMethod& method, int requested, bool layer_key,
+                   int verDXF, ClassTable& out);
+
+// A real value in a label: six decimals below 10, five below 100, four from 100 up.
+std::string decimal_label(double value);
+
+// The class of a normalised value (with its number for numeric keys), or -1. With
+// `outside_flag` a numeric value below its class's range is outside too.
+int class_of_value(const ClassTable& table, std::string_view text, double number,
+                   bool outside_flag, int sort_method);
+
+}  // namespace tsn
