@@ -29,8 +29,9 @@ struct ConversionRequest {
   std::string command_file;
   int input_file_type = 0;  // 0 shapefile, 1 dBase table, 2 comma-delimited table
   int save_file_type = 0;   // 0 DXF, 1 DWG
-  // Fields chosen by number with /E, /DX and /DY; -1: found by name.
+  // Fields chosen by number with /E, /DX, /DY and /LF; -1: found by name.
   int elevation_field = -1;
+  int layer_key_field = -1;
   int x_field = -1;
   int y_field = -1;
 };

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "classify/layer_key.h"
 #include "classify/layer_name.h"
 #include "dxf/blocks_section.h"
 #include "dxf/header_section.h"
@@ -80,15 +81,25 @@ struct Drawing {
 };
 
 int write_sections(Drawing& d, const ConvSettings& s, const OpenInput& in,
-                   const std::string& layer, int shape_class, const PointDrawing& points) {
+                   const std::string& layer, int shape_class, const PointDrawing& points,
+                   const LayerKey& layer_key) {
   if (write_dxf_header(d.state, d.files.sink(DxfStream::main), s, in.extents,
                        d.files.handseed()) != 0) {
     return -1;
   }
+  // One layer per layer class, or the single layer.
+  const int colour = default_layer_colour(s.cur, shape_class);
+  std::vector<LayerDef> class_layers;
+  if (layer_key.active) {
+    for (const KeyClass& c : layer_key.classes.classes) {
+      const bool known = std::any_of(class_layers.begin(), class_layers.end(),
+                                     [&](const LayerDef& l) { return same_table_name(l.name, c.label); });
+      if (!known) class_layers.push_back({c.label, colour});
+    }
+  }
   std::vector<LayerDef> layers;
-  add_fixed_layer(layers, "0", 7, {});
-  add_fixed_layer(layers, make_layer_name(layer, s.verDXF),
-                  default_layer_colour(s.cur, shape_class), {});
+  add_fixed_layer(layers, "0", 7, class_layers);
+  if (!layer_key.active) add_fixed_layer(layers, make_layer_name(layer, s.verDXF), colour, {});
   std::vector<TextStyleDef> styles;
   for (const auto& [name, font] : s.drawing_styles) add_text_style(styles, name, font);
   const bool character_markers = shape_class == 0 &&
@@ -101,6 +112,7 @@ int write_sections(Drawing& d, const ConvSettings& s, const OpenInput& in,
   add_text_style(styles, kStandardStyle, kStandardFont);
   TablesInput tables;
   tables.layers = layers;
+  tables.class_layers = class_layers;
   tables.styles = styles;
   tables.extents = in.extents;
   if (write_dxf_tables(*d.main, tables) != 0) return -1;
@@ -118,16 +130,24 @@ int write_sections(Drawing& d, const ConvSettings& s, const OpenInput& in,
   return 0;
 }
 
-// The entity generators of one conversion.
+// The entity generators of one conversion, and the layer key that puts records on layers.
 struct Generators {
   FeatureBlockWriter block_writer;
   PolylineContext lines;
   PointContext points;
   PolygonContext polygons;
+  LayerKey layer_key{};
+
+  void set_layer(std::string_view layer) {
+    lines.layer = layer;
+    points.layer = layer;
+    polygons.layer = layer;
+  }
 };
 
 // One record: its index entry, header and table row, then the generator of its type.
-int convert_one_record(OpenInput& in, Generators& gen, shape_rec& rec) {
+int convert_one_record(OpenInput& in, Generators& gen, shape_rec& rec,
+                       ConversionCounters& counters) {
   in.shapes.read_index_entry();
   const int header = in.shapes.read_record_header(rec, in.table != nullptr);
   if (header == 1 || header == -1) return header == 1 ? 1 : -1;
@@ -138,6 +158,16 @@ int convert_one_record(OpenInput& in, Generators& gen, shape_rec& rec) {
       return -2;
     }
     in.table->begin_record();
+    if (gen.layer_key.active) {
+      // A record whose layer value lies in no class is not drawn.
+      const std::string* layer = gen.layer_key.layer_of(*in.table);
+      if (layer == nullptr) {
+        ++counters.skipped_by_layer_ranges;
+        ++counters.records_skipped;
+        return 0;
+      }
+      gen.set_layer(*layer);
+    }
   } else if (header == -2) {
     return -2;
   }
@@ -211,7 +241,7 @@ int convert_records(OpenInput& in, Drawing& d, Generators& gen, ConversionCounte
         result = -1;
         break;
       }
-      const int r = convert_one_record(in, gen, rec);
+      const int r = convert_one_record(in, gen, rec, counters);
       if (r == 1) break;  // the end of the shapes
       if (r == -1) {
         if (in.table) result = -1;
@@ -311,7 +341,9 @@ int main_process(const ConversionRequest& request, ConvState& cs, ConversionCoun
   gen.polygons.outline_colour = s.cur.ColourMethod == 0 ? s.cur.SingleColourLines : -1;
   gen.polygons.fill_colour = s.cur.ColourMethod == 0 ? s.cur.SingleColourFill : -1;
 
-  int result = write_sections(d, s, in, layer, input_class, gen.points.drawing);
+  prepare_layer_key(gen.layer_key, in.is_shapefile ? in.table.get() : nullptr,
+                    request.layer_key_field, s);
+  int result = write_sections(d, s, in, layer, input_class, gen.points.drawing, gen.layer_key);
   if (result == 0) result = convert_records(in, d, gen, counters);
   for (const EntityCounters* c :
        {&gen.lines.counters, &gen.points.counters, &gen.polygons.counters}) {

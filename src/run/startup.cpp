@@ -136,6 +136,7 @@ int run_one_command(const ConversionRequest& request, const CommandBaseline& bas
   chosen.elevation_field = switches.elevation_field;
   chosen.x_field = switches.x_field;
   chosen.y_field = switches.y_field;
+  chosen.layer_key_field = switches.layer_key_field;
   ConversionCounters counters;
   const int result = run_conversion(chosen, conv_state, counters);
   status_write("\n");

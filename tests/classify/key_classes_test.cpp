@@ -2,6 +2,7 @@
 // hundred values, number types, the choice of method, Unique Values, Quantile, Equal Intervals
 // and the lookup of values.
 #include "classify/key_classes.h"
+#include "classify/layer_key.h"
 
 #include <gtest/gtest.h>
 
@@ -220,6 +221,39 @@ TEST(ClassOfValue, GapsGoUpUnlessOutsideValuesAreRefused) {
   EXPECT_EQ(class_of_value(t, "0", 0, true, 0), -1);
   EXPECT_EQ(class_of_value(t, "0", 0, false, 0), 0);
   EXPECT_EQ(class_of_value(t, "25", 25, false, 0), -1);  // above every class
+}
+
+TEST(LayerKey, PreparedFromTheNamedFieldAndRecordsOutsideHaveNoLayer) {
+  RowsTable table({"Oak", "Elm", "Oak", "Ash"});
+  ConvSettings s;
+  s.verDXF = 4;
+  s.cur.LayerByFeature = 1;
+  s.cur.ClassTypeLayer = static_cast<int>(ClassMethod::unique_values);
+  s.def.LayersKey = "name";  // found without regard to case
+  LayerKey key;
+  prepare_layer_key(key, &table, -1, s);
+  ASSERT_TRUE(key.active);
+  ASSERT_EQ(key.classes.classes.size(), 3u);
+  table.save_record_position();
+  ASSERT_EQ(table.begin_record(), 0);
+  const std::string* layer = key.layer_of(table);
+  ASSERT_NE(layer, nullptr);
+  EXPECT_EQ(*layer, "OAK");
+  EXPECT_EQ(s.def.LayersKey, "NAME");
+
+  // Hand-made ranges with a gap: a value in it is outside.
+  key.classes.classes = {{"A_TO_C", 0, 0, "A", "C"}, {"P_TO_Z", 0, 0, "P", "Z"}};
+  EXPECT_EQ(key.layer_of(table), nullptr);  // "Oak" lies between C and P
+
+  // Off, without a table, or with no such field: nothing to classify.
+  s.cur.LayerByFeature = 0;
+  prepare_layer_key(key, &table, -1, s);
+  EXPECT_FALSE(key.active);
+  s.cur.LayerByFeature = 1;
+  prepare_layer_key(key, nullptr, 0, s);
+  EXPECT_FALSE(key.active);
+  prepare_layer_key(key, &table, 5, s);
+  EXPECT_FALSE(key.active);
 }
 
 }  // namespace
