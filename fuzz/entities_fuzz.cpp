@@ -8,7 +8,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <utility>
 
@@ -21,7 +20,6 @@
 #include "entities/polyline_shape.h"
 #include "fuzz_support.h"
 #include "input/shapefile_reader.h"
-#include "platform/coding.h"
 #include "settings/name_counter.h"
 
 namespace {
@@ -42,15 +40,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size < 5) return 0;
   static tsn::fuzz::SilentHost host;
   tsn::set_host(&host);
-  const std::uint8_t flags = data[0];
-  const std::size_t rest = size - 5;
-  const std::size_t shx_size = rest == 0 ? 0 : tsn::load_le32(data + 1) % (rest + 1);
-  const std::uint8_t* shx = data + 5;
-  const std::uint8_t* shp = shx + shx_size;
-
+  tsn::fuzz::ShapefileInput input = tsn::fuzz::split_shapefile_input(data, size);
+  const std::uint8_t flags = input.flags;
+  const auto shp_size = static_cast<std::int64_t>(input.shp.size());
   tsn::ShapefileReader reader;
-  reader.open_memory(std::string(reinterpret_cast<const char*>(shp), rest - shx_size),
-                     std::string(reinterpret_cast<const char*>(shx), shx_size), "f.shp");
+  reader.open_memory(std::move(input.shp), std::move(input.shx), "f.shp");
   if (reader.read_shp_header(false) != 0 || reader.header().shp_empty ||
       reader.read_shx_header() != 0) {
     tsn::set_host(nullptr);
@@ -91,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const int type = reader.header().shape_type;
   tsn::shape_rec rec;
-  const std::int64_t limit = reader.index_entry_count() + (rest - shx_size) / 12 + 2;
+  const std::int64_t limit = reader.index_entry_count() + shp_size / 12 + 2;
   for (std::int64_t steps = 0; steps <= limit; ++steps) {
     reader.read_index_entry();
     const int head = reader.read_record_header(rec, false);

@@ -2,14 +2,32 @@
 // every question, and an invariant check that stops the run where it fails.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <string>
 #include <string_view>
 
+#include "platform/coding.h"
 #include "platform/host.h"
 
 namespace tsn::fuzz {
 
 inline void check(bool condition) {
   if (!condition) __builtin_trap();
+}
+
+// The input of the shapefile targets: 1 flag byte, the index length (4 bytes, little-endian,
+// taken modulo what follows), the index, then the main file. Needs at least 5 bytes.
+struct ShapefileInput {
+  std::uint8_t flags = 0;
+  std::string shx;
+  std::string shp;
+};
+inline ShapefileInput split_shapefile_input(const std::uint8_t* data, std::size_t size) {
+  const std::size_t rest = size - 5;
+  const std::size_t shx_size = rest == 0 ? 0 : load_le32(data + 1) % (rest + 1);
+  const auto* shx = reinterpret_cast<const char*>(data + 5);
+  return {data[0], std::string(shx, shx_size), std::string(shx + shx_size, rest - shx_size)};
 }
 
 class SilentHost final : public Host {

@@ -9,7 +9,6 @@
 #include <utility>
 
 #include "input/shapefile_reader.h"
-#include "platform/coding.h"
 #include "fuzz_support.h"
 
 namespace {
@@ -36,25 +35,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size < 5) return 0;
   static tsn::fuzz::SilentHost host;
   tsn::set_host(&host);
-  const std::uint8_t flags = data[0];
-  const std::size_t rest = size - 5;
-  const std::size_t shx_size = rest == 0 ? 0 : tsn::load_le32(data + 1) % (rest + 1);
-  const std::uint8_t* shx = data + 5;
-  const std::uint8_t* shp = shx + shx_size;
-
+  tsn::fuzz::ShapefileInput input = tsn::fuzz::split_shapefile_input(data, size);
+  const std::uint8_t flags = input.flags;
+  const auto shp_size = static_cast<std::int64_t>(input.shp.size());
   std::optional<std::string> index;
-  if ((flags & 4) == 0) index.emplace(reinterpret_cast<const char*>(shx), shx_size);
+  if ((flags & 4) == 0) index.emplace(std::move(input.shx));
 
   tsn::ShapefileReader reader;
-  reader.open_memory(std::string(reinterpret_cast<const char*>(shp), rest - shx_size),
-                     std::move(index), "f.shp");
+  reader.open_memory(std::move(input.shp), std::move(index), "f.shp");
   check(reader.is_open() && reader.index_open() == ((flags & 4) == 0));
   const bool table_open = (flags & 2) != 0;
   if (reader.read_shp_header((flags & 1) != 0) == 0 && !reader.header().shp_empty &&
       reader.read_shx_header() == 0) {
     tsn::shape_rec rec;
     // Each step moves forward through the index or the main file, so the walk must end.
-    const std::int64_t limit = reader.index_entry_count() + (rest - shx_size) / 12 + 2;
+    const std::int64_t limit = reader.index_entry_count() + shp_size / 12 + 2;
     std::int64_t steps = 0;
     for (;; ++steps) {
       check(steps <= limit);
