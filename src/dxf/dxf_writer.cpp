@@ -218,9 +218,10 @@ void dxf_configure(DxfState& state, const ConvSettings& s, bool merge_group_acti
   state.layer_scratch_source.clear();  // the release may have changed
 }
 
-void dxf_write(DxfWriter& w, std::string_view text) {
-  if (w.sink != nullptr && w.sink->write(text)) return;
-  const WriteFailureHandler handler = w.state.on_write_failure;
+namespace {
+
+void write_failed(const DxfState& state) {
+  const WriteFailureHandler handler = state.on_write_failure;
   if (handler != nullptr) {
     handler();
   } else {
@@ -228,14 +229,14 @@ void dxf_write(DxfWriter& w, std::string_view text) {
   }
 }
 
+}  // namespace
+
+void dxf_write(DxfWriter& w, std::string_view text) {
+  if (w.sink == nullptr || !w.sink->write(text)) write_failed(w.state);
+}
+
 void dxf_write_lines(DxfWriter& w, std::string_view text, long lines) {
-  if (w.sink != nullptr && w.sink->write_lines(text, lines)) return;
-  const WriteFailureHandler handler = w.state.on_write_failure;
-  if (handler != nullptr) {
-    handler();
-  } else {
-    default_write_failure();
-  }
+  if (w.sink == nullptr || !w.sink->write_lines(text, lines)) write_failed(w.state);
 }
 
 void dxf_write_raw(DxfWriter& w, std::string_view text) {

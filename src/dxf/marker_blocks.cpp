@@ -77,8 +77,8 @@ MarkerChoice marker_choice(const FileSettings& cur, bool table_open) {
   c.marker = cur.Marker;
   c.style = cur.MarkerStyle;
   c.character = cur.PointMarker;
-  c.attributes = (cur.Attribs & kAttribsOn) != 0;
-  c.block_attributes = c.attributes && (cur.Attribs & kAttribsExtended) == 0;
+  c.attributes = attributes_wanted(cur);
+  c.block_attributes = block_attributes(cur);
   c.table_open = table_open;
   return c;
 }

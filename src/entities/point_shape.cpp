@@ -11,12 +11,6 @@ namespace {
 
 constexpr int kPointZ = 11;
 
-bool attributes_on(const FileSettings& cur) { return (cur.Attribs & kAttribsOn) != 0; }
-
-bool block_attributes(const FileSettings& cur) {
-  return attributes_on(cur) && (cur.Attribs & kAttribsExtended) == 0;
-}
-
 BlockPoint block_point(const shape_point& p) { return {p.x, p.y, p.z}; }
 
 // Labels and attributes of the record: its box goes to the annotation writers.
@@ -36,7 +30,7 @@ PointDrawing point_drawing(const FileSettings& cur, const MarkerChoice& choice) 
     // The marker block, unless the character marker is wanted as plain text.
     const bool as_text = cur.Marker == kMarkerCharacter && !block_attributes(cur);
     d.form = as_text ? PointForm::character_text : PointForm::marker_insert;
-    const bool multipoint_text = cur.Marker == kMarkerCharacter && !attributes_on(cur);
+    const bool multipoint_text = cur.Marker == kMarkerCharacter && !attributes_wanted(cur);
     d.multipoint_form = multipoint_text ? PointForm::character_text : PointForm::marker_insert;
   } else {
     d.form = block_attributes(cur) && choice.table_open ? PointForm::point_block
@@ -103,7 +97,7 @@ int multipoint_record(PointContext& ctx, const shape_rec& rec) {
     ++ctx.counters.records_skipped;
     return 0;
   }
-  const bool in_block = (attributes_on(cur) && ctx.table_open) || cur.MultipointBlock != 0;
+  const bool in_block = (attributes_wanted(cur) && ctx.table_open) || cur.MultipointBlock != 0;
   DxfWriter* w = &ctx.out;
   std::string block_name;
   if (in_block) {

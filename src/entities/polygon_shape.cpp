@@ -23,10 +23,6 @@ constexpr std::int32_t kMaxNestedRings = 10000;
 
 enum MultipatchPart { kStrip = 0, kFan = 1, kOuterRing = 2, kLastRingType = 5 };
 
-bool block_attributes(const FileSettings& cur) {
-  return (cur.Attribs & kAttribsOn) != 0 && (cur.Attribs & kAttribsExtended) == 0;
-}
-
 // The fill cannot be drawn yet: the outlines stand in for it, and the user is told once.
 void fill_notice(PolygonContext& ctx) {
   if (ctx.fill_notice_given) return;

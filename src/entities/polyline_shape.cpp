@@ -29,7 +29,7 @@ AnnotationPlan plan_annotations(const FileSettings& cur) {
   p.attribs_aligned = attrib_text && cur.AlignAttrib != 0;
   p.attribs_move_close =
       attrib_text && cur.AlignAttrib == 0 && cur.attrib_move_close[kLineClass] != 0;
-  p.extended_data = (cur.Attribs & kAttribsOn) != 0 && (cur.Attribs & kAttribsExtended) != 0;
+  p.extended_data = attributes_wanted(cur) && !block_attributes(cur);
   return p;
 }
 
@@ -122,9 +122,7 @@ double record_elevation(const ElevationSource& source) {
   return table_elevation(*source.table, source.field, source.factor);
 }
 
-bool polyline_attribute_blocks(const FileSettings& cur) {
-  return (cur.Attribs & kAttribsOn) != 0 && (cur.Attribs & kAttribsExtended) == 0;
-}
+bool polyline_attribute_blocks(const FileSettings& cur) { return block_attributes(cur); }
 
 int polyline_record(PolylineContext& ctx, shape_rec& rec) {
   if (skip_record(ctx, rec)) return 0;

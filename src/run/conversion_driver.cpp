@@ -34,6 +34,7 @@
 #include "settings/file_reset.h"
 #include "settings/key_lists.h"
 #include "settings/name_counter.h"
+#include "settings/text_styles.h"
 
 namespace tsn {
 
@@ -53,14 +54,6 @@ std::string single_layer_name(const ConvSettings& s, const std::string& input_pa
 // single colour, else none (the layer's colour) until colour classes exist.
 int record_colour(const FileSettings& f, int shape_class) {
   return f.ColourMethod == 0 ? default_layer_colour(f, shape_class) : -1;
-}
-
-// The font of a known style, "txt" for any other.
-std::string style_font(const ConvSettings& s, std::string_view style) {
-  for (const auto& [name, font] : s.text_styles) {
-    if (same_table_name(name, style)) return font;
-  }
-  return std::string(kStandardFont);
 }
 
 bool cancel_requested() { return pump_messages() == 1 && ask_cancel() == -1; }

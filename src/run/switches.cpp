@@ -474,15 +474,7 @@ StyleRequest complete_style_request(const ConvSettings& s, const StyleRequest& r
     out.name = std::string(base_name(out.font));
     return out;
   }
-  if (out.font.empty()) {
-    out.font = "txt";
-    for (const auto& [style, font] : s.text_styles) {
-      if (equal_ignoring_case(style, out.name)) {
-        out.font = font;
-        break;
-      }
-    }
-  }
+  if (out.font.empty()) out.font = style_font(s, out.name);
   return out;
 }
 

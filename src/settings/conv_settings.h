@@ -105,6 +105,13 @@ struct FileSettings {
   int DrawEdges = 1;
 };
 
+// Feature attributes wanted, and as block attributes (ATTRIBs after an INSERT) rather than as
+// extended entity data.
+inline bool attributes_wanted(const FileSettings& f) { return (f.Attribs & kAttribsOn) != 0; }
+inline bool block_attributes(const FileSettings& f) {
+  return attributes_wanted(f) && (f.Attribs & kAttribsExtended) == 0;
+}
+
 // Per-input state that only definition files carry.
 struct DefinitionState {
   int settings_version = 0;  // `Version` of the definition file last read

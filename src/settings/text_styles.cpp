@@ -37,6 +37,13 @@ int find_style(const ConvSettings& s, std::string& name) {
   return 0;
 }
 
+std::string style_font(const ConvSettings& s, std::string_view name) {
+  for (const auto& [style, font] : s.text_styles) {
+    if (equal_ignoring_case(style, name)) return font;
+  }
+  return "txt";
+}
+
 void resolve_style_indices(ConvSettings& s) {
   s.label_style = find_style(s, s.cur.TextLabelsStyle);
   s.marker_style = find_style(s, s.cur.MarkerStyle);

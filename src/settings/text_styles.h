@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "settings/conv_settings.h"
 
@@ -16,6 +17,8 @@ int load_text_styles(ConvSettings& s);
 // Index of the style of that name (case ignored); when none matches, the name becomes the
 // first style's name and the index is 0.
 int find_style(const ConvSettings& s, std::string& name);
+// The font file of the known style of that name (case ignored), or "txt".
+std::string style_font(const ConvSettings& s, std::string_view name);
 // Resolves the four current style names to indices.
 void resolve_style_indices(ConvSettings& s);
 

@@ -1,6 +1,7 @@
 // A writer on a collecting sink, configured from settings, for the DXF tests.
 #pragma once
 
+#include "dxf/blocks_section.h"
 #include "dxf/dxf_writer.h"
 #include "dxf/group_sink.h"
 #include "settings/conv_settings.h"
@@ -33,6 +34,20 @@ struct CollectingWriter {
   DxfState state;
   StringGroupSink sink;
   DxfWriter w{state, &sink};
+};
+
+// The three block streams of one drawing, collected; they share the main writer's state, whose
+// handles start as after the HEADER.
+struct BlockOutput {
+  explicit BlockOutput(const Settings& s) : main(s) { dxf_reset_handles(main.state); }
+  const std::string& first_text() const { return first_sink.text(); }
+
+  CollectingWriter main;
+  StringGroupSink first_sink;
+  StringGroupSink second_sink;
+  DxfWriter first{main.state, &first_sink};
+  DxfWriter second{main.state, &second_sink};
+  BlockStreams streams{main.w, first, second};
 };
 
 }  // namespace tsn::test

@@ -11,6 +11,7 @@
 namespace tsn {
 namespace {
 
+using Blocks = test::BlockOutput;
 using test::Settings;
 
 TEST(CharacterMarkerName, LettersAndDigitsAsThemselvesOtherCodesAsNumbers) {
@@ -41,18 +42,6 @@ TEST(PointBlockName, ByMarkerKindAttributesAndTable) {
   c.attributes = true;
   EXPECT_EQ(point_block_name(c), "STANDARD_42");
 }
-
-// The three block streams of one drawing, collected; they share the main writer's state.
-struct Blocks {
-  explicit Blocks(const Settings& s) : main(s) { dxf_reset_handles(main.state); }
-  test::CollectingWriter main;
-  StringGroupSink first_sink;
-  StringGroupSink second_sink;
-  DxfWriter first{main.state, &first_sink};
-  DxfWriter second{main.state, &second_sink};
-  BlockStreams streams{main.w, first, second};
-  const std::string& first_text() const { return first_sink.text(); }
-};
 
 MarkerChoice markers(int marker) {
   MarkerChoice c;

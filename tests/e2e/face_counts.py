@@ -16,18 +16,13 @@ import subprocess
 import sys
 
 import ezdxf
+from shp_records import record_contents
 
 
 def expected(path):
-    with open(path, 'rb') as f:
-        data = f.read()
     triangles = []
     outlines = 0
-    pos = 100
-    while pos + 8 <= len(data):
-        length = struct.unpack('>i', data[pos + 4:pos + 8])[0] * 2
-        content = data[pos + 8:pos + 8 + length]
-        pos += 8 + length
+    for content in record_contents(path):
         if len(content) < 44 or struct.unpack('<i', content[:4])[0] != 31:
             continue
         parts, points = struct.unpack('<2i', content[36:44])

@@ -10,17 +10,12 @@ import struct
 import sys
 
 import ezdxf
+from shp_records import record_contents
 
 
 def parts_per_record(shp):
-    with open(shp, 'rb') as f:
-        data = f.read()
     parts = []
-    pos = 100
-    while pos + 8 <= len(data):
-        length = struct.unpack('>i', data[pos + 4:pos + 8])[0] * 2
-        content = data[pos + 8:pos + 8 + length]
-        pos += 8 + length
+    for content in record_contents(shp):
         parts.append(struct.unpack('<i', content[36:40])[0] if len(content) >= 44 else 0)
     return parts
 

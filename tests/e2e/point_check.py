@@ -14,17 +14,12 @@ import subprocess
 import sys
 
 import ezdxf
+from shp_records import record_contents
 
 
 def shapefile_points(path):
-    with open(path, 'rb') as f:
-        data = f.read()
     points = []
-    pos = 100
-    while pos + 8 <= len(data):
-        length = struct.unpack('>i', data[pos + 4:pos + 8])[0] * 2
-        content = data[pos + 8:pos + 8 + length]
-        pos += 8 + length
+    for content in record_contents(path):
         if len(content) < 4:
             break
         kind = struct.unpack('<i', content[:4])[0]

@@ -6,32 +6,19 @@
 
 #include <string>
 
+#include "dxf/dxf_test_support.h"
 #include "entities_test_support.h"
 
 namespace tsn {
 namespace {
 
 using test::occurrences;
-using test::text_settings;
-
-// The three block streams of one drawing, collected, sharing one state.
-struct Blocks {
-  explicit Blocks(int verDXF) : main(text_settings(verDXF)) {
-    dxf_reset_handles(main.state);
-  }
-  test::EntityOutput main;
-  StringGroupSink first_sink;
-  StringGroupSink second_sink;
-  DxfWriter first{main.state, &first_sink};
-  DxfWriter second{main.state, &second_sink};
-  BlockStreams streams{main.w, first, second};
-};
 
 TEST(LegendBlocks, LineSymbolIsAFourVertexPolylineInBothForms) {
-  Blocks r12(4);
+  test::BlockOutput r12(test::Settings{.verDXF = 4});
   FixedBlocks made;
   ASSERT_EQ(write_legend_block(r12.streams, 1, made), 0);
-  const std::string& t = r12.first_sink.text();
+  const std::string& t = r12.first_text();
   EXPECT_EQ(t.find("0\nBLOCK\n8\n0\n2\nLEGSYM_ARC\n"), 0u) << t;
   EXPECT_NE(t.find("0\nPOLYLINE\n8\n0\n62\n0\n 10\n0.0\n 20\n0.0\n66\n1\n70\n0\n"),
             std::string::npos)
@@ -41,9 +28,9 @@ TEST(LegendBlocks, LineSymbolIsAFourVertexPolylineInBothForms) {
   EXPECT_NE(t.find(" 10\n1.85\n 20\n-0.1\n"), std::string::npos);
   EXPECT_NE(t.find("0\nSEQEND\n0\nENDBLK\n"), std::string::npos);
 
-  Blocks r14(6);
+  test::BlockOutput r14(test::Settings{.verDXF = 6});
   ASSERT_EQ(write_legend_block(r14.streams, 1, made), 0);
-  const std::string& u = r14.first_sink.text();
+  const std::string& u = r14.first_text();
   EXPECT_NE(u.find("100\nAcDbPolyline\n8\n0\n62\n0\n90\n4\n 38\n0.0\n 10\n-0.1\n 20\n0.0\n"),
             std::string::npos)
       << u;
@@ -51,25 +38,25 @@ TEST(LegendBlocks, LineSymbolIsAFourVertexPolylineInBothForms) {
 }
 
 TEST(LegendBlocks, PolygonSymbolIsASolidWithCornersInSolidOrder) {
-  Blocks r12(4);
+  test::BlockOutput r12(test::Settings{.verDXF = 4});
   FixedBlocks made;
   ASSERT_EQ(write_legend_block(r12.streams, 2, made), 0);
-  EXPECT_NE(r12.first_sink.text().find(
+  EXPECT_NE(r12.first_text().find(
                 "0\nSOLID\n8\n0\n62\n0\n 10\n0.0\n 20\n0.0\n 11\n0.0\n 21\n1.0\n"
                 " 13\n2.0\n 23\n1.0\n 12\n2.0\n 22\n0.0\n0\nENDBLK\n"),
             std::string::npos)
-      << r12.first_sink.text();
+      << r12.first_text();
 }
 
 TEST(LegendBlocks, PointSymbolIsTheDotMadeOnce) {
-  Blocks r12(4);
+  test::BlockOutput r12(test::Settings{.verDXF = 4});
   FixedBlocks made;
   MarkerChoice dots;
   dots.markers = true;
   dots.marker = kMarkerDot;
   ASSERT_EQ(write_marker_blocks(r12.streams, dots, made), 0);
   ASSERT_EQ(write_legend_block(r12.streams, 0, made), 0);
-  EXPECT_EQ(occurrences(r12.first_sink.text(), "2\n_DOT\n"), 1);
+  EXPECT_EQ(occurrences(r12.first_text(), "2\n_DOT\n"), 1);
 }
 
 }  // namespace
