@@ -249,7 +249,7 @@ std::string decimal_label(double value) {
   return text;
 }
 
-int class_of_value(const ClassTable& table, std::string_view text, double number,
+int class_of_value(const RangeSet& table, std::string_view text, double number,
                    bool outside_flag, int sort_method) {
   const auto& classes = table.classes;
   if (table.type == NumberType::alphabetic) {

@@ -8,29 +8,18 @@
 #include <vector>
 
 #include "classify/key_values.h"
+#include "settings/value_ranges.h"
 
 namespace tsn {
 
-inline constexpr int kMaxClasses = 1024;
-inline constexpr std::size_t kMaxClassText = 127;
 // The small step between a class and the next of a real key.
 inline constexpr double kRealStep = 0.0001;
 
 enum class ClassMethod { quantile = 0, equal_intervals = 1, unique_values = 2 };
 
-// One class: its label (the layer name, or the legend label of a colour class) and its range.
-struct KeyClass {
-  std::string label;
-  double lo = 0.0;
-  double hi = 0.0;
-  std::string lo_text;
-  std::string hi_text;
-};
-
-struct ClassTable {
-  std::vector<KeyClass> classes;
-  NumberType type = NumberType::alphabetic;
-  std::vector<std::uint16_t> value_class;  // the class of every distinct value
+// The classes built from a key's values, and the class of every distinct value.
+struct ClassTable : RangeSet {
+  std::vector<std::uint16_t> value_class;
 };
 
 // The method used for `distinct` values and `requested` classes, given the key's method.
@@ -47,7 +36,7 @@ std::string decimal_label(double value);
 
 // The class of a normalised value (with its number for numeric keys), or -1. With
 // `outside_flag` a numeric value below its class's range is outside too.
-int class_of_value(const ClassTable& table, std::string_view text, double number,
+int class_of_value(const RangeSet& table, std::string_view text, double number,
                    bool outside_flag, int sort_method);
 
 }  // namespace tsn

@@ -9,6 +9,7 @@
 
 #include "input/dbf_field.h"
 #include "input/table_reader.h"
+#include "settings/value_ranges.h"
 
 namespace tsn {
 
@@ -20,8 +21,6 @@ struct KeyValue {
   std::int32_t count = 0;   // records having it
   double number = 0.0;      // the text read as a number (numeric fields only)
 };
-
-enum class NumberType { alphabetic = 0, real = 1, integer = 2 };
 
 // Comparison of key texts: 0 byte order, 1 letters A-Z compared as lower case.
 int compare_key_text(std::string_view a, std::string_view b, int sort_method);

@@ -8,6 +8,9 @@
 #include <utility>
 #include <vector>
 
+#include "settings/colour_lists.h"
+#include "settings/value_ranges.h"
+
 namespace tsn {
 
 // Bits of the Attribs setting.
@@ -212,6 +215,18 @@ struct ConvSettings {
   int marker_style = 0;
   int legend_style = 0;
   int attrib_style = 0;
+
+  // The classes of the layer key and of the colour key: built by the conversion from the key
+  // field's values, or read from a definition file or a legend range file.
+  RangeSet layer_ranges;
+  RangeSet colour_ranges;
+  // Set when colour ranges read from a file are single integer values (Unique Values): the
+  // field holds drawing colour numbers, so the built-in mapping scheme applies.
+  bool colour_key_holds_colour_numbers = false;
+  // The colour list in use (the current scheme's, or a definition file's own), and the colour
+  // of every colour class computed from it.
+  ColourList colour_list;
+  std::array<std::uint8_t, kMaxColours> class_colours{};
 
   FileSettings prog;  // program-level values: the defaults of every input
   FileSettings cur;   // values of the current input
