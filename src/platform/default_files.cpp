@@ -18,8 +18,9 @@ constexpr std::array<std::uint8_t, 15> kStandard = {1,  2,  3,   4,   5,   6,   
 constexpr std::array<std::uint8_t, 20> kRainbow = {10,  20,  30,  40,  50,  60,  70,
                                                    80,  90,  100, 110, 120, 130, 140,
                                                    150, 160, 170, 180, 190, 200};
-// White to black.
-constexpr std::array<std::uint8_t, 8> kGreys = {255, 254, 9, 253, 8, 252, 251, 250};
+// White to dark grey through the six greys, which darken steadily in every palette (8 and 9
+// fall between them differently from one palette to another, so they are left out).
+constexpr std::array<std::uint8_t, 6> kGreys = {255, 254, 253, 252, 251, 250};
 // Pale, full, then darker shades of one hue.
 constexpr std::array<std::uint8_t, 6> kReds = {11, 10, 12, 14, 16, 18};
 constexpr std::array<std::uint8_t, 6> kGreens = {91, 90, 92, 94, 96, 98};
@@ -29,8 +30,19 @@ constexpr std::array<std::uint8_t, 12> kPastel = {11,  31,  51,  71,  91,  111,
                                                   131, 151, 171, 191, 211, 231};
 // Lowland green through olive, ochre and browns to grey rock and white snow.
 constexpr std::array<std::uint8_t, 11> kTerrain = {94, 92, 72, 62, 52, 42, 32, 34, 36, 253, 255};
+// Pale yellow through yellow, orange and red to dark red.
+constexpr std::array<std::uint8_t, 9> kHeat = {51, 50, 40, 30, 20, 10, 12, 14, 16};
+// Unique values: twelve hues 30 degrees apart at full strength, then the same twelve darker,
+// so that neighbouring classes differ in hue and the first dozen stay clearly apart.
+constexpr std::array<std::uint8_t, 24> kDistinct = {10,  50,  90,  130, 170, 210, 30,  70,
+                                                    110, 150, 190, 230, 14,  54,  94,  134,
+                                                    174, 214, 34,  74,  114, 154, 194, 234};
+// Diverging: dark blue through pale blue and pale red to dark red, for values either side of
+// a middle (change, departure from a mean).
+constexpr std::array<std::uint8_t, 10> kBlueRed = {176, 174, 172, 170, 171, 11, 10, 12, 14, 16};
 
-constexpr std::array<DefaultColourScheme, 8> kSchemes = {{
+// New schemes go at the end: settings files keep a scheme by its index (DefaultColorSet).
+constexpr std::array<DefaultColourScheme, 11> kSchemes = {{
     {"Standard", false, kStandard},
     {"Rainbow", true, kRainbow},
     {"Greys", true, kGreys},
@@ -39,6 +51,9 @@ constexpr std::array<DefaultColourScheme, 8> kSchemes = {{
     {"Blues", true, kBlues},
     {"Pastel", false, kPastel},
     {"Terrain", true, kTerrain},
+    {"Heat", true, kHeat},
+    {"Distinct", false, kDistinct},
+    {"Blue-Red", true, kBlueRed},
 }};
 
 constexpr std::size_t kColoursPerLine = 20;

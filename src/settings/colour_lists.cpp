@@ -1,10 +1,13 @@
-// Reading, resampling and expanding colour lists.
+// Reading, writing, resampling and expanding colour lists.
 #include "settings/colour_lists.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
+
+#include "platform/default_files.h"
+#include "platform/paths.h"
 
 namespace tsn {
 namespace {
@@ -48,6 +51,33 @@ ColourList read_colour_list(const Profile& file, std::string_view section) {
     if (numbers.size() < static_cast<std::size_t>(kColoursPerLine)) break;
   }
   return list;
+}
+
+void write_colour_list(Profile& file, std::string_view section, const ColourList& list) {
+  const std::string previous = file.section();
+  file.select_section(section);
+  file.erase_section();
+  file.write_int("Grad", list.graded ? 1 : 0);
+  const std::span<const std::uint8_t> colours(list.colours);
+  const std::vector<std::string> lines =
+      colour_list_lines(colours.first(std::min(colours.size(), kMaxColours)));
+  for (std::size_t i = 0; i < lines.size(); ++i) file.write_string(std::to_string(i), lines[i]);
+  file.select_section(previous);
+}
+
+void write_all_schemes(Profile& target, const Profile& source,
+                       std::span<const std::string> names) {
+  const std::string previous = target.section();
+  target.select_section(kSchemeIndexSection);
+  target.erase_section();
+  target.write_int("NumSchemes", static_cast<int>(names.size()));
+  for (std::size_t i = 0; i < names.size(); ++i) target.write_string(std::to_string(i), names[i]);
+  for (const std::string& name : names) {
+    // A scheme named like the index section would overwrite the index just written.
+    if (equal_ignoring_case(name, kSchemeIndexSection)) continue;
+    write_colour_list(target, name, read_colour_list(source, name));
+  }
+  target.select_section(previous);
 }
 
 std::vector<std::uint8_t> resample_gradient(const std::vector<std::uint8_t>& list, std::size_t n) {

@@ -1,9 +1,11 @@
 // Colour lists of the colour schemes file (and of a definition file's own section "Cols"):
-// reading a list, stretching or shrinking a graded one to a number of classes, and filling
-// the 1024-entry table that classes take their colours from.
+// reading and writing a list, stretching or shrinking a graded one to a number of classes, and
+// filling the 1024-entry table that classes take their colours from.
 #pragma once
 
 #include <cstdint>
+#include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -13,6 +15,7 @@ namespace tsn {
 
 inline constexpr std::size_t kMaxColours = 1024;
 inline constexpr int kColoursPerLine = 20;
+inline constexpr std::string_view kSchemeIndexSection = "ColorSchemes";
 
 // A list as stored: colour numbers (0..255) and whether it is a gradient.
 struct ColourList {
@@ -24,6 +27,16 @@ struct ColourList {
 // 20 comma-separated numbers (their low byte), to the first line of fewer than 20 numbers or
 // 1024 colours. A missing line "0", or one starting with -1, gives an empty list.
 ColourList read_colour_list(const Profile& file, std::string_view section);
+
+// Replaces section `section` of the selected file by the list: Grad, then count / 20 + 1 lines
+// of 20 numbers, the last holding the rest (empty when the count is a multiple of 20, which
+// ends the list for a reader). The file's selected section is left as it was.
+void write_colour_list(Profile& file, std::string_view section, const ColourList& list);
+
+// Rewrites the scheme index of `target` (section ColorSchemes: NumSchemes and the names under
+// 0..N-1) and, for every name, the list read from `source` under that name.
+void write_all_schemes(Profile& target, const Profile& source,
+                       std::span<const std::string> names);
 
 // A graded list of L colours spread over n classes: unchanged when n is L or 0; stretched by
 // repeating entries; shrunk keeping the first and last and picking evenly between them.

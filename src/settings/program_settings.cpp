@@ -10,7 +10,7 @@
 #include "settings/file_keys.h"
 #include "settings/key_lists.h"
 #include "settings/settings_files.h"
-#include "settings/settings_hooks.h"
+#include "settings/scheme_colours.h"
 #include "settings/text_styles.h"
 
 namespace tsn {
@@ -138,7 +138,7 @@ void read_schemes_and_styles(ConvSettings& s) {
     f.DefaultColorSet = f.AcadMapping == 1 ? schemes : 0;
   }
   s.cur.DefaultColorSet = f.DefaultColorSet;
-  if (settings_hooks().load_scheme_colours) settings_hooks().load_scheme_colours(s);
+  load_scheme_colours(s);
   load_text_styles(s);
   resolve_style_indices(s);
   f.TextLabelsStyle = s.cur.TextLabelsStyle;
