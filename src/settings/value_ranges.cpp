@@ -56,9 +56,9 @@ bool starts_number(std::string_view t) {
 // The number at the start of the text ("%lf" without the leading blanks); nullopt when there is
 // none or it is not finite.
 std::optional<double> leading_real(std::string_view t) {
-  if (!t.empty() && t[0] == '+') t.remove_prefix(1);
-  if (t.empty() || t[0] == '+' || t[0] == 'i' || t[0] == 'I' || t[0] == 'n' || t[0] == 'N') {
-    return std::nullopt;
+  if (!t.empty() && t[0] == '+') {
+    t.remove_prefix(1);
+    if (!t.empty() && (t[0] == '+' || t[0] == '-')) return std::nullopt;
   }
   double value = 0.0;
   const auto result = std::from_chars(t.data(), t.data() + t.size(), value);
