@@ -46,13 +46,13 @@ int dxf_circle(DxfWriter& w, std::string_view layer, int colour, const BlockPoin
   return 0;
 }
 
-int dxf_character_text(DxfWriter& w, std::string_view layer, int colour, const BlockPoint& at,
-                       double height, std::string_view style, char character) {
+int dxf_text(DxfWriter& w, std::string_view layer, int colour, const BlockPoint& at,
+             double height, std::string_view style, std::string_view text) {
   if (!w.state.text_path || dxf_entity_start(w, kEntText, layer, colour) != 0) return -1;
   point(w, 10, at);
   dxf_real(w, 40, height);
   dxf_prefixed_group(w, 7, style);
-  dxf_prefixed_group(w, 1, std::string_view(&character, 1));
+  dxf_prefixed_group(w, 1, text);
   dxf_subclass(w, "Text");
   return 0;
 }

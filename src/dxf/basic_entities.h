@@ -26,10 +26,16 @@ int dxf_line(DxfWriter& w, std::string_view layer, int colour, const BlockPoint&
 int dxf_circle(DxfWriter& w, std::string_view layer, int colour, const BlockPoint& centre,
                std::string_view radius);
 
-// TEXT of one character at `at`: height (group 40), style (7), the character (1) and, in
-// release 14, the Text subclass marker once more.
-int dxf_character_text(DxfWriter& w, std::string_view layer, int colour, const BlockPoint& at,
-                       double height, std::string_view style, char character);
+// TEXT at `at`: height (group 40), style (7), the text (1) and, in release 14, the Text
+// subclass marker once more.
+int dxf_text(DxfWriter& w, std::string_view layer, int colour, const BlockPoint& at,
+             double height, std::string_view style, std::string_view text);
+// TEXT of one character.
+inline int dxf_character_text(DxfWriter& w, std::string_view layer, int colour,
+                              const BlockPoint& at, double height, std::string_view style,
+                              char character) {
+  return dxf_text(w, layer, colour, at, height, style, std::string_view(&character, 1));
+}
 
 // SOLID with corners 10, 11, 12 and 13, written in the order 10, 11, 13, 12.
 int dxf_solid(DxfWriter& w, std::string_view layer, int colour, const BlockPoint (&corners)[4]);

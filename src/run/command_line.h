@@ -29,11 +29,15 @@ struct ConversionRequest {
   std::string command_file;
   int input_file_type = 0;  // 0 shapefile, 1 dBase table, 2 comma-delimited table
   int save_file_type = 0;   // 0 DXF, 1 DWG
-  // Fields chosen by number with /E, /DX, /DY and /LF; -1: found by name.
+  // Fields chosen by number with /E, /DX, /DY, /LF and /CF; -1: found by name.
   int elevation_field = -1;
   int layer_key_field = -1;
+  int colour_key_field = -1;
   int x_field = -1;
   int y_field = -1;
+  // Legend range files whose ranges replace the classes of the layer key and the colour key.
+  std::string layer_legend_file;
+  std::string colour_legend_file;
 };
 
 // Checks the grammar of a command: switches, the input file, optionally the output file, then

@@ -7,7 +7,6 @@
 #include <optional>
 #include <vector>
 
-#include "classify/layer_key.h"
 #include "classify/layer_name.h"
 #include "dxf/blocks_section.h"
 #include "dxf/header_section.h"
@@ -17,6 +16,7 @@
 #include "dxf/marker_blocks.h"
 #include "entities/feature_blocks.h"
 #include "entities/legend_blocks.h"
+#include "entities/legend_drawing.h"
 #include "entities/point_shape.h"
 #include "entities/polygon_shape.h"
 #include "entities/polyline_shape.h"
@@ -25,6 +25,7 @@
 #include "platform/host.h"
 #include "platform/paths.h"
 #include "platform/string_table.h"
+#include "run/classification_setup.h"
 #include "run/conversion_report.h"
 #include "run/input_open.h"
 #include "run/conversion_reset.h"
@@ -73,9 +74,20 @@ struct Drawing {
   }
 };
 
+// The colour of a layer class: its colour class's colour when both keys use one field.
+int class_layer_colour(const RecordClassifier& keys, const KeyClass& layer_class, int fallback) {
+  const FieldKey& colour = keys.colour;
+  if (!colour.active || keys.class_colours == nullptr || colour.field != keys.layer.field) {
+    return fallback;
+  }
+  const int c = class_of_value(colour.classes, layer_class.lo_text, layer_class.lo,
+                               colour.outside_flag, colour.sort_method);
+  return c < 0 ? fallback : (*keys.class_colours)[static_cast<std::size_t>(c)];
+}
+
 int write_sections(Drawing& d, const ConvSettings& s, const OpenInput& in,
                    const std::string& layer, int shape_class, const PointDrawing& points,
-                   const LayerKey& layer_key) {
+                   const RecordClassifier& keys) {
   if (write_dxf_header(d.state, d.files.sink(DxfStream::main), s, in.extents,
                        d.files.handseed()) != 0) {
     return -1;
@@ -83,16 +95,20 @@ int write_sections(Drawing& d, const ConvSettings& s, const OpenInput& in,
   // One layer per layer class, or the single layer.
   const int colour = default_layer_colour(s.cur, shape_class);
   std::vector<LayerDef> class_layers;
-  if (layer_key.active) {
-    for (const KeyClass& c : layer_key.classes.classes) {
+  if (keys.layer.active) {
+    for (const KeyClass& c : keys.layer.classes.classes) {
       const bool known = std::any_of(class_layers.begin(), class_layers.end(),
                                      [&](const LayerDef& l) { return same_table_name(l.name, c.label); });
-      if (!known) class_layers.push_back({c.label, colour});
+      if (!known) class_layers.push_back({c.label, class_layer_colour(keys, c, colour)});
     }
   }
   std::vector<LayerDef> layers;
   add_fixed_layer(layers, "0", 7, class_layers);
-  if (!layer_key.active) add_fixed_layer(layers, make_layer_name(layer, s.verDXF), colour, {});
+  if (s.cur.Legend == 1 && in.table) {
+    add_fixed_layer(layers, make_layer_name(s.cur.LegendLayer, s.verDXF), s.cur.LegendTextColour,
+                    class_layers);
+  }
+  if (!keys.layer.active) add_fixed_layer(layers, make_layer_name(layer, s.verDXF), colour, {});
   std::vector<TextStyleDef> styles;
   for (const auto& [name, font] : s.drawing_styles) add_text_style(styles, name, font);
   const bool character_markers = shape_class == 0 &&
@@ -123,24 +139,42 @@ int write_sections(Drawing& d, const ConvSettings& s, const OpenInput& in,
   return 0;
 }
 
-// The entity generators of one conversion, and the layer key that puts records on layers.
+// The entity generators of one conversion, and the keys that give records layers and colours.
 struct Generators {
   FeatureBlockWriter block_writer;
   PolylineContext lines;
   PointContext points;
   PolygonContext polygons;
-  LayerKey layer_key{};
+  RecordClassifier keys{};
 
   void set_layer(std::string_view layer) {
     lines.layer = layer;
     points.layer = layer;
     polygons.layer = layer;
   }
+  // A class colour; polygons keep the one outline or fill colour they are set to use.
+  void set_colour(int colour, const FileSettings& f) {
+    lines.colour = colour;
+    points.colour = colour;
+    polygons.outline_colour = f.Use1ColourLines != 0 ? f.SingleColourLines : colour;
+    polygons.fill_colour = f.Use1ColourFill != 0 ? f.SingleColourFill : colour;
+  }
+  // Layer and colour of the record begun in `table`; false when it is not to be drawn.
+  bool classify(TableReader& table, const FileSettings& f, ConversionCounters& counters) {
+    const std::string* layer = nullptr;
+    int colour = -1;
+    const RecordClass result = keys.classify(table, layer, colour);
+    if (result != RecordClass::matched) ++counters.records_skipped;
+    if (result == RecordClass::outside_layers) return false;
+    if (layer != nullptr) set_layer(*layer);
+    if (colour >= 0) set_colour(colour, f);
+    return true;
+  }
 };
 
 // One record: its index entry, header and table row, then the generator of its type.
-int convert_one_record(OpenInput& in, Generators& gen, shape_rec& rec,
-                       ConversionCounters& counters) {
+int convert_one_record(OpenInput& in, Generators& gen, const FileSettings& settings,
+                       shape_rec& rec, ConversionCounters& counters) {
   in.shapes.read_index_entry();
   const int header = in.shapes.read_record_header(rec, in.table != nullptr);
   if (header == 1 || header == -1) return header == 1 ? 1 : -1;
@@ -151,16 +185,8 @@ int convert_one_record(OpenInput& in, Generators& gen, shape_rec& rec,
       return -2;
     }
     in.table->begin_record();
-    if (gen.layer_key.active) {
-      // A record whose layer value lies in no class is not drawn.
-      const std::string* layer = gen.layer_key.layer_of(*in.table);
-      if (layer == nullptr) {
-        ++counters.skipped_by_layer_ranges;
-        ++counters.records_skipped;
-        return 0;
-      }
-      gen.set_layer(*layer);
-    }
+    // A record whose layer value lies in no class is not drawn.
+    if (!gen.classify(*in.table, settings, counters)) return 0;
   } else if (header == -2) {
     return -2;
   }
@@ -181,16 +207,18 @@ int convert_one_record(OpenInput& in, Generators& gen, shape_rec& rec,
 }
 
 // The rows of a point table, each one point.
-int convert_table_points(OpenInput& in, Generators& gen, ConversionCounters& counters) {
+int convert_table_points(OpenInput& in, Generators& gen, const FileSettings& settings,
+                         ConversionCounters& counters) {
   TableReader& table = *in.table;
   for (long n = 0; n < in.record_count; ++n) {
     if (cancel_requested()) return -1;
     table.save_record_position();
     if (table.begin_record() != 0) return -1;
+    ++counters.records_processed;
+    if (!gen.classify(table, settings, counters)) continue;
     const double x = field_value_number(table.read_field(in.x_field));
     const double y = field_value_number(table.read_field(in.y_field));
     if (table_point(gen.points, x, y) != 0) return -1;
-    ++counters.records_processed;
     progress_step_to(static_cast<int>(std::min<long>(99, (n + 1) * 100 / in.record_count)));
   }
   return 0;
@@ -221,7 +249,8 @@ int convert_table_polygons(OpenInput& in, Generators& gen, ConversionCounters& c
   return 0;
 }
 
-int convert_records(OpenInput& in, Drawing& d, Generators& gen, ConversionCounters& counters) {
+int convert_records(OpenInput& in, Drawing& d, Generators& gen, const FileSettings& settings,
+                    ConversionCounters& counters) {
   counters.records_processed = 0;
   status_write("%s", load_status_text(kMsgProcessing).c_str());
   dxf_write(*d.entities, "  0\nSECTION\n  2\nENTITIES\n");
@@ -234,7 +263,7 @@ int convert_records(OpenInput& in, Drawing& d, Generators& gen, ConversionCounte
         result = -1;
         break;
       }
-      const int r = convert_one_record(in, gen, rec, counters);
+      const int r = convert_one_record(in, gen, settings, rec, counters);
       if (r == 1) break;  // the end of the shapes
       if (r == -1) {
         if (in.table) result = -1;
@@ -246,7 +275,7 @@ int convert_records(OpenInput& in, Drawing& d, Generators& gen, ConversionCounte
       if (in.record_count > 0 && n + 1 >= in.record_count) break;
     }
   } else if (!in.is_shapefile && in.shape_type == 1) {
-    result = convert_table_points(in, gen, counters);
+    result = convert_table_points(in, gen, settings, counters);
   } else if (!in.is_shapefile && in.shape_type == 5) {
     result = convert_table_polygons(in, gen, counters);
   }
@@ -334,10 +363,22 @@ int main_process(const ConversionRequest& request, ConvState& cs, ConversionCoun
   gen.polygons.outline_colour = s.cur.ColourMethod == 0 ? s.cur.SingleColourLines : -1;
   gen.polygons.fill_colour = s.cur.ColourMethod == 0 ? s.cur.SingleColourFill : -1;
 
-  prepare_layer_key(gen.layer_key, in.is_shapefile ? in.table.get() : nullptr,
-                    request.layer_key_field, s);
-  int result = write_sections(d, s, in, layer, input_class, gen.points.drawing, gen.layer_key);
-  if (result == 0) result = convert_records(in, d, gen, counters);
+  // Rows of a comma-delimited polygon table are vertices, not features: they have no keys.
+  const bool keyed_table = in.is_shapefile || in.shape_type == 1;
+  int result = prepare_classification(gen.keys, keyed_table ? in.table.get() : nullptr, request,
+                                      input_class, s);
+  gen.keys.start_file();
+  if (result == 0) {
+    result = write_sections(d, s, in, layer, input_class, gen.points.drawing, gen.keys);
+  }
+  if (result == 0) result = convert_records(in, d, gen, s.cur, counters);
+  counters.skipped_by_layer_ranges = gen.keys.layer_outside;
+  counters.skipped_by_colour_ranges = gen.keys.colour_outside;
+  // The legend goes after the records, beside the drawing's extent.
+  if (result == 0 && s.cur.Legend == 1 && in.table) {
+    result = write_legend(*d.entities, legend_of(gen.keys, s, *in.table, request.input_path,
+                                                 input_class, in.extents.xmin, in.extents.ymax));
+  }
   for (const EntityCounters* c :
        {&gen.lines.counters, &gen.points.counters, &gen.polygons.counters}) {
     counters.points_processed += c->points_processed;

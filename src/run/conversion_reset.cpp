@@ -2,7 +2,7 @@
 #include "run/conversion_reset.h"
 
 #include "platform/paths.h"
-#include "settings/settings_hooks.h"
+#include "settings/class_colours.h"
 
 namespace tsn {
 
@@ -19,7 +19,10 @@ void reset_conversion_state(ConvSettings& s, RunState& run, ConversionCounters& 
   s.def.Ramp = 0;
   s.def.RampStart = -1;
   s.def.RampEnd = -1;
-  if (settings_hooks().recompute_class_colours) settings_hooks().recompute_class_colours(s);
+  // No classes until the next input builds its own.
+  s.layer_ranges = RangeSet{};
+  s.colour_ranges = RangeSet{};
+  compute_class_colours(s);
   cur.OverlapFactor = prog.OverlapFactor;
   cur.PointsArePolys = prog.PointsArePolys;
   cur.CSVHasHeader = prog.CSVHasHeader;

@@ -23,6 +23,7 @@
 #include "run/usage.h"
 #include "settings/file_reset.h"
 #include "settings/program_settings.h"
+#include "settings/scheme_editor.h"
 
 namespace tsn {
 
@@ -137,6 +138,9 @@ int run_one_command(const ConversionRequest& request, const CommandBaseline& bas
   chosen.x_field = switches.x_field;
   chosen.y_field = switches.y_field;
   chosen.layer_key_field = switches.layer_key_field;
+  chosen.colour_key_field = switches.colour_key_field;
+  chosen.layer_legend_file = switches.layer_legend_file;
+  chosen.colour_legend_file = switches.colour_legend_file;
   ConversionCounters counters;
   const int result = run_conversion(chosen, conv_state, counters);
   status_write("\n");
@@ -218,6 +222,7 @@ int run_program(int argc, char** argv) {
   }
   if (!start_up()) return kExitFatal;
   const int status = run_request(tokens);
+  remove_scheme_working_copy(conv_state.settings);
   close_diagnostic_files();
   std::fflush(stdout);
   return status;

@@ -265,6 +265,12 @@ bool apply_drawing_switch(Context& c, const std::string& name, std::string_view 
   }
   if (name == "L2") { if (const auto k = n()) cur.NumClassesLayer = *k; return true; }
   if (name == "LC") { if (const auto k = n()) cur.ClassTypeLayer = *k; return true; }
+  if (name == "LGL") {
+    cur.LayerByFeature = 1;
+    r.layer_legend_file = name_value(v);
+    return true;
+  }
+  if (name == "LGC") { r.colour_legend_file = name_value(v); return true; }
   if (name == "LF") {
     cur.LayerByFeature = 1;
     r.layer_key_field = n().value_or(0);

@@ -37,6 +37,8 @@ struct SwitchResult {
   int elevation_field = -1;   // /E=n; -1: found by its name (ElevKey)
   int x_field = -1;           // /DX=n; -1: found by its name (XKey)
   int y_field = -1;           // /DY=n; -1: found by its name (YKey)
+  std::string layer_legend_file;   // /LGL=file
+  std::string colour_legend_file;  // /LGC=file
   FieldList label_fields;     // /T=list, in label order
   FieldList attrib_fields;    // /A?=list
   std::array<StyleRequest, kStyleTargets> styles;  // /TS /TF, /PS /PF, /VS /VF

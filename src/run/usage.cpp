@@ -39,6 +39,8 @@ commas, -1 for all fields, "name" the rest of the token):
   /C0=n        one colour n (0: colour by classes)  /C1=n   one fill colour n
   /CF=n        colour key field                     /CC=n /C2=n  colour type, classes
   /CP=n        colour scheme number                 /CH=n   hatch pattern 0..32 (R14+)
+  /LGL=file    layer classes from a legend range file (turns layer by field on)
+  /LGC=file    colour classes from a legend range file
   /T=list      text labels from the listed fields   /TH=r   label height
   /TC=n        label, legend and attribute colour   /TO=n   eliminate double labels
   /TL=n /TLL=name   labels on one layer, its name   /TS=name /TF=file  label style
@@ -49,9 +51,12 @@ commas, -1 for all fields, "name" the rest of the token):
   /P=n         points: 0 POINT, 1..3 marker blocks, -1 a character marker
   /PH=r /PS=name /PF=file   marker height and style
   /E=n /ES=r   elevation from field n, scaled by r  /DX=n /DY=n  X and Y fields of tables
-  /V=          draw a legend; /VS=name /VF=file its style
+  /V=          draw a legend of the colour classes left of the drawing;
+               /VS=name /VF=file its text style
   /REL=12|14|2000   output release of this command (DXF R12, R14 or 2000)
   /H           run hidden   /N  do not run automatically   /X  exit when done
+Without /C0, records are coloured by 5 classes of field 0 (or /CF) with colour
+scheme 0 of colors.ini; a field named COLOR or PEN gives its own colour numbers.
 Defaults for every command come from tsnbatch.ini in the program directory, one
 switch a line. In a command file, ";" starts a comment line, a line ending in "\"
 continues on the next, an empty line ends the file, and the lines /N, /H and /X set

@@ -7,8 +7,11 @@
 #include "settings/file_keys.h"
 #include "settings/file_reset.h"
 #include "settings/settings_files.h"
+#include "settings/class_colours.h"
+#include "settings/scheme_colours.h"
 #include "settings/settings_hooks.h"
 #include "settings/text_styles.h"
+#include "settings/value_ranges.h"
 
 namespace tsn {
 
@@ -34,7 +37,6 @@ void read_layer_and_keys(Profile& p, ConvSettings& s, const InputInfo& input) {
 }
 
 void read_colours_and_ranges(Profile& p, ConvSettings& s) {
-  const SettingsHooks& hooks = settings_hooks();
   p.select_section("Colors");
   s.def.Ramp = p.read_int("Ramp", 0);
   if (s.def.Ramp == 1) {
@@ -48,13 +50,14 @@ void read_colours_and_ranges(Profile& p, ConvSettings& s) {
     if (s.def.settings_version < kFirstVersionWithOwnColourSection) {
       section = current_scheme_name(s, s.cur);
     }
-    if (hooks.read_file_colours) hooks.read_file_colours(s, p, section.c_str());
+    read_file_colours(s, p, section);
+  } else {
+    load_scheme_colours(s);  // the file may have chosen another scheme
   }
-  // The scheme may have changed even without a list of the file's own.
-  if (hooks.recompute_class_colours) hooks.recompute_class_colours(s);
+  compute_class_colours(s);
   if (s.def.settings_version <= kLastVersionWithoutRanges) return;
-  if (s.cur.LayerByFeature == 1 && hooks.read_ranges) hooks.read_ranges(s, p, true);
-  if (s.cur.ColourMethod != 0 && hooks.read_ranges) hooks.read_ranges(s, p, false);
+  if (s.cur.LayerByFeature == 1) read_layer_ranges(p, s.def.settings_version, s);
+  if (s.cur.ColourMethod != 0) read_colour_ranges(p, s.def.settings_version, s);
 }
 
 void write_label_keys(Profile& p, const FileSettings& f, int cls) {
@@ -149,7 +152,7 @@ void write_colours(Profile& p, ConvSettings& s) {
     p.write_int("RampEnd", s.def.RampEnd);
   }
   p.write_int("NumColors", s.def.NumColors);
-  if (settings_hooks().write_file_colours) settings_hooks().write_file_colours(s, p);
+  write_file_colours(s, p);
 }
 
 }  // namespace
@@ -195,10 +198,8 @@ int save_definition_file(ConvSettings& s, const InputInfo& input) {
   const int cls = shape_class(input, s.cur);
   write_shared_file_keys(p, s, s.cur, cls, false);
   copy_one_colour_keys(s.prog, s.cur, cls);  // writing them makes them the program's too
-  if (settings_hooks().write_ranges) {
-    settings_hooks().write_ranges(s, p, false);
-    settings_hooks().write_ranges(s, p, true);
-  }
+  write_colour_ranges(p, s);
+  write_layer_ranges(p, s);
   p.select_section("Tessaryn");
   write_label_keys(p, s.cur, cls);
   p.write_int("AcadMapping", s.cur.AcadMapping);

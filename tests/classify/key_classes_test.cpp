@@ -2,9 +2,10 @@
 // hundred values, number types, the choice of method, Unique Values, Quantile, Equal Intervals
 // and the lookup of values.
 #include "classify/key_classes.h"
-#include "classify/layer_key.h"
 
 #include <gtest/gtest.h>
+
+#include "classify/rows_table.h"
 
 #include <string>
 #include <vector>
@@ -64,38 +65,6 @@ TEST(KeyValues, NormalisedSortedMergedAndTyped) {
   EXPECT_EQ(gather({"b", "B", "a"}, kText, 0).values.front().text, "B");  // byte order
   EXPECT_EQ(gather({"b", "B", "a"}, kText, 1).values.size(), 2u);         // ignoring case
 }
-
-// A table of one field, its rows given as texts.
-class RowsTable final : public TableReader {
- public:
-  explicit RowsTable(std::vector<std::string> rows) : rows_(std::move(rows)) {}
-  const std::vector<dbf_field>& fields() const override { return fields_; }
-  long record_count() const override { return static_cast<long>(rows_.size()); }
-  void save_record_position() override { saved_ = next_; }
-  int begin_record() override {
-    if (saved_ >= rows_.size()) return -1;
-    current_ = saved_;
-    next_ = saved_ + 1;
-    return 0;
-  }
-  std::string_view read_field(int i) override {
-    if (i != 0) return {};
-    return rows_[current_];
-  }
-  int skip_record() override {
-    ++next_;
-    return 0;
-  }
-  int rewind() override {
-    next_ = 0;
-    return 0;
-  }
-
- private:
-  std::vector<dbf_field> fields_{kText};
-  std::vector<std::string> rows_;
-  std::size_t next_ = 0, saved_ = 0, current_ = 0;
-};
 
 TEST(KeyValues, LoadedFromEveryRecordOfTheTable) {
   RowsTable table({"Oak", "Elm", "Oak", "  ", "Ash", "Oak"});
@@ -221,39 +190,6 @@ TEST(ClassOfValue, GapsGoUpUnlessOutsideValuesAreRefused) {
   EXPECT_EQ(class_of_value(t, "0", 0, true, 0), -1);
   EXPECT_EQ(class_of_value(t, "0", 0, false, 0), 0);
   EXPECT_EQ(class_of_value(t, "25", 25, false, 0), -1);  // above every class
-}
-
-TEST(LayerKey, PreparedFromTheNamedFieldAndRecordsOutsideHaveNoLayer) {
-  RowsTable table({"Oak", "Elm", "Oak", "Ash"});
-  ConvSettings s;
-  s.verDXF = 4;
-  s.cur.LayerByFeature = 1;
-  s.cur.ClassTypeLayer = static_cast<int>(ClassMethod::unique_values);
-  s.def.LayersKey = "name";  // found without regard to case
-  LayerKey key;
-  prepare_layer_key(key, &table, -1, s);
-  ASSERT_TRUE(key.active);
-  ASSERT_EQ(key.classes.classes.size(), 3u);
-  table.save_record_position();
-  ASSERT_EQ(table.begin_record(), 0);
-  const std::string* layer = key.layer_of(table);
-  ASSERT_NE(layer, nullptr);
-  EXPECT_EQ(*layer, "OAK");
-  EXPECT_EQ(s.def.LayersKey, "NAME");
-
-  // Hand-made ranges with a gap: a value in it is outside.
-  key.classes.classes = {{"A_TO_C", 0, 0, "A", "C"}, {"P_TO_Z", 0, 0, "P", "Z"}};
-  EXPECT_EQ(key.layer_of(table), nullptr);  // "Oak" lies between C and P
-
-  // Off, without a table, or with no such field: nothing to classify.
-  s.cur.LayerByFeature = 0;
-  prepare_layer_key(key, &table, -1, s);
-  EXPECT_FALSE(key.active);
-  s.cur.LayerByFeature = 1;
-  prepare_layer_key(key, nullptr, 0, s);
-  EXPECT_FALSE(key.active);
-  prepare_layer_key(key, &table, 5, s);
-  EXPECT_FALSE(key.active);
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include "settings/file_reset.h"
 #include "settings/program_settings.h"
 #include "settings/settings_files.h"
-#include "settings/settings_hooks.h"
+#include "settings/text_styles.h"
 
 namespace tsn {
 namespace {
@@ -131,27 +131,59 @@ TEST(DefinitionFile, LabelFieldsOfOldFilesAreNumberedInFieldOrder) {
   EXPECT_EQ(f.s.def.label_fields[3], 1);
 }
 
-// Records which range sections the settings asked for.
-int g_layer_range_reads = 0;
-int g_colour_range_reads = 0;
-void count_range_read(ConvSettings&, Profile&, bool layer) {
-  ++(layer ? g_layer_range_reads : g_colour_range_reads);
+std::vector<std::string> range_labels(const RangeSet& set) {
+  std::vector<std::string> labels;
+  for (const KeyClass& c : set.classes) labels.push_back(c.label);
+  return labels;
 }
 
-TEST(DefinitionFile, RangesOfVersion240AndBelowAreIgnored) {
+TEST(DefinitionFile, RangesOfKeysInUseAreReadFromVersion241On) {
   Fixture f;
-  settings_hooks().read_ranges = count_range_read;
-  g_layer_range_reads = g_colour_range_reads = 0;
-  write_file(f.beside(), "[Tessaryn]\nVersion=240\nLayerByFeature=1\nColourMethod=2\n"
-                         "[RangesLayer]\nNumRanges=2\n");
+  const std::string ranges = "[RangesLayer]\nNum=1\nNumType=2\nR0=3-4\nlo0=4\nhi0=4\n"
+                             "[RangesColor]\nNum=1\nNumType=2\nR0=8\nlo0=9\nhi0=9\n";
+  write_file(f.beside(), "[Tessaryn]\nVersion=240\nLayerByFeature=1\nColourMethod=2\n" + ranges);
   ASSERT_EQ(load_definition_file(f.s, f.input), 0);
-  EXPECT_EQ(g_layer_range_reads + g_colour_range_reads, 0);
+  EXPECT_TRUE(f.s.layer_ranges.classes.empty());
+  EXPECT_TRUE(f.s.colour_ranges.classes.empty());
 
-  write_file(f.beside(), "[Tessaryn]\nVersion=241\nLayerByFeature=1\nColourMethod=2\n");
+  write_file(f.beside(), "[Tessaryn]\nVersion=241\nLayerByFeature=1\nColourMethod=2\n" + ranges);
   ASSERT_EQ(load_definition_file(f.s, f.input), 0);
-  EXPECT_EQ(g_layer_range_reads, 1);
-  EXPECT_EQ(g_colour_range_reads, 1);
-  settings_hooks().read_ranges = nullptr;
+  EXPECT_EQ(range_labels(f.s.layer_ranges), std::vector<std::string>{"3-4"});
+  EXPECT_EQ(range_labels(f.s.colour_ranges), std::vector<std::string>{"8"});
+
+  // Keys not in use leave their ranges alone.
+  write_file(f.beside(), "[Tessaryn]\nVersion=244\nLayerByFeature=0\nColourMethod=0\n" + ranges);
+  ASSERT_EQ(load_definition_file(f.s, f.input), 0);
+  EXPECT_EQ(range_labels(f.s.layer_ranges), std::vector<std::string>{"3-4"});
+  EXPECT_EQ(range_labels(f.s.colour_ranges), std::vector<std::string>{"8"});
+}
+
+TEST(DefinitionFile, RangesRoundTripColourSectionsFirst) {
+  Fixture f;
+  f.s.cur.LayerByFeature = 1;
+  f.s.cur.ColourMethod = 2;
+  f.s.layer_ranges.type = NumberType::alphabetic;
+  KeyClass road;
+  road.lo_text = "A";
+  road.hi_text = "M";
+  road.label = "ROADS A-M";
+  f.s.layer_ranges.classes = {road};
+  f.s.colour_ranges.type = NumberType::real;
+  KeyClass wide;
+  wide.lo = 2.5;
+  wide.hi = 10;
+  f.s.colour_ranges.classes = {wide};
+  ASSERT_EQ(save_definition_file(f.s, f.input), 0);
+  const std::string text = read_file(f.in_defs());
+  EXPECT_LT(text.find("[RangesColor]"), text.find("[RangesLayer]"));
+
+  f.s.layer_ranges = {};
+  f.s.colour_ranges = {};
+  ASSERT_EQ(load_definition_file(f.s, f.input), 0);
+  EXPECT_EQ(range_labels(f.s.layer_ranges), std::vector<std::string>{"ROADS A-M"});
+  EXPECT_EQ(f.s.layer_ranges.classes[0].hi_text, "M");
+  ASSERT_EQ(f.s.colour_ranges.classes.size(), 1u);
+  EXPECT_DOUBLE_EQ(f.s.colour_ranges.classes[0].hi, 10);
 }
 
 TEST(DefinitionFile, OverwriteTwoIsNeverRewritten) {
@@ -275,17 +307,20 @@ TEST(DefinitionFile, HatchAndSchemeFromNames) {
   EXPECT_EQ(f.s.cur.DefaultColorSet, 0);
 }
 
-int g_class_colour_recomputes = 0;
-void count_recompute(ConvSettings&) { ++g_class_colour_recomputes; }
-
 TEST(DefinitionFile, ClassColoursFollowASchemeChangeWithoutAColourList) {
   Fixture f;
-  settings_hooks().recompute_class_colours = count_recompute;
-  g_class_colour_recomputes = 0;
+  write_file(f.dir / "colors.ini",
+             "[ColorSchemes]\nNumSchemes=2\n0=First\n1=Second\n[First]\nGrad=0\n0=1,2,3\n"
+             "[Second]\nGrad=0\n0=30,40\n");
+  f.s.colours_file = (f.dir / "colors.ini").string();
+  ASSERT_EQ(load_scheme_names(f.s), 2);
+  f.s.colour_ranges.classes.resize(3);
   write_file(f.beside(), "[Tessaryn]\nVersion=244\nDefaultColorSet=1\n[Colors]\nNumColors=0\n");
   ASSERT_EQ(load_definition_file(f.s, f.input), 0);
-  EXPECT_EQ(g_class_colour_recomputes, 1);
-  settings_hooks().recompute_class_colours = nullptr;
+  // The second scheme's two colours, repeated over the three classes.
+  EXPECT_EQ(f.s.class_colours[0], 30);
+  EXPECT_EQ(f.s.class_colours[1], 40);
+  EXPECT_EQ(f.s.class_colours[2], 30);
 }
 
 }  // namespace

@@ -1,0 +1,31 @@
+// Building a key's classes from its field and looking records up in them.
+#include "classify/field_key.h"
+
+namespace tsn {
+
+int FieldKey::class_of_record(TableReader& table, std::string& text) const {
+  const dbf_field& f = table.fields()[static_cast<std::size_t>(field)];
+  bool blank = false;
+  text = normalise_key_text(table.read_field(field), f, blank);
+  const double number = values.numeric ? field_value_number(text) : 0.0;
+  return class_of_value(classes, text, number, outside_flag, sort_method);
+}
+
+void prepare_field_key(FieldKey& key, TableReader& table, KeySpec& spec,
+                       const KeyValues* values) {
+  key = FieldKey{};
+  if (spec.field < 0 || spec.field >= static_cast<int>(table.fields().size())) return;
+  key.field = spec.field;
+  key.outside_flag = spec.outside_flag;
+  key.sort_method = spec.sort_method;
+  if (values != nullptr) {
+    key.values = *values;
+  } else if (load_key_values(table, key.field, spec.sort_method, key.values) < 0) {
+    return;
+  }
+  if (key.values.values.empty()) return;
+  key.active = create_classes(key.values, spec.method, spec.requested, spec.layer_key,
+                              spec.verDXF, key.classes) > 0;
+}
+
+}  // namespace tsn

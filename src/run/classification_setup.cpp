@@ -1,0 +1,158 @@
+// Key fields, classes, legend range files and class colours of one conversion.
+#include "run/classification_setup.h"
+
+#include <algorithm>
+
+#include "classify/key_choice.h"
+#include "dxf/tables_section.h"
+#include "platform/paths.h"
+#include "run/messages.h"
+#include "settings/class_colours.h"
+#include "settings/legend_file.h"
+
+namespace tsn {
+namespace {
+
+constexpr std::string_view kMappingNotAvailable =
+    "AutoCAD Mapping scheme not available here (needs Unique integer values in range 0-256)";
+
+KeySpec key_spec(int field, int method, int requested, bool layer_key, bool outside,
+                 const ConvSettings& s) {
+  KeySpec spec;
+  spec.field = field;
+  spec.method = static_cast<ClassMethod>(std::clamp(method, 0, 2));
+  spec.requested = requested;
+  spec.layer_key = layer_key;
+  spec.verDXF = s.verDXF;
+  spec.sort_method = s.SortMethod;
+  spec.outside_flag = outside;
+  return spec;
+}
+
+const std::string& field_name(TableReader& table, int field) {
+  return table.fields()[static_cast<std::size_t>(field)].name;
+}
+
+// Replaces the key's classes by the ranges of a legend range file; a numeric key needs numeric
+// ranges and a text key text ranges.
+int apply_legend_file(FieldKey& key, const std::string& path, bool layer_key, ConvSettings& s) {
+  std::string error;
+  if (load_legend_file(path, s, layer_key, error) != 0) {
+    status_error("\nLegend range file " + path + ": " + error);
+    return -1;
+  }
+  const RangeSet& loaded = layer_key ? s.layer_ranges : s.colour_ranges;
+  if ((loaded.type != NumberType::alphabetic) != key.values.numeric) {
+    status_error("\nLegend range file " + path + ": its ranges are " +
+                 (key.values.numeric ? "text values but the key field is numeric"
+                                     : "numbers but the key field holds text"));
+    return -1;
+  }
+  static_cast<RangeSet&>(key.classes) = loaded;
+  key.classes.value_class.clear();  // lookups go through the ranges
+  remember_legend_directory(s, path);
+  return 0;
+}
+
+int prepare_layer_key(FieldKey& key, TableReader& table, const ConversionRequest& request,
+                      int shape_class, ConvSettings& s) {
+  FileSettings& cur = s.cur;
+  const int field = request.layer_key_field >= 0
+                        ? request.layer_key_field
+                        : default_layer_key(table.fields(), s, shape_class);
+  KeySpec spec = key_spec(field, cur.ClassTypeLayer, cur.NumClassesLayer, true,
+                          cur.IgnoreLayRangeEnts != 0, s);
+  prepare_field_key(key, table, spec);
+  if (!key.active) return 0;
+  cur.ClassTypeLayer = static_cast<int>(spec.method);
+  s.def.LayersKey = field_name(table, key.field);
+  if (!request.layer_legend_file.empty()) {
+    return apply_legend_file(key, request.layer_legend_file, true, s);
+  }
+  s.layer_ranges = key.classes;
+  return 0;
+}
+
+int prepare_colour_key(FieldKey& key, const FieldKey& layer, TableReader& table,
+                       const ConversionRequest& request, int shape_class, ConvSettings& s) {
+  FileSettings& cur = s.cur;
+  const int field = request.colour_key_field >= 0
+                        ? request.colour_key_field
+                        : default_colour_key(table.fields(), s, shape_class);
+  if (field < 0 || field >= static_cast<int>(table.fields().size())) return 0;
+  // A field that holds drawing colour numbers colours its records directly.
+  if (names_colour_numbers(field_name(table, field))) {
+    cur.ClassTypeColor = 2;
+    cur.DefaultColorSet = static_cast<int>(s.scheme_names.size());
+  }
+  KeySpec spec = key_spec(field, cur.ClassTypeColor, cur.NumClassesColor, false,
+                          cur.IgnoreColRangeEnts != 0, s);
+  const bool shared = layer.active && layer.field == field;
+  prepare_field_key(key, table, spec, shared ? &layer.values : nullptr);
+  if (!key.active) return 0;
+  cur.ClassTypeColor = static_cast<int>(spec.method);
+  s.def.ColoursKey = field_name(table, key.field);
+  if (!request.colour_legend_file.empty()) {
+    if (apply_legend_file(key, request.colour_legend_file, false, s) != 0) return -1;
+  } else {
+    s.colour_ranges = key.classes;
+    s.colour_key_holds_colour_numbers = false;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int prepare_classification(RecordClassifier& classifier, TableReader* table,
+                           const ConversionRequest& request, int shape_class, ConvSettings& s) {
+  classifier = RecordClassifier{};
+  if (table == nullptr || table->fields().empty()) return 0;
+  if (s.cur.LayerByFeature != 0 &&
+      prepare_layer_key(classifier.layer, *table, request, shape_class, s) != 0) {
+    return -1;
+  }
+  if (s.cur.ColourMethod == 2) {
+    if (prepare_colour_key(classifier.colour, classifier.layer, *table, request, shape_class,
+                           s) != 0) {
+      return -1;
+    }
+    if (classifier.colour.active) {
+      if (!compute_class_colours(s)) status_error("\n" + std::string(kMappingNotAvailable));
+      classifier.class_colours = &s.class_colours;
+    }
+  }
+  table->rewind();
+  return 0;
+}
+
+Legend legend_of(const RecordClassifier& classifier, const ConvSettings& s, TableReader& table,
+                 const std::string& input_path, int shape_class, double xmin, double ymax) {
+  Legend legend;
+  legend.title = std::string(file_name(input_path));
+  legend.shape_class = shape_class;
+  legend.xmin = xmin;
+  legend.ymax = ymax;
+  legend.height = s.cur.TextLegendHeight;
+  legend.layer = s.cur.LegendLayer;
+  legend.text_colour = s.cur.LegendTextColour;
+  if (!s.drawing_styles.empty()) {
+    legend.style = s.drawing_styles[std::min<std::size_t>(
+                                        static_cast<std::size_t>(std::max(0, s.legend_style)),
+                                        s.drawing_styles.size() - 1)]
+                       .first;
+  }
+  const FieldKey& key = classifier.colour;
+  if (!key.active || classifier.class_colours == nullptr) {
+    // Polygons show their fill colour.
+    legend.single_colour =
+        shape_class == 2 ? s.cur.SingleColourFill : default_layer_colour(s.cur, shape_class);
+    return legend;
+  }
+  legend.key_name = field_name(table, key.field);
+  for (std::size_t i = 0; i < key.classes.classes.size(); ++i) {
+    legend.entries.push_back({key.classes.classes[i].label, (*classifier.class_colours)[i]});
+  }
+  return legend;
+}
+
+}  // namespace tsn
