@@ -96,10 +96,12 @@ int write_sections(Drawing& d, const ConvSettings& s, const OpenInput& in,
   const int colour = default_layer_colour(s.cur, shape_class);
   std::vector<LayerDef> class_layers;
   if (keys.layer.active) {
+    // Labels read from files are not yet layer names; entities get theirs cleaned the same way.
     for (const KeyClass& c : keys.layer.classes.classes) {
+      std::string name = make_layer_name(c.label, s.verDXF);
       const bool known = std::any_of(class_layers.begin(), class_layers.end(),
-                                     [&](const LayerDef& l) { return same_table_name(l.name, c.label); });
-      if (!known) class_layers.push_back({c.label, class_layer_colour(keys, c, colour)});
+                                     [&](const LayerDef& l) { return same_table_name(l.name, name); });
+      if (!known) class_layers.push_back({std::move(name), class_layer_colour(keys, c, colour)});
     }
   }
   std::vector<LayerDef> layers;
