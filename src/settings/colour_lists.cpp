@@ -112,10 +112,12 @@ std::vector<std::uint8_t> resample_gradient(const std::vector<std::uint8_t>& lis
 std::vector<std::uint8_t> class_colour_table(const ColourList& list, std::size_t n,
                                              std::size_t minimum) {
   if (list.colours.empty()) return {};
-  std::vector<std::uint8_t> base = list.graded ? resample_gradient(list.colours, n) : list.colours;
-  const std::size_t k = std::min(std::max(n, minimum), base.size());
+  const std::vector<std::uint8_t> base =
+      list.graded ? resample_gradient(list.colours, n) : list.colours;
+  // The list repeated to 1024 colours, then its first k colours repeated in turn.
+  const std::size_t k = std::clamp<std::size_t>(std::max(n, minimum), 1, kMaxColours);
   std::vector<std::uint8_t> table(kMaxColours);
-  for (std::size_t i = 0; i < kMaxColours; ++i) table[i] = base[i % std::max<std::size_t>(k, 1)];
+  for (std::size_t i = 0; i < kMaxColours; ++i) table[i] = base[(i % k) % base.size()];
   return table;
 }
 

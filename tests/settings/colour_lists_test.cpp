@@ -63,8 +63,9 @@ TEST(ColourLists, ClassTablesRepeatTheirColoursTo1024Entries) {
   ASSERT_EQ(table.size(), kMaxColours);
   EXPECT_EQ(table[0], 5);
   EXPECT_EQ(table[3], 5);
-  EXPECT_EQ(table[1022], 7);
-  EXPECT_EQ(table[1023], 5);  // 1023 = 3 * 341
+  // The eight class colours 5 6 7 5 6 7 5 6 repeat: 1022 = 8 * 127 + 6.
+  EXPECT_EQ(table[1022], 5);
+  EXPECT_EQ(table[1023], 6);
   // A gradient of 10 over 5 classes: the five picked colours, repeated.
   const ColourList graded{numbered(10, 0), true};
   const std::vector<std::uint8_t> five = class_colour_table(graded, 5);
