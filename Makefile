@@ -44,6 +44,7 @@ sanitize: deps
 # I/O floor.
 bench: build
 	./$(BUILD)/bench/reader_bench
+	./$(BUILD)/bench/classify_bench $(BUILD)/tessaryn
 	/usr/bin/python3 bench/conversion_bench.py $(BUILD)/tessaryn
 
 clean:

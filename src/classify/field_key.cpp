@@ -3,12 +3,18 @@
 
 namespace tsn {
 
-int FieldKey::class_of_record(TableReader& table, std::string& text) const {
+int FieldKey::class_of_record(TableReader& table, std::string_view& text) const {
   const dbf_field& f = table.fields()[static_cast<std::size_t>(field)];
   bool blank = false;
   text = normalise_key_text(table.read_field(field), f, blank);
   const double number = values.numeric ? field_value_number(text) : 0.0;
-  return class_of_value(classes, text, number, outside_flag, sort_method);
+  return class_of_value(classes, text, number, outside_flag, sort_method, ordered);
+}
+
+void FieldKey::set_ranges(const RangeSet& ranges) {
+  static_cast<RangeSet&>(classes) = ranges;
+  classes.value_class.clear();  // lookups go through the ranges
+  ordered = ranges_ordered(classes, sort_method);
 }
 
 void prepare_field_key(FieldKey& key, TableReader& table, KeySpec& spec,
@@ -26,6 +32,7 @@ void prepare_field_key(FieldKey& key, TableReader& table, KeySpec& spec,
   if (key.values.values.empty()) return;
   key.active = create_classes(key.values, spec.method, spec.requested, spec.layer_key,
                               spec.verDXF, key.classes) > 0;
+  key.ordered = ranges_ordered(key.classes, key.sort_method);
 }
 
 }  // namespace tsn

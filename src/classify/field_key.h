@@ -16,10 +16,14 @@ struct FieldKey {
   int sort_method = 0;
   KeyValues values;
   ClassTable classes;
+  bool ordered = false;  // the classes allow the faster lookup
+
+  // Replaces the classes by ranges made elsewhere (a legend range file, say).
+  void set_ranges(const RangeSet& ranges);
 
   // The class of the record begun in `table`, or -1 when its value lies in no class. `text`
-  // receives the normalised value.
-  int class_of_record(TableReader& table, std::string& text) const;
+  // receives the normalised value (valid until the table moves on).
+  int class_of_record(TableReader& table, std::string_view& text) const;
 };
 
 // How one key is to be built.

@@ -35,9 +35,9 @@ void unique_values(Builder& b) {
   for (std::size_t i = 0; i < b.values.values.size(); ++i) {
     const KeyValue& v = b.values.values[i];
     KeyClass c;
-    c.label = v.text;
+    c.label = b.values.text(v);
     c.lo = c.hi = v.number;
-    c.lo_text = c.hi_text = cut(v.text, kMaxClassText);
+    c.lo_text = c.hi_text = cut(b.values.text(v), kMaxClassText);
     b.add(std::move(c));
     b.out.value_class[i] = static_cast<std::uint16_t>(i);
   }
@@ -49,17 +49,17 @@ KeyClass quantile_class(const Builder& b, std::size_t f, std::size_t l, long p) 
   KeyClass c;
   const NumberType type = b.values.type;
   if (type == NumberType::alphabetic) {
-    c.lo_text = cut(v[f].text, kMaxClassText);
-    c.hi_text = cut(v[l].text, kMaxClassText);
-    c.label = v[f].text;
-    if (l > f) c.label += b.separator() + v[l].text;
+    c.lo_text = cut(b.values.text(f), kMaxClassText);
+    c.hi_text = cut(b.values.text(l), kMaxClassText);
+    c.label = b.values.text(f);
+    if (l > f) c.label += b.separator() + std::string(b.values.text(l));
     return c;
   }
   c.hi = v[l].number;
   bool append = l > f;
   if (p < 0) {
     c.lo = v[f].number;
-    c.label = v[f].text;
+    c.label = b.values.text(f);
   } else if (type == NumberType::integer) {
     c.lo = std::trunc(v[static_cast<std::size_t>(p)].number) + 1;
     c.label = integer_text(c.lo);
@@ -71,7 +71,7 @@ KeyClass quantile_class(const Builder& b, std::size_t f, std::size_t l, long p) 
     c.label = decimal_label(c.lo);
     append = true;
   }
-  if (append) c.label += b.separator() + v[l].text;
+  if (append) c.label += b.separator() + std::string(b.values.text(l));
   return c;
 }
 
@@ -82,7 +82,7 @@ void quantile(Builder& b, int classes) {
   // Blank numeric values count as one record of "0".
   auto count_of = [&](std::size_t i) -> long {
     long n = v[i].count;
-    if (blanks > 0 && v[i].text == "0") n = n - blanks + 1;
+    if (blanks > 0 && b.values.text(i) == "0") n = n - blanks + 1;
     return n;
   };
   long total = b.values.records;
@@ -249,11 +249,32 @@ std::string decimal_label(double value) {
   return text;
 }
 
+bool ranges_ordered(const RangeSet& table, int sort_method) {
+  const auto& c = table.classes;
+  for (std::size_t i = 0; i < c.size(); ++i) {
+    if (table.type != NumberType::alphabetic) {
+      if (i > 0 && c[i].hi < c[i - 1].hi) return false;
+    } else if (compare_key_text(c[i].lo_text, c[i].hi_text, sort_method) > 0 ||
+               (i > 0 && compare_key_text(c[i - 1].hi_text, c[i].lo_text, sort_method) >= 0)) {
+      return false;
+    }
+  }
+  return true;
+}
+
 int class_of_value(const RangeSet& table, std::string_view text, double number,
-                   bool outside_flag, int sort_method) {
+                   bool outside_flag, int sort_method, bool ordered) {
   const auto& classes = table.classes;
   if (table.type == NumberType::alphabetic) {
     const std::string_view value = text.substr(0, std::min(text.size(), kMaxClassText));
+    if (ordered) {
+      // Only the first class reaching up to the value can hold it.
+      const auto at = std::partition_point(classes.begin(), classes.end(), [&](const KeyClass& c) {
+        return compare_key_text(c.hi_text, value, sort_method) < 0;
+      });
+      if (at == classes.end() || compare_key_text(at->lo_text, value, sort_method) > 0) return -1;
+      return static_cast<int>(at - classes.begin());
+    }
     for (std::size_t i = 0; i < classes.size(); ++i) {
       if (compare_key_text(classes[i].lo_text, value, sort_method) <= 0 &&
           compare_key_text(classes[i].hi_text, value, sort_method) >= 0) {
@@ -262,7 +283,14 @@ int class_of_value(const RangeSet& table, std::string_view text, double number,
     }
     return -1;
   }
-  for (std::size_t i = 0; i < classes.size(); ++i) {
+  std::size_t first = 0;
+  if (ordered) {
+    first = static_cast<std::size_t>(
+        std::partition_point(classes.begin(), classes.end(),
+                             [&](const KeyClass& c) { return c.hi < number; }) -
+        classes.begin());
+  }
+  for (std::size_t i = first; i < classes.size(); ++i) {
     if (classes[i].hi < number) continue;
     if (outside_flag) {
       const double lo = classes[i].lo - (i > 0 ? kRealStep : 0.0);

@@ -34,9 +34,14 @@ int create_classes(const KeyValues& values, ClassMethod& method, int requested, 
 // A real value in a label: six decimals below 10, five below 100, four from 100 up.
 std::string decimal_label(double value);
 
-// The class of a normalised value (with its number for numeric keys), or -1. With
-// `outside_flag` a numeric value below its class's range is outside too.
+// The classes are in ascending order without overlaps (as built; hand-made ranges may not be),
+// so that a lookup may search them by halves and still find the first matching class.
+bool ranges_ordered(const RangeSet& table, int sort_method);
+
+// The class of a normalised value (with its number for numeric keys): the first class in table
+// order that holds it, or -1. With `outside_flag` a numeric value below its class's range is
+// outside too. `ordered` (from ranges_ordered) allows the faster search.
 int class_of_value(const RangeSet& table, std::string_view text, double number,
-                   bool outside_flag, int sort_method);
+                   bool outside_flag, int sort_method, bool ordered = false);
 
 }  // namespace tsn

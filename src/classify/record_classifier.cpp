@@ -1,6 +1,8 @@
 // Per-record classification with stand-by colours for values outside the colour classes.
 #include "classify/record_classifier.h"
 
+#include "classify/layer_name.h"
+
 namespace tsn {
 
 RecordClass RecordClassifier::classify(TableReader& table, const std::string*& layer_name,
@@ -13,7 +15,8 @@ RecordClass RecordClassifier::classify(TableReader& table, const std::string*& l
       ++layer_outside;
       c = 0;
     }
-    layer_name = &layer.classes.classes[static_cast<std::size_t>(c)].label;
+    const auto i = static_cast<std::size_t>(c);
+    layer_name = i < layer_names.size() ? &layer_names[i] : &layer.classes.classes[i].label;
   }
   if (colour.active && class_colours != nullptr) {
     const int c = colour.class_of_record(table, text_);
@@ -30,6 +33,11 @@ RecordClass RecordClassifier::classify(TableReader& table, const std::string*& l
     }
   }
   return result;
+}
+
+void RecordClassifier::name_layers(int verDXF) {
+  layer_names.clear();
+  for (const KeyClass& c : layer.classes.classes) layer_names.push_back(make_layer_name(c.label, verDXF));
 }
 
 void RecordClassifier::start_file() {

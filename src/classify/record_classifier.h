@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "classify/field_key.h"
 
@@ -16,6 +17,8 @@ enum class RecordClass { matched = 0, outside_layers = -1, outside_colours = -2 
 struct RecordClassifier {
   FieldKey layer;
   FieldKey colour;
+  // The layer key's class labels as layer names of the output release (see name_layers).
+  std::vector<std::string> layer_names;
   const std::array<std::uint8_t, 1024>* class_colours = nullptr;
 
   long layer_outside = 0;
@@ -28,12 +31,14 @@ struct RecordClassifier {
 
   // A new file: the stand-by colours start again from class colour 0, the counts from 0.
   void start_file();
+  // Makes the layer names of the layer classes once, by the layer-name rule of verDXF.
+  void name_layers(int verDXF);
 
  private:
   bool outside_seen_ = false;
   std::size_t standby_ = 0;
   std::string last_outside_;
-  std::string text_;  // scratch for the normalised value
+  std::string_view text_;  // the normalised value of the record in hand
 };
 
 }  // namespace tsn

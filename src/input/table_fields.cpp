@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 
@@ -57,6 +58,19 @@ int clamp_index(int i, int count) { return std::clamp(i, 0, std::max(count - 1, 
 }  // namespace
 
 bool parse_field_number(std::string_view text, double& value) {
+  // Plain decimal numbers, the usual case, are read without the copy; anything else (signs,
+  // hexadecimal, trailing text, values out of range) goes through strtod.
+  std::string_view t = text;
+  while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
+  while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
+  if (!t.empty() && t.front() != '+') {
+    double v = 0.0;
+    const auto r = std::from_chars(t.data(), t.data() + t.size(), v);
+    if (r.ec == std::errc() && r.ptr == t.data() + t.size()) {
+      value = v;
+      return true;
+    }
+  }
   // A field is at most 1023 characters; the copy makes it NUL-terminated for strtod.
   std::array<char, 1024> buf{};
   const std::size_t n = std::min(text.size(), buf.size() - 1);

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "classify/key_choice.h"
+#include "classify/layer_name.h"
 #include "dxf/tables_section.h"
 #include "platform/paths.h"
 #include "run/messages.h"
@@ -48,8 +49,7 @@ int apply_legend_file(FieldKey& key, const std::string& path, bool layer_key, Co
                                      : "numbers but the key field holds text"));
     return -1;
   }
-  static_cast<RangeSet&>(key.classes) = loaded;
-  key.classes.value_class.clear();  // lookups go through the ranges
+  key.set_ranges(loaded);
   remember_legend_directory(s, path);
   return 0;
 }
@@ -121,6 +121,7 @@ int prepare_classification(RecordClassifier& classifier, TableReader* table,
       classifier.class_colours = &s.class_colours;
     }
   }
+  classifier.name_layers(s.verDXF);
   table->rewind();
   return 0;
 }
@@ -133,7 +134,7 @@ Legend legend_of(const RecordClassifier& classifier, const ConvSettings& s, Tabl
   legend.xmin = xmin;
   legend.ymax = ymax;
   legend.height = s.cur.TextLegendHeight;
-  legend.layer = s.cur.LegendLayer;
+  legend.layer = make_layer_name(s.cur.LegendLayer, s.verDXF);
   legend.text_colour = s.cur.LegendTextColour;
   if (!s.drawing_styles.empty()) {
     legend.style = s.drawing_styles[std::min<std::size_t>(

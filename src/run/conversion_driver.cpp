@@ -321,7 +321,6 @@ int main_process(const ConversionRequest& request, ConvState& cs, ConversionCoun
   const int saved_2d = s.Use2D;
   if (s.cur.PointsElev == 1) s.Use2D = 0;
   dxf_configure(d.state, s, false);
-  d.state.clean_layer_name = make_layer_name;
   const InputInfo info = input_info_of(request, in);
   if (!in.table) s.cur.ColourMethod = 0;
   const bool polygon_input = shape_class(info, s.cur) == 2;
@@ -332,7 +331,8 @@ int main_process(const ConversionRequest& request, ConvState& cs, ConversionCoun
     s.cur.DrawOutlines = 1;
   }
 
-  const std::string layer = single_layer_name(s, request.input_path);
+  // Layer names reach the entity writers already cleaned by the release's rule.
+  const std::string layer = make_layer_name(single_layer_name(s, request.input_path), s.verDXF);
   const int input_class = shape_class(info, s.cur);
   const int colour = record_colour(s.cur, input_class);
   // Point tables take their elevation from a field of the row, comma-delimited ones

@@ -9,7 +9,6 @@
 #include "settings/settings_files.h"
 #include "settings/class_colours.h"
 #include "settings/scheme_colours.h"
-#include "settings/settings_hooks.h"
 #include "settings/text_styles.h"
 #include "settings/value_ranges.h"
 

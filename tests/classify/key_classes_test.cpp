@@ -55,14 +55,14 @@ TEST(KeyValues, NormalisedSortedMergedAndTyped) {
   texts.push_back("");
   const KeyValues v = gather(texts, kNumber);
   ASSERT_EQ(v.values.size(), 251u);  // "0" from the blank, then 1..250
-  EXPECT_EQ(v.values.front().text, "0");
+  EXPECT_EQ(v.text(0), "0");
   EXPECT_EQ(v.values[1].number, 1.0);
   EXPECT_EQ(v.values[1].count, 3);
   EXPECT_EQ(v.values.back().count, 3);
   EXPECT_EQ(v.blank_count, 1);
   EXPECT_EQ(v.type, NumberType::integer);
   EXPECT_EQ(gather({"1.5", "2"}, kNumber).type, NumberType::real);
-  EXPECT_EQ(gather({"b", "B", "a"}, kText, 0).values.front().text, "B");  // byte order
+  EXPECT_EQ(gather({"b", "B", "a"}, kText, 0).text(0), "B");  // byte order
   EXPECT_EQ(gather({"b", "B", "a"}, kText, 1).values.size(), 2u);         // ignoring case
 }
 
@@ -71,10 +71,10 @@ TEST(KeyValues, LoadedFromEveryRecordOfTheTable) {
   KeyValues v;
   ASSERT_EQ(load_key_values(table, 0, 0, v), 4);
   ASSERT_EQ(v.values.size(), 4u);
-  EXPECT_EQ(v.values[0].text, "Ash");
-  EXPECT_EQ(v.values[2].text, "Oak");
+  EXPECT_EQ(v.text(0), "Ash");
+  EXPECT_EQ(v.text(2), "Oak");
   EXPECT_EQ(v.values[2].count, 3);
-  EXPECT_EQ(v.values[3].text, "UNNAMED");
+  EXPECT_EQ(v.text(3), "UNNAMED");
   EXPECT_EQ(v.records, 6);
   EXPECT_EQ(load_key_values(table, 3, 0, v), -1);  // no such field
 }

@@ -30,7 +30,7 @@ TEST(FieldKey, BuiltFromItsFieldAndLookedUpPerRecord) {
   ASSERT_EQ(key.classes.classes.size(), 3u);
   EXPECT_EQ(key.classes.classes[2].label, "OAK");  // a layer name
 
-  std::string text;
+  std::string_view text;
   table.begin(0);
   EXPECT_EQ(key.class_of_record(table, text), 2);
   EXPECT_EQ(text, "Oak");
