@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <optional>
 
+#include "platform/format.h"
 #include "platform/paths.h"
 #include "platform/string_table.h"
 #include "run/command_line.h"
@@ -49,6 +50,15 @@ std::optional<double> read_real(std::string_view v) {
   const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), value);
   if (ec != std::errc() || end == v.data() || !std::isfinite(value)) return std::nullopt;
   return value;
+}
+
+// A requested class count; one outside 1..1024 is refused and the count kept.
+void set_class_count(int& count, int requested) {
+  if (requested >= 1 && requested <= kMaxClasses) {
+    count = requested;
+    return;
+  }
+  status_error("\n" + format_printf("Number of Classes out of range (1-%d)", kMaxClasses));
 }
 
 std::string name_value(std::string_view v) { return std::string(v.substr(0, kMaxNameLength)); }
@@ -219,7 +229,7 @@ bool apply_drawing_switch(Context& c, const std::string& name, std::string_view 
     }
     return true;
   }
-  if (name == "C2") { if (const auto k = n()) cur.NumClassesColor = *k; return true; }
+  if (name == "C2") { if (const auto k = n()) set_class_count(cur.NumClassesColor, *k); return true; }
   if (name == "C") {
     const auto k = n();
     if (k && *k >= 0 && *k <= 2) {
@@ -263,7 +273,7 @@ bool apply_drawing_switch(Context& c, const std::string& name, std::string_view 
     s.def.SingleLayerName = name_value(v);
     return true;
   }
-  if (name == "L2") { if (const auto k = n()) cur.NumClassesLayer = *k; return true; }
+  if (name == "L2") { if (const auto k = n()) set_class_count(cur.NumClassesLayer, *k); return true; }
   if (name == "LC") { if (const auto k = n()) cur.ClassTypeLayer = *k; return true; }
   if (name == "LGL") {
     cur.LayerByFeature = 1;

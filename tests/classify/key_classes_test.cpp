@@ -192,5 +192,45 @@ TEST(ClassOfValue, GapsGoUpUnlessOutsideValuesAreRefused) {
   EXPECT_EQ(class_of_value(t, "25", 25, false, 0), -1);  // above every class
 }
 
+TEST(ClassOfValue, SearchByHalvesFindsWhatTheWalkFinds) {
+  // Built classes of every method, numeric and text, looked up both ways for values inside,
+  // between and beyond them; hand-made ranges out of order are not taken as ordered.
+  std::vector<std::string> numbers, words;
+  for (int i = 0; i < 300; ++i) {
+    numbers.push_back(std::to_string((i * 37) % 211 - 50));
+    words.push_back(std::string(1, static_cast<char>('a' + i % 26)) + std::to_string(i % 7));
+  }
+  for (const bool text : {false, true}) {
+    for (const auto method :
+         {ClassMethod::quantile, ClassMethod::equal_intervals, ClassMethod::unique_values}) {
+      for (const int requested : {1, 3, 7, 40}) {
+        ClassMethod m = method;
+        ClassTable t;
+        create_classes(gather(text ? words : numbers, text ? kText : kNumber), m, requested,
+                       false, 4, t);
+        ASSERT_TRUE(ranges_ordered(t, 0));
+        for (int probe = -60; probe < 170; ++probe) {
+          const std::string value =
+              text ? std::string(1, static_cast<char>('a' + (probe + 60) % 28)) +
+                         std::to_string(probe % 9)
+                   : std::to_string(probe);
+          for (const bool outside : {false, true}) {
+            EXPECT_EQ(class_of_value(t, value, probe, outside, 0, true),
+                      class_of_value(t, value, probe, outside, 0, false))
+                << value << " method " << static_cast<int>(method) << " of " << requested;
+          }
+        }
+      }
+    }
+  }
+  ClassTable unsorted;
+  unsorted.type = NumberType::integer;
+  unsorted.classes = {{"10-20", 10, 20, "", ""}, {"1-5", 1, 5, "", ""}};
+  EXPECT_FALSE(ranges_ordered(unsorted, 0));
+  ClassTable overlapping;
+  overlapping.classes = {{"A-K", 0, 0, "A", "K"}, {"F-Z", 0, 0, "F", "Z"}};
+  EXPECT_FALSE(ranges_ordered(overlapping, 0));
+}
+
 }  // namespace
 }  // namespace tsn

@@ -350,6 +350,23 @@ TEST(ApplySwitches, ListsAndStyleRequestsAreRecorded) {
   EXPECT_EQ(plain.result.attrib_fields.fields, (std::vector<int>{1, 3}));
 }
 
+TEST(ApplySwitches, ClassCountsOutsideTheLimitAreRefusedAndLegendFilesRecorded) {
+  Command cmd;
+  ASSERT_EQ(cmd.apply({"/C2=7", "/L2=1024", "/LGC=ranges/gdp.lgd"}), 0);
+  EXPECT_EQ(cmd.s.cur.NumClassesColor, 7);
+  EXPECT_EQ(cmd.s.cur.NumClassesLayer, 1024);
+  EXPECT_EQ(cmd.result.colour_legend_file, "ranges/gdp.lgd");
+  EXPECT_EQ(cmd.s.cur.LayerByFeature, 0);
+  ASSERT_EQ(cmd.apply({"/C2=0", "/L2=1025", "/LGL=zones.lgd"}), 0);
+  EXPECT_EQ(cmd.s.cur.NumClassesColor, 7);
+  EXPECT_EQ(cmd.s.cur.NumClassesLayer, 1024);
+  EXPECT_NE(cmd.host.status_text().find("Number of Classes out of range (1-1024)"),
+            std::string::npos);
+  // Layer classes from a file put records on layers by feature.
+  EXPECT_EQ(cmd.result.layer_legend_file, "zones.lgd");
+  EXPECT_EQ(cmd.s.cur.LayerByFeature, 1);
+}
+
 TEST(SelectListedFields, MarksTheTableFieldsInListOrder) {
   Command cmd;
   cmd.input.field_count = 3;
