@@ -73,7 +73,9 @@ Line classify(std::string_view text) {
   }
   const std::size_t eq = t.find('=');
   if (eq == std::string_view::npos) return {};
-  return {LineKind::key, trim(t.substr(0, eq)), unquote(trim(t.substr(eq + 1)))};
+  // A stray carriage return inside a value ends it, as it would end the value when written.
+  return {LineKind::key, trim(t.substr(0, eq)),
+          unquote(trim(first_line(trim(t.substr(eq + 1)))))};
 }
 
 bool is_blank_line(std::string_view text) { return trim(text).empty(); }

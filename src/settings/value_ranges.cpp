@@ -81,16 +81,20 @@ NumberType number_type_of(int stored) {
   return NumberType::real;  // every other value is read as reals, like 1
 }
 
-// An old-format text of a character key: split at its first "-", blanks around the ends removed.
+// An old-format text of a character key: split at its first "-" with text on both sides,
+// blanks around the ends removed; otherwise the whole text is one value (an empty bound could
+// not be stored again).
 KeyClass old_alphabetic_range(std::string_view text) {
   KeyClass c;
   text = trim_blanks(text);
   c.label = std::string(text);
   const std::size_t dash = text.find('-');
-  c.lo_text = clip(std::string(trim_blanks(text.substr(0, dash))), kMaxClassText);
-  c.hi_text = dash == std::string_view::npos
-                  ? c.lo_text
-                  : clip(std::string(trim_blanks(text.substr(dash + 1))), kMaxClassText);
+  const std::string_view lo = trim_blanks(text.substr(0, dash));
+  const std::string_view hi =
+      dash == std::string_view::npos ? lo : trim_blanks(text.substr(dash + 1));
+  const bool split = !lo.empty() && !hi.empty();
+  c.lo_text = clip(std::string(split ? lo : text), kMaxClassText);
+  c.hi_text = clip(std::string(split ? hi : text), kMaxClassText);
   return c;
 }
 

@@ -87,6 +87,15 @@ TEST(ProfileDocumentRead, CrlfCommentsAndMalformedLines) {
             "[S] ; a note\n; hidden=1\nno equals sign\n[not a header=2\nquoted=\"v\"\nreal=3\n");
 }
 
+TEST(ProfileDocumentRead, AStrayCarriageReturnEndsAValueAsWritingWould) {
+  // What is read must be what set() would write back: values are one line.
+  auto doc = ProfileDocument::parse("[S]\nk=\r\r0\r.5\nm=a\rb\n");
+  EXPECT_EQ(doc.get("S", "k"), "");
+  EXPECT_EQ(doc.get("S", "m"), "a");
+  doc.set("S", "m", *doc.get("S", "m"));
+  EXPECT_EQ(ProfileDocument::parse(doc.text()).get("S", "m"), "a");
+}
+
 TEST(ProfileDocumentEdit, SetReplacesInPlaceAddsAfterTheLastNonBlankLineOrAppendsASection) {
   auto doc = ProfileDocument::parse("[S]\n Key = old ; not a comment\nkey=2\n; note\n\n[T]\nx=1");
   doc.set("s", "KEY", "new");

@@ -221,6 +221,14 @@ TEST(ReadLayerRanges, OldFormatCharacterRanges) {
   EXPECT_EQ(s.layer_ranges.classes[0].hi_text, "M");
   EXPECT_EQ(s.layer_ranges.classes[0].label, "A - M");
   EXPECT_EQ(s.layer_ranges.classes[1].hi_text, "ROAD");
+
+  // A dash with nothing on one side does not split: an empty bound could not be stored again.
+  RangeFile dashes("[RangesLayer]\nNum=2\nNumType=0\nR0=-1abc\nR1=North-\n");
+  ASSERT_EQ(read_layer_ranges(dashes.p, 242, s), 0);
+  ASSERT_EQ(s.layer_ranges.classes.size(), 2u);
+  EXPECT_EQ(s.layer_ranges.classes[0].lo_text, "-1abc");
+  EXPECT_EQ(s.layer_ranges.classes[0].hi_text, "-1abc");
+  EXPECT_EQ(s.layer_ranges.classes[1].lo_text, "North-");
 }
 
 TEST(ReadLayerRanges, HostileCountsAndLengthsAreBounded) {
