@@ -322,8 +322,13 @@ int main_process(const ConversionRequest& request, ConvState& cs, ConversionCoun
   if (s.cur.PointsElev == 1) s.Use2D = 0;
   dxf_configure(d.state, s, false);
   const InputInfo info = input_info_of(request, in);
-  if (!in.table) s.cur.ColourMethod = 0;
   const bool polygon_input = shape_class(info, s.cur) == 2;
+  // Without a table, or with rows that are vertices, there are no values to colour by.
+  if (!in.table || (!in.is_shapefile && polygon_input)) {
+    s.cur.ColourMethod = 0;
+    if (polygon_input && s.cur.DrawOutlines != 0) s.cur.Use1ColourLines = 1;
+    if (polygon_input && s.cur.Fill != 0) s.cur.Use1ColourFill = 1;
+  }
   const int saved_fill = s.cur.Fill;
   const int saved_outlines = s.cur.DrawOutlines;
   if (!polygon_input) {
