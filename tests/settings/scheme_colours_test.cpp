@@ -44,14 +44,20 @@ TEST(SchemeColours, StartUpLoadsTheCurrentSchemesList) {
   EXPECT_EQ(s.colour_list.colours, (Colours{150, 170}));
 }
 
-TEST(SchemeColours, ADefinitionFilesOwnListIsReadAndWrittenBack) {
-  ScratchDir d;
-  ConvSettings s = load_with(d, "");
-  std::filesystem::create_directory(d / "data");
+// A line shapefile with a table in the folder data/ of d (the file need not exist).
+InputInfo roads_input(const ScratchDir& d) {
+  std::filesystem::create_directories(d / "data");
   InputInfo input;
   input.path = (d / "data" / "roads.shp").string();
   input.shape_type = 3;
   input.has_table = true;
+  return input;
+}
+
+TEST(SchemeColours, ADefinitionFilesOwnListIsReadAndWrittenBack) {
+  ScratchDir d;
+  ConvSettings s = load_with(d, "");
+  const InputInfo input = roads_input(d);
   const auto def = d / "data" / "roads.def";
   write_file(def, "[Tessaryn]\nVersion=244\n[Colors]\nNumColors=3\n"
                   "[Cols]\nGrad=1\n0=1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20\n1=21,22\n");
@@ -76,10 +82,7 @@ TEST(SchemeColours, ADefinitionFilesOwnListIsReadAndWrittenBack) {
 TEST(SchemeColours, OlderFilesKeepTheirListUnderTheSchemesNameAndAnEmptyOneIsIgnored) {
   ScratchDir d;
   ConvSettings s = load_with(d, "");
-  std::filesystem::create_directory(d / "data");
-  InputInfo input;
-  input.path = (d / "data" / "roads.shp").string();
-  input.shape_type = 3;
+  const InputInfo input = roads_input(d);
   const auto def = d / "data" / "roads.def";
   write_file(def, "[Tessaryn]\nVersion=242\nDefaultColorSet=1\n[Colors]\nNumColors=2\n"
                   "[Cold]\n0=7,8\n[Cols]\n0=1\n");
