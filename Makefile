@@ -45,6 +45,7 @@ sanitize: deps
 bench: build
 	./$(BUILD)/bench/reader_bench
 	./$(BUILD)/bench/classify_bench $(BUILD)/tessaryn
+	./$(BUILD)/bench/label_bench
 	/usr/bin/python3 bench/conversion_bench.py $(BUILD)/tessaryn
 
 clean:
