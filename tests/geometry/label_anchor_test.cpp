@@ -72,12 +72,5 @@ TEST(MoveClose, NothingFoundForPartsOffTheLinesOrEmpty) {
   EXPECT_FALSE(move_close_anchor(kBox, kPosCentre, {}, true).has_value());
 }
 
-TEST(MoveClose, ConvexPolygonCentreIsMidwayBetweenOuterCrossings) {
-  // A trapezium leaning right: crossings at 2.5 and 10 on y = 5; midway 6.25, inside.
-  const std::vector<shape_point> trapezium = {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {5, 10, 0},
-                                             {0, 0, 0}};
-  expect_point(move_close_anchor(kBox, kPosCentre, trapezium, true), 6.25, 5, kPosCentre);
-}
-
 }  // namespace
 }  // namespace tsn

@@ -61,15 +61,6 @@ TEST(LabelStore, TouchingRectanglesOverlap) {
   EXPECT_EQ(store.eliminated(), 3);
 }
 
-TEST(LabelStore, FactorsScaleTheRectangle) {
-  // h = 2, overlap factor 0.5, width factor 0.5: 4 characters make 2 wide, 1 high.
-  LabelStore store({2.0, 0.5, 0.5});
-  EXPECT_EQ(add(store, {"Lane"}, 0, 0), 0);
-  EXPECT_EQ(add(store, {"Lane"}, 2, 0), 1);
-  EXPECT_EQ(add(store, {"Lane"}, 2.01, 0), 0);
-  EXPECT_EQ(add(store, {"Lane"}, 0, 2.02), 0);
-}
-
 TEST(LabelStore, RotationTurnsTheRectangle) {
   LabelStore store({1.0, 1.0, 1.0});
   const double quarter = std::numbers::pi / 2;

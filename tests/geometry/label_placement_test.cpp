@@ -84,14 +84,6 @@ TEST(LabelPlacement, MiddleBlocksAreCentredOnTheAnchorForAnySpacing) {
   }
 }
 
-TEST(LabelPlacement, AboveAndBelowLeaveTheAnchorClear) {
-  for (int n = 1; n <= 4; ++n) {
-    const double above = baseline_offset(-1, n, 1.0, 0.5);
-    EXPECT_GT(above - (n - 1) * 1.5, 0.0) << n;  // the last baseline is still above
-    EXPECT_LT(baseline_offset(1, n, 1.0, 0.5) + 1.0, 0.0) << n;  // the first top is below
-  }
-}
-
 TEST(LabelPlacement, JustificationMovesByTheClassOffset) {
   const shape_box box{0.0, 0.0, 10.0, 4.0};
   struct Case {
@@ -182,31 +174,6 @@ TEST(LabelPlacement, AlignedTextIsOffsetPerpendicularToItsRotation) {
   const LabelPlacement left = place_label(r);
   EXPECT_NEAR(left.insertion.x, 1.25, 1e-12);
   EXPECT_NEAR(left.insertion.y, 5.5, 1e-12);
-}
-
-TEST(LabelRequestFromSettings, TakesTheClassTripleAndTheLabelOrAttributeValues) {
-  ConvSettings s;
-  s.cur.TextLabelsHeight = 3.0;
-  s.cur.TextAttribHeight = 7.0;
-  s.cur.label_position[1] = {kPosTopLeft, 1, 2};
-  s.cur.attrib_position[1] = {kPosBottomRight, -1, 0};
-  s.cur.AlignText = 1;
-  s.cur.AlignAttrib = 0;
-  s.cur.label_move_close[1] = 0;
-  s.LineSpacing = 0.75;
-  const LabelRequest labels = label_request(s, {0, 0, 1, 1}, 1, 2, false);
-  EXPECT_EQ(labels.position.MinMaxPos, kPosTopLeft);
-  EXPECT_EQ(labels.position.AnnotJust, 2);
-  EXPECT_DOUBLE_EQ(labels.height, 3.0);
-  EXPECT_TRUE(labels.align);
-  EXPECT_FALSE(labels.move_close);
-  EXPECT_EQ(labels.line_count, 2);
-  EXPECT_DOUBLE_EQ(labels.line_spacing, 0.75);
-  const LabelRequest attributes = label_request(s, {0, 0, 1, 1}, 1, 1, true);
-  EXPECT_EQ(attributes.position.MinMaxPos, kPosBottomRight);
-  EXPECT_DOUBLE_EQ(attributes.height, 7.0);
-  EXPECT_FALSE(attributes.align);
-  EXPECT_TRUE(attributes.move_close);
 }
 
 }  // namespace
