@@ -321,17 +321,20 @@ int dxf_vertex(DxfWriter& w, double x, double y, double z, std::string_view laye
   return 0;
 }
 
+int dxf_sequence_end(DxfWriter& w) {
+  DxfState& s = w.state;
+  if (!s.text_path) return -1;
+  Groups g(w);
+  g.put(s.sz_pad1).line("0").line("SEQEND");
+  if (s.r14_text) put_entity_handle(g, dxf_new_handle(s));
+  g.emit();
+  return 0;
+}
+
 int dxf_seqend(DxfWriter& w, const DbTarget& db) {
   DxfState& s = w.state;
   const bool classic = classic_polyline(s);
-  if (s.text_path) {
-    if (!classic) return 0;
-    Groups g(w);
-    g.put(s.sz_pad1).line("0").line("SEQEND");
-    if (s.r14_text) put_entity_handle(g, dxf_new_handle(s));
-    g.emit();
-    return 0;
-  }
+  if (s.text_path) return classic ? dxf_sequence_end(w) : 0;
   if (s.database == nullptr || db.record == nullptr) return -1;
   if (!classic) {
     s.database->close_list();

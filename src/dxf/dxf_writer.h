@@ -104,6 +104,9 @@ int dxf_vertex(DxfWriter& w, double x, double y, double z, std::string_view laye
 // Ends a classic polyline with SEQEND; on the database path also closes a light-weight
 // polyline (db.record is then the LWPOLYLINE record). Returns 0 or -1.
 int dxf_seqend(DxfWriter& w, const DbTarget& db = {});
+// SEQEND on the text path whatever the polyline form: the end of the attributes after an
+// INSERT. 0, or -1 off the text path.
+int dxf_sequence_end(DxfWriter& w);
 // The ENDBLK entity of a block definition. Returns 0 or -1.
 int dxf_endblk(DxfWriter& w, const DbTarget& db = {});
 

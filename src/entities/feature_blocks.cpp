@@ -15,7 +15,8 @@ int FeatureBlockWriter::end_block(DxfWriter& blocks) { return dxf_endblk(blocks)
 
 int FeatureBlockWriter::insert_block(DxfWriter& out, std::string_view name,
                                      std::string_view layer, int colour, const shape_point& at) {
-  return dxf_insert(out, name, layer, colour, {at.x, at.y, at.z});
+  if (dxf_insert(out, name, layer, colour, {at.x, at.y, at.z}) != 0) return -1;
+  return annotations != nullptr ? annotations->after_insert(out, at) : 0;
 }
 
 }  // namespace tsn

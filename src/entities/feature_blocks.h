@@ -12,9 +12,12 @@ class FeatureBlockWriter final : public AttributeBlockWriter {
   // `records` is the main stream, where release 14 lists every block in BLOCK_RECORD.
   explicit FeatureBlockWriter(DxfWriter& records) : records_(records) {}
 
+  // What follows each INSERT for the record's attributes; none when null.
+  RecordAnnotations* annotations = nullptr;
+
   int begin_block(DxfWriter& blocks, std::string_view name, const shape_point& base) override;
   int end_block(DxfWriter& blocks) override;
-  // The INSERT alone: the attribute entities that follow it belong to attribute output.
+  // The INSERT, then the record's attributes.
   int insert_block(DxfWriter& out, std::string_view name, std::string_view layer, int colour,
                    const shape_point& at) override;
 

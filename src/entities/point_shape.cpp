@@ -18,6 +18,19 @@ void annotate(PointContext& ctx, const shape_box& box) {
   if (ctx.annotations != nullptr) ctx.annotations->record_done(box);
 }
 
+// The point of a record or row, then what its attributes add: ATTRIBs after an insertion that
+// carries them, or extended data on the entity.
+int record_point(PointContext& ctx, const shape_point& p) {
+  const PointForm form = ctx.drawing.form;
+  if (point_entity(ctx.out, ctx.drawing, form, p, ctx.layer, ctx.colour) != 0) return -1;
+  if (ctx.annotations == nullptr) return 0;
+  if (form == PointForm::marker_insert || form == PointForm::point_block) {
+    return ctx.annotations->after_insert(ctx.out, p);
+  }
+  ctx.annotations->attach_extended_data(ctx.out);
+  return 0;
+}
+
 }  // namespace
 
 PointDrawing point_drawing(const FileSettings& cur, const MarkerChoice& choice) {
@@ -75,8 +88,7 @@ int point_record(PointContext& ctx, const shape_rec& rec, int shape_type) {
   annotate(ctx, rec.box);
   ++ctx.counters.points_processed;
   ctx.out.state.record_has_z = has_z;
-  const int result = point_entity(ctx.out, ctx.drawing, ctx.drawing.form, p, ctx.layer,
-                                  ctx.colour);
+  const int result = record_point(ctx, p);
   ctx.out.state.record_has_z = false;
   return result;
 }
@@ -85,7 +97,7 @@ int table_point(PointContext& ctx, double x, double y) {
   const shape_point p{x, y, record_elevation(ctx.elevation)};
   annotate(ctx, {x, y, x, y});
   ++ctx.counters.points_processed;
-  return point_entity(ctx.out, ctx.drawing, ctx.drawing.form, p, ctx.layer, ctx.colour);
+  return record_point(ctx, p);
 }
 
 int multipoint_record(PointContext& ctx, const shape_rec& rec) {

@@ -187,6 +187,8 @@ int fan_face_edges(int draw_edges, int face, int faces) {
 int ring_outline(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec, std::int32_t ring,
                  double elevation, int colour) {
   DxfState& s = w.state;
+  // Outlines inside a record's block carry nothing: the block's INSERT carries the attributes.
+  const bool in_block = &w != &ctx.out;
   const bool tin = ctx.settings.cur.TIN != 0;
   const shape_point* p = rec.points.data() + rec.part_starts[static_cast<std::size_t>(ring)];
   std::int32_t n = rec.points_in_part(ring);
@@ -199,6 +201,9 @@ int ring_outline(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec, std::i
       tin_z = tin_heights(ctx);
     }
     result = polyline_begin(w, elevation, ctx.layer, colour, n, true);
+    if (result == 0 && !in_block && ctx.annotations != nullptr) {
+      ctx.annotations->attach_extended_data(w);
+    }
     for (std::int32_t i = 0; i < n && result == 0; ++i) {
       const double z = tin ? tin_z[static_cast<std::size_t>(i)] : vertex_z(ctx, rec, p[i], elevation);
       result = dxf_vertex(w, p[i].x, p[i].y, z, ctx.layer, colour);
@@ -209,6 +214,12 @@ int ring_outline(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec, std::i
     for (std::int32_t i = 0; i + 1 < n && result == 0; ++i) {
       result = polyline_vertex(w, p[i], ctx.layer);
     }
+    if (result == 0) result = polyline_end(w);
+    if (result == 0 && !in_block && ctx.annotations != nullptr) {
+      ctx.annotations->attach_extended_data(w);
+    }
+    s.record_has_z = rec.has_z;
+    return result;
   } else {
     s.record_has_z = rec.has_z;
     return 0;

@@ -58,6 +58,10 @@ class RecordAnnotations {
   virtual void attach_extended_data(DxfWriter& out) = 0;
   // After the polylines: labels and attribute output of the record.
   virtual void record_done(const shape_box& box) = 0;
+  // Right after the groups of an INSERT at `at` that stands for the record (a marker, the
+  // "_POINT" block or a per-record block): the attributes-follow flag, the extended data, then
+  // the ATTRIB entities and their SEQEND, as the attribute output asks. 0 or -1.
+  virtual int after_insert(DxfWriter& out, const shape_point& at) = 0;
 };
 
 // Where the table elevation of 2D records comes from: the table of the current record and the

@@ -17,6 +17,7 @@
 #include "entities/feature_blocks.h"
 #include "entities/legend_blocks.h"
 #include "entities/legend_drawing.h"
+#include "entities/record_annotator.h"
 #include "entities/point_shape.h"
 #include "entities/polygon_shape.h"
 #include "entities/polyline_shape.h"
@@ -87,7 +88,8 @@ int class_layer_colour(const RecordClassifier& keys, const KeyClass& layer_class
 
 int write_sections(Drawing& d, const ConvSettings& s, const OpenInput& in,
                    const std::string& layer, int shape_class, const PointDrawing& points,
-                   const RecordClassifier& keys) {
+                   const RecordClassifier& keys, const RecordAnnotator* annotator,
+                   std::string_view input_base_name) {
   if (write_dxf_header(d.state, d.files.sink(DxfStream::main), s, in.extents,
                        d.files.handseed()) != 0) {
     return -1;
@@ -131,7 +133,13 @@ int write_sections(Drawing& d, const ConvSettings& s, const OpenInput& in,
                           expected_block_records(std::max(in.record_count, 0L), s.cur.Legend == 1));
   BlockStreams streams{*d.main, *d.blocks, *d.blocks2};
   if (open_blocks_section(streams) != 0) return -1;
-  // The marker block of point input, then the legend symbol of the input's class.
+  // The table's attribute definitions, then the marker block of point input, then the legend
+  // symbol of the input's class.
+  if (annotator != nullptr &&
+      write_info_block(streams, info_block_name(input_base_name), annotator->fields(),
+                       s.cur.TextLabelsHeight, s.LineSpacing) != 0) {
+    return -1;
+  }
   FixedBlocks made;
   if (shape_class == 0 &&
       write_marker_blocks(streams, marker_choice(s.cur, in.table != nullptr), made) != 0) {
@@ -148,6 +156,7 @@ struct Generators {
   PointContext points;
   PolygonContext polygons;
   RecordClassifier keys{};
+  RecordAnnotator* annotator = nullptr;  // the record's attributes, when any are written
 
   void set_layer(std::string_view layer) {
     lines.layer = layer;
@@ -170,6 +179,7 @@ struct Generators {
     if (result == RecordClass::outside_layers) return false;
     if (layer != nullptr) set_layer(*layer);
     if (colour >= 0) set_colour(colour, f);
+    if (annotator != nullptr) annotator->begin_record(lines.layer);
     return true;
   }
 };
@@ -375,8 +385,21 @@ int main_process(const ConversionRequest& request, ConvState& cs, ConversionCoun
   int result = prepare_classification(gen.keys, keyed_table ? in.table.get() : nullptr, request,
                                       input_class, s);
   gen.keys.start_file();
+  // Feature attributes of a table that has selected fields.
+  std::optional<RecordAnnotator> annotator;
+  if (in.table && keyed_table && attributes_wanted(s.cur)) {
+    annotator.emplace(s, *in.table, input_class);
+    if (annotator->fields().empty()) {
+      annotator.reset();
+    } else {
+      gen.annotator = &*annotator;
+      gen.lines.annotations = gen.points.annotations = gen.polygons.annotations = &*annotator;
+      gen.block_writer.annotations = &*annotator;
+    }
+  }
   if (result == 0) {
-    result = write_sections(d, s, in, layer, input_class, gen.points.drawing, gen.keys);
+    result = write_sections(d, s, in, layer, input_class, gen.points.drawing, gen.keys,
+                            gen.annotator, base_name(request.input_path));
   }
   if (result == 0) result = convert_records(in, d, gen, s.cur, counters);
   counters.skipped_by_layer_ranges = gen.keys.layer_outside;
