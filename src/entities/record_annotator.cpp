@@ -1,54 +1,122 @@
-// Feature attributes of a record as extended data or as ATTRIBs after their carrier INSERT.
+// Labels and feature attributes of each drawn record.
 #include "entities/record_annotator.h"
 
 #include <algorithm>
 
+#include "classify/layer_name.h"
+#include "entities/text_block.h"
+#include "geometry/label_placement.h"
+
 namespace tsn {
 namespace {
 
-// The attribute text style: the one asked for in the drawing's style list, else the setting.
-std::string_view attribute_style(const ConvSettings& s) {
-  if (s.drawing_styles.empty()) return s.cur.TextAttribStyle;
-  const auto i = std::clamp<std::size_t>(static_cast<std::size_t>(std::max(0, s.attrib_style)), 0,
-                                         s.drawing_styles.size() - 1);
+
+// A style of the drawing's list by index, else the name set for it.
+std::string_view drawing_style(const ConvSettings& s, int index, std::string_view fallback) {
+  if (s.drawing_styles.empty()) return fallback;
+  const auto i = std::min(static_cast<std::size_t>(std::max(0, index)), s.drawing_styles.size() - 1);
   return s.drawing_styles[i].first;
+}
+
+// Label fields in label order (their positions 1, 2, ...).
+std::vector<int> label_order(const ConvSettings& s, std::size_t field_count) {
+  std::vector<std::pair<int, int>> by_position;
+  const std::size_t n = std::min(field_count, static_cast<std::size_t>(kMaxFields));
+  for (std::size_t i = 0; i < n; ++i) {
+    if (s.def.label_fields[i] > 0) by_position.emplace_back(s.def.label_fields[i], static_cast<int>(i));
+  }
+  std::stable_sort(by_position.begin(), by_position.end());
+  std::vector<int> out;
+  for (const auto& [position, field] : by_position) out.push_back(field);
+  return out;
 }
 
 }  // namespace
 
-RecordAnnotator::RecordAnnotator(const ConvSettings& s, TableReader& table, int shape_class)
-    : s_(s), table_(table), shape_class_(shape_class) {
+RecordAnnotator::RecordAnnotator(const ConvSettings& s, TableReader& table, int shape_class,
+                                 DxfWriter& labels)
+    : s_(s), table_(table), shape_class_(shape_class), labels_(labels) {
   fields_ = selected_attribute_fields(s, table.fields());
   const bool on = attributes_wanted(s.cur) && !fields_.empty();
-  block_ = on && tsn::block_attributes(s.cur);
+  block_ = on && block_attributes(s.cur);
   extended_ = on && !block_;
+  if (s.cur.TextLabels != 0) label_fields_ = label_order(s, table.fields().size());
+  if (labels_on() && s.cur.ElimDoubleLabels != 0) store_.emplace(overlap_settings(s));
 }
 
 void RecordAnnotator::begin_record(std::string_view layer) {
   layer_.assign(layer);
   box_.reset();
+  label_part_ = {};
+  attribute_part_ = {};
 }
 
 void RecordAnnotator::anchor_from_box(const shape_box& box, bool, bool) { box_ = box; }
 
-void RecordAnnotator::align_with_part(std::span<const shape_point>, bool, bool) {}
+void RecordAnnotator::align_with_part(std::span<const shape_point> part, bool labels,
+                                      bool attributes) {
+  if (labels && label_part_.empty()) label_part_ = part;
+  if (attributes && attribute_part_.empty()) attribute_part_ = part;
+}
 
-void RecordAnnotator::move_close_to_part(std::span<const shape_point>, bool, bool) {}
+void RecordAnnotator::move_close_to_part(std::span<const shape_point> part, bool labels,
+                                         bool attributes) {
+  // The search runs on the first part only.
+  align_with_part(part, labels, attributes);
+}
 
 void RecordAnnotator::attach_extended_data(DxfWriter& out) {
   if (extended_) write_attribute_eed(out, table_, fields_, s_.StripSpaces != 0, s_.cur.MaxAttribLen);
 }
 
-void RecordAnnotator::record_done(const shape_box& box) {
-  if (!box_) box_ = box;
+LabelPlacement RecordAnnotator::place(const shape_box& box, int n, bool attributes) const {
+  LabelRequest request = label_request(s_, box, shape_class_, n, attributes);
+  request.part = attributes ? attribute_part_ : label_part_;
+  return place_label(request);
 }
 
-TextPlacement RecordAnnotator::attribute_placement(const shape_point& at) const {
-  TextPlacement p;
-  p.first = {at.x, at.y, at.z};
-  p.justification = s_.cur.attrib_position[static_cast<std::size_t>(shape_class_)].AnnotJust;
-  if (p.justification != 0) p.second = p.first;
-  return p;
+void RecordAnnotator::record_done(const shape_box& box) {
+  if (!box_) box_ = box;
+  if (labels_on()) write_labels(*box_);
+}
+
+int RecordAnnotator::write_labels(const shape_box& box) {
+  texts_.clear();
+  text_fields_.clear();
+  for (const int f : label_fields_) {
+    const std::string_view text = written_field_value(table_.read_field(f), true, 0);
+    if (text.empty()) continue;  // a blank field gives no line
+    texts_.emplace_back(text.substr(0, std::min(text.size(), kMaxLabelText)));
+    text_fields_.push_back(f);
+  }
+  if (texts_.empty()) return 0;
+  const FileSettings& cur = s_.cur;
+  const LabelPlacement placed = place(box, static_cast<int>(texts_.size()), false);
+  if (store_ && store_->eliminate_double_label(std::span<const std::string>(texts_), placed.rotation,
+                                               placed.insertion) != 0) {
+    return 0;
+  }
+  const int just = cur.label_position[static_cast<std::size_t>(shape_class_)].AnnotJust;
+  TextBlockLines lines(placed, just, cur.TextLabelsHeight, s_.LineSpacing, 0.0, s_.TextWidthFactor);
+  const std::string_view style = drawing_style(s_, s_.label_style, cur.TextLabelsStyle);
+  std::string single_layer;
+  if (cur.flgSingleRedlineLayer == 1) single_layer = make_layer_name(cur.SingleRedlineLayer, s_.verDXF);
+  for (std::size_t line = 0; line < texts_.size(); ++line) {
+    // The label layer: one for all labels, one per label field, or the record's own.
+    std::string field_layer;
+    if (cur.flgSingleRedlineLayer != 0 && cur.flgSingleRedlineLayer != 1) {
+      const auto f = static_cast<std::size_t>(text_fields_[line]);
+      field_layer = make_layer_name(table_.fields()[f].name, s_.verDXF);
+    }
+    const std::string_view layer = cur.flgSingleRedlineLayer == 1 ? std::string_view(single_layer)
+                                   : cur.flgSingleRedlineLayer != 0 ? std::string_view(field_layer)
+                                                                    : std::string_view(layer_);
+    const std::string& text = texts_[line];
+    const TextLook look{layer, cur.TextColour, cur.TextLabelsHeight, style};
+    if (dxf_placed_text(labels_, look, lines.line(text), text) != 0) return -1;
+    lines.next();
+  }
+  return 0;
 }
 
 int RecordAnnotator::after_insert(DxfWriter& out, const shape_point& at) {
@@ -56,16 +124,18 @@ int RecordAnnotator::after_insert(DxfWriter& out, const shape_point& at) {
   if (extended_) attach_extended_data(out);
   if (!block_) return 0;
   const FileSettings& cur = s_.cur;
+  const shape_box box = box_ ? *box_ : shape_box{at.x, at.y, at.x, at.y};
+  const LabelPlacement placed = place(box, static_cast<int>(fields_.size()), true);
+  const int just = cur.attrib_position[static_cast<std::size_t>(shape_class_)].AnnotJust;
+  TextBlockLines lines(placed, just, cur.TextAttribHeight, s_.LineSpacing, at.z,
+                       s_.TextWidthFactor);
   const TextLook look{layer_, cur.AttribColSameAsShape != 0 ? 0 : cur.AttribTextColour,
-                      cur.TextAttribHeight, attribute_style(s_)};
-  TextPlacement place = attribute_placement(at);
-  const double step = (1.0 + s_.LineSpacing) * cur.TextAttribHeight;
+                      cur.TextAttribHeight, drawing_style(s_, s_.attrib_style, cur.TextAttribStyle)};
   for (const AttributeField& f : fields_) {
     const std::string_view value =
         written_field_value(table_.read_field(f.index), s_.StripSpaces != 0, cur.MaxAttribLen);
-    if (dxf_attrib(out, look, place, value, f.name, cur.AttVis != 0) != 0) return -1;
-    place.first.y -= step;
-    if (place.second) place.second->y -= step;
+    if (dxf_attrib(out, look, lines.line(value), value, f.name, cur.AttVis != 0) != 0) return -1;
+    lines.next();
   }
   return dxf_sequence_end(out);
 }

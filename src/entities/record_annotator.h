@@ -1,28 +1,36 @@
-// The feature attributes of each drawn record: extended entity data on its entities, or ATTRIBs
-// after the INSERT that carries them, placed like labels with the attribute settings.
+// What a drawn record shows of its table row besides its shape: text labels (one TEXT per
+// label field, placed beside the shape, written to the label stream, doubles dropped on
+// request) and feature attributes (extended entity data on its entities, or ATTRIBs after the
+// INSERT that carries them, placed like labels with the attribute settings).
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "dxf/text_entities.h"
 #include "entities/attribute_data.h"
 #include "entities/polyline_shape.h"
+#include "geometry/label_overlap.h"
+#include "geometry/label_placement.h"
 
 namespace tsn {
 
 class RecordAnnotator final : public RecordAnnotations {
  public:
-  // `table` is the input's table, positioned on the record by the driver; `shape_class` 0 points,
-  // 1 lines, 2 polygons.
-  RecordAnnotator(const ConvSettings& s, TableReader& table, int shape_class);
+  // `table` is the input's table, positioned on each record by the driver; `shape_class` 0
+  // points, 1 lines, 2 polygons; `labels` the stream that label TEXTs go to.
+  RecordAnnotator(const ConvSettings& s, TableReader& table, int shape_class, DxfWriter& labels);
 
-  bool extended_data() const { return extended_; }
-  bool block_attributes() const { return block_; }
+  bool active() const { return labels_on() || extended_ || block_; }
+  bool labels_on() const { return !label_fields_.empty(); }
   const std::vector<AttributeField>& fields() const { return fields_; }
+  const std::vector<int>& label_fields() const { return label_fields_; }
+  long labels_eliminated() const { return store_ ? store_->eliminated() : 0; }
 
-  // A new record on this layer (where its ATTRIBs go too).
+  // A new record on this layer (where its ATTRIBs go, and its labels unless they have a layer
+  // of their own).
   void begin_record(std::string_view layer);
 
   void anchor_from_box(const shape_box& box, bool labels, bool attributes) override;
@@ -34,17 +42,27 @@ class RecordAnnotator final : public RecordAnnotations {
   int after_insert(DxfWriter& out, const shape_point& at) override;
 
  private:
-  // Where the record's attribute texts go: the first line's placement.
-  TextPlacement attribute_placement(const shape_point& at) const;
+  // The block of `n` lines placed for the record, with the label or attribute settings.
+  LabelPlacement place(const shape_box& box, int n, bool attributes) const;
+  int write_labels(const shape_box& box);
 
   const ConvSettings& s_;
   TableReader& table_;
   int shape_class_;
+  DxfWriter& labels_;
   bool extended_ = false;
   bool block_ = false;
   std::vector<AttributeField> fields_;
+  std::vector<int> label_fields_;  // in label order
+  std::optional<LabelStore> store_;
+
+  // The record in hand.
   std::string layer_;
-  std::optional<shape_box> box_;  // of the record, when the generator gave it
+  std::optional<shape_box> box_;
+  std::span<const shape_point> label_part_;
+  std::span<const shape_point> attribute_part_;
+  std::vector<std::string> texts_;  // the label lines
+  std::vector<int> text_fields_;    // the field of each line
 };
 
 }  // namespace tsn

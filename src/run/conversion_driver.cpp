@@ -58,6 +58,18 @@ int record_colour(const FileSettings& f, int shape_class) {
   return f.ColourMethod == 0 ? default_layer_colour(f, shape_class) : -1;
 }
 
+// Labels or attributes asked for without a field to show are turned off, and the user told.
+void check_annotation_fields(ConvSettings& s) {
+  if (s.cur.TextLabels != 0 && s.def.num_label_fields == 0) {
+    status_write("\nNo Text Label Fields specified, setting Text Labels off");
+    s.cur.TextLabels = 0;
+  }
+  if (attributes_wanted(s.cur) && s.def.num_attrib_selected == 0) {
+    status_write("\nNo Feature Attribute Fields specified, setting Feature Attributes off");
+    s.cur.Attribs = 0;
+  }
+}
+
 bool cancel_requested() { return pump_messages() == 1 && ask_cancel() == -1; }
 
 // Everything that writes the drawing of one conversion.
@@ -108,11 +120,22 @@ int write_sections(Drawing& d, const ConvSettings& s, const OpenInput& in,
   }
   std::vector<LayerDef> layers;
   add_fixed_layer(layers, "0", 7, class_layers);
+  const bool labels = annotator != nullptr && annotator->labels_on();
+  if (labels && s.cur.flgSingleRedlineLayer == 1) {
+    add_fixed_layer(layers, make_layer_name(s.cur.SingleRedlineLayer, s.verDXF), s.cur.TextColour,
+                    class_layers);
+  }
   if (s.cur.Legend == 1 && in.table) {
     add_fixed_layer(layers, make_layer_name(s.cur.LegendLayer, s.verDXF), s.cur.LegendTextColour,
                     class_layers);
   }
   if (!keys.layer.active) add_fixed_layer(layers, make_layer_name(layer, s.verDXF), colour, {});
+  if (labels && s.cur.flgSingleRedlineLayer == 2) {
+    for (const int f : annotator->label_fields()) {
+      const std::string& name = in.table->fields()[static_cast<std::size_t>(f)].name;
+      add_fixed_layer(layers, make_layer_name(name, s.verDXF), s.cur.TextColour, class_layers);
+    }
+  }
   std::vector<TextStyleDef> styles;
   for (const auto& [name, font] : s.drawing_styles) add_text_style(styles, name, font);
   const bool character_markers = shape_class == 0 &&
@@ -135,7 +158,7 @@ int write_sections(Drawing& d, const ConvSettings& s, const OpenInput& in,
   if (open_blocks_section(streams) != 0) return -1;
   // The table's attribute definitions, then the marker block of point input, then the legend
   // symbol of the input's class.
-  if (annotator != nullptr &&
+  if (annotator != nullptr && !annotator->fields().empty() &&
       write_info_block(streams, info_block_name(input_base_name), annotator->fields(),
                        s.cur.TextLabelsHeight, s.LineSpacing) != 0) {
     return -1;
@@ -346,6 +369,7 @@ int main_process(const ConversionRequest& request, ConvState& cs, ConversionCoun
     s.cur.DrawOutlines = 1;
   }
 
+  if (in.table) check_annotation_fields(s);
   // Layer names reach the entity writers already cleaned by the release's rule.
   const std::string layer = make_layer_name(single_layer_name(s, request.input_path), s.verDXF);
   const int input_class = shape_class(info, s.cur);
@@ -385,11 +409,11 @@ int main_process(const ConversionRequest& request, ConvState& cs, ConversionCoun
   int result = prepare_classification(gen.keys, keyed_table ? in.table.get() : nullptr, request,
                                       input_class, s);
   gen.keys.start_file();
-  // Feature attributes of a table that has selected fields.
+  // Labels and feature attributes of a table that has fields selected for them.
   std::optional<RecordAnnotator> annotator;
-  if (in.table && keyed_table && attributes_wanted(s.cur)) {
-    annotator.emplace(s, *in.table, input_class);
-    if (annotator->fields().empty()) {
+  if (in.table && keyed_table) {
+    annotator.emplace(s, *in.table, input_class, *d.labels);
+    if (!annotator->active()) {
       annotator.reset();
     } else {
       gen.annotator = &*annotator;
@@ -402,6 +426,7 @@ int main_process(const ConversionRequest& request, ConvState& cs, ConversionCoun
                             gen.annotator, base_name(request.input_path));
   }
   if (result == 0) result = convert_records(in, d, gen, s.cur, counters);
+  if (annotator) counters.labels_eliminated = annotator->labels_eliminated();
   counters.skipped_by_layer_ranges = gen.keys.layer_outside;
   counters.skipped_by_colour_ranges = gen.keys.colour_outside;
   // The legend goes after the records, beside the drawing's extent.
