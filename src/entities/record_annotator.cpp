@@ -97,7 +97,10 @@ int RecordAnnotator::write_labels(const shape_box& box) {
     return 0;
   }
   const int just = cur.label_position[static_cast<std::size_t>(shape_class_)].AnnotJust;
-  TextBlockLines lines(placed, just, cur.TextLabelsHeight, s_.LineSpacing, 0.0, s_.TextWidthFactor);
+  // Labels stand at the record's elevation when point elevations are on and ElevText asks so.
+  const double z =
+      cur.PointsElev != 0 && cur.ElevText != 0 ? record_elevation(elevation_) : 0.0;
+  TextBlockLines lines(placed, just, cur.TextLabelsHeight, s_.LineSpacing, z, s_.TextWidthFactor);
   const std::string_view style = drawing_style(s_, s_.label_style, cur.TextLabelsStyle);
   std::string single_layer;
   if (cur.flgSingleRedlineLayer == 1) single_layer = make_layer_name(cur.SingleRedlineLayer, s_.verDXF);

@@ -32,6 +32,8 @@ class RecordAnnotator final : public RecordAnnotations {
   // A new record on this layer (where its ATTRIBs go, and its labels unless they have a layer
   // of their own).
   void begin_record(std::string_view layer);
+  // Where the elevation of labels comes from when ElevText asks for it (point elevations).
+  void set_elevation_source(const ElevationSource& source) { elevation_ = source; }
 
   void anchor_from_box(const shape_box& box, bool labels, bool attributes) override;
   void align_with_part(std::span<const shape_point> part, bool labels, bool attributes) override;
@@ -55,6 +57,7 @@ class RecordAnnotator final : public RecordAnnotations {
   std::vector<AttributeField> fields_;
   std::vector<int> label_fields_;  // in label order
   std::optional<LabelStore> store_;
+  ElevationSource elevation_{};
 
   // The record in hand.
   std::string layer_;

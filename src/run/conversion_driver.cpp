@@ -417,6 +417,7 @@ int main_process(const ConversionRequest& request, ConvState& cs, ConversionCoun
       annotator.reset();
     } else {
       gen.annotator = &*annotator;
+      annotator->set_elevation_source(elevation);
       gen.lines.annotations = gen.points.annotations = gen.polygons.annotations = &*annotator;
       gen.block_writer.annotations = &*annotator;
     }
