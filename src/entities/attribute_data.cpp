@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "dxf/basic_entities.h"
 #include "dxf/tables_section.h"
 #include "dxf/text_entities.h"
 
@@ -60,6 +61,8 @@ int write_info_block(BlockStreams& streams, std::string_view name,
                      std::span<const AttributeField> fields, double height, double line_spacing) {
   constexpr int kHasAttributes = 2;
   if (begin_block(streams.first, streams.main, name, BlockPoint{}, kHasAttributes) != 0) return -1;
+  // A point at the base, so that the block is never empty of geometry.
+  if (dxf_point_entity(streams.first, "0", 0, BlockPoint{}) != 0) return -1;
   double y = 0.0;
   for (const AttributeField& f : fields) {
     if (dxf_attdef(streams.first, y, height, f.name, f.width) != 0) return -1;

@@ -37,8 +37,8 @@ int write_attribute_eed(DxfWriter& w, TableReader& table, std::span<const Attrib
 // "<BASE>_INFO": the input's base name upper-cased and cut to 249 characters, then "_INFO".
 std::string info_block_name(std::string_view input_base_name);
 
-// The attribute-definition block of the table: one ATTDEF per field, the first at (0, 0) and
-// each next (1 + line_spacing) × height lower. 0 or -1.
+// The attribute-definition block of the table: a POINT at the origin, then one ATTDEF per field,
+// the first at (0, 0) and each next (1 + line_spacing) × height lower. 0 or -1.
 int write_info_block(BlockStreams& streams, std::string_view name,
                      std::span<const AttributeField> fields, double height, double line_spacing);
 

@@ -135,8 +135,6 @@ TEST_F(Annotation, AttributesAreVisibleWhenAttVisIsOn) {
 }
 
 TEST_F(Annotation, InfoBlockHoldsAPointAtTheOriginBeforeItsDefinitions) {
-  GTEST_SKIP() << "converter fault: the <BASE>_INFO block holds only the ATTDEFs; the POINT "
-                  "on layer 0 at (0, 0, 0) that comes before them is not written";
   for (const char* release : kReleases) {
     const Conversion r = convert(kStates.string(), std::string("info") + release + ".dxf",
                                  std::string("/REL=") + release + " /AB=-1");

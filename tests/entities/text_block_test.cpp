@@ -102,6 +102,7 @@ TEST(AttributeData, InfoBlockNamedAfterTheInputWithOneDefinitionPerField) {
   const std::string& t = out.first_text();
   EXPECT_NE(t.find("ROADS_INFO"), std::string::npos);
   EXPECT_NE(t.find("70\n2\n"), std::string::npos);  // the block has attributes
+  EXPECT_LT(t.find("POINT"), t.find("ATTDEF"));      // its point comes first
   EXPECT_NE(t.find("2\nNAME\n3\nENTER NAME\n73\n 20\n"), std::string::npos);
   EXPECT_NE(t.find(" 20\n-3.0\n"), std::string::npos);  // the second one (1 + 0.5) * 2 lower
   EXPECT_NE(t.find("ENDBLK"), std::string::npos);
