@@ -14,8 +14,9 @@ constexpr int kPointZ = 11;
 BlockPoint block_point(const shape_point& p) { return {p.x, p.y, p.z}; }
 
 // Labels and attributes of the record: its box goes to the annotation writers.
-void annotate(PointContext& ctx, const shape_box& box) {
-  if (ctx.annotations != nullptr) ctx.annotations->record_done(box);
+void annotate(PointContext& ctx, const shape_box& box,
+              std::optional<double> shape_z = std::nullopt) {
+  if (ctx.annotations != nullptr) ctx.annotations->record_done(box, shape_z);
 }
 
 // The point of a record or row, then what its attributes add: ATTRIBs after an insertion that
@@ -85,7 +86,7 @@ int point_record(PointContext& ctx, const shape_rec& rec, int shape_type) {
   } else {
     p.z = record_elevation(ctx.elevation);  // a PointM's measure never shows
   }
-  annotate(ctx, rec.box);
+  annotate(ctx, rec.box, has_z ? std::optional<double>(p.z) : std::nullopt);
   ++ctx.counters.points_processed;
   ctx.out.state.record_has_z = has_z;
   const int result = record_point(ctx, p);

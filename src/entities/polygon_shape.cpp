@@ -266,7 +266,7 @@ int polygon_record(PolygonContext& ctx, shape_rec& rec) {
     }
   }
   if (end_record_block(ctx, rec, block, elevation) != 0) return -1;
-  if (ctx.annotations != nullptr) ctx.annotations->record_done(rec.box);
+  if (ctx.annotations != nullptr) ctx.annotations->record_done(rec.box, shape_z(rec));
   return 0;
 }
 
@@ -283,7 +283,7 @@ int polygon_z_record(PolygonContext& ctx, shape_rec& rec) {
     if (ring_outline(ctx, *block.w, rec, r, 0.0, ctx.outline_colour) != 0) return -1;
   }
   if (end_record_block(ctx, rec, block, 0.0) != 0) return -1;
-  if (ctx.annotations != nullptr) ctx.annotations->record_done(rec.box);
+  if (ctx.annotations != nullptr) ctx.annotations->record_done(rec.box, shape_z(rec));
   return 0;
 }
 
@@ -318,7 +318,7 @@ int multipatch_record(PolygonContext& ctx, shape_rec& rec) {
     }
   }
   if (end_record_block(ctx, rec, block, 0.0) != 0) return -1;
-  if (ctx.annotations != nullptr) ctx.annotations->record_done(rec.box);
+  if (ctx.annotations != nullptr) ctx.annotations->record_done(rec.box, shape_z(rec));
   return 0;
 }
 

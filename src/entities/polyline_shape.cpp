@@ -164,7 +164,7 @@ int polyline_record(PolylineContext& ctx, shape_rec& rec) {
       return -1;
     }
   }
-  if (ctx.annotations != nullptr) ctx.annotations->record_done(rec.box);
+  if (ctx.annotations != nullptr) ctx.annotations->record_done(rec.box, shape_z(rec));
   return 0;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -56,13 +57,20 @@ class RecordAnnotations {
   // Extended entity data onto the polyline just completed (the vertex-list header, or the
   // light-weight polyline after its last vertex).
   virtual void attach_extended_data(DxfWriter& out) = 0;
-  // After the polylines: labels and attribute output of the record.
-  virtual void record_done(const shape_box& box) = 0;
+  // After the shape: labels and attribute output of the record; `shape_z` is the Z of a shape
+  // that has Z values (its first point), for labels that stand at it.
+  virtual void record_done(const shape_box& box, std::optional<double> shape_z) = 0;
   // Right after the groups of an INSERT at `at` that stands for the record (a marker, the
   // "_POINT" block or a per-record block): the attributes-follow flag, the extended data, then
   // the ATTRIB entities and their SEQEND, as the attribute output asks. 0 or -1.
   virtual int after_insert(DxfWriter& out, const shape_point& at) = 0;
 };
+
+// The Z of a record that has Z values (its first point), for labels that stand at it.
+inline std::optional<double> shape_z(const shape_rec& rec) {
+  if (!rec.has_z || rec.num_points <= 0) return std::nullopt;
+  return rec.points[0].z;
+}
 
 // Where the table elevation of 2D records comes from: the table of the current record and the
 // index of the ElevKey field, or no table / field -1 for elevation 0.

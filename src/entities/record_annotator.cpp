@@ -75,12 +75,12 @@ LabelPlacement RecordAnnotator::place(const shape_box& box, int n, bool attribut
   return place_label(request);
 }
 
-void RecordAnnotator::record_done(const shape_box& box) {
+void RecordAnnotator::record_done(const shape_box& box, std::optional<double> shape_z) {
   if (!box_) box_ = box;
-  if (labels_on()) write_labels(*box_);
+  if (labels_on()) write_labels(*box_, shape_z);
 }
 
-int RecordAnnotator::write_labels(const shape_box& box) {
+int RecordAnnotator::write_labels(const shape_box& box, std::optional<double> shape_z) {
   texts_.clear();
   text_fields_.clear();
   for (const int f : label_fields_) {
@@ -97,9 +97,16 @@ int RecordAnnotator::write_labels(const shape_box& box) {
     return 0;
   }
   const int just = cur.label_position[static_cast<std::size_t>(shape_class_)].AnnotJust;
-  // Labels stand at the record's elevation when point elevations are on and ElevText asks so.
-  const double z =
-      cur.PointsElev != 0 && cur.ElevText != 0 ? record_elevation(elevation_) : 0.0;
+  // With ElevText, labels stand at the shape's Z, or at the record's elevation when point
+  // elevations are on.
+  double z = 0.0;
+  if (cur.ElevText != 0) {
+    if (shape_z) {
+      z = *shape_z;
+    } else if (cur.PointsElev != 0) {
+      z = record_elevation(elevation_);
+    }
+  }
   TextBlockLines lines(placed, just, cur.TextLabelsHeight, s_.LineSpacing, z, s_.TextWidthFactor);
   const std::string_view style = drawing_style(s_, s_.label_style, cur.TextLabelsStyle);
   std::string single_layer;

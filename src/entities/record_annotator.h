@@ -40,13 +40,13 @@ class RecordAnnotator final : public RecordAnnotations {
   void move_close_to_part(std::span<const shape_point> part, bool labels,
                           bool attributes) override;
   void attach_extended_data(DxfWriter& out) override;
-  void record_done(const shape_box& box) override;
+  void record_done(const shape_box& box, std::optional<double> shape_z) override;
   int after_insert(DxfWriter& out, const shape_point& at) override;
 
  private:
   // The block of `n` lines placed for the record, with the label or attribute settings.
   LabelPlacement place(const shape_box& box, int n, bool attributes) const;
-  int write_labels(const shape_box& box);
+  int write_labels(const shape_box& box, std::optional<double> shape_z);
 
   const ConvSettings& s_;
   TableReader& table_;
