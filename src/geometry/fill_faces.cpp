@@ -1,0 +1,55 @@
+// SOLID corner order, 3DFACE edge flags and the retried triangulation of a 3D ring.
+#include "geometry/fill_faces.h"
+
+#include "run/messages.h"
+
+namespace tsn {
+namespace {
+
+constexpr int kEdgesShown = 2;  // DrawEdges bit value that shows face edges at all
+
+}  // namespace
+
+std::array<std::int32_t, 4> solid_corners(const Face& face) {
+  if (face.count == 4) return {face.v[0], face.v[1], face.v[3], face.v[2]};
+  return {face.v[0], face.v[1], face.v[2], face.v[2]};
+}
+
+std::array<std::int32_t, 4> face_corners(const Face& face) {
+  if (face.count == 4) return face.v;
+  return {face.v[0], face.v[1], face.v[2], face.v[2]};
+}
+
+int ring_face_invisible_edges(const Face& face, int draw_edges) {
+  constexpr int kAllInvisible = 1 | 2 | 4 | 8;
+  if ((draw_edges & kEdgesShown) == 0) return kAllInvisible;
+  std::array<bool, 4> visible = face.on_ring;
+  if (face.count != 4) visible[3] = visible[2];
+  int bits = 0;
+  for (std::size_t k = 0; k < 4; ++k) {
+    if (!visible[k]) bits |= 1 << k;
+  }
+  return bits;
+}
+
+bool ring_faces(Triangulation& t, std::span<const shape_point> pool,
+                std::span<const std::int32_t> ring, std::vector<Face>& faces) {
+  PlaneMarks tried{};
+  TriangulateOptions opt;
+  opt.three_d = true;
+  opt.orient = true;
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    opt.retry = attempt > 0;
+    faces.clear();
+    triangulate_begin(t, pool, ring, opt, tried);
+    Face face;
+    TriangulateStep step;
+    while ((step = triangulate_next(t, face)) == TriangulateStep::face) faces.push_back(face);
+    if (step == TriangulateStep::done) return true;
+    status_write("\nError EDGES <=2");
+  }
+  faces.clear();
+  return false;
+}
+
+}  // namespace tsn

@@ -1,0 +1,245 @@
+// Ear clipping on a clockwise ring with a successor list, a walk guard and a work limit.
+#include "geometry/triangulation.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+
+#include "run/messages.h"
+
+namespace tsn {
+namespace {
+
+using Phase = Triangulation::Phase;
+
+constexpr double kRelativeTolerance = 1e-20;
+// Below this many vertices a scan of the remaining ones is cheaper than the grid.
+constexpr std::int32_t kGridMinimum = 48;
+// Steps and vertex tests a ring of n vertices may spend: 10,000 n, within these bounds. Rings of
+// ten thousand vertices shaped as combs or spirals need well under a tenth of that; rings built
+// to defeat the clipping stop after some seconds at most.
+constexpr std::int64_t kWorkPerVertex = 10'000;
+constexpr std::int64_t kLeastWork = 10'000'000;
+constexpr std::int64_t kMostWork = 1'000'000'000;
+
+// Turn at a on the way q -> a -> b: positive where the way bends clockwise (to the right).
+double turn(PlanePoint q, PlanePoint a, PlanePoint b) {
+  return (a.y - q.y) * (b.x - a.x) - (b.y - a.y) * (a.x - q.x);
+}
+
+bool coincide(PlanePoint p, PlanePoint c, double eps) {
+  return std::fabs(p.x - c.x) <= eps && std::fabs(p.y - c.y) <= eps;
+}
+
+// p lies in the clockwise triangle q a b or on an edge of it, but not on a corner.
+bool in_triangle(PlanePoint p, PlanePoint q, PlanePoint a, PlanePoint b, double eps) {
+  if (coincide(p, q, eps) || coincide(p, a, eps) || coincide(p, b, eps)) return false;
+  return turn(q, a, p) >= -eps && turn(a, b, p) >= -eps && turn(b, q, p) >= -eps;
+}
+
+bool finite(PlanePoint p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+
+double tolerance(std::span<const PlanePoint> pts) {
+  auto [xlo, xhi] = std::minmax_element(pts.begin(), pts.end(),
+                                        [](PlanePoint l, PlanePoint r) { return l.x < r.x; });
+  auto [ylo, yhi] = std::minmax_element(pts.begin(), pts.end(),
+                                        [](PlanePoint l, PlanePoint r) { return l.y < r.y; });
+  return std::min(xhi->x - xlo->x, yhi->y - ylo->y) * kRelativeTolerance;
+}
+
+// The last point repeats the first: within the tolerance of the (x,y) box, and in z for 3D.
+bool closes_on_first(std::span<const shape_point> pool, const std::vector<std::int32_t>& index,
+                     bool three_d) {
+  const shape_point& first = pool[static_cast<std::size_t>(index.front())];
+  const shape_point& last = pool[static_cast<std::size_t>(index.back())];
+  double xlo = first.x, xhi = first.x, ylo = first.y, yhi = first.y;
+  for (std::int32_t i : index) {
+    const shape_point& p = pool[static_cast<std::size_t>(i)];
+    xlo = std::min(xlo, p.x);
+    xhi = std::max(xhi, p.x);
+    ylo = std::min(ylo, p.y);
+    yhi = std::max(yhi, p.y);
+  }
+  const double eps = std::min(xhi - xlo, yhi - ylo) * kRelativeTolerance;
+  return std::fabs(last.x - first.x) <= eps && std::fabs(last.y - first.y) <= eps &&
+         (!three_d || std::fabs(last.z - first.z) <= eps);
+}
+
+bool choose(const TriangulateOptions& opt, std::span<const shape_point> pool,
+            std::span<const std::int32_t> index, PlaneMarks& tried, Plane& plane) {
+  if (!opt.three_d) {
+    plane = Plane::xy;
+  } else if (opt.retry) {
+    const auto untried = std::find(tried.begin(), tried.end(), false);
+    if (untried == tried.end()) return false;
+    plane = static_cast<Plane>(untried - tried.begin());
+  } else {
+    plane = choose_plane(pool, index);
+  }
+  tried[static_cast<std::size_t>(plane)] = true;
+  return true;
+}
+
+// A quadrilateral that turns the same way, and not straight on, at all four corners.
+bool strictly_convex_quad(std::span<const PlanePoint> p, double eps) {
+  int right = 0, left = 0;
+  for (std::size_t i = 0; i < 4; ++i) {
+    const double tu = turn(p[i], p[(i + 1) % 4], p[(i + 2) % 4]);
+    if (tu > eps) ++right;
+    if (tu < -eps) ++left;
+  }
+  return right == 4 || left == 4;
+}
+
+void give_whole_ring(Triangulation& t, Face& face) {
+  face.count = static_cast<int>(t.index.size());
+  for (std::size_t k = 0; k < 4; ++k) {
+    face.v[k] = k < t.index.size() ? t.index[k] : t.index.back();
+    face.on_ring[k] = true;
+  }
+}
+
+void set_triangle(const Triangulation& t, std::int32_t q, std::int32_t a, std::int32_t b,
+                  bool qb_on_ring, Face& face) {
+  const auto at = [&](std::int32_t pos) { return static_cast<std::size_t>(pos); };
+  face.count = 3;
+  face.v = {t.index[at(q)], t.index[at(a)], t.index[at(b)], t.index[at(b)]};
+  face.on_ring = {t.edge_on_ring[at(q)] != 0, t.edge_on_ring[at(a)] != 0, qb_on_ring, false};
+}
+
+// No remaining vertex other than the corners lies in the clockwise triangle q a b.
+bool is_ear(Triangulation& t, std::int32_t q, std::int32_t a, std::int32_t b) {
+  const auto at = [](std::int32_t pos) { return static_cast<std::size_t>(pos); };
+  const PlanePoint pq = t.pts[at(q)], pa = t.pts[at(a)], pb = t.pts[at(b)];
+  const double eps = t.eps;
+  const double xmin = std::min({pq.x, pa.x, pb.x}) - eps, xmax = std::max({pq.x, pa.x, pb.x}) + eps;
+  const double ymin = std::min({pq.y, pa.y, pb.y}) - eps, ymax = std::max({pq.y, pa.y, pb.y}) + eps;
+  const auto blocks = [&](std::int32_t p) {
+    ++t.work;
+    if (p == q || p == a || p == b || t.removed[at(p)] != 0) return false;
+    const PlanePoint pp = t.pts[at(p)];
+    if (pp.x < xmin || pp.x > xmax || pp.y < ymin || pp.y > ymax) return false;
+    return in_triangle(pp, pq, pa, pb, eps);
+  };
+  if (t.use_grid) {
+    return t.grid.visit_triangle(pq, pa, pb, eps, [&](std::int32_t p) { return !blocks(p); });
+  }
+  for (std::int32_t p = t.next[at(b)]; p != q; p = t.next[at(p)]) {
+    if (blocks(p)) return false;
+  }
+  return true;
+}
+
+TriangulateStep last_triangle(Triangulation& t, std::int32_t q, Face& face) {
+  t.phase = Phase::done;
+  const std::int32_t a = t.next[static_cast<std::size_t>(q)];
+  const std::int32_t b = t.next[static_cast<std::size_t>(a)];
+  const auto at = [](std::int32_t pos) { return static_cast<std::size_t>(pos); };
+  if (std::fabs(turn(t.pts[at(q)], t.pts[at(a)], t.pts[at(b)])) <= t.eps) {
+    return TriangulateStep::done;  // the remainder has no area
+  }
+  set_triangle(t, q, a, b, t.edge_on_ring[at(b)] != 0, face);
+  return TriangulateStep::face;
+}
+
+}  // namespace
+
+void triangulate_begin(Triangulation& t, std::span<const shape_point> pool,
+                       std::span<const std::int32_t> ring, const TriangulateOptions& opt,
+                       PlaneMarks& tried) {
+  t.phase = Phase::failed;
+  t.whole_ring = false;
+  t.work = 0;
+  t.current = 0;
+  t.remaining = 0;
+  t.index.clear();
+  t.pts.clear();
+  for (const std::int32_t i : ring) {
+    if (i < 0 || static_cast<std::size_t>(i) >= pool.size()) return;
+    t.index.push_back(i);
+  }
+  if (t.index.size() >= 2 && closes_on_first(pool, t.index, opt.three_d)) t.index.pop_back();
+  if (!choose(opt, pool, t.index, tried, t.plane)) return;
+  for (const std::int32_t i : t.index) {
+    t.pts.push_back(project(pool[static_cast<std::size_t>(i)], t.plane));
+    if (!finite(t.pts.back())) return;
+  }
+  const auto n = static_cast<std::int32_t>(t.index.size());
+  if (n < 3) return;
+  t.eps = tolerance(t.pts);
+  if (opt.orient && ring_is_counter_clockwise(t.pts)) {
+    std::reverse(t.index.begin() + 1, t.index.end());
+    std::reverse(t.pts.begin() + 1, t.pts.end());
+  }
+  if (n == 3) {
+    t.phase = Phase::done;
+    t.whole_ring = std::fabs(turn(t.pts[0], t.pts[1], t.pts[2])) > t.eps;
+    return;
+  }
+  if (n == 4 && strictly_convex_quad(t.pts, t.eps)) {
+    t.phase = Phase::done;
+    t.whole_ring = true;
+    return;
+  }
+  const auto size = static_cast<std::size_t>(n);
+  t.next.resize(size);
+  for (std::size_t i = 0; i < size; ++i) t.next[i] = static_cast<std::int32_t>((i + 1) % size);
+  t.removed.assign(size, 0);
+  t.edge_on_ring.assign(size, 1);
+  t.remaining = n;
+  t.work_limit = std::clamp(kWorkPerVertex * n, kLeastWork, kMostWork);
+  t.use_grid = n >= kGridMinimum;
+  if (t.use_grid) t.grid.build(t.pts);
+  t.phase = Phase::clipping;
+}
+
+TriangulateStep triangulate_next(Triangulation& t, Face& face) {
+  if (t.whole_ring) {
+    t.whole_ring = false;
+    give_whole_ring(t, face);
+    return TriangulateStep::face;
+  }
+  if (t.phase != Phase::clipping) {
+    return t.phase == Phase::failed ? TriangulateStep::failed : TriangulateStep::done;
+  }
+  const auto at = [](std::int32_t pos) { return static_cast<std::size_t>(pos); };
+  std::int32_t q = t.current;
+  std::int32_t steps = 0;
+  while (t.remaining > 3) {
+    if (steps > 2 * t.remaining || t.work > t.work_limit) {
+      status_write("\n1:ERROR OCCURRED in triangulate plane");
+      t.phase = Phase::failed;
+      return TriangulateStep::failed;
+    }
+    ++t.work;
+    const std::int32_t a = t.next[at(q)];
+    const std::int32_t b = t.next[at(a)];
+    const double tu = turn(t.pts[at(q)], t.pts[at(a)], t.pts[at(b)]);
+    if (std::fabs(tu) <= t.eps) {
+      // a lies on the line q-b (or on q or b): dropped, and the link q-b lies on the ring as
+      // far as both links it replaces did. Not a walk step: long straight runs are no fault.
+      t.next[at(q)] = b;
+      t.edge_on_ring[at(q)] = t.edge_on_ring[at(q)] != 0 && t.edge_on_ring[at(a)] != 0;
+      t.removed[at(a)] = 1;
+      --t.remaining;
+      continue;
+    }
+    if (tu > t.eps && is_ear(t, q, a, b)) {
+      set_triangle(t, q, a, b, false, face);
+      t.next[at(q)] = b;
+      t.edge_on_ring[at(q)] = 0;
+      t.removed[at(a)] = 1;
+      --t.remaining;
+      t.current = q;
+      return TriangulateStep::face;
+    }
+    q = a;
+    ++steps;
+  }
+  t.current = q;
+  if (t.remaining == 3) return last_triangle(t, q, face);
+  t.phase = Phase::done;
+  return TriangulateStep::done;
+}
+
+}  // namespace tsn
