@@ -31,13 +31,13 @@ double classify(const fs::path& dir, int field, tsn::ClassMethod method, long& c
       table.read_table_header(tsn::TableUse::shapefile_table) != 0) {
     return -1;
   }
-  tsn::KeySpec spec;
-  spec.field = field;
-  spec.method = method;
-  spec.requested = 5;
-  spec.layer_key = true;
+  tsn::KeyOptions options;
+  options.field = field;
+  options.method = method;
+  options.requested = 5;
+  options.layer_key = true;
   tsn::FieldKey key;
-  tsn::prepare_field_key(key, table, spec);
+  tsn::prepare_field_key(key, table, options);
   if (!key.active) return -1;
   std::string_view text;
   for (long r = 0; r < table.record_count(); ++r) {

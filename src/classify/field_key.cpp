@@ -17,21 +17,21 @@ void FieldKey::set_ranges(const RangeSet& ranges) {
   ordered = ranges_ordered(classes, sort_method);
 }
 
-void prepare_field_key(FieldKey& key, TableReader& table, KeySpec& spec,
+void prepare_field_key(FieldKey& key, TableReader& table, KeyOptions& options,
                        const KeyValues* values) {
   key = FieldKey{};
-  if (spec.field < 0 || spec.field >= static_cast<int>(table.fields().size())) return;
-  key.field = spec.field;
-  key.outside_flag = spec.outside_flag;
-  key.sort_method = spec.sort_method;
+  if (options.field < 0 || options.field >= static_cast<int>(table.fields().size())) return;
+  key.field = options.field;
+  key.outside_flag = options.outside_flag;
+  key.sort_method = options.sort_method;
   if (values != nullptr) {
     key.values = *values;
-  } else if (load_key_values(table, key.field, spec.sort_method, key.values) < 0) {
+  } else if (load_key_values(table, key.field, options.sort_method, key.values) < 0) {
     return;
   }
   if (key.values.values.empty()) return;
-  key.active = create_classes(key.values, spec.method, spec.requested, spec.layer_key,
-                              spec.verDXF, key.classes) > 0;
+  key.active = create_classes(key.values, options.method, options.requested, options.layer_key,
+                              options.verDXF, key.classes) > 0;
   key.ordered = ranges_ordered(key.classes, key.sort_method);
 }
 

@@ -27,7 +27,7 @@ struct FieldKey {
 };
 
 // How one key is to be built.
-struct KeySpec {
+struct KeyOptions {
   int field = -1;           // the key field
   ClassMethod method = ClassMethod::quantile;
   int requested = 5;        // classes asked for
@@ -37,11 +37,11 @@ struct KeySpec {
   bool outside_flag = false;
 };
 
-// Reads the field's values from every record of the table and builds the classes; `spec.method`
+// Reads the field's values from every record of the table and builds the classes; `options.method`
 // becomes the method used when Quantile replaces the one asked for. Leaves key.active false
 // when the field does not exist or the table cannot be read. When `values` is given (the other
 // key's values of the same field) the table is not read again.
-void prepare_field_key(FieldKey& key, TableReader& table, KeySpec& spec,
+void prepare_field_key(FieldKey& key, TableReader& table, KeyOptions& options,
                        const KeyValues* values = nullptr);
 
 }  // namespace tsn

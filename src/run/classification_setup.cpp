@@ -17,17 +17,17 @@ namespace {
 constexpr std::string_view kMappingNotAvailable =
     "AutoCAD Mapping scheme not available here (needs Unique integer values in range 0-256)";
 
-KeySpec key_spec(int field, int method, int requested, bool layer_key, bool outside,
+KeyOptions key_options(int field, int method, int requested, bool layer_key, bool outside,
                  const ConvSettings& s) {
-  KeySpec spec;
-  spec.field = field;
-  spec.method = static_cast<ClassMethod>(std::clamp(method, 0, 2));
-  spec.requested = requested;
-  spec.layer_key = layer_key;
-  spec.verDXF = s.verDXF;
-  spec.sort_method = s.SortMethod;
-  spec.outside_flag = outside;
-  return spec;
+  KeyOptions options;
+  options.field = field;
+  options.method = static_cast<ClassMethod>(std::clamp(method, 0, 2));
+  options.requested = requested;
+  options.layer_key = layer_key;
+  options.verDXF = s.verDXF;
+  options.sort_method = s.SortMethod;
+  options.outside_flag = outside;
+  return options;
 }
 
 const std::string& field_name(TableReader& table, int field) {
@@ -60,11 +60,11 @@ int prepare_layer_key(FieldKey& key, TableReader& table, const ConversionRequest
   const int field = request.layer_key_field >= 0
                         ? request.layer_key_field
                         : default_layer_key(table.fields(), s, shape_class);
-  KeySpec spec = key_spec(field, cur.ClassTypeLayer, cur.NumClassesLayer, true,
+  KeyOptions options = key_options(field, cur.ClassTypeLayer, cur.NumClassesLayer, true,
                           cur.IgnoreLayRangeEnts != 0, s);
-  prepare_field_key(key, table, spec);
+  prepare_field_key(key, table, options);
   if (!key.active) return 0;
-  cur.ClassTypeLayer = static_cast<int>(spec.method);
+  cur.ClassTypeLayer = static_cast<int>(options.method);
   s.def.LayersKey = field_name(table, key.field);
   if (!request.layer_legend_file.empty()) {
     return apply_legend_file(key, request.layer_legend_file, true, s);
@@ -85,12 +85,12 @@ int prepare_colour_key(FieldKey& key, const FieldKey& layer, TableReader& table,
     cur.ClassTypeColor = 2;
     cur.DefaultColorSet = static_cast<int>(s.scheme_names.size());
   }
-  KeySpec spec = key_spec(field, cur.ClassTypeColor, cur.NumClassesColor, false,
+  KeyOptions options = key_options(field, cur.ClassTypeColor, cur.NumClassesColor, false,
                           cur.IgnoreColRangeEnts != 0, s);
   const bool shared = layer.active && layer.field == field;
-  prepare_field_key(key, table, spec, shared ? &layer.values : nullptr);
+  prepare_field_key(key, table, options, shared ? &layer.values : nullptr);
   if (!key.active) return 0;
-  cur.ClassTypeColor = static_cast<int>(spec.method);
+  cur.ClassTypeColor = static_cast<int>(options.method);
   s.def.ColoursKey = field_name(table, key.field);
   if (!request.colour_legend_file.empty()) {
     if (apply_legend_file(key, request.colour_legend_file, false, s) != 0) return -1;

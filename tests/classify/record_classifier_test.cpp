@@ -12,20 +12,20 @@
 namespace tsn {
 namespace {
 
-KeySpec unique_values(int field, bool layer_key) {
-  KeySpec spec;
-  spec.field = field;
-  spec.method = ClassMethod::unique_values;
-  spec.requested = 5;
-  spec.layer_key = layer_key;
-  return spec;
+KeyOptions unique_values(int field, bool layer_key) {
+  KeyOptions options;
+  options.field = field;
+  options.method = ClassMethod::unique_values;
+  options.requested = 5;
+  options.layer_key = layer_key;
+  return options;
 }
 
 TEST(FieldKey, BuiltFromItsFieldAndLookedUpPerRecord) {
   RowsTable table({"Oak", "Elm", "Oak", "Ash"});
   FieldKey key;
-  KeySpec spec = unique_values(0, true);
-  prepare_field_key(key, table, spec);
+  KeyOptions options = unique_values(0, true);
+  prepare_field_key(key, table, options);
   ASSERT_TRUE(key.active);
   ASSERT_EQ(key.classes.classes.size(), 3u);
   EXPECT_EQ(key.classes.classes[2].label, "OAK");  // a layer name
@@ -36,20 +36,20 @@ TEST(FieldKey, BuiltFromItsFieldAndLookedUpPerRecord) {
   EXPECT_EQ(text, "Oak");
 
   // A field that does not exist, or a table without rows: nothing to classify.
-  spec.field = 3;
-  prepare_field_key(key, table, spec);
+  options.field = 3;
+  prepare_field_key(key, table, options);
   EXPECT_FALSE(key.active);
   RowsTable empty(std::vector<std::string>{});
-  spec.field = 0;
-  prepare_field_key(key, empty, spec);
+  options.field = 0;
+  prepare_field_key(key, empty, options);
   EXPECT_FALSE(key.active);
 
   // A method the values cannot have is written back: Equal Intervals on text is Quantile.
   RowsTable many({"a", "b", "c", "d", "e", "f", "g"});
-  spec.method = ClassMethod::equal_intervals;
-  spec.requested = 2;
-  prepare_field_key(key, many, spec);
-  EXPECT_EQ(spec.method, ClassMethod::quantile);
+  options.method = ClassMethod::equal_intervals;
+  options.requested = 2;
+  prepare_field_key(key, many, options);
+  EXPECT_EQ(options.method, ClassMethod::quantile);
   EXPECT_EQ(key.classes.classes.size(), 2u);
 }
 
@@ -72,9 +72,9 @@ struct Keyed {
 
 TEST(RecordClassifier, LayerOutsideIsNotDrawnColourOutsideTakesStandByColours) {
   Keyed k;
-  KeySpec layer = unique_values(0, true);
+  KeyOptions layer = unique_values(0, true);
   prepare_field_key(k.c.layer, k.table, layer);
-  KeySpec colour = unique_values(1, false);
+  KeyOptions colour = unique_values(1, false);
   prepare_field_key(k.c.colour, k.table, colour);
   // Hand-made ranges: layers A..G only; colours 1-2 and 3-5.
   k.c.layer.classes.classes = {{"A_TO_G", 0, 0, "A", "G"}};

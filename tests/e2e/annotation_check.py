@@ -52,9 +52,9 @@ def read_table(dbf):
     return fields, rows
 
 
-def selected(fields, spec):
+def selected(fields, field_list):
     """Indices of the listed fields; -1 gives all of them."""
-    wanted = [int(x) for x in spec.split(',')]
+    wanted = [int(x) for x in field_list.split(',')]
     return list(range(len(fields))) if -1 in wanted else wanted
 
 
@@ -99,9 +99,9 @@ def base_name(shp):
     return shp.replace('\\', '/').split('/')[-1][:-4].upper()[:249]
 
 
-def check_attribs(shp, dxf, spec, visible=''):
+def check_attribs(shp, dxf, field_list, visible=''):
     fields, rows, shapes, doc = inputs(shp, dxf)
-    keep = selected(fields, spec)
+    keep = selected(fields, field_list)
     flags = 0 if visible == 'visible' else 1
     expected, got = [], []
     for row, shape in zip(rows, shapes):
@@ -136,9 +136,9 @@ def check_info_point(shp, dxf):
     print('point %s' % ('yes' if points else 'no'))
 
 
-def check_xdata(shp, dxf, spec):
+def check_xdata(shp, dxf, field_list):
     fields, rows, shapes, doc = inputs(shp, dxf)
-    keep = selected(fields, spec)
+    keep = selected(fields, field_list)
     expected = []
     for row, shape in zip(rows, shapes):
         pairs = [(1002, '{')]
@@ -161,9 +161,9 @@ def text_point(t):
         else t.dxf.insert
 
 
-def check_labels(shp, dxf, spec, layer):
+def check_labels(shp, dxf, field_list, layer):
     fields, rows, shapes, doc = inputs(shp, dxf)
-    order = [int(x) for x in spec.split(',')]
+    order = [int(x) for x in field_list.split(',')]
     expected, boxes, record_of = [], [], []
     for r, (row, shape) in enumerate(zip(rows, shapes)):
         if shape.type == 0:
@@ -203,13 +203,13 @@ def check_labels(shp, dxf, spec, layer):
     print('audit %d' % len(doc.audit().errors))
 
 
-def check_overlap(shp, dxf, spec):
+def check_overlap(shp, dxf, field_list):
     """Default point placement of a one-line label: baseline 0.5 h below the point and 1.0 h to
     its right; the overlap rectangle of a label of L characters is L h wide (centred on the
     insertion point) and h high (from the baseline up). With equal sizes two rectangles
     overlap when they are no more than a width apart in x and a height apart in y."""
     fields, rows, shapes, doc = inputs(shp, dxf)
-    field = int(spec)
+    field = int(field_list)
     texts = list(doc.modelspace().query('TEXT'))
     h = texts[0].dxf.height
     kept, stored, dropped = [], {}, 0
