@@ -6,17 +6,11 @@
 #include "classify/layer_name.h"
 #include "entities/text_block.h"
 #include "geometry/label_placement.h"
+#include "settings/text_styles.h"
 
 namespace tsn {
 namespace {
 
-
-// A style of the drawing's list by index, else the name set for it.
-std::string_view drawing_style(const ConvSettings& s, int index, std::string_view fallback) {
-  if (s.drawing_styles.empty()) return fallback;
-  const auto i = std::min(static_cast<std::size_t>(std::max(0, index)), s.drawing_styles.size() - 1);
-  return s.drawing_styles[i].first;
-}
 
 // Label fields in label order (their positions 1, 2, ...).
 std::vector<int> label_order(const ConvSettings& s, std::size_t field_count) {
@@ -41,6 +35,17 @@ RecordAnnotator::RecordAnnotator(const ConvSettings& s, TableReader& table, int 
   block_ = on && block_attributes(s.cur);
   extended_ = on && !block_;
   if (s.cur.TextLabels != 0) label_fields_ = label_order(s, table.fields().size());
+  // The label layer of each label field: one for all labels, one per field, or (empty) the
+  // record's own layer.
+  for (const int f : label_fields_) {
+    std::string name;
+    if (s.cur.flgSingleRedlineLayer == 1) {
+      name = make_layer_name(s.cur.SingleRedlineLayer, s.verDXF);
+    } else if (s.cur.flgSingleRedlineLayer != 0) {
+      name = make_layer_name(table.fields()[static_cast<std::size_t>(f)].name, s.verDXF);
+    }
+    label_layers_.push_back(std::move(name));
+  }
   if (labels_on() && s.cur.ElimDoubleLabels != 0) store_.emplace(overlap_settings(s));
 }
 
@@ -82,12 +87,12 @@ void RecordAnnotator::record_done(const shape_box& box, std::optional<double> sh
 
 int RecordAnnotator::write_labels(const shape_box& box, std::optional<double> shape_z) {
   texts_.clear();
-  text_fields_.clear();
-  for (const int f : label_fields_) {
-    const std::string_view text = written_field_value(table_.read_field(f), true, 0);
+  text_slots_.clear();
+  for (std::size_t slot = 0; slot < label_fields_.size(); ++slot) {
+    const std::string_view text = written_field_value(table_.read_field(label_fields_[slot]), true, 0);
     if (text.empty()) continue;  // a blank field gives no line
     texts_.emplace_back(text.substr(0, std::min(text.size(), kMaxLabelText)));
-    text_fields_.push_back(f);
+    text_slots_.push_back(slot);
   }
   if (texts_.empty()) return 0;
   const FileSettings& cur = s_.cur;
@@ -108,19 +113,10 @@ int RecordAnnotator::write_labels(const shape_box& box, std::optional<double> sh
     }
   }
   TextBlockLines lines(placed, just, cur.TextLabelsHeight, s_.LineSpacing, z, s_.TextWidthFactor);
-  const std::string_view style = drawing_style(s_, s_.label_style, cur.TextLabelsStyle);
-  std::string single_layer;
-  if (cur.flgSingleRedlineLayer == 1) single_layer = make_layer_name(cur.SingleRedlineLayer, s_.verDXF);
+  const std::string_view style = drawing_style_name(s_, s_.label_style, cur.TextLabelsStyle);
   for (std::size_t line = 0; line < texts_.size(); ++line) {
-    // The label layer: one for all labels, one per label field, or the record's own.
-    std::string field_layer;
-    if (cur.flgSingleRedlineLayer != 0 && cur.flgSingleRedlineLayer != 1) {
-      const auto f = static_cast<std::size_t>(text_fields_[line]);
-      field_layer = make_layer_name(table_.fields()[f].name, s_.verDXF);
-    }
-    const std::string_view layer = cur.flgSingleRedlineLayer == 1 ? std::string_view(single_layer)
-                                   : cur.flgSingleRedlineLayer != 0 ? std::string_view(field_layer)
-                                                                    : std::string_view(layer_);
+    const std::string& own_layer = label_layers_[text_slots_[line]];
+    const std::string_view layer = own_layer.empty() ? std::string_view(layer_) : own_layer;
     const std::string& text = texts_[line];
     const TextLook look{layer, cur.TextColour, cur.TextLabelsHeight, style};
     if (dxf_placed_text(labels_, look, lines.line(text), text) != 0) return -1;
@@ -140,7 +136,7 @@ int RecordAnnotator::after_insert(DxfWriter& out, const shape_point& at) {
   TextBlockLines lines(placed, just, cur.TextAttribHeight, s_.LineSpacing, at.z,
                        s_.TextWidthFactor);
   const TextLook look{layer_, cur.AttribColSameAsShape != 0 ? 0 : cur.AttribTextColour,
-                      cur.TextAttribHeight, drawing_style(s_, s_.attrib_style, cur.TextAttribStyle)};
+                      cur.TextAttribHeight, drawing_style_name(s_, s_.attrib_style, cur.TextAttribStyle)};
   for (const AttributeField& f : fields_) {
     const std::string_view value =
         written_field_value(table_.read_field(f.index), s_.StripSpaces != 0, cur.MaxAttribLen);

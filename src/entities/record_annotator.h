@@ -55,7 +55,8 @@ class RecordAnnotator final : public RecordAnnotations {
   bool extended_ = false;
   bool block_ = false;
   std::vector<AttributeField> fields_;
-  std::vector<int> label_fields_;  // in label order
+  std::vector<int> label_fields_;            // in label order
+  std::vector<std::string> label_layers_;    // of each label field; empty: the record's layer
   std::optional<LabelStore> store_;
   ElevationSource elevation_{};
 
@@ -65,7 +66,7 @@ class RecordAnnotator final : public RecordAnnotations {
   std::span<const shape_point> label_part_;
   std::span<const shape_point> attribute_part_;
   std::vector<std::string> texts_;  // the label lines
-  std::vector<int> text_fields_;    // the field of each line
+  std::vector<std::size_t> text_slots_;  // the label field (its place in label_fields_) of each line
 };
 
 }  // namespace tsn

@@ -10,6 +10,7 @@
 #include "run/messages.h"
 #include "settings/class_colours.h"
 #include "settings/legend_file.h"
+#include "settings/text_styles.h"
 
 namespace tsn {
 namespace {
@@ -136,12 +137,7 @@ Legend legend_of(const RecordClassifier& classifier, const ConvSettings& s, Tabl
   legend.height = s.cur.TextLegendHeight;
   legend.layer = make_layer_name(s.cur.LegendLayer, s.verDXF);
   legend.text_colour = s.cur.LegendTextColour;
-  if (!s.drawing_styles.empty()) {
-    legend.style = s.drawing_styles[std::min<std::size_t>(
-                                        static_cast<std::size_t>(std::max(0, s.legend_style)),
-                                        s.drawing_styles.size() - 1)]
-                       .first;
-  }
+  legend.style = std::string(drawing_style_name(s, s.legend_style, legend.style));
   const FieldKey& key = classifier.colour;
   if (!key.active || classifier.class_colours == nullptr) {
     // Polygons show their fill colour.

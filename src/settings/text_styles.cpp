@@ -44,6 +44,12 @@ std::string style_font(const ConvSettings& s, std::string_view name) {
   return "txt";
 }
 
+std::string_view drawing_style_name(const ConvSettings& s, int index, std::string_view fallback) {
+  if (s.drawing_styles.empty()) return fallback;
+  const auto i = std::min(static_cast<std::size_t>(std::max(0, index)), s.drawing_styles.size() - 1);
+  return s.drawing_styles[i].first;
+}
+
 void resolve_style_indices(ConvSettings& s) {
   s.label_style = find_style(s, s.cur.TextLabelsStyle);
   s.marker_style = find_style(s, s.cur.MarkerStyle);

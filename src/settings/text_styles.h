@@ -19,6 +19,9 @@ int load_text_styles(ConvSettings& s);
 int find_style(const ConvSettings& s, std::string& name);
 // The font file of the known style of that name (case ignored), or "txt".
 std::string style_font(const ConvSettings& s, std::string_view name);
+// The name of style `index` of the drawing's style list (clamped into it), or `fallback` when
+// the list is empty.
+std::string_view drawing_style_name(const ConvSettings& s, int index, std::string_view fallback);
 // Resolves the four current style names to indices.
 void resolve_style_indices(ConvSettings& s);
 
