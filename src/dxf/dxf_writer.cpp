@@ -178,7 +178,14 @@ void put_entity_header(Groups& g, DxfState& s, int entity_type, const EntityType
   if (s.r14_text) {
     const std::uint32_t handle =
         entity_type == kEntHatch ? s.n_reserved_handle : dxf_new_handle(s);
-    put_entity_handle(g, handle);
+    g.line("  5").handle(handle);
+    // The owner link of an outline to its hatch sits between the handle and the subclass.
+    if (s.reactor_owner != 0) {
+      g.line("102").line("{ACAD_REACTORS").line("330").handle(s.reactor_owner);
+      g.line("102").line("}");
+      s.reactor_owner = 0;
+    }
+    g.line("100").line("AcDbEntity");
     if (entity_type != kEntPolyline && !info.subclass.empty()) {
       g.line("100").put("AcDb").line(info.subclass);
     }

@@ -41,6 +41,9 @@ struct DxfState {
 
   std::uint32_t n_last_handle = 0;
   std::uint32_t n_reserved_handle = 0;
+  // Release 14 text: the next entity header names this handle as its reactor (an outline
+  // pointing to its associative hatch); cleared once written. 0: none.
+  std::uint32_t reactor_owner = 0;
 
   LayerNameRule clean_layer_name = nullptr;  // set by classification; nullptr keeps names as given
   WriteFailureHandler on_write_failure = nullptr;  // nullptr: critical error 3

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "dxf/basic_entities.h"
+#include "entities/polygon_hatch.h"
 #include "entities/polyline_writer.h"
 #include "entities/vertex_thinning.h"
 #include "input/shapefile_reader.h"
@@ -20,15 +21,9 @@ constexpr int kEdgesShown = 2;
 constexpr int kEdgesPattern = 1;
 
 constexpr std::int32_t kMaxNestedRings = 10000;
+constexpr std::size_t kMaxFillHoles = 4000;  // holes joined into one outer ring at most
 
 enum MultipatchPart { kStrip = 0, kFan = 1, kOuterRing = 2, kLastRingType = 5 };
-
-// The fill cannot be drawn yet: the outlines stand in for it, and the user is told once.
-void fill_notice(PolygonContext& ctx) {
-  if (ctx.fill_notice_given) return;
-  ctx.fill_notice_given = true;
-  status_write("\nPolygon fills are not available in this version: outlines only.");
-}
 
 // Invisible-edge bits from four flags; a triangle's fourth edge is its third.
 int invisible_bits(std::array<int, 4> flags) {
@@ -51,26 +46,6 @@ int edges(int draw_edges, std::array<int, 4> pattern, int face, int faces, std::
   if (face == 0) pattern[first] = kVisible;
   if (face == faces - 1) pattern[last] = kVisible;
   return invisible_bits(pattern);
-}
-
-double vertex_z(const PolygonContext& ctx, const shape_rec& rec, const shape_point& p,
-                double elevation) {
-  if (!rec.has_z) return elevation;
-  const FileSettings& cur = ctx.settings.cur;
-  return cur.flgScaleZ != 0 ? p.z * cur.ElevFactor : p.z;
-}
-
-// The three vertex elevations of a TIN record, from its Z1, Z2 and Z3 fields.
-std::array<double, 3> tin_heights(const PolygonContext& ctx) {
-  std::array<double, 3> z{};
-  if (ctx.table == nullptr) return z;
-  const FileSettings& cur = ctx.settings.cur;
-  const std::string* keys[3] = {&cur.Z1Key, &cur.Z2Key, &cur.Z3Key};
-  for (std::size_t i = 0; i < 3; ++i) {
-    const int field = find_field(ctx.table->fields(), *keys[i]);
-    if (field >= 0) z[i] = table_elevation(*ctx.table, field, cur.ElevFactor);
-  }
-  return z;
 }
 
 // A closed 3D polyline through three points (a multipatch triangle's outline).
@@ -139,41 +114,95 @@ int end_record_block(PolygonContext& ctx, const shape_rec& rec, const RecordBloc
                                         {rec.box.xmin, rec.box.ymin, elevation});
 }
 
-// The outlines in the order a fill would take them: level by level; for release 14 each
-// even-depth ring followed by its direct holes.
-int outlines_in_fill_order(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec,
-                           double elevation) {
-  // Nesting compares every ring with every other: a record of more rings than any real map
-  // holds keeps the order of its parts rather than stalling the conversion.
-  if (rec.num_parts > kMaxNestedRings) {
-    trace_write("too many rings to nest in record %ld\n", static_cast<long>(rec.record_number));
+// Nesting compares every ring with every other: a record of more rings than any real map holds
+// keeps the order of its parts, outlined only, rather than stalling the conversion.
+bool too_many_rings_to_fill(const shape_rec& rec) {
+  if (rec.num_parts <= kMaxNestedRings) return false;
+  trace_write("too many rings to nest in record %ld\n", static_cast<long>(rec.record_number));
+  return true;
+}
+
+// The triangulated fill (release 12 and TIN input), level by level: each ring's fill with its
+// direct holes cut out, then its outline. Counter-clockwise rings, the holes, are not filled,
+// except in TIN and comma-delimited input, where every ring is a shape of its own.
+int triangulated_fill(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec, int levels,
+                      double elevation, double fill_z) {
+  const bool every_ring = ctx.comma_delimited || ctx.settings.cur.TIN != 0;
+  const bool outlines = ctx.settings.cur.DrawOutlines != 0;
+  const auto n = static_cast<std::int32_t>(ctx.rings.size());
+  std::vector<std::int32_t> holes;
+  for (int level = 0; level < levels; ++level) {
+    for (std::int32_t r = 0; r < n; ++r) {
+      const RingInfo& ring = ctx.rings[static_cast<std::size_t>(r)];
+      if (ring.depth != level) continue;
+      holes.clear();
+      for (std::int32_t h = 0; h < n && level + 1 < levels; ++h) {
+        const RingInfo& hole = ctx.rings[static_cast<std::size_t>(h)];
+        if (hole.parent == r && hole.depth == level + 1 && holes.size() < kMaxFillHoles) {
+          holes.push_back(h);
+        }
+      }
+      if ((every_ring || ring.orientation != 1) &&
+          fill_polygon_part(ctx, w, rec, r, holes, fill_z) != 0) {
+        return -1;
+      }
+      if (outlines && ring_outline(ctx, w, rec, r, elevation, ctx.outline_colour) != 0) return -1;
+    }
+  }
+  return 0;
+}
+
+// Outlines, and the fill when asked for, of a Polygon or PolygonM record.
+int polygon_rings(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec, double elevation,
+                  double fill_z) {
+  const FileSettings& cur = ctx.settings.cur;
+  if (cur.Fill == 0 || too_many_rings_to_fill(rec)) {
     for (std::int32_t r = 0; r < rec.num_parts; ++r) {
       if (ring_outline(ctx, w, rec, r, elevation, ctx.outline_colour) != 0) return -1;
     }
     return 0;
   }
   const int levels = nest_rings(rec, ctx.rings);
-  const bool hatch_order = w.state.verDXF > 5 && ctx.settings.cur.TIN == 0;
-  const auto n = static_cast<std::int32_t>(ctx.rings.size());
-  for (int level = 0; level < levels; ++level) {
-    if (hatch_order && level % 2 == 1) continue;  // written with their outer rings
-    for (std::int32_t r = 0; r < n; ++r) {
-      if (ctx.rings[static_cast<std::size_t>(r)].depth != level) continue;
-      if (ring_outline(ctx, w, rec, r, elevation, ctx.outline_colour) != 0) return -1;
-      if (!hatch_order) continue;
-      for (std::int32_t h = 0; h < n; ++h) {
-        const RingInfo& hole = ctx.rings[static_cast<std::size_t>(h)];
-        if (hole.parent == r && hole.depth == level + 1 &&
-            ring_outline(ctx, w, rec, h, elevation, ctx.outline_colour) != 0) {
-          return -1;
-        }
-      }
+  if (!ctx.comma_delimited && cur.TIN == 0) {
+    for (std::int32_t r = 0; r < rec.num_parts; ++r) {
+      int& o = ctx.rings[static_cast<std::size_t>(r)].orientation;
+      if (o == 0) o = ring_orientation(rec, r);
     }
   }
-  return 0;
+  if (w.state.verDXF > 5 && cur.TIN == 0) {
+    return hatch_polygon(ctx, w, rec, levels, elevation, fill_z);
+  }
+  return triangulated_fill(ctx, w, rec, levels, elevation, fill_z);
+}
+
+// Each ring of a PolygonZ record or ring part of a MultiPatch: its faces, then its outline.
+int ring_with_faces(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec, std::int32_t ring) {
+  const FileSettings& cur = ctx.settings.cur;
+  if (cur.Fill != 0 && fill_ring_faces(ctx, w, rec, ring) != 0) return -1;
+  if (cur.Fill != 0 && cur.DrawOutlines == 0) return 0;
+  return ring_outline(ctx, w, rec, ring, 0.0, ctx.outline_colour);
 }
 
 }  // namespace
+
+double ring_vertex_z(const PolygonContext& ctx, const shape_rec& rec, const shape_point& p,
+                     double elevation) {
+  if (!rec.has_z) return elevation;
+  const FileSettings& cur = ctx.settings.cur;
+  return cur.flgScaleZ != 0 ? p.z * cur.ElevFactor : p.z;
+}
+
+std::array<double, 3> tin_heights(const PolygonContext& ctx) {
+  std::array<double, 3> z{};
+  if (ctx.table == nullptr) return z;
+  const FileSettings& cur = ctx.settings.cur;
+  const std::string* keys[3] = {&cur.Z1Key, &cur.Z2Key, &cur.Z3Key};
+  for (std::size_t i = 0; i < 3; ++i) {
+    const int field = find_field(ctx.table->fields(), *keys[i]);
+    if (field >= 0) z[i] = table_elevation(*ctx.table, field, cur.ElevFactor);
+  }
+  return z;
+}
 
 int strip_face_edges(int draw_edges, int face, int faces) {
   return edges(draw_edges, {kInvisible, kInvisible, kVisible, kVisible}, face, faces, 0, 1);
@@ -205,7 +234,7 @@ int ring_outline(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec, std::i
       ctx.annotations->attach_extended_data(w);
     }
     for (std::int32_t i = 0; i < n && result == 0; ++i) {
-      const double z = tin ? tin_z[static_cast<std::size_t>(i)] : vertex_z(ctx, rec, p[i], elevation);
+      const double z = tin ? tin_z[static_cast<std::size_t>(i)] : ring_vertex_z(ctx, rec, p[i], elevation);
       result = dxf_vertex(w, p[i].x, p[i].y, z, ctx.layer, colour);
     }
   } else if (n >= 2) {
@@ -249,21 +278,12 @@ int polygon_record(PolygonContext& ctx, shape_rec& rec) {
   if (ctx.annotations != nullptr) ctx.annotations->anchor_from_box(rec.box, true, true);
   ctx.out.state.record_has_z = rec.has_z;
 
-  const bool fill = cur.Fill != 0;
-  if (fill) fill_notice(ctx);
-  // Without fills the outlines are always drawn: they are all there is.
-  const bool in_block = block_attributes(cur);
   RecordBlock block;
-  if (begin_record_block(ctx, rec, in_block, block) != 0) return -1;
-  const double ring_elevation = in_block ? 0.0 : elevation;
-  if (fill) {
-    if (outlines_in_fill_order(ctx, *block.w, rec, ring_elevation) != 0) return -1;
-  } else {
-    for (std::int32_t r = 0; r < rec.num_parts; ++r) {
-      if (ring_outline(ctx, *block.w, rec, r, ring_elevation, ctx.outline_colour) != 0) {
-        return -1;
-      }
-    }
+  if (begin_record_block(ctx, rec, block_attributes(cur), block) != 0) return -1;
+  // Inside the record's block everything lies at 0; the block's insertion carries the height.
+  const double ring_elevation = block.name.empty() ? elevation : 0.0;
+  if (polygon_rings(ctx, *block.w, rec, ring_elevation, ring_elevation - s.zFill) != 0) {
+    return -1;
   }
   if (end_record_block(ctx, rec, block, elevation) != 0) return -1;
   if (ctx.annotations != nullptr) ctx.annotations->record_done(rec.box, shape_z(rec));
@@ -276,11 +296,10 @@ int polygon_z_record(PolygonContext& ctx, shape_rec& rec) {
   const FileSettings& cur = ctx.settings.cur;
   ctx.counters.points_processed += rec.num_points;
   if (ctx.annotations != nullptr) ctx.annotations->anchor_from_box(rec.box, true, true);
-  if (cur.Fill != 0) fill_notice(ctx);
   RecordBlock block;
   if (begin_record_block(ctx, rec, block_attributes(cur), block) != 0) return -1;
   for (std::int32_t r = 0; r < rec.num_parts; ++r) {
-    if (ring_outline(ctx, *block.w, rec, r, 0.0, ctx.outline_colour) != 0) return -1;
+    if (ring_with_faces(ctx, *block.w, rec, r) != 0) return -1;
   }
   if (end_record_block(ctx, rec, block, 0.0) != 0) return -1;
   if (ctx.annotations != nullptr) ctx.annotations->record_done(rec.box, shape_z(rec));
@@ -313,8 +332,7 @@ int multipatch_record(PolygonContext& ctx, shape_rec& rec) {
         if (outlines && triangle_outline(ctx, w, a, b, c) != 0) return -1;
       }
     } else if (type >= kOuterRing && type <= kLastRingType) {
-      if (faces) fill_notice(ctx);
-      if (ring_outline(ctx, w, rec, part, 0.0, ctx.outline_colour) != 0) return -1;
+      if (ring_with_faces(ctx, w, rec, part) != 0) return -1;
     }
   }
   if (end_record_block(ctx, rec, block, 0.0) != 0) return -1;

@@ -1,15 +1,18 @@
 // Polygon, PolygonM, PolygonZ and MultiPatch records, and polygons of comma-delimited rows:
-// one closed outline per ring, and the faces of multipatch triangle strips and fans. Filling
-// polygons (triangulated faces, hatches) is not part of this version: a fill request draws the
-// outlines, in the order a fill would have them, and says so once per conversion.
+// one closed outline per ring, the faces of multipatch triangle strips and fans, and the fill:
+// triangulated for release 12 and TIN input, a HATCH for release 14.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
 #include "dxf/dxf_writer.h"
+#include "entities/polygon_fill.h"
 #include "entities/polygon_rings.h"
 #include "entities/polyline_shape.h"
+#include "geometry/hatch_scale.h"
 #include "input/shape_record.h"
 #include "input/table_reader.h"
 #include "settings/conv_settings.h"
@@ -23,6 +26,7 @@ class ShapefileReader;
 struct PolygonContext {
   DxfWriter& out;                          // the entity stream
   DxfWriter* blocks = nullptr;             // the feature block stream ("POL" blocks)
+  DxfWriter* fill_blocks = nullptr;        // the second block stream ("FIL" blocks)
   const ConvSettings& settings;
   NameCounters* names = nullptr;
   ElevationSource elevation{};
@@ -31,8 +35,11 @@ struct PolygonContext {
   RecordAnnotations* annotations = nullptr;
   EntityCounters counters{};
   bool comma_delimited = false;
-  bool fill_notice_given = false;          // "outlines only" said once per conversion
+  // The hatch of release 14 fills, prepared for the file; solid until then.
+  PreparedHatch hatch = prepare_hatch_pattern(0, 1.0, 1.0, 0.0);
   std::vector<RingInfo> rings{};           // reused from record to record
+  FillBuffers fill{};
+  std::vector<std::uint32_t> outline_handles{};  // of the hatch boundary outlines
 
   std::string_view layer{};
   int outline_colour = -1;
@@ -43,6 +50,13 @@ struct PolygonContext {
 // point included (release 12, Z, TIN), or an LWPOLYLINE without the closing point. 0 or -1.
 int ring_outline(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec, std::int32_t ring,
                  double elevation, int colour);
+
+// Z of an outline or face vertex: its own Z (times ElevFactor with flgScaleZ) for a record
+// with Z values, else `elevation`.
+double ring_vertex_z(const PolygonContext& ctx, const shape_rec& rec, const shape_point& p,
+                     double elevation);
+// The three vertex elevations of a TIN record, from its Z1, Z2 and Z3 fields times ElevFactor.
+std::array<double, 3> tin_heights(const PolygonContext& ctx);
 
 // Invisible-edge flags (group 70) of face i of a strip or fan of `faces` faces, by DrawEdges.
 int strip_face_edges(int draw_edges, int face, int faces);

@@ -24,6 +24,7 @@ struct EntityCounters {
   long points_after_thinning = 0;  // points of 2D records left after the two passes
   long points_eliminated = 0;      // points of 2D records removed by the two passes
   long records_skipped = 0;        // single-vertex and empty records
+  long polygons_not_hatched = 0;   // too small for one repeat of the hatch pattern
 };
 
 // Block definition and insertion of attribute-block mode, and the attributes that follow the

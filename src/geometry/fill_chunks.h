@@ -1,5 +1,5 @@
 // Cutting a long fill outline into chunks along inner diagonals, so that ear clipping, which is
-// quadratic in the vertex count, only ever sees short rings. Not yet used by the conversion.
+// quadratic in the vertex count, only ever sees short rings.
 #pragma once
 
 #include <cstddef>

@@ -1,6 +1,5 @@
 // What the writers need of a fill face: the corner order of a SOLID, the invisible-edge flags of
-// a 3DFACE, and the faces of one 3D ring with its retries in the other planes. Not yet used by
-// the conversion.
+// a 3DFACE, and the faces of one 3D ring with its retries in the other planes.
 #pragma once
 
 #include <array>

@@ -1,5 +1,5 @@
 // The plane a ring is triangulated in (a 3D ring is projected onto two of its coordinates) and
-// the turning direction of a ring in that plane. Not yet used by the conversion.
+// the turning direction of a ring in that plane.
 #pragma once
 
 #include <array>

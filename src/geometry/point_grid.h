@@ -1,5 +1,5 @@
 // A uniform grid over a set of plane points, for finding the points that may lie in a triangle
-// without looking at all of them. Not yet used by the conversion.
+// without looking at all of them.
 #pragma once
 
 #include <algorithm>

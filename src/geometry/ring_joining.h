@@ -1,7 +1,7 @@
 // Joining a filled polygon's outer ring and the holes directly inside it into one closed
 // outline for the triangulated fill: each hole is spliced in at a vertex it shares with the
 // outline, or through a bridge, an edge walked once in each direction.
-// Not yet used by the conversion.
+//
 #pragma once
 
 #include <cstdint>

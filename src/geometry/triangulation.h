@@ -2,7 +2,7 @@
 // call of triangulate_next hands out the next face as indices into the vertex pool. Used for the
 // solid fill of polygon parts (a joined outline or one chunk of it, in the (x,y) plane) and for
 // the 3D faces of the rings of PolygonZ and MultiPatch shapes (in the plane the ring shows
-// most of itself in). Not yet used by the conversion.
+// most of itself in).
 #pragma once
 
 #include <array>

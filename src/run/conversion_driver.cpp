@@ -172,6 +172,18 @@ int write_sections(Drawing& d, const ConvSettings& s, const OpenInput& in,
   return 0;
 }
 
+// The hatch pattern of a polygon file filled for release 14. A scale too fine for the data is
+// raised, kept for the rest of the file and said.
+void prepare_file_hatch(PolygonContext& polygons, ConvSettings& s, double diagonal) {
+  polygons.hatch =
+      prepare_hatch_pattern(s.cur.HatchNumber, s.cur.HatchScale, diagonal, s.HatchToMinMax);
+  const HatchScaleCheck& check = polygons.hatch.check;
+  if (!check.reset) return;
+  s.cur.HatchScale = check.hatch_scale;
+  host().message_box(kHatchScaleTooSmallCaption, check.message, Icon::warning, Buttons::ok,
+                     Answer::ok);
+}
+
 // The entity generators of one conversion, and the keys that give records layers and colours.
 struct Generators {
   FeatureBlockWriter block_writer;
@@ -403,6 +415,10 @@ int main_process(const ConversionRequest& request, ConvState& cs, ConversionCoun
   gen.polygons.layer = layer;
   gen.polygons.outline_colour = s.cur.ColourMethod == 0 ? s.cur.SingleColourLines : -1;
   gen.polygons.fill_colour = s.cur.ColourMethod == 0 ? s.cur.SingleColourFill : -1;
+  gen.polygons.fill_blocks = &*d.blocks2;
+  if (polygon_input && s.cur.Fill != 0 && d.state.verDXF > 5) {
+    prepare_file_hatch(gen.polygons, s, info.extent_diagonal);
+  }
 
   // Rows of a comma-delimited polygon table are vertices, not features: they have no keys.
   const bool keyed_table = in.is_shapefile || in.shape_type == 1;
@@ -440,6 +456,7 @@ int main_process(const ConversionRequest& request, ConvState& cs, ConversionCoun
     counters.points_processed += c->points_processed;
     counters.points_eliminated += c->points_eliminated;
     counters.records_skipped += c->records_skipped;
+    counters.polygons_not_hatched += c->polygons_not_hatched;
   }
   trace_write("0:TIME==%ld\n", conversion_clock_ms() - start_ms);
   if (result == 0) {

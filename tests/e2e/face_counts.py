@@ -2,35 +2,37 @@
 """3DFACE and outline counts of converted MultiPatch drawings against their input.
 
 Usage: face_counts.py SHP DXF [SHP DXF ...]
-Prints one line per pair:
-"DXF expected_faces faces expected_outlines outlines largest_difference audit_errors".
-The MultiPatch file is parsed here from its bytes: a triangle strip or fan of n points gives
-n - 2 faces (and, with outlines drawn, n - 2 triangle outlines); an outer, inner, first or plain
-ring gives one outline. The drawing, converted with outlines and faces, is counted and audited
-by ezdxf; GDAL's ogrinfo reads the faces (as polygons) whose corners are compared with the
-triangles' points in order, relative to each coordinate once it is above 1."""
+Prints one line per pair: "DXF unmatched_faces faces expected_outlines outlines
+largest_difference largest_area_difference unfilled_rings audit_errors".
+The MultiPatch file is parsed here from its bytes. The drawing's faces are walked in part
+order: a triangle strip or fan of n points must give n - 2 faces whose corners are the
+triangles' points in order (compared relative to each coordinate once it is above 1); an outer,
+inner, first or plain ring takes the following faces whose corners are all its own vertices
+until their area reaches the ring's, which must then match it. Faces left over or taken by no
+part are unmatched. Every strip or fan triangle and every ring also gives one outline."""
 import math
-import re
 import struct
-import subprocess
 import sys
 
 import ezdxf
 from shp_records import record_contents
 
+AREA_TOLERANCE = 1e-5
 
-def expected(path):
-    triangles = []
+
+def parts_of(path):
+    """Each part as ('faces', triangles) or ('ring', points), and the outline count."""
+    parts = []
     outlines = 0
     for content in record_contents(path):
         if len(content) < 44 or struct.unpack('<i', content[:4])[0] != 31:
             continue
-        parts, points = struct.unpack('<2i', content[36:44])
-        if parts <= 0 or points <= 0:
+        nparts, points = struct.unpack('<2i', content[36:44])
+        if nparts <= 0 or points <= 0:
             continue
-        starts = list(struct.unpack('<%di' % parts, content[44:44 + 4 * parts])) + [points]
-        types = struct.unpack('<%di' % parts, content[44 + 4 * parts:44 + 8 * parts])
-        xy = 44 + 8 * parts
+        starts = list(struct.unpack('<%di' % nparts, content[44:44 + 4 * nparts])) + [points]
+        types = struct.unpack('<%di' % nparts, content[44 + 4 * nparts:44 + 8 * nparts])
+        xy = 44 + 8 * nparts
         z = xy + 16 * points + 16
         def point(k):
             x, y = struct.unpack('<2d', content[xy + 16 * k:xy + 16 * k + 16])
@@ -38,45 +40,93 @@ def expected(path):
         for i, kind in enumerate(types):
             first, n = starts[i], starts[i + 1] - starts[i]
             if kind in (0, 1):
+                triangles = []
                 for t in range(max(n - 2, 0)):
                     corner = first if kind == 1 else first + t
                     triangles.append((point(corner), point(first + t + 1), point(first + t + 2)))
-                    outlines += 1
+                parts.append(('faces', triangles))
+                outlines += len(triangles)
             elif 2 <= kind <= 5:
+                parts.append(('ring', [point(first + k) for k in range(n)]))
                 outlines += 1
-    return triangles, outlines
+    return parts, outlines
 
 
-FACE = re.compile(r'^\s*POLYGON Z \(\(([^)]*)\)\)', re.MULTILINE)
+def cross(a, b):
+    return (a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0])
 
 
-def drawing_faces(path):
-    out = subprocess.run(['ogrinfo', '-ro', '-al', '-q', path], capture_output=True, text=True,
-                         check=False).stdout
-    return [[tuple(float(v) for v in p.split()) for p in m.split(',')]
-            for m in FACE.findall(out)]
+def sub(a, b):
+    return tuple(p - q for p, q in zip(a, b))
 
 
-def largest_difference(triangles, faces):
-    worst = 0.0
-    for triangle, face in zip(triangles, faces):
-        for want, got in zip(triangle, face[:3]):
-            for e, g in zip(want, got):
-                if math.isfinite(e):
-                    worst = max(worst, abs(e - g) / max(1.0, abs(e)))
-    return worst
+def norm(v):
+    return math.sqrt(sum(c * c for c in v))
+
+
+def triangle_area(a, b, c):
+    return norm(cross(sub(b, a), sub(c, a))) / 2
+
+
+def face_area(face):
+    return triangle_area(face[0], face[1], face[2]) + triangle_area(face[0], face[2], face[3])
+
+
+def ring_area(points):
+    """Area of a plane ring from its vector area (Newell's sum)."""
+    n = [0.0, 0.0, 0.0]
+    for p, q in zip(points, points[1:] + points[:1]):
+        c = cross(p, q)
+        n = [n[k] + c[k] for k in range(3)]
+    return norm(n) / 2
+
+
+def relative(e, g):
+    return abs(e - g) / max(1.0, abs(e))
+
+
+def on_ring(corner, points):
+    return any(all(relative(e, g) <= 1e-6 for e, g in zip(p, corner)) for p in points)
 
 
 def main(args):
     for shp, dxf in zip(args[0::2], args[1::2]):
         doc = ezdxf.readfile(dxf)
         space = doc.modelspace()
-        faces = sum(1 for e in space if e.dxftype() == '3DFACE')
+        faces = [tuple(tuple(e.dxf.get(k)) for k in ('vtx0', 'vtx1', 'vtx2', 'vtx3'))
+                 for e in space if e.dxftype() == '3DFACE']
         outlines = sum(1 for e in space if e.dxftype() in ('POLYLINE', 'LWPOLYLINE'))
-        triangles, want_outlines = expected(shp)
-        difference = largest_difference(triangles, drawing_faces(dxf))
-        print(dxf, len(triangles), faces, want_outlines, outlines, '%.3g' % difference,
-              len(doc.audit().errors))
+        parts, want_outlines = parts_of(shp)
+        i = 0
+        unmatched = 0
+        worst = 0.0
+        worst_area = 0.0
+        unfilled = 0
+        for kind, data in parts:
+            if kind == 'faces':
+                for triangle in data:
+                    if i >= len(faces):
+                        unmatched += 1
+                        continue
+                    for want, got in zip(triangle, faces[i][:3]):
+                        for e, g in zip(want, got):
+                            if math.isfinite(e):
+                                worst = max(worst, relative(e, g))
+                    i += 1
+                continue
+            area = ring_area(data)
+            got = 0.0
+            while (i < len(faces) and got < area * (1 - AREA_TOLERANCE) and
+                   all(on_ring(c, data) for c in faces[i])):
+                got += face_area(faces[i])
+                i += 1
+            if got == 0.0 and area > 0.0:
+                unfilled += 1
+            elif area > 0.0:
+                worst_area = max(worst_area, abs(got - area) / area)
+        unmatched += len(faces) - i
+        print(dxf, unmatched, len(faces), want_outlines, outlines, '%.3g' % worst,
+              '%.3g' % worst_area, unfilled, len(doc.audit().errors))
 
 
 if __name__ == '__main__':

@@ -1,5 +1,5 @@
 // Polygon records to outlines: both polyline forms, Z rings, TIN rings and the conformance
-// check, fill requests drawn as outlines in fill order, and multipatch strips and fans.
+// check, the outline order of filled polygons, and multipatch strips and fans.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -18,6 +18,7 @@ using test::text_settings;
 using test::occurrences;
 using test::OneRowTable;
 using ::testing::HasSubstr;
+using ::testing::Not;
 
 // A polygon context on one collecting stream: layer "LAND", outline colour 4, fill colour 6.
 struct Polygons {
@@ -96,26 +97,25 @@ TEST(PolygonOutlines, EmptyRecordsAreSkippedAndCounted) {
   EXPECT_THAT(p.host.status_text(), HasSubstr("Skipping empty shape record (#9)"));
 }
 
-TEST(PolygonFillRequests, DrawOutlinesInFillOrderAndSaySoOnce) {
+TEST(PolygonFillRequests, OutlinesFollowTheHatchOrder) {
   ConvSettings s = text_settings(6);
   s.cur.Fill = 1;
-  s.cur.DrawOutlines = 0;
   Polygons p(s);
   // A hole (listed first) in an outer ring, and an outer ring of its own.
   shape_rec rec = make_record({{{2, 2}, {3, 2}, {3, 3}, {2, 3}, {2, 2}},
                                {{0, 0}, {0, 10}, {10, 10}, {10, 0}, {0, 0}},
                                {{20, 0}, {20, 5}, {25, 5}, {20, 0}}});
   ASSERT_EQ(polygon_record(p.ctx, rec), 0);
-  ASSERT_EQ(polygon_record(p.ctx, rec), 0);
   const std::string& t = p.out.text();
-  EXPECT_EQ(occurrences(t, "0\nLWPOLYLINE\n"), 6);
+  EXPECT_EQ(occurrences(t, "0\nLWPOLYLINE\n"), 3);
+  EXPECT_EQ(occurrences(t, "0\nHATCH\n"), 1);
   // Release 14 order: the outer ring, its hole, then the other outer ring.
   const auto outer = t.find(" 10\n0.0\n 20\n0.0\n");
   const auto hole = t.find(" 10\n2.0\n 20\n2.0\n");
   const auto other = t.find(" 10\n20.0\n 20\n0.0\n");
   EXPECT_LT(outer, hole);
   EXPECT_LT(hole, other);
-  EXPECT_EQ(occurrences(p.host.status_text(), "Polygon fills are not available"), 1);
+  EXPECT_THAT(p.host.status_text(), Not(HasSubstr("not available")));
 }
 
 TEST(FaceEdges, StripsAndFansByDrawEdges) {
@@ -153,15 +153,15 @@ TEST(Multipatch, StripsAndFansGiveNMinusTwoFacesRingsAnOutline) {
   rec.part_types[3] = 9;
   ASSERT_EQ(multipatch_record(p.ctx, rec), 0);
   const std::string& t = p.out.text();
-  EXPECT_EQ(occurrences(t, "0\n3DFACE\n"), 5);
-  EXPECT_EQ(occurrences(t, "100\nAcDbFace\n8\nLAND\n62\n6\n"), 5);
+  // Three strip faces, two fan faces and the ring's one.
+  EXPECT_EQ(occurrences(t, "0\n3DFACE\n"), 6);
+  EXPECT_EQ(occurrences(t, "100\nAcDbFace\n8\nLAND\n62\n6\n"), 6);
   // The second face of the strip: corners 1, 2, 3 and 3 again, every edge invisible.
   EXPECT_THAT(t, HasSubstr(" 10\n1.0\n 20\n0.0\n 30\n1.0\n 11\n0.0\n 21\n1.0\n 31\n1.0\n"
                            " 12\n1.0\n 22\n1.0\n 32\n1.0\n 13\n1.0\n 23\n1.0\n 33\n1.0\n70\n15\n"));
   // The fan's faces all start at its first vertex.
   EXPECT_EQ(occurrences(t, " 10\n5.0\n 20\n5.0\n 30\n0.0\n"), 2);
-  EXPECT_EQ(occurrences(t, "0\nPOLYLINE\n"), 1);  // the ring only
-  EXPECT_THAT(p.host.status_text(), HasSubstr("Polygon fills are not available"));
+  EXPECT_EQ(occurrences(t, "0\nPOLYLINE\n"), 0);  // outlines are off
 
   // Release 12 with 2D on: the faces keep their Z.
   ConvSettings r12 = text_settings(4);

@@ -1,0 +1,189 @@
+// FIL blocks of SOLIDs, TIN faces and the 3DFACEs of 3D rings.
+#include "entities/polygon_fill.h"
+
+#include <algorithm>
+
+#include "dxf/basic_entities.h"
+#include "entities/polygon_shape.h"
+#include "geometry/fill_chunks.h"
+#include "geometry/fill_faces.h"
+#include "platform/format.h"
+#include "platform/string_table.h"
+#include "run/messages.h"
+
+namespace tsn {
+namespace {
+
+std::span<const shape_point> pool_of(const shape_rec& rec) {
+  const auto n = std::min<std::size_t>(rec.points.size(),
+                                       static_cast<std::size_t>(std::max(rec.num_points, 0)));
+  return {rec.points.data(), n};
+}
+
+PoolRing pool_ring(const shape_rec& rec, std::int32_t ring) {
+  return {rec.part_starts[static_cast<std::size_t>(ring)], rec.points_in_part(ring)};
+}
+
+void announce_long_outline(std::size_t points) {
+  if (points <= kLongFillOutline) return;
+  status_write("%s", format_printf(complete_spelling(
+                                       "\nTriangulate polygon for c%s fill (%ld outer ring "
+                                       "points) ...")
+                                       .c_str(),
+                                   static_cast<long>(points))
+                         .c_str());
+}
+
+// The ring's orientation as the nesting left it, computed when it has not been yet.
+int orientation_of(PolygonContext& ctx, const shape_rec& rec, std::int32_t ring) {
+  int& o = ctx.rings[static_cast<std::size_t>(ring)].orientation;
+  if (o == 0) o = ring_orientation(rec, ring);
+  return o;
+}
+
+// The joined outline of the part, clockwise; empty when the part cannot be filled.
+// -1 when memory ran out.
+int joined_outline(PolygonContext& ctx, const shape_rec& rec, std::int32_t outer,
+                   std::span<const std::int32_t> holes, std::vector<std::int32_t>& outline) {
+  FillBuffers& b = ctx.fill;
+  b.holes.clear();
+  for (const std::int32_t h : holes) b.holes.push_back({pool_ring(rec, h), orientation_of(ctx, rec, h)});
+  // Outer rings are clockwise unless the nesting was not asked for their direction (TIN and
+  // comma-delimited input fill every ring): such a ring is walked the other way.
+  const bool reverse = ctx.rings[static_cast<std::size_t>(outer)].orientation == 0 &&
+                       ring_orientation(rec, outer) == 1;
+  JoinedOutline joined = create_single_poly(pool_of(rec), pool_ring(rec, outer), b.holes);
+  for (const std::string& line : joined.trace) trace_write("%s\n", line.c_str());
+  if (joined.result == kJoinNoMemory) {
+    status_write("\n%s", joined.message.c_str());
+    return -1;
+  }
+  outline.clear();
+  if (joined.result != kJoinDone) {
+    if (!joined.message.empty()) status_write("\n%s", joined.message.c_str());
+    return 0;
+  }
+  outline = std::move(joined.outline);
+  if (reverse) std::reverse(outline.begin(), outline.end());
+  return 0;
+}
+
+BlockPoint at(const shape_point& p, double dx, double dy, double z) {
+  return {p.x - dx, p.y - dy, z};
+}
+
+// A TIN triangle's faces: 3DFACEs whose corners take the record's three elevations.
+int write_tin_faces(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec,
+                    std::int32_t first, std::span<const Face> faces) {
+  const std::array<double, 3> z = tin_heights(ctx);
+  const auto height = [&](std::int32_t index) {
+    const std::int32_t k = index - first;
+    return k >= 0 && k < 3 ? z[static_cast<std::size_t>(k)] : 0.0;
+  };
+  for (const Face& f : faces) {
+    const auto c = face_corners(f);
+    BlockPoint corners[4];
+    for (std::size_t k = 0; k < 4; ++k) {
+      const shape_point& p = rec.points[static_cast<std::size_t>(c[k])];
+      corners[k] = {p.x, p.y, height(c[k])};
+    }
+    // Every edge of a TIN triangle is its own.
+    if (dxf_3dface(w, ctx.layer, ctx.fill_colour, corners, 0) != 0) return -1;
+  }
+  return 0;
+}
+
+// Clips every chunk; hands each face to `emit`. Faces of a chunk that fails stand.
+template <typename Emit>
+int clip_chunks(FillBuffers& b, std::span<const shape_point> pool, Emit&& emit) {
+  for (const std::vector<std::int32_t>& chunk : b.chunks) {
+    PlaneMarks tried{};
+    triangulate_begin(b.triangulation, pool, chunk, TriangulateOptions{}, tried);
+    Face face;
+    while (triangulate_next(b.triangulation, face) == TriangulateStep::face) {
+      if (emit(face) != 0) return -1;
+    }
+  }
+  return 0;
+}
+
+}  // namespace
+
+int fill_polygon_part(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec,
+                      std::int32_t outer, std::span<const std::int32_t> holes, double fill_z) {
+  FillBuffers& b = ctx.fill;
+  const std::span<const shape_point> pool = pool_of(rec);
+  announce_long_outline(static_cast<std::size_t>(rec.points_in_part(outer)));
+  if (joined_outline(ctx, rec, outer, holes, b.ring) != 0) return -1;
+  if (b.ring.size() < 4) return 0;  // no three distinct corners: nothing to fill
+  const ChunkSplit split = split_into_chunks(pool, b.ring, ctx.settings.InternChunkSize, b.chunks);
+  if (!split.ok) {
+    status_write("\nError occurred , Could not split chunk==%ld",
+                 static_cast<long>(split.failed_chunk));
+  }
+
+  if (ctx.settings.cur.TIN != 0) {
+    b.faces.clear();
+    if (clip_chunks(b, pool, [&](const Face& f) {
+          b.faces.push_back(f);
+          return 0;
+        }) != 0) {
+      return -1;
+    }
+    return write_tin_faces(ctx, w, rec, pool_ring(rec, outer).first, b.faces);
+  }
+
+  if (ctx.fill_blocks == nullptr || ctx.names == nullptr || ctx.block_writer == nullptr) {
+    trace_write("SHOULD NOT HAPPEN: polygon fill without a fill block stream\n");
+    return -1;
+  }
+  const shape_box& box = ctx.rings[static_cast<std::size_t>(outer)].box;
+  const std::string name = ctx.names->next_name(NameKind::fill);
+  DxfWriter& blocks = *ctx.fill_blocks;
+  if (ctx.block_writer->begin_block(blocks, name, {0.0, 0.0, 0.0}) != 0) return -1;
+  const int clipped = clip_chunks(b, pool, [&](const Face& f) {
+    const auto c = solid_corners(f);
+    BlockPoint corners[4];
+    for (std::size_t k = 0; k < 4; ++k) {
+      corners[k] = at(rec.points[static_cast<std::size_t>(c[k])], box.xmin, box.ymin, 0.0);
+    }
+    return dxf_solid(blocks, ctx.layer, 0, corners);
+  });
+  if (clipped != 0 || ctx.block_writer->end_block(blocks) != 0) return -1;
+
+  const shape_point corner{box.xmin, box.ymin, fill_z};
+  // The fill carries the record's attributes when no outline does; inside the record's own
+  // block the block's insertion carries them.
+  const bool carries_attributes =
+      &w == &ctx.out && ctx.settings.cur.DrawOutlines == 0 && ctx.annotations != nullptr;
+  if (carries_attributes) {
+    return ctx.block_writer->insert_block(w, name, ctx.layer, ctx.fill_colour, corner);
+  }
+  return dxf_insert(w, name, ctx.layer, ctx.fill_colour, {corner.x, corner.y, corner.z});
+}
+
+int fill_ring_faces(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec, std::int32_t ring) {
+  FillBuffers& b = ctx.fill;
+  const PoolRing r = pool_ring(rec, ring);
+  announce_long_outline(static_cast<std::size_t>(std::max(r.count, 0)));
+  b.ring.resize(static_cast<std::size_t>(std::max(r.count, 0)));
+  for (std::int32_t i = 0; i < r.count; ++i) b.ring[static_cast<std::size_t>(i)] = r.first + i;
+  const std::span<const shape_point> pool = pool_of(rec);
+  if (!ring_faces(b.triangulation, pool, b.ring, b.faces)) return 0;
+  const int draw_edges = ctx.settings.cur.DrawEdges;
+  for (const Face& f : b.faces) {
+    const auto c = face_corners(f);
+    BlockPoint corners[4];
+    for (std::size_t k = 0; k < 4; ++k) {
+      const shape_point& p = rec.points[static_cast<std::size_t>(c[k])];
+      corners[k] = {p.x, p.y, ring_vertex_z(ctx, rec, p, 0.0)};
+    }
+    if (dxf_3dface(w, ctx.layer, ctx.fill_colour, corners,
+                   ring_face_invisible_edges(f, draw_edges)) != 0) {
+      return -1;
+    }
+  }
+  return 0;
+}
+
+}  // namespace tsn

@@ -1,0 +1,136 @@
+// Hatch order of the outlines, the boundary paths and the HATCH entity of a polygon record.
+#include "entities/polygon_hatch.h"
+
+#include <cmath>
+
+#include "dxf/hatch_groups.h"
+#include "entities/polygon_shape.h"
+
+namespace tsn {
+namespace {
+
+constexpr double kSamePoint = 1e-10;
+
+const shape_point* ring_points(const shape_rec& rec, std::int32_t ring) {
+  return rec.points.data() + rec.part_starts[static_cast<std::size_t>(ring)];
+}
+
+bool degenerate(const shape_point& a, const shape_point& b) {
+  return std::fabs(a.x - b.x) < kSamePoint && std::fabs(a.y - b.y) < kSamePoint;
+}
+
+// Calls edge(from, to) for every edge of the ring's path, in ring order.
+template <typename Edge>
+void for_each_path_edge(const shape_rec& rec, std::int32_t ring, bool merge, Edge&& edge) {
+  const shape_point* p = ring_points(rec, ring);
+  const std::int32_t n = rec.points_in_part(ring);
+  for (std::int32_t i = 0; i < n; ++i) {
+    const shape_point& a = p[i];
+    const shape_point& b = p[i + 1 < n ? i + 1 : 0];
+    if (merge || !degenerate(a, b)) edge(a, b);
+  }
+}
+
+int write_path(DxfWriter& w, const shape_rec& rec, std::int32_t ring, bool merge,
+               std::uint32_t outline_handle) {
+  dxf_prefixed_int(w, 92, 0);
+  dxf_prefixed_int(w, 93, hatch_path_edges(rec, ring, merge));
+  for_each_path_edge(rec, ring, merge, [&](const shape_point& a, const shape_point& b) {
+    dxf_prefixed_int(w, 72, 1);  // a line edge
+    dxf_point2(w, 10, a.x, a.y);
+    dxf_point2(w, 11, b.x, b.y);
+  });
+  dxf_prefixed_int(w, 97, outline_handle != 0 ? 1 : 0);
+  if (outline_handle != 0) dxf_soft_pointer(w, outline_handle);
+  return 0;
+}
+
+}  // namespace
+
+void hatch_path_rings(const PolygonContext& ctx, int levels, std::vector<std::int32_t>& out) {
+  out.clear();
+  const auto n = static_cast<std::int32_t>(ctx.rings.size());
+  for (int level = 0; level < levels; level += 2) {
+    for (std::int32_t r = 0; r < n; ++r) {
+      if (ctx.rings[static_cast<std::size_t>(r)].depth != level) continue;
+      out.push_back(r);
+      if (level + 1 >= levels) continue;
+      for (std::int32_t h = 0; h < n; ++h) {
+        const RingInfo& hole = ctx.rings[static_cast<std::size_t>(h)];
+        if (hole.parent == r && hole.depth == level + 1) out.push_back(h);
+      }
+    }
+  }
+}
+
+std::int32_t hatch_path_edges(const shape_rec& rec, std::int32_t ring, bool merge) {
+  std::int32_t count = 0;
+  for_each_path_edge(rec, ring, merge, [&](const shape_point&, const shape_point&) { ++count; });
+  return count;
+}
+
+int hatch_polygon(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec, int levels,
+                  double elevation, double fill_z) {
+  DxfState& s = w.state;
+  const FileSettings& cur = ctx.settings.cur;
+  const bool merge = ctx.settings.Merge != 0;
+  const bool outlines = cur.DrawOutlines != 0;
+  const PreparedHatch& hatch = ctx.hatch;
+
+  std::vector<std::int32_t>& paths = ctx.fill.ring;
+  hatch_path_rings(ctx, levels, paths);
+  // A ring without a single edge bounds nothing: it is outlined but is no path.
+  std::erase_if(paths, [&](std::int32_t r) { return hatch_path_edges(rec, r, merge) == 0; });
+
+  const bool hatched = !paths.empty() && !hatch_too_small(hatch, rec.box);
+  if (!hatched && !paths.empty()) ++ctx.counters.polygons_not_hatched;
+  const std::uint32_t hatch_handle = hatched ? dxf_reserve_handle(s) : 0;
+  const bool associative = hatched && outlines;
+
+  std::vector<std::uint32_t>& handles = ctx.outline_handles;
+  handles.assign(paths.size(), 0);
+  if (outlines) {
+    std::vector<std::int32_t> order;
+    hatch_path_rings(ctx, levels, order);  // every ring, paths or not
+    std::size_t path = 0;
+    for (const std::int32_t r : order) {
+      const bool bounds = path < paths.size() && paths[path] == r;
+      if (associative && bounds) s.reactor_owner = hatch_handle;
+      const std::uint32_t before = s.n_last_handle;
+      const int result = ring_outline(ctx, w, rec, r, elevation, ctx.outline_colour);
+      s.reactor_owner = 0;
+      if (result != 0) return -1;
+      if (bounds) {
+        // The outline's own handle is the first one issued for it.
+        if (associative && s.n_last_handle != before) handles[path] = before + 1;
+        ++path;
+      }
+    }
+  }
+  if (!hatched) return 0;
+
+  DxfHatchHeader header;
+  header.layer = ctx.layer;
+  header.colour = ctx.fill_colour;
+  header.elevation = fill_z;
+  header.pattern_name = hatch.pattern.name;
+  header.solid = hatch.pattern.line_count == 0;
+  header.associative = associative;
+  header.path_count = static_cast<long>(paths.size());
+  if (write_hatch_header(w, header) != 0) return -1;
+  for (std::size_t k = 0; k < paths.size(); ++k) {
+    if (write_path(w, rec, paths[k], merge, handles[k]) != 0) return -1;
+  }
+  std::array<DxfHatchLine, kMaxHatchLines> lines{};
+  const auto count = static_cast<std::size_t>(hatch.pattern.line_count);
+  for (std::size_t k = 0; k < count; ++k) {
+    const HatchLine& l = hatch.pattern.lines[k];
+    lines[k] = {l.angle, l.base_x, l.base_y, l.offset_x, l.offset_y,
+                std::span<const double>(l.dashes.data(), static_cast<std::size_t>(l.dash_count))};
+  }
+  if (write_hatch_pattern(w, header.solid, std::span(lines.data(), count)) != 0) return -1;
+  if (&w == &ctx.out && ctx.annotations != nullptr) ctx.annotations->attach_extended_data(w);
+  return 0;
+}
+
+}  // namespace tsn

@@ -1,0 +1,30 @@
+// The release 14 fill of a polygon record: the outlines in hatch order, each pointing to the
+// hatch it bounds, and one HATCH entity whose boundary paths are the record's rings.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "dxf/dxf_writer.h"
+#include "input/shape_record.h"
+
+namespace tsn {
+
+struct PolygonContext;
+
+// The rings that bound the hatch, in path order: every ring of even depth followed by the rings
+// directly inside it (none after a ring of the deepest level). Needs the nesting of the rings.
+void hatch_path_rings(const PolygonContext& ctx, int levels, std::vector<std::int32_t>& out);
+
+// Edges of the boundary path of a ring: with Merge off the edges of the closed ring (its last
+// point back to its first included) whose ends differ by 1e-10 or more in X or Y, with Merge on
+// one edge per point.
+std::int32_t hatch_path_edges(const shape_rec& rec, std::int32_t ring, bool merge);
+
+// Outlines (when DrawOutlines is on) and the HATCH of a record on `w`, after nest_rings gave
+// `levels` levels. A record smaller than one pattern repeat in both directions is counted and
+// gets its outlines only. Outlines lie at `elevation`, the hatch at `fill_z`. 0 or -1.
+int hatch_polygon(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec, int levels,
+                  double elevation, double fill_z);
+
+}  // namespace tsn

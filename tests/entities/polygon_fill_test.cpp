@@ -1,0 +1,365 @@
+// Polygon fills: FIL blocks of SOLIDs covering parts with their holes cut out, TIN faces, the
+// 3D faces of PolygonZ rings, and release 14 hatches with their outlines and boundary paths.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "entities/feature_blocks.h"
+#include "entities/polygon_hatch.h"
+#include "entities/polygon_shape.h"
+#include "entities_test_support.h"
+#include "support/recording_host.h"
+
+namespace tsn {
+namespace {
+
+using test::make_record;
+using test::occurrences;
+using test::text_settings;
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+// One entity of DXF text: its type and its groups in order.
+struct Entity {
+  std::string type;
+  std::vector<std::pair<int, std::string>> groups;
+
+  double real(int code, int nth = 0) const {
+    for (const auto& [c, v] : groups) {
+      if (c == code && nth-- == 0) return std::stod(v);
+    }
+    return NAN;
+  }
+  std::string text(int code, int nth = 0) const {
+    for (const auto& [c, v] : groups) {
+      if (c == code && nth-- == 0) return v;
+    }
+    return "";
+  }
+  int count(int code) const {
+    int n = 0;
+    for (const auto& g : groups) n += g.first == code ? 1 : 0;
+    return n;
+  }
+};
+
+std::vector<Entity> entities_of(const std::string& text, const std::string& type = "") {
+  std::istringstream in(text);
+  std::string code, value;
+  std::vector<Entity> out;
+  while (std::getline(in, code) && std::getline(in, value)) {
+    const int c = std::stoi(code);
+    if (c == 0) {
+      out.push_back({value, {}});
+    } else if (!out.empty()) {
+      out.back().groups.emplace_back(c, value);
+    }
+  }
+  if (!type.empty()) std::erase_if(out, [&](const Entity& e) { return e.type != type; });
+  return out;
+}
+
+// Area of a SOLID: its triangles of corners 1 2 3 and 2 3 4 (the fourth repeats the third for
+// a triangle).
+double solid_area(const Entity& e) {
+  double x[4], y[4];
+  for (int k = 0; k < 4; ++k) {
+    x[k] = e.real(10 + k);
+    y[k] = e.real(20 + k);
+  }
+  const auto tri = [&](int a, int b, int c) {
+    return std::fabs((x[b] - x[a]) * (y[c] - y[a]) - (x[c] - x[a]) * (y[b] - y[a])) / 2;
+  };
+  return tri(0, 1, 2) + tri(1, 2, 3);
+}
+
+// A polygon context with an entity stream, a fill block stream and the block records stream.
+struct Filled {
+  explicit Filled(ConvSettings settings) : s(std::move(settings)), out(s) {
+    names.totals = &totals;
+    ctx.fill_blocks = &fill;
+    ctx.block_writer = &writer;
+    ctx.names = &names;
+  }
+  ConvSettings s;
+  test::EntityOutput out;
+  StringGroupSink fill_sink, records_sink;
+  DxfWriter fill{out.state, &fill_sink};
+  DxfWriter records{out.state, &records_sink};
+  FeatureBlockWriter writer{records};
+  std::array<std::uint32_t, 4> totals{};
+  NameCounters names;
+  test::RecordingHost host;
+  test::ScopedHost scoped{host};
+  PolygonContext ctx{.out = out.w, .settings = s, .layer = "LAND", .outline_colour = 4,
+                     .fill_colour = 6};
+
+  double filled_area() const {
+    double a = 0.0;
+    for (const Entity& e : entities_of(fill_sink.text(), "SOLID")) a += solid_area(e);
+    return a;
+  }
+};
+
+ConvSettings fill_settings(int verDXF, int outlines = 1) {
+  ConvSettings s = text_settings(verDXF);
+  s.cur.Fill = 1;
+  s.cur.DrawOutlines = outlines;
+  return s;
+}
+
+// Clockwise square 10 x 10 at (100, 200) and a counter-clockwise square hole 2 x 2 inside it.
+const std::vector<shape_point> kOuter = {
+    {100, 200}, {100, 210}, {110, 210}, {110, 200}, {100, 200}};
+const std::vector<shape_point> kHole = {{104, 204}, {106, 204}, {106, 206}, {104, 206}, {104, 204}};
+
+TEST(TriangulatedFill, SquareWithHoleIsCoveredButNotItsHole) {
+  Filled f(fill_settings(4));
+  shape_rec rec = make_record({kOuter, kHole});
+  ASSERT_EQ(polygon_record(f.ctx, rec), 0);
+  const std::string blocks = f.fill_sink.text();
+  EXPECT_THAT(blocks, HasSubstr("0\nBLOCK\n8\n0\n2\nFIL00000\n70\n0\n"));
+  EXPECT_EQ(occurrences(blocks, "0\nENDBLK\n"), 1);
+  EXPECT_NEAR(f.filled_area(), 100.0 - 4.0, 1e-9);
+  for (const Entity& e : entities_of(blocks, "SOLID")) {
+    EXPECT_EQ(e.text(8), "LAND");
+    EXPECT_EQ(e.text(62), "0");  // by block
+    for (int k = 0; k < 4; ++k) {
+      // Corners relative to the part's corner, never inside the hole.
+      EXPECT_GE(e.real(10 + k), 0.0);
+      EXPECT_LE(e.real(10 + k), 10.0);
+    }
+    const double cx = (e.real(10) + e.real(11) + e.real(12)) / 3;
+    const double cy = (e.real(20) + e.real(21) + e.real(22)) / 3;
+    EXPECT_FALSE(cx > 4 && cx < 6 && cy > 4 && cy < 6) << "a triangle in the hole";
+  }
+  // The fill's insertion at the part's corner in the fill colour, then the two outlines.
+  const auto all = entities_of(f.out.text());
+  ASSERT_FALSE(all.empty());
+  EXPECT_EQ(all[0].type, "INSERT");
+  EXPECT_EQ(all[0].text(2), "FIL00000");
+  EXPECT_EQ(all[0].text(62), "6");
+  EXPECT_EQ(all[0].real(10), 100.0);
+  EXPECT_EQ(all[0].real(20), 200.0);
+  EXPECT_EQ(occurrences(f.out.text(), "0\nPOLYLINE\n"), 2);
+  EXPECT_EQ(f.names.counts[static_cast<std::size_t>(NameKind::fill)], 1u);
+}
+
+TEST(TriangulatedFill, QuadrilateralIsOneSolidWithCornersOneTwoFourThree) {
+  Filled f(fill_settings(4, 0));
+  shape_rec rec = make_record({{{0, 0}, {0, 4}, {3, 4}, {3, 0}, {0, 0}}});
+  ASSERT_EQ(polygon_record(f.ctx, rec), 0);
+  const auto solids = entities_of(f.fill_sink.text(), "SOLID");
+  ASSERT_EQ(solids.size(), 1u);
+  // Ring order 1 (0,0) 2 (0,4) 3 (3,4) 4 (3,0) is written 1, 2, 4, 3.
+  EXPECT_EQ(solids[0].real(10), 0.0);
+  EXPECT_EQ(solids[0].real(21), 4.0);
+  EXPECT_EQ(solids[0].real(12), 3.0);
+  EXPECT_EQ(solids[0].real(22), 0.0);
+  EXPECT_EQ(solids[0].real(13), 3.0);
+  EXPECT_EQ(solids[0].real(23), 4.0);
+  // Without outlines the fill is all there is.
+  EXPECT_EQ(occurrences(f.out.text(), "0\nPOLYLINE\n"), 0);
+  EXPECT_EQ(occurrences(f.out.text(), "0\nINSERT\n"), 1);
+}
+
+TEST(TriangulatedFill, CounterClockwiseRingsAreOutlinedOnlyIslandsFilledAgain) {
+  Filled f(fill_settings(4));
+  // A lone counter-clockwise ring is a hole's direction: outline, no fill.
+  shape_rec ccw = make_record({{{0, 0}, {4, 0}, {4, 4}, {0, 4}, {0, 0}}});
+  ASSERT_EQ(polygon_record(f.ctx, ccw), 0);
+  EXPECT_EQ(f.fill_sink.text(), "");
+  EXPECT_EQ(occurrences(f.out.text(), "0\nPOLYLINE\n"), 1);
+
+  // An island (clockwise) inside the hole is filled as a part of its own.
+  Filled g(fill_settings(4));
+  shape_rec island =
+      make_record({kOuter, kHole, {{104.5, 204.5}, {104.5, 205.5}, {105.5, 205.5},
+                                   {105.5, 204.5}, {104.5, 204.5}}});
+  ASSERT_EQ(polygon_record(g.ctx, island), 0);
+  EXPECT_EQ(occurrences(g.fill_sink.text(), "0\nBLOCK\n"), 2);
+  EXPECT_NEAR(g.filled_area(), 96.0 + 1.0, 1e-9);
+}
+
+TEST(TriangulatedFill, UnbridgeableHoleGivesTheMessageAndNoFill) {
+  Filled f(fill_settings(4));
+  // A "hole" that crosses its outer ring's edges cannot be bridged anywhere.
+  shape_rec rec = make_record({{{0, 0}, {0, 10}, {10, 10}, {10, 0}, {0, 0}},
+                               {{-5, 4}, {15, 4}, {15, 6}, {-5, 6}, {-5, 4}}});
+  f.ctx.rings.clear();
+  std::vector<std::int32_t> hole = {1};
+  nest_rings(rec, f.ctx.rings);
+  for (std::int32_t r = 0; r < 2; ++r) f.ctx.rings[static_cast<std::size_t>(r)].orientation = ring_orientation(rec, r);
+  ASSERT_EQ(fill_polygon_part(f.ctx, f.out.w, rec, 0, hole, 0.0), 0);
+  EXPECT_EQ(f.fill_sink.text(), "");
+  EXPECT_EQ(f.out.text(), "");
+  EXPECT_THAT(f.host.status_text(),
+              HasSubstr("Could not create single polygon for part. Colour fill for part ignored"));
+}
+
+TEST(TriangulatedFill, LongOutlineIsCutIntoChunksAndStillCoveredExactly) {
+  ConvSettings s = fill_settings(4, 0);
+  s.DecPlaces = 12;  // the corners as computed, so that the areas can be compared closely
+  Filled f(s);
+  // A clockwise circle of 600 points: more than two chunks' worth.
+  std::vector<shape_point> circle;
+  for (int i = 0; i <= 600; ++i) {
+    const double a = -2.0 * M_PI * (i % 600) / 600.0;
+    circle.push_back({50.0 + 40.0 * std::cos(a), 50.0 + 40.0 * std::sin(a)});
+  }
+  shape_rec rec = make_record({circle});
+  ASSERT_EQ(polygon_record(f.ctx, rec), 0);
+  double area = 0.0;
+  for (std::size_t i = 0; i + 1 < circle.size(); ++i) {
+    area += circle[i].x * circle[i + 1].y - circle[i + 1].x * circle[i].y;
+  }
+  EXPECT_NEAR(f.filled_area(), std::fabs(area) / 2, 1e-9 * std::fabs(area));
+  EXPECT_EQ(occurrences(f.fill_sink.text(), "0\nSOLID\n"), 598);
+  EXPECT_THAT(f.host.status_text(), Not(HasSubstr("Could not split")));
+}
+
+TEST(TriangulatedFill, TinTrianglesAreFacesWithTheRecordsHeights) {
+  ConvSettings s = fill_settings(6, 0);
+  s.cur.TIN = 1;
+  s.cur.ElevFactor = 2.0;
+  Filled f(s);
+  test::OneRowTable table({"Z1", "Z2", "Z3"}, {"1", "2.5", "4"});
+  f.ctx.table = &table;
+  shape_rec rec = make_record({{{0, 0}, {0, 4}, {3, 0}, {0, 0}}});
+  ASSERT_EQ(polygon_record(f.ctx, rec), 0);
+  const auto faces = entities_of(f.out.text(), "3DFACE");
+  ASSERT_EQ(faces.size(), 1u);
+  EXPECT_EQ(faces[0].real(30), 2.0);
+  EXPECT_EQ(faces[0].real(31), 5.0);
+  EXPECT_EQ(faces[0].real(32), 8.0);
+  EXPECT_EQ(faces[0].real(33), 8.0);
+  EXPECT_EQ(faces[0].text(62), "6");
+  EXPECT_EQ(f.fill_sink.text(), "");  // no block for TIN faces
+}
+
+TEST(FaceFill, VerticalWallIsTriangulatedWithItsOwnEdgesVisible) {
+  ConvSettings s = fill_settings(6, 0);
+  s.cur.DrawEdges = 2;
+  Filled f(s);
+  // A wall in the plane x = 5: a pentagon (house gable) seen edge-on from above.
+  shape_rec rec = make_record(
+      {{{5, 0, 0}, {5, 0, 3}, {5, 2, 5}, {5, 4, 3}, {5, 4, 0}, {5, 0, 0}}}, true);
+  ASSERT_EQ(polygon_z_record(f.ctx, rec), 0);
+  const auto faces = entities_of(f.out.text(), "3DFACE");
+  ASSERT_EQ(faces.size(), 3u);
+  double area = 0.0;
+  int visible_edges = 0;
+  for (const Entity& e : faces) {
+    const double y0 = e.real(20), z0 = e.real(30), y1 = e.real(21), z1 = e.real(31);
+    const double y2 = e.real(22), z2 = e.real(32);
+    EXPECT_EQ(e.real(10), 5.0);
+    area += std::fabs((y1 - y0) * (z2 - z0) - (y2 - y0) * (z1 - z0)) / 2;
+    const int invisible = std::stoi(e.text(70));
+    for (int k = 0; k < 3; ++k) visible_edges += (invisible & (1 << k)) == 0 ? 1 : 0;
+  }
+  EXPECT_NEAR(area, 4.0 * 3.0 + 4.0 * 2.0 / 2, 1e-12);
+  EXPECT_EQ(visible_edges, 5);  // the ring's five sides; the two diagonals are hidden
+  EXPECT_EQ(occurrences(f.out.text(), "0\nPOLYLINE\n"), 0);
+
+  // Without DrawEdges bit value 2 every edge is hidden.
+  Filled g(fill_settings(6, 1));
+  ASSERT_EQ(polygon_z_record(g.ctx, rec), 0);
+  for (const Entity& e : entities_of(g.out.text(), "3DFACE")) EXPECT_EQ(e.text(70), "15");
+  EXPECT_EQ(occurrences(g.out.text(), "0\nPOLYLINE\n"), 1);
+}
+
+// Release 14 hatches.
+
+std::uint32_t handle_of(const Entity& e) { return static_cast<std::uint32_t>(std::stoul(e.text(5), nullptr, 16)); }
+
+TEST(HatchFill, OuterRingAndHoleGiveTwoAssociatedOutlinesAndTwoPaths) {
+  Filled f(fill_settings(6));
+  shape_rec rec = make_record({kOuter, kHole});
+  ASSERT_EQ(polygon_record(f.ctx, rec), 0);
+  const auto all = entities_of(f.out.text());
+  ASSERT_EQ(all.size(), 3u);
+  EXPECT_EQ(all[0].type, "LWPOLYLINE");
+  EXPECT_EQ(all[1].type, "LWPOLYLINE");
+  EXPECT_EQ(all[1].real(10), 104.0);  // the hole's outline after the outer ring's
+  const Entity& h = all[2];
+  ASSERT_EQ(h.type, "HATCH");
+  const std::uint32_t hatch = handle_of(h);
+  // Each outline names the hatch as its reactor; each path names its outline.
+  for (int k = 0; k < 2; ++k) {
+    EXPECT_EQ(all[k].text(102, 0), "{ACAD_REACTORS");
+    EXPECT_EQ(std::stoul(all[k].text(330), nullptr, 16), hatch);
+    EXPECT_EQ(std::stoul(h.text(330, k), nullptr, 16), handle_of(all[k]));
+  }
+  EXPECT_LT(handle_of(all[1]), hatch + 3);
+  EXPECT_EQ(h.text(2), "SOLID");
+  EXPECT_EQ(h.text(70), "1");
+  EXPECT_EQ(h.text(71), "1");
+  EXPECT_EQ(h.text(91), "2");
+  EXPECT_EQ(h.text(62), "6");
+  // The closing point repeats the first: four edges per square, not five.
+  EXPECT_EQ(h.text(93, 0), "4");
+  EXPECT_EQ(h.text(93, 1), "4");
+  EXPECT_EQ(h.count(72), 8);
+  EXPECT_EQ(h.count(97), 2);
+  EXPECT_EQ(h.count(78), 0);  // a solid fill has no pattern lines
+  EXPECT_EQ(h.real(30), -f.s.zFill);
+}
+
+TEST(HatchFill, WithoutOutlinesTheHatchStandsAlone) {
+  Filled f(fill_settings(6, 0));
+  shape_rec rec = make_record({kOuter, kHole});
+  ASSERT_EQ(polygon_record(f.ctx, rec), 0);
+  const auto all = entities_of(f.out.text());
+  ASSERT_EQ(all.size(), 1u);
+  EXPECT_EQ(all[0].text(71), "0");
+  EXPECT_EQ(all[0].text(97, 0), "0");
+  EXPECT_EQ(all[0].text(97, 1), "0");
+  EXPECT_EQ(all[0].count(330), 0);
+}
+
+TEST(HatchFill, PatternLinesAndTheTooSmallTest) {
+  Filled f(fill_settings(6));
+  f.ctx.hatch = prepare_hatch_pattern(19, 1.0, 10.0, 0.02);  // DOTS, scale 1
+  ASSERT_FALSE(f.ctx.hatch.check.reset);
+  // 0.1 by 0.1 is smaller than one repeat both ways: outlined only, counted.
+  shape_rec tiny = make_record({{{0, 0}, {0, 0.1}, {0.1, 0.1}, {0.1, 0}, {0, 0}}});
+  ASSERT_EQ(polygon_record(f.ctx, tiny), 0);
+  EXPECT_EQ(f.ctx.counters.polygons_not_hatched, 1);
+  EXPECT_EQ(occurrences(f.out.text(), "0\nHATCH\n"), 0);
+  EXPECT_EQ(occurrences(f.out.text(), "0\nLWPOLYLINE\n"), 1);
+  EXPECT_THAT(f.out.text(), Not(HasSubstr("ACAD_REACTORS")));
+  // Smaller only one way: hatched, with the DOTS line family.
+  shape_rec thin = make_record({{{0, 0}, {0, 5}, {0.1, 5}, {0.1, 0}, {0, 0}}});
+  ASSERT_EQ(polygon_record(f.ctx, thin), 0);
+  EXPECT_EQ(f.ctx.counters.polygons_not_hatched, 1);
+  const auto hatches = entities_of(f.out.text(), "HATCH");
+  ASSERT_EQ(hatches.size(), 1u);
+  EXPECT_EQ(hatches[0].text(2), "DOTS");
+  EXPECT_EQ(hatches[0].text(70), "0");
+  EXPECT_EQ(hatches[0].text(78), "1");
+  EXPECT_EQ(hatches[0].real(46), 0.0625);
+  EXPECT_EQ(hatches[0].text(79), "2");
+  EXPECT_EQ(hatches[0].real(49, 1), -0.0625);
+}
+
+TEST(HatchFill, MergeCountsOneEdgePerPointAndNestingOrdersThePaths) {
+  ConvSettings s = fill_settings(6, 0);
+  Filled f(s);
+  // Two separate outer rings, the second with a hole: paths outer, outer, hole.
+  shape_rec rec = make_record({{{50, 0}, {50, 10}, {60, 10}, {60, 0}, {50, 0}}, kOuter, kHole});
+  nest_rings(rec, f.ctx.rings);
+  std::vector<std::int32_t> paths;
+  hatch_path_rings(f.ctx, 2, paths);
+  EXPECT_EQ(paths, (std::vector<std::int32_t>{0, 1, 2}));
+  EXPECT_EQ(hatch_path_edges(rec, 1, false), 4);
+  EXPECT_EQ(hatch_path_edges(rec, 1, true), 5);
+  ASSERT_EQ(polygon_record(f.ctx, rec), 0);
+  EXPECT_EQ(entities_of(f.out.text(), "HATCH")[0].text(91), "3");
+}
+
+}  // namespace
+}  // namespace tsn
