@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev
   clang libclang-rt-dev llvm
   libfreetype-dev libfontconfig-dev fonts-liberation2
-  python3 python3-ezdxf gdal-bin shapelib
+  python3 python3-ezdxf python3-shapely gdal-bin shapelib
 )
 # The DWG checker runs on Node.js; a machine that already has node and npm (from any source)
 # keeps them, since Debian's packages would conflict with another installation.

@@ -88,15 +88,22 @@ int ring_orientation(const shape_rec& rec, std::int32_t ring) {
     if (p[i].x < p[b].x) b = i;
   }
   const shape_point& B = p[b];
-  const shape_point& P = p[(b + n - 1) % n];
-  const shape_point& N = p[(b + 1) % n];
-  const double lp = std::hypot(P.x - B.x, P.y - B.y);
-  const double ln = std::hypot(N.x - B.x, N.y - B.y);
-  if (lp == 0.0 || ln == 0.0) {
+  // The nearest neighbours that do not lie on B: a repeated point at the leftmost vertex, which
+  // real data has, must not turn a clockwise ring into a hole.
+  const auto on_b = [&](std::int32_t i) { return p[i].x == B.x && p[i].y == B.y; };
+  std::int32_t before = (b + n - 1) % n;
+  while (before != b && on_b(before)) before = (before + n - 1) % n;
+  std::int32_t after = (b + 1) % n;
+  while (after != b && on_b(after)) after = (after + 1) % n;
+  if (before == b || after == b) {
     status_write("\nWarning: Unexpected internal software error occured (%d)",
                  kInternalErrorOrientation);
     return 1;
   }
+  const shape_point& P = p[before];
+  const shape_point& N = p[after];
+  const double lp = std::hypot(P.x - B.x, P.y - B.y);
+  const double ln = std::hypot(N.x - B.x, N.y - B.y);
   return (P.y - B.y) / lp <= (N.y - B.y) / ln ? -1 : 1;
 }
 

@@ -22,8 +22,8 @@ struct RingInfo {
 
 // 1 or -1 for part `ring` of rec: from the leftmost vertex B (first on ties, the closing point
 // left out) and its neighbours P before and N after, -1 when the Y component of the unit
-// vector towards P is not greater than that towards N. A neighbour on B gives 1 and the
-// internal-error warning 13.
+// vector towards P is not greater than that towards N. P and N are the nearest vertices that
+// do not lie on B; a ring with no such vertex gives 1 and the internal-error warning 13.
 int ring_orientation(const shape_rec& rec, std::int32_t ring);
 
 // Depth and parent of every ring: rings inside no other are level 0 (their own parents), rings

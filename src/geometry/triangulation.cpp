@@ -27,6 +27,19 @@ double turn(PlanePoint q, PlanePoint a, PlanePoint b) {
   return (a.y - q.y) * (b.x - a.x) - (b.y - a.y) * (a.x - q.x);
 }
 
+// Rounding of stored coordinates leaves straight runs of map data bent by about 1e-16 of
+// their length, more than the ring's tolerance at map coordinates: a turn within this share of
+// the product of its two legs counts as straight, so that such noise neither makes ears nor
+// blocks them.
+constexpr double kStraightTurn = 1e-12;
+
+double leg(PlanePoint a, PlanePoint b) { return std::fabs(b.x - a.x) + std::fabs(b.y - a.y); }
+
+// The tolerance of the turn q -> a -> b: the ring's own or the straight-run one, the larger.
+double turn_tolerance(PlanePoint q, PlanePoint a, PlanePoint b, double eps) {
+  return std::max(eps, kStraightTurn * leg(q, a) * leg(a, b));
+}
+
 bool coincide(PlanePoint p, PlanePoint c, double eps) {
   return std::fabs(p.x - c.x) <= eps && std::fabs(p.y - c.y) <= eps;
 }
@@ -34,7 +47,9 @@ bool coincide(PlanePoint p, PlanePoint c, double eps) {
 // p lies in the clockwise triangle q a b or on an edge of it, but not on a corner.
 bool in_triangle(PlanePoint p, PlanePoint q, PlanePoint a, PlanePoint b, double eps) {
   if (coincide(p, q, eps) || coincide(p, a, eps) || coincide(p, b, eps)) return false;
-  return turn(q, a, p) >= -eps && turn(a, b, p) >= -eps && turn(b, q, p) >= -eps;
+  return turn(q, a, p) >= -turn_tolerance(q, a, p, eps) &&
+         turn(a, b, p) >= -turn_tolerance(a, b, p, eps) &&
+         turn(b, q, p) >= -turn_tolerance(b, q, p, eps);
 }
 
 bool finite(PlanePoint p) { return std::isfinite(p.x) && std::isfinite(p.y); }
@@ -107,7 +122,28 @@ void set_triangle(const Triangulation& t, std::int32_t q, std::int32_t a, std::i
   face.on_ring = {t.edge_on_ring[at(q)] != 0, t.edge_on_ring[at(a)] != 0, qb_on_ring, false};
 }
 
-// No remaining vertex other than the corners lies in the clockwise triangle q a b.
+// d points strictly into the angle at corner c between the directions towards u and w (an
+// angle below a half turn).
+bool points_into(PlanePoint c, PlanePoint u, PlanePoint w, PlanePoint d_end) {
+  const double ux = u.x - c.x, uy = u.y - c.y, wx = w.x - c.x, wy = w.y - c.y;
+  const double dx = d_end.x - c.x, dy = d_end.y - c.y;
+  const double uw = ux * wy - uy * wx;
+  const double ud = ux * dy - uy * dx;
+  const double dw = dx * wy - dy * wx;
+  return uw > 0.0 ? ud > 0.0 && dw > 0.0 : uw < 0.0 && ud < 0.0 && dw < 0.0;
+}
+
+// Where the ring touches itself, another vertex p lies on corner c of the triangle c u w: the
+// triangle is no ear when one of the two edges at p runs into it.
+bool twin_enters(const Triangulation& t, std::int32_t p, PlanePoint c, PlanePoint u,
+                 PlanePoint w) {
+  const auto at = [](std::int32_t pos) { return static_cast<std::size_t>(pos); };
+  return points_into(c, u, w, t.pts[at(t.next[at(p)])]) ||
+         points_into(c, u, w, t.pts[at(t.prev[at(p)])]);
+}
+
+// No remaining vertex other than the corners lies in the clockwise triangle q a b, and no edge
+// of a vertex lying on one of its corners runs into it.
 bool is_ear(Triangulation& t, std::int32_t q, std::int32_t a, std::int32_t b) {
   const auto at = [](std::int32_t pos) { return static_cast<std::size_t>(pos); };
   const PlanePoint pq = t.pts[at(q)], pa = t.pts[at(a)], pb = t.pts[at(b)];
@@ -119,6 +155,9 @@ bool is_ear(Triangulation& t, std::int32_t q, std::int32_t a, std::int32_t b) {
     if (p == q || p == a || p == b || t.removed[at(p)] != 0) return false;
     const PlanePoint pp = t.pts[at(p)];
     if (pp.x < xmin || pp.x > xmax || pp.y < ymin || pp.y > ymax) return false;
+    if (coincide(pp, pq, eps)) return twin_enters(t, p, pq, pa, pb);
+    if (coincide(pp, pa, eps)) return twin_enters(t, p, pa, pb, pq);
+    if (coincide(pp, pb, eps)) return twin_enters(t, p, pb, pq, pa);
     return in_triangle(pp, pq, pa, pb, eps);
   };
   if (t.use_grid) {
@@ -128,6 +167,29 @@ bool is_ear(Triangulation& t, std::int32_t q, std::int32_t a, std::int32_t b) {
     if (blocks(p)) return false;
   }
   return true;
+}
+
+// Marks the positions that share their point with another position: where a hole was joined
+// at a vertex, or a ring touches itself.
+void mark_pinches(Triangulation& t) {
+  const auto size = t.pts.size();
+  t.order.resize(size);
+  for (std::size_t i = 0; i < size; ++i) t.order[i] = static_cast<std::int32_t>(i);
+  const auto at = [](std::int32_t pos) { return static_cast<std::size_t>(pos); };
+  std::sort(t.order.begin(), t.order.end(), [&](std::int32_t l, std::int32_t r) {
+    const PlanePoint a = t.pts[at(l)], b = t.pts[at(r)];
+    return a.x < b.x || (a.x == b.x && a.y < b.y);
+  });
+  t.pinch.assign(size, 0);
+  for (std::size_t k = 1; k < size; ++k) {
+    const PlanePoint a = t.pts[at(t.order[k - 1])], b = t.pts[at(t.order[k])];
+    if (a.x == b.x && a.y == b.y) t.pinch[at(t.order[k - 1])] = t.pinch[at(t.order[k])] = 1;
+  }
+}
+
+// a lies on the way from q to b, between them.
+bool passes_through(PlanePoint q, PlanePoint a, PlanePoint b) {
+  return (a.x - q.x) * (b.x - a.x) + (a.y - q.y) * (b.y - a.y) > 0.0;
 }
 
 TriangulateStep last_triangle(Triangulation& t, std::int32_t q, Face& face) {
@@ -183,9 +245,14 @@ void triangulate_begin(Triangulation& t, std::span<const shape_point> pool,
   }
   const auto size = static_cast<std::size_t>(n);
   t.next.resize(size);
-  for (std::size_t i = 0; i < size; ++i) t.next[i] = static_cast<std::int32_t>((i + 1) % size);
+  t.prev.resize(size);
+  for (std::size_t i = 0; i < size; ++i) {
+    t.next[i] = static_cast<std::int32_t>((i + 1) % size);
+    t.prev[(i + 1) % size] = static_cast<std::int32_t>(i);
+  }
   t.removed.assign(size, 0);
   t.edge_on_ring.assign(size, 1);
+  mark_pinches(t);
   t.remaining = n;
   t.work_limit = std::clamp(kWorkPerVertex * n, kLeastWork, kMostWork);
   t.use_grid = n >= kGridMinimum;
@@ -214,19 +281,26 @@ TriangulateStep triangulate_next(Triangulation& t, Face& face) {
     ++t.work;
     const std::int32_t a = t.next[at(q)];
     const std::int32_t b = t.next[at(a)];
-    const double tu = turn(t.pts[at(q)], t.pts[at(a)], t.pts[at(b)]);
-    if (std::fabs(tu) <= t.eps) {
+    const PlanePoint pq = t.pts[at(q)], pa = t.pts[at(a)], pb = t.pts[at(b)];
+    const double tu = turn(pq, pa, pb);
+    const double straight = turn_tolerance(pq, pa, pb, t.eps);
+    // A straight vertex where the ring touches itself stays: the link q-b would run through
+    // the other side's vertex there.
+    const bool keep = t.pinch[at(a)] != 0 && passes_through(pq, pa, pb);
+    if (std::fabs(tu) <= straight && !keep) {
       // a lies on the line q-b (or on q or b): dropped, and the link q-b lies on the ring as
       // far as both links it replaces did. Not a walk step: long straight runs are no fault.
       t.next[at(q)] = b;
+      t.prev[at(b)] = q;
       t.edge_on_ring[at(q)] = t.edge_on_ring[at(q)] != 0 && t.edge_on_ring[at(a)] != 0;
       t.removed[at(a)] = 1;
       --t.remaining;
       continue;
     }
-    if (tu > t.eps && is_ear(t, q, a, b)) {
+    if (tu > straight && is_ear(t, q, a, b)) {
       set_triangle(t, q, a, b, false, face);
       t.next[at(q)] = b;
+      t.prev[at(b)] = q;
       t.edge_on_ring[at(q)] = 0;
       t.removed[at(a)] = 1;
       --t.remaining;

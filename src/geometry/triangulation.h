@@ -56,6 +56,9 @@ struct Triangulation {
   std::vector<std::int32_t> index;  // pool index per position
   std::vector<PlanePoint> pts;      // projected point per position
   std::vector<std::int32_t> next;   // successor position of each remaining position
+  std::vector<std::int32_t> prev;   // and its predecessor
+  std::vector<char> pinch;          // another position lies on the same point (a touching place)
+  std::vector<std::int32_t> order;  // positions by coordinates, for finding the touching places
   std::vector<char> removed;
   std::vector<char> edge_on_ring;  // the link from a position to its successor lies on the ring
   PointGrid grid;

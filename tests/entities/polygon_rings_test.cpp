@@ -29,11 +29,18 @@ TEST(RingOrientation, ClockwiseIsMinusOneCounterClockwiseIsOne) {
   EXPECT_EQ(ring_orientation(tri, 0), -1);
 }
 
-TEST(RingOrientation, ANeighbourOnTheLeftmostVertexWarnsAndGivesOne) {
+TEST(RingOrientation, RepeatedLeftmostPointsArePassedOverOnlyAPointRingWarns) {
   test::RecordingHost host;
   test::ScopedHost scoped(host);
-  const shape_rec rec = make_record({{{0, 0}, {0, 0}, {5, 5}, {5, 0}, {0, 0}}});
-  EXPECT_EQ(ring_orientation(rec, 0), 1);
+  // The leftmost vertex repeated, before and after: the ring still runs clockwise.
+  const shape_rec cw = make_record({{{0, 0}, {0, 0}, {5, 5}, {5, 0}, {0, 0}}});
+  EXPECT_EQ(ring_orientation(cw, 0), -1);
+  const shape_rec ccw = make_record({{{0, 0}, {5, 0}, {5, 5}, {0, 0}, {0, 0}, {0, 0}}});
+  EXPECT_EQ(ring_orientation(ccw, 0), 1);
+  EXPECT_EQ(host.status_text(), "");
+  // A ring that is one point over and over has no direction.
+  const shape_rec point = make_record({{{2, 2}, {2, 2}, {2, 2}, {2, 2}}});
+  EXPECT_EQ(ring_orientation(point, 0), 1);
   EXPECT_NE(host.status_text().find("Warning: Unexpected internal software error occured (13)"),
             std::string::npos);
 }

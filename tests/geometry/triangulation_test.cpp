@@ -15,7 +15,9 @@
 #include "geometry/fill_chunks.h"
 #include "geometry/fill_faces.h"
 #include "geometry/fill_plane.h"
+#include "geometry/ring_joining.h"
 #include "geometry/triangulation.h"
+#include "touching_holes_parcel.h"
 
 namespace tsn {
 namespace {
@@ -66,10 +68,11 @@ double cross(PlanePoint o, PlanePoint a, PlanePoint b) {
   return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
 }
 
+// Taken about the first vertex, so that map coordinates keep their digits.
 double area(const Points& poly) {
   double s = 0.0;
   for (std::size_t i = 0; i < poly.size(); ++i) {
-    s += cross({0, 0}, poly[i], poly[(i + 1) % poly.size()]);
+    s += cross(poly[0], poly[i], poly[(i + 1) % poly.size()]);
   }
   return std::fabs(s) / 2.0;
 }
@@ -258,6 +261,46 @@ TEST(Triangulation, BridgedOutlineLeavesTheHoleOpen) {
   EXPECT_EQ(c.end, TriangulateStep::done);
   expect_cover(triangles(pool, c.faces), {{0, 0}, {0, 10}, {10, 10}, {10, 0}},
                {{{3, 3}, {7, 3}, {7, 7}, {3, 7}}});
+}
+
+TEST(Triangulation, HolesTouchingAStraightRunOfTheOuterRingStayOpen) {
+  // Clockwise square 0..8 with a vertex in the middle of its top and bottom sides, where two
+  // triangular holes touch it. The joined outline passes each touching point twice, once
+  // straight on; dropping that straight vertex would let the outline run through its twin.
+  const std::vector<shape_point> pool{
+      {0, 0, 0}, {0, 8, 0}, {4, 8, 0}, {8, 8, 0}, {8, 0, 0}, {4, 0, 0}, {0, 0, 0},  // outer
+      {4, 8, 0}, {2, 5, 0}, {6, 5, 0}, {4, 8, 0},                                // hole at top
+      {4, 0, 0}, {6, 3, 0}, {2, 3, 0}, {4, 0, 0}};                               // at bottom
+  const std::vector<JoinHole> holes{{{7, 4}, 1}, {{11, 4}, 1}};
+  const JoinedOutline joined = create_single_poly(pool, {0, 7}, holes);
+  ASSERT_EQ(joined.result, kJoinDone);
+  const Clipped c = clip(pool, joined.outline);
+  EXPECT_EQ(c.end, TriangulateStep::done);
+  expect_cover(triangles(pool, c.faces), {{0, 0}, {0, 8}, {8, 8}, {8, 0}},
+               {{{4, 8}, {2, 5}, {6, 5}}, {{4, 0}, {6, 3}, {2, 3}}});
+}
+
+TEST(Triangulation, RealParcelWithHolesTouchingItsOutlineIsCoveredExactly) {
+  // Rounding makes the parcel's straight runs bend by a hair, and the outline passes the
+  // touching points twice; the clipping must neither stall nor cut across a touching point.
+  std::vector<shape_point> pool;
+  std::vector<JoinHole> holes;
+  std::vector<Points> hole_points;
+  for (const Points& ring : test::kTouchingHolesParcel) {
+    const PoolRing at{static_cast<std::int32_t>(pool.size()), static_cast<std::int32_t>(ring.size())};
+    for (const PlanePoint& p : ring) pool.push_back({p.x, p.y, 0.0});
+    if (at.first > 0) {
+      holes.push_back({at, 1});
+      hole_points.push_back(Points(ring.begin(), ring.end() - 1));
+    }
+  }
+  const Points& outer = test::kTouchingHolesParcel.front();
+  const JoinedOutline joined =
+      create_single_poly(pool, {0, static_cast<std::int32_t>(outer.size())}, holes);
+  ASSERT_EQ(joined.result, kJoinDone);
+  const Clipped c = clip(pool, joined.outline);
+  EXPECT_EQ(c.end, TriangulateStep::done);
+  expect_cover(triangles(pool, c.faces), Points(outer.begin(), outer.end() - 1), hole_points);
 }
 
 TEST(Triangulation, LargeRingIsClippedQuickly) {

@@ -1,0 +1,226 @@
+#!/usr/bin/python3
+"""Checks the polygon fills of a converted drawing against its shapefile, read here from its
+bytes and nested here with shapely.
+
+Usage:
+  fill_check.py solid SHP DXF   (release 12: FIL blocks of SOLIDs)
+  fill_check.py hatch SHP DXF LINES   (release 14: HATCH entities with LINES pattern lines)
+
+solid: every part is a clockwise ring with the rings directly inside it cut out. Each INSERT
+of a FIL block is matched to a part by its insertion point, the part's lower-left corner. The
+triangles of a matched part must have the part's area (relative error below 1e-9) and no
+triangle may reach outside the part by more than 1e-9 of its area. Prints
+"parts P filled F unfilled U mismatched M outside O audit E" and, per failed part, a line
+"unfilled|mismatched|outside RECORD PART RELATIVE_ERROR".
+
+hatch: each HATCH is matched to its record by the first point of its first path. Its paths
+must be the record's rings (each ring with at least one edge), every path closed, its edges
+the ring's own; an associative hatch's paths must name outlines whose reactor is the hatch;
+every hatch must have LINES pattern lines. Prints
+"hatches H records R paths_wrong P edges_wrong G links_wrong K lines_wrong L audit E".
+"""
+import collections
+import struct
+import sys
+
+import ezdxf
+from shapely.geometry import Point, Polygon
+from shapely.prepared import prep
+
+from shp_records import record_contents
+
+TOLERANCE = 1e-9
+
+
+def records(path):
+    """(record index, [ring point lists]) of every polygon record with points."""
+    out = []
+    for index, content in enumerate(record_contents(path)):
+        if len(content) < 44 or struct.unpack('<i', content[:4])[0] not in (5, 15, 25):
+            continue
+        nparts, npoints = struct.unpack('<2i', content[36:44])
+        if nparts <= 0 or npoints <= 0 or len(content) < 44 + 4 * nparts + 16 * npoints:
+            continue
+        starts = list(struct.unpack('<%di' % nparts, content[44:44 + 4 * nparts])) + [npoints]
+        if starts[0] != 0 or any(a >= b for a, b in zip(starts, starts[1:])):
+            continue  # the converter refuses such a record
+        xy = 44 + 4 * nparts
+        rings = []
+        for k in range(nparts):
+            a, b = max(starts[k], 0), min(starts[k + 1], npoints)
+            rings.append([struct.unpack('<2d', content[xy + 16 * i:xy + 16 * i + 16])
+                          for i in range(a, b)])
+        out.append((index, rings))
+    return out
+
+
+def signed_area(ring):
+    return sum(p[0] * q[1] - q[0] * p[1] for p, q in zip(ring, ring[1:] + ring[:1])) / 2
+
+
+def box(ring):
+    xs = [p[0] for p in ring]
+    ys = [p[1] for p in ring]
+    return min(xs), min(ys), max(xs), max(ys)
+
+
+def inside(inner, outer, outer_shape):
+    """inner lies in outer: boxes nested, then a vertex of inner off outer's vertices."""
+    bi, bo = box(inner), box(outer)
+    if not (bo[0] <= bi[0] and bo[1] <= bi[1] and bi[2] <= bo[2] and bi[3] <= bo[3]):
+        return False
+    corners = set(outer)
+    for p in inner:
+        if p not in corners:
+            return outer_shape.contains(Point(p))
+    return True
+
+
+def parents(rings):
+    """The smallest ring containing each ring, or None."""
+    shapes = [Polygon(r) if len(r) >= 3 else None for r in rings]
+    areas = [abs(signed_area(r)) for r in rings]
+    out = []
+    for i, r in enumerate(rings):
+        best = None
+        for j, o in enumerate(rings):
+            if j == i or shapes[j] is None or len(r) == 0 or areas[j] < areas[i]:
+                continue
+            if (areas[j] > areas[i] or j < i) and inside(r, o, shapes[j]):
+                if best is None or areas[j] < areas[best]:
+                    best = j
+        out.append(best)
+    return out
+
+
+def validity(shape):
+    return 'valid' if shape.is_valid else 'invalid'
+
+
+def key(x, y):
+    return round(x, 9), round(y, 9)
+
+
+def solid_check(shp, dxf):
+    doc = ezdxf.readfile(dxf)
+    parts = collections.defaultdict(list)  # corner -> [(record, part, shape)]
+    total = 0
+    for index, rings in records(shp):
+        parent = parents(rings)
+        for k, ring in enumerate(rings):
+            if len(ring) < 3 or signed_area(ring) >= 0:  # clockwise rings are parts
+                continue
+            holes = [rings[h] for h in range(len(rings)) if parent[h] == k and len(rings[h]) >= 3]
+            shape = Polygon(ring, holes)
+            total += 1
+            b = box(ring)
+            parts[key(b[0], b[1])].append((index, k, shape))
+    filled = mismatched = outside = 0
+    failures = []
+    for insert in doc.modelspace().query('INSERT'):
+        name = insert.dxf.name
+        if not name.startswith('FIL'):
+            continue
+        ox, oy = insert.dxf.insert[0], insert.dxf.insert[1]
+        triangles = []
+        for solid in doc.blocks[name].query('SOLID'):
+            v = [solid.dxf.get(c) for c in ('vtx0', 'vtx1', 'vtx3', 'vtx2')]
+            pts = [(p[0] + ox, p[1] + oy) for p in v]
+            triangles.append(Polygon(pts))
+        area = sum(t.area for t in triangles)
+        candidates = parts.get(key(ox, oy), [])
+        if not candidates:
+            failures.append('unmatched %s %r %r' % (name, ox, oy))
+            mismatched += 1
+            continue
+        best = min(range(len(candidates)), key=lambda c: abs(candidates[c][2].area - area))
+        index, k, shape = candidates.pop(best)
+        filled += 1
+        error = abs(area - shape.area) / shape.area if shape.area > 0 else area
+        if error >= TOLERANCE:
+            mismatched += 1
+            failures.append('mismatched %d %d %.3g %s' % (index, k, error, validity(shape)))
+            continue
+        # Triangles along the part's edges meet them only to the last digit: the part widened
+        # by a hair decides which triangles to measure.
+        b = shape.bounds
+        fitted = prep(shape.buffer(TOLERANCE * max(b[2] - b[0], b[3] - b[1])))
+        spill = sum(t.difference(shape).area for t in triangles if not fitted.covers(t))
+        if spill >= TOLERANCE * shape.area:
+            outside += 1
+            failures.append('outside %d %d %.3g %s' % (index, k, spill / shape.area,
+                                                      validity(shape)))
+    unfilled = 0
+    for group in parts.values():
+        for index, k, shape in group:
+            unfilled += 1
+            failures.append('unfilled %d %d %d %s' % (index, k, len(shape.exterior.coords),
+                                                      validity(shape)))
+    print('parts %d filled %d unfilled %d mismatched %d outside %d audit %d' %
+          (total, filled, unfilled, mismatched, outside, len(doc.audit().errors)))
+    for line in failures:
+        print(line)
+
+
+def distinct(ring):
+    """The start points of the ring's edges that are not a single point, in ring order."""
+    return [p for i, p in enumerate(ring) if p != ring[(i + 1) % len(ring)]]
+
+
+def path_points(path):
+    """The start points of a path's line edges, and whether the edges join up and close."""
+    starts = [tuple(e.start) for e in path.edges]
+    ends = [tuple(e.end) for e in path.edges]
+    joined = all(ends[i] == starts[(i + 1) % len(starts)] for i in range(len(starts)))
+    return starts, joined
+
+
+def hatch_check(shp, dxf, lines):
+    doc = ezdxf.readfile(dxf)
+    by_first = {}
+    for index, rings in records(shp):
+        for ring in rings:
+            by_first.setdefault(tuple(distinct(ring)[:3]), (index, rings))
+    hatches = paths_wrong = edges_wrong = links_wrong = lines_wrong = 0
+    matched = set()
+    for hatch in doc.modelspace().query('HATCH'):
+        hatches += 1
+        if hatch.dxf.solid_fill == 0 and len(hatch.pattern.lines) != lines:
+            lines_wrong += 1
+        paths = list(hatch.paths)
+        if not paths or not paths[0].edges:
+            paths_wrong += 1
+            continue
+        first = tuple(tuple(e.start)[:2] for e in paths[0].edges[:3])
+        found = by_first.get(first)
+        if found is None:
+            paths_wrong += 1
+            continue
+        index, rings = found
+        matched.add(index)
+        # Rings with at least one edge: points that are not all the same.
+        want = [r for r in rings if len(set(r)) >= 2]
+        if len(paths) != len(want):
+            paths_wrong += 1
+        edges_of = {tuple(distinct(r)) for r in want}
+        for path in paths:
+            starts, joined = path_points(path)
+            if not joined or tuple(s[:2] for s in starts) not in edges_of:
+                edges_wrong += 1
+        if hatch.dxf.associative:
+            for path in paths:
+                handles = path.source_boundary_objects
+                outline = doc.entitydb.get(handles[0]) if len(handles) == 1 else None
+                if (outline is None or outline.dxftype() != 'LWPOLYLINE' or
+                        hatch.dxf.handle not in outline.get_reactors()):
+                    links_wrong += 1
+    print('hatches %d records %d paths_wrong %d edges_wrong %d links_wrong %d lines_wrong %d '
+          'audit %d' % (hatches, len(matched), paths_wrong, edges_wrong, links_wrong,
+                        lines_wrong, len(doc.audit().errors)))
+
+
+if __name__ == '__main__':
+    if sys.argv[1] == 'solid':
+        solid_check(sys.argv[2], sys.argv[3])
+    else:
+        hatch_check(sys.argv[2], sys.argv[3], int(sys.argv[4]))
