@@ -9,9 +9,10 @@ Usage:
 solid: every part is a clockwise ring with the rings directly inside it cut out. Each INSERT
 of a FIL block is matched to a part by its insertion point, the part's lower-left corner. The
 triangles of a matched part must have the part's area (relative error below 1e-9) and no
-triangle may reach outside the part by more than 1e-9 of its area. Prints
-"parts P filled F unfilled U mismatched M outside O audit E" and, per failed part, a line
-"unfilled|mismatched|outside RECORD PART RELATIVE_ERROR".
+triangle may reach outside the part by more than 1e-9 of its area. Parts that are not valid
+polygons (self-crossing rings, holes crossing their ring) are only counted. Prints
+"parts P filled F unfilled U mismatched M outside O invalid I audit E" and, per failed part, a
+line "unfilled|mismatched|outside RECORD PART FIGURE".
 
 hatch: each HATCH is matched to its record by the first point of its first path. Its paths
 must be the record's rings (each ring with at least one edge), every path closed, its edges
@@ -55,7 +56,10 @@ def records(path):
 
 
 def signed_area(ring):
-    return sum(p[0] * q[1] - q[0] * p[1] for p, q in zip(ring, ring[1:] + ring[:1])) / 2
+    """Shoelace about the first point, so that map coordinates keep their digits."""
+    x0, y0 = ring[0]
+    return sum((p[0] - x0) * (q[1] - y0) - (q[0] - x0) * (p[1] - y0)
+               for p, q in zip(ring, ring[1:] + ring[:1])) / 2
 
 
 def box(ring):
@@ -93,28 +97,30 @@ def parents(rings):
     return out
 
 
-def validity(shape):
-    return 'valid' if shape.is_valid else 'invalid'
-
-
 def key(x, y):
     return round(x, 9), round(y, 9)
 
 
 def solid_check(shp, dxf):
     doc = ezdxf.readfile(dxf)
-    parts = collections.defaultdict(list)  # corner -> [(record, part, shape)]
-    total = 0
+    parts = collections.defaultdict(list)  # corner -> [(record, part, shape, valid)]
+    total = invalid = 0
     for index, rings in records(shp):
         parent = parents(rings)
         for k, ring in enumerate(rings):
-            if len(ring) < 3 or signed_area(ring) >= 0:  # clockwise rings are parts
+            if len(ring) < 3:
                 continue
             holes = [rings[h] for h in range(len(rings)) if parent[h] == k and len(rings[h]) >= 3]
             shape = Polygon(ring, holes)
-            total += 1
+            valid = shape.is_valid and Polygon(ring).is_valid
+            # Clockwise rings are parts; a self-crossing ring has no direction to trust, and
+            # may be filled or not.
+            if valid and signed_area(ring) >= 0:
+                continue
             b = box(ring)
-            parts[key(b[0], b[1])].append((index, k, shape))
+            parts[key(b[0], b[1])].append((index, k, shape, valid))
+            total += valid
+            invalid += not valid
     filled = mismatched = outside = 0
     failures = []
     for insert in doc.modelspace().query('INSERT'):
@@ -134,12 +140,14 @@ def solid_check(shp, dxf):
             mismatched += 1
             continue
         best = min(range(len(candidates)), key=lambda c: abs(candidates[c][2].area - area))
-        index, k, shape = candidates.pop(best)
+        index, k, shape, valid = candidates.pop(best)
+        if not valid:
+            continue
         filled += 1
         error = abs(area - shape.area) / shape.area if shape.area > 0 else area
         if error >= TOLERANCE:
             mismatched += 1
-            failures.append('mismatched %d %d %.3g %s' % (index, k, error, validity(shape)))
+            failures.append('mismatched %d %d %.3g' % (index, k, error))
             continue
         # Triangles along the part's edges meet them only to the last digit: the part widened
         # by a hair decides which triangles to measure.
@@ -148,39 +156,59 @@ def solid_check(shp, dxf):
         spill = sum(t.difference(shape).area for t in triangles if not fitted.covers(t))
         if spill >= TOLERANCE * shape.area:
             outside += 1
-            failures.append('outside %d %d %.3g %s' % (index, k, spill / shape.area,
-                                                      validity(shape)))
+            failures.append('outside %d %d %.3g' % (index, k, spill / shape.area))
     unfilled = 0
     for group in parts.values():
-        for index, k, shape in group:
-            unfilled += 1
-            failures.append('unfilled %d %d %d %s' % (index, k, len(shape.exterior.coords),
-                                                      validity(shape)))
-    print('parts %d filled %d unfilled %d mismatched %d outside %d audit %d' %
-          (total, filled, unfilled, mismatched, outside, len(doc.audit().errors)))
+        for index, k, shape, valid in group:
+            if valid:
+                unfilled += 1
+                failures.append('unfilled %d %d %d' % (index, k, len(shape.exterior.coords)))
+    print('parts %d filled %d unfilled %d mismatched %d outside %d invalid %d audit %d' %
+          (total, filled, unfilled, mismatched, outside, invalid, len(doc.audit().errors)))
     for line in failures:
         print(line)
 
 
+def near(p):
+    """A point as the drawing gives it back: 16 decimals keep 10 of any map coordinate."""
+    return round(p[0], 10), round(p[1], 10)
+
+
 def distinct(ring):
-    """The start points of the ring's edges that are not a single point, in ring order."""
-    return [p for i, p in enumerate(ring) if p != ring[(i + 1) % len(ring)]]
+    """The start points of the ring's edges, in ring order, without the edges whose ends are
+    closer than 1e-10 in both X and Y."""
+    def edge(p, q):
+        return abs(p[0] - q[0]) >= 1e-10 or abs(p[1] - q[1]) >= 1e-10
+    return [near(p) for i, p in enumerate(ring) if edge(p, ring[(i + 1) % len(ring)])]
 
 
 def path_points(path):
     """The start points of a path's line edges, and whether the edges join up and close."""
-    starts = [tuple(e.start) for e in path.edges]
-    ends = [tuple(e.end) for e in path.edges]
+    starts = [near(e.start) for e in path.edges]
+    ends = [near(e.end) for e in path.edges]
     joined = all(ends[i] == starts[(i + 1) % len(starts)] for i in range(len(starts)))
     return starts, joined
 
 
+def path_errors(paths, rings):
+    """Whether the paths are not one per ring with an edge, and how many paths are not a ring's
+    own closed edges."""
+    want = [r for r in rings if distinct(r)]
+    edges_of = {tuple(distinct(r)) for r in want}
+    wrong = 0
+    for path in paths:
+        starts, joined = path_points(path)
+        if not joined or tuple(starts) not in edges_of:
+            wrong += 1
+    return len(paths) != len(want), wrong
+
+
 def hatch_check(shp, dxf, lines):
     doc = ezdxf.readfile(dxf)
-    by_first = {}
+    by_first = collections.defaultdict(list)
     for index, rings in records(shp):
         for ring in rings:
-            by_first.setdefault(tuple(distinct(ring)[:3]), (index, rings))
+            by_first[tuple(distinct(ring)[:3])].append((index, rings))
     hatches = paths_wrong = edges_wrong = links_wrong = lines_wrong = 0
     matched = set()
     for hatch in doc.modelspace().query('HATCH'):
@@ -191,22 +219,16 @@ def hatch_check(shp, dxf, lines):
         if not paths or not paths[0].edges:
             paths_wrong += 1
             continue
-        first = tuple(tuple(e.start)[:2] for e in paths[0].edges[:3])
-        found = by_first.get(first)
-        if found is None:
+        # Neighbouring records may start alike: the first whose rings the paths are.
+        candidates = by_first.get(tuple(near(e.start) for e in paths[0].edges[:3]), [])
+        if not candidates:
             paths_wrong += 1
             continue
-        index, rings = found
+        results = [(path_errors(paths, rings), index) for index, rings in candidates]
+        (count_wrong, wrong), index = min(results, key=lambda r: (r[0][0], r[0][1]))
         matched.add(index)
-        # Rings with at least one edge: points that are not all the same.
-        want = [r for r in rings if len(set(r)) >= 2]
-        if len(paths) != len(want):
-            paths_wrong += 1
-        edges_of = {tuple(distinct(r)) for r in want}
-        for path in paths:
-            starts, joined = path_points(path)
-            if not joined or tuple(s[:2] for s in starts) not in edges_of:
-                edges_wrong += 1
+        paths_wrong += count_wrong
+        edges_wrong += wrong
         if hatch.dxf.associative:
             for path in paths:
                 handles = path.source_boundary_objects
