@@ -298,6 +298,7 @@ int polygon_z_record(PolygonContext& ctx, shape_rec& rec) {
   if (ctx.annotations != nullptr) ctx.annotations->anchor_from_box(rec.box, true, true);
   RecordBlock block;
   if (begin_record_block(ctx, rec, block_attributes(cur), block) != 0) return -1;
+  block.w->state.record_has_z = rec.has_z;  // the faces are 3D in every release
   for (std::int32_t r = 0; r < rec.num_parts; ++r) {
     if (ring_with_faces(ctx, *block.w, rec, r) != 0) return -1;
   }

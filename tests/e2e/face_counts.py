@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""3DFACE and outline counts of converted MultiPatch drawings against their input.
+"""3DFACE and outline counts of converted MultiPatch and PolygonZ drawings against their input.
 
 Usage: face_counts.py SHP DXF [SHP DXF ...]
 Prints one line per pair: "DXF unmatched_faces faces expected_outlines outlines
@@ -7,9 +7,10 @@ largest_difference largest_area_difference unfilled_rings audit_errors".
 The MultiPatch file is parsed here from its bytes. The drawing's faces are walked in part
 order: a triangle strip or fan of n points must give n - 2 faces whose corners are the
 triangles' points in order (compared relative to each coordinate once it is above 1); an outer,
-inner, first or plain ring takes the following faces whose corners are all its own vertices
-until their area reaches the ring's, which must then match it. Faces left over or taken by no
-part are unmatched. Every strip or fan triangle and every ring also gives one outline."""
+inner, first or plain ring (and every ring of a PolygonZ) takes the following faces whose
+corners are all its own vertices until they have its area, and their vector areas must add up
+to the ring's. Faces left over
+or taken by no part are unmatched. Every strip or fan triangle and every ring also gives one outline."""
 import math
 import struct
 import sys
@@ -25,14 +26,19 @@ def parts_of(path):
     parts = []
     outlines = 0
     for content in record_contents(path):
-        if len(content) < 44 or struct.unpack('<i', content[:4])[0] != 31:
+        shape_type = struct.unpack('<i', content[:4])[0] if len(content) >= 44 else 0
+        if shape_type not in (15, 31):
             continue
         nparts, points = struct.unpack('<2i', content[36:44])
         if nparts <= 0 or points <= 0:
             continue
         starts = list(struct.unpack('<%di' % nparts, content[44:44 + 4 * nparts])) + [points]
-        types = struct.unpack('<%di' % nparts, content[44 + 4 * nparts:44 + 8 * nparts])
-        xy = 44 + 8 * nparts
+        if shape_type == 31:
+            types = struct.unpack('<%di' % nparts, content[44 + 4 * nparts:44 + 8 * nparts])
+            xy = 44 + 8 * nparts
+        else:  # every part of a PolygonZ is a ring
+            types = [5] * nparts
+            xy = 44 + 4 * nparts
         z = xy + 16 * points + 16
         def point(k):
             x, y = struct.unpack('<2d', content[xy + 16 * k:xy + 16 * k + 16])
@@ -64,21 +70,16 @@ def norm(v):
     return math.sqrt(sum(c * c for c in v))
 
 
-def triangle_area(a, b, c):
-    return norm(cross(sub(b, a), sub(c, a))) / 2
-
-
-def face_area(face):
-    return triangle_area(face[0], face[1], face[2]) + triangle_area(face[0], face[2], face[3])
-
-
-def ring_area(points):
-    """Area of a plane ring from its vector area (Newell's sum)."""
+def vector_area(points):
+    """Half the sum of the cross products round the points (Newell): the area of a plane ring
+    times its normal. It adds up over faces that tile a ring, whatever plane they were cut in,
+    since the faces' inner edges cancel."""
     n = [0.0, 0.0, 0.0]
+    o = points[0]
     for p, q in zip(points, points[1:] + points[:1]):
-        c = cross(p, q)
-        n = [n[k] + c[k] for k in range(3)]
-    return norm(n) / 2
+        c = cross(sub(p, o), sub(q, o))
+        n = [n[k] + c[k] / 2 for k in range(3)]
+    return n
 
 
 def relative(e, g):
@@ -114,16 +115,22 @@ def main(args):
                                 worst = max(worst, relative(e, g))
                     i += 1
                 continue
-            area = ring_area(data)
-            got = 0.0
-            while (i < len(faces) and got < area * (1 - AREA_TOLERANCE) and
+            want = vector_area(data)
+            got = [0.0, 0.0, 0.0]
+            first = i
+            # A ring repeated in the next part shares its vertices: the faces stop once they
+            # have the ring's area.
+            while (i < len(faces) and norm(got) < norm(want) * (1 - 1e-6) and
                    all(on_ring(c, data) for c in faces[i])):
-                got += face_area(faces[i])
+                got = [g + f for g, f in zip(got, vector_area(list(faces[i])))]
                 i += 1
-            if got == 0.0 and area > 0.0:
+            size = norm(want)
+            if i == first and size > 0.0:
                 unfilled += 1
-            elif area > 0.0:
-                worst_area = max(worst_area, abs(got - area) / area)
+            elif size > 0.0:
+                # The faces run the ring's way or, where it was reversed, the other way.
+                error = min(norm(sub(got, want)), norm([g + w for g, w in zip(got, want)]))
+                worst_area = max(worst_area, error / size)
         unmatched += len(faces) - i
         print(dxf, unmatched, len(faces), want_outlines, outlines, '%.3g' % worst,
               '%.3g' % worst_area, unfilled, len(doc.audit().errors))

@@ -3,8 +3,10 @@
 bytes and nested here with shapely.
 
 Usage:
-  fill_check.py solid SHP DXF   (release 12: FIL blocks of SOLIDs)
-  fill_check.py hatch SHP DXF LINES   (release 14: HATCH entities with LINES pattern lines)
+  fill_check.py solid SHP DXF [SHP DXF ...]   (release 12: FIL blocks of SOLIDs)
+  fill_check.py hatch LINES SHP DXF [SHP DXF ...]   (release 14: HATCH entities with LINES
+                                                     pattern lines)
+Every summary line starts with the drawing's path.
 
 solid: every part is a clockwise ring with the rings directly inside it cut out. Each INSERT
 of a FIL block is matched to a part by its insertion point, the part's lower-left corner. The
@@ -163,8 +165,8 @@ def solid_check(shp, dxf):
             if valid:
                 unfilled += 1
                 failures.append('unfilled %d %d %d' % (index, k, len(shape.exterior.coords)))
-    print('parts %d filled %d unfilled %d mismatched %d outside %d invalid %d audit %d' %
-          (total, filled, unfilled, mismatched, outside, invalid, len(doc.audit().errors)))
+    print('%s parts %d filled %d unfilled %d mismatched %d outside %d invalid %d audit %d' %
+          (dxf, total, filled, unfilled, mismatched, outside, invalid, len(doc.audit().errors)))
     for line in failures:
         print(line)
 
@@ -236,13 +238,15 @@ def hatch_check(shp, dxf, lines):
                 if (outline is None or outline.dxftype() != 'LWPOLYLINE' or
                         hatch.dxf.handle not in outline.get_reactors()):
                     links_wrong += 1
-    print('hatches %d records %d paths_wrong %d edges_wrong %d links_wrong %d lines_wrong %d '
-          'audit %d' % (hatches, len(matched), paths_wrong, edges_wrong, links_wrong,
+    print('%s hatches %d records %d paths_wrong %d edges_wrong %d links_wrong %d lines_wrong %d '
+          'audit %d' % (dxf, hatches, len(matched), paths_wrong, edges_wrong, links_wrong,
                         lines_wrong, len(doc.audit().errors)))
 
 
 if __name__ == '__main__':
     if sys.argv[1] == 'solid':
-        solid_check(sys.argv[2], sys.argv[3])
+        for shp, dxf in zip(sys.argv[2::2], sys.argv[3::2]):
+            solid_check(shp, dxf)
     else:
-        hatch_check(sys.argv[2], sys.argv[3], int(sys.argv[4]))
+        for shp, dxf in zip(sys.argv[3::2], sys.argv[4::2]):
+            hatch_check(shp, dxf, int(sys.argv[2]))
