@@ -47,6 +47,7 @@ bench: build
 	./$(BUILD)/bench/classify_bench $(BUILD)/tessaryn
 	./$(BUILD)/bench/label_bench
 	/usr/bin/python3 bench/conversion_bench.py $(BUILD)/tessaryn
+	/usr/bin/python3 bench/fill_bench.py $(BUILD)/tessaryn
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-fuzz $(BUILD)-asan

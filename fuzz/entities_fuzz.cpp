@@ -1,6 +1,7 @@
 // Fuzz target for the entity generators: every record a hostile shapefile yields goes through
 // the point, polyline or polygon generator of its type, with the options that take the most
-// paths (release, fills, loop check, thinning, markers, attribute blocks).
+// paths (release, fills: triangulated, faces and hatches, loop check, thinning, markers,
+// attribute blocks).
 //
 // Input: as for the shapefile target (1 flag byte, the index length, the index, the main file);
 // the flag byte's upper bits choose the options: 8 release 14, 16 Fill, 32 the loop check and
@@ -64,10 +65,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   tsn::DxfState state;
   tsn::dxf_configure(state, s, false);
   tsn::dxf_reset_handles(state);
-  tsn::StringGroupSink entity_sink, block_sink, record_sink;
+  tsn::StringGroupSink entity_sink, block_sink, record_sink, fill_sink;
   tsn::DxfWriter out{state, &entity_sink};
   tsn::DxfWriter blocks{state, &block_sink};
   tsn::DxfWriter records{state, &record_sink};
+  tsn::DxfWriter fills{state, &fill_sink};
   std::array<std::uint32_t, 4> totals{};
   tsn::NameCounters names{.totals = &totals};
   tsn::FeatureBlockWriter block_writer(records);
@@ -81,6 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   points.layer = "P";
   tsn::PolygonContext polygons{.out = out, .blocks = &blocks, .settings = s, .names = &names};
   polygons.block_writer = &block_writer;
+  polygons.fill_blocks = &fills;
   polygons.layer = "A";
 
   const int type = reader.header().shape_type;
@@ -106,10 +109,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     check_groups(entity_sink);
     check_groups(block_sink);
+    check_groups(fill_sink);
     // Nothing accumulates from record to record.
     entity_sink.clear();
     block_sink.clear();
     record_sink.clear();
+    fill_sink.clear();
   }
   tsn::set_host(nullptr);
   return 0;
