@@ -11,37 +11,22 @@ import sys
 import tempfile
 import time
 
+from shapefile_files import write_id_table, write_shapefile
+
 RECORDS = 200_000
 VERTICES = 10
 
 
 def write_inputs(folder):
-    body = bytearray()
-    index = bytearray()
-    offset = 100
+    contents = []
     for i in range(RECORDS):
         content = struct.pack('<i4d2ii', 3, 0.0, 0.0, 1.0, 1.0, 1, VERTICES, 0)
         x0, y0 = (i % 1000) * 10.0, (i // 1000) * 10.0
         for k in range(VERTICES):
             content += struct.pack('<2d', x0 + k * 0.7, y0 + (k % 3) * 1.3)
-        index += struct.pack('>2i', offset // 2, len(content) // 2)
-        body += struct.pack('>2i', i + 1, len(content) // 2) + content
-        offset += 8 + len(content)
-
-    def header(length):
-        return (struct.pack('>i', 9994) + bytes(20) + struct.pack('>i', length // 2) +
-                struct.pack('<2i', 1000, 3) + struct.pack('<8d', 0, 0, 10000, 2000, 0, 0, 0, 0))
-
-    with open(os.path.join(folder, 'roads.shp'), 'wb') as f:
-        f.write(header(100 + len(body)) + body)
-    with open(os.path.join(folder, 'roads.shx'), 'wb') as f:
-        f.write(header(100 + len(index)) + index)
-    table = bytearray(struct.pack('<B3BIHH20x', 3, 126, 1, 1, RECORDS, 65, 11))
-    table += b'ID'.ljust(11, b'\0') + b'N' + bytes(4) + bytes([10, 0]) + bytes(14) + b'\r'
-    for i in range(RECORDS):
-        table += b' ' + str(i).rjust(10).encode()
-    with open(os.path.join(folder, 'roads.dbf'), 'wb') as f:
-        f.write(table + b'\x1a')
+        contents.append(content)
+    write_shapefile(folder, 'roads', 3, contents, (0, 0, 10000, 2000))
+    write_id_table(folder, 'roads', RECORDS)
 
 
 def timed(command, env=None, output=None):

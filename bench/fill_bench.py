@@ -13,6 +13,8 @@ import sys
 import tempfile
 import time
 
+from shapefile_files import write_id_table, write_shapefile
+
 RECORDS = 100_000
 OUTER = 24  # vertices of the outer ring, before its closing point
 
@@ -31,9 +33,7 @@ def polygon(i):
 
 
 def write_inputs(folder):
-    body = bytearray()
-    index = bytearray()
-    offset = 100
+    contents = []
     for i in range(RECORDS):
         rings = polygon(i)
         points = [p for ring in rings for p in ring]
@@ -47,26 +47,10 @@ def write_inputs(folder):
             start += len(ring)
         for x, y in points:
             content += struct.pack('<2d', x, y)
-        index += struct.pack('>2i', offset // 2, len(content) // 2)
-        body += struct.pack('>2i', i + 1, len(content) // 2) + content
-        offset += 8 + len(content)
-
-    def header(length):
-        return (struct.pack('>i', 9994) + bytes(20) + struct.pack('>i', length // 2) +
-                struct.pack('<2i', 1000, 5) +
-                struct.pack('<8d', -15, -15, 400 * 30 + 15, (RECORDS // 400) * 30 + 15, 0, 0, 0,
-                            0))
-
-    with open(os.path.join(folder, 'parcels.shp'), 'wb') as f:
-        f.write(header(100 + len(body)) + body)
-    with open(os.path.join(folder, 'parcels.shx'), 'wb') as f:
-        f.write(header(100 + len(index)) + index)
-    table = bytearray(struct.pack('<B3BIHH20x', 3, 126, 1, 1, RECORDS, 65, 11))
-    table += b'ID'.ljust(11, b'\0') + b'N' + bytes(4) + bytes([10, 0]) + bytes(14) + b'\r'
-    for i in range(RECORDS):
-        table += b' ' + str(i).rjust(10).encode()
-    with open(os.path.join(folder, 'parcels.dbf'), 'wb') as f:
-        f.write(table + b'\x1a')
+        contents.append(content)
+    write_shapefile(folder, 'parcels', 5, contents,
+                    (-15, -15, 400 * 30 + 15, (RECORDS // 400) * 30 + 15))
+    write_id_table(folder, 'parcels', RECORDS)
 
 
 def timed(command, env, output):

@@ -30,6 +30,19 @@ int shape_type_of(const fs::path& shp) {
   return h[32] | (h[33] << 8) | (h[34] << 16) | (h[35] << 24);
 }
 
+// A summary line of the checker: the drawing, then seven "name value" pairs, the first named
+// `first`. False for any other line (a failed part, or the script itself failing).
+bool read_summary(const std::string& line, const std::string& first, std::string& dxf,
+                  long (&v)[7]) {
+  std::istringstream in(line);
+  std::string name[7];
+  if (!(in >> dxf)) return false;
+  for (int k = 0; k < 7; ++k) {
+    if (!(in >> name[k] >> v[k])) return false;
+  }
+  return name[0] == first;
+}
+
 class FillRealData : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -79,13 +92,10 @@ TEST_F(FillRealData, Release12TrianglesCoverEveryPartExactly) {
   long parts = 0, invalid = 0;
   int files = 0;
   while (std::getline(report, line)) {
-    std::istringstream in(line);
-    std::string dxf, w[7];
+    std::string dxf;
     long v[7] = {};
-    if (!(in >> dxf >> w[0] >> v[0] >> w[1] >> v[1] >> w[2] >> v[2] >> w[3] >> v[3] >> w[4] >>
-          v[4] >> w[5] >> v[5] >> w[6] >> v[6]) ||
-        w[0] != "parts") {
-      ADD_FAILURE() << line;  // a failed part, or the script itself failed
+    if (!read_summary(line, "parts", dxf, v)) {
+      ADD_FAILURE() << line;
       continue;
     }
     ++files;
@@ -115,12 +125,9 @@ TEST_F(FillRealData, Release14HatchesReadBackWithPathsLinksAndPatternLines) {
   long hatches = 0;
   int files = 0;
   while (std::getline(report, line)) {
-    std::istringstream in(line);
-    std::string dxf, w[7];
+    std::string dxf;
     long v[7] = {};
-    if (!(in >> dxf >> w[0] >> v[0] >> w[1] >> v[1] >> w[2] >> v[2] >> w[3] >> v[3] >> w[4] >>
-          v[4] >> w[5] >> v[5] >> w[6] >> v[6]) ||
-        w[0] != "hatches") {
+    if (!read_summary(line, "hatches", dxf, v)) {
       ADD_FAILURE() << line;
       continue;
     }
