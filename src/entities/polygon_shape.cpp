@@ -94,6 +94,15 @@ struct RecordBlock {
   std::string name;
 };
 
+// Attributes go into a block of the record when they are block attributes and something in
+// the block can stand for the record: outlines, or a release 14 hatch. A release 12 fill alone
+// carries them on its own insertion instead.
+bool record_block_wanted(const PolygonContext& ctx) {
+  const FileSettings& cur = ctx.settings.cur;
+  return block_attributes(cur) &&
+         (cur.DrawOutlines != 0 || cur.Fill == 0 || ctx.out.state.verDXF > 5);
+}
+
 int begin_record_block(PolygonContext& ctx, const shape_rec& rec, bool wanted, RecordBlock& b) {
   b.w = &ctx.out;
   if (!wanted) return 0;
@@ -279,7 +288,7 @@ int polygon_record(PolygonContext& ctx, shape_rec& rec) {
   ctx.out.state.record_has_z = rec.has_z;
 
   RecordBlock block;
-  if (begin_record_block(ctx, rec, block_attributes(cur), block) != 0) return -1;
+  if (begin_record_block(ctx, rec, record_block_wanted(ctx), block) != 0) return -1;
   // Inside the record's block everything lies at 0; the block's insertion carries the height.
   const double ring_elevation = block.name.empty() ? elevation : 0.0;
   if (polygon_rings(ctx, *block.w, rec, ring_elevation, ring_elevation - s.zFill) != 0) {
@@ -293,11 +302,10 @@ int polygon_record(PolygonContext& ctx, shape_rec& rec) {
 int polygon_z_record(PolygonContext& ctx, shape_rec& rec) {
   if (!conforming_tin(ctx, rec)) return kTinNotConforming;
   if (skip_empty(ctx, rec)) return 0;
-  const FileSettings& cur = ctx.settings.cur;
   ctx.counters.points_processed += rec.num_points;
   if (ctx.annotations != nullptr) ctx.annotations->anchor_from_box(rec.box, true, true);
   RecordBlock block;
-  if (begin_record_block(ctx, rec, block_attributes(cur), block) != 0) return -1;
+  if (begin_record_block(ctx, rec, record_block_wanted(ctx), block) != 0) return -1;
   block.w->state.record_has_z = rec.has_z;  // the faces are 3D in every release
   for (std::int32_t r = 0; r < rec.num_parts; ++r) {
     if (ring_with_faces(ctx, *block.w, rec, r) != 0) return -1;
@@ -314,7 +322,7 @@ int multipatch_record(PolygonContext& ctx, shape_rec& rec) {
   const bool outlines = cur.DrawOutlines != 0 || !faces;
   if (ctx.annotations != nullptr) ctx.annotations->anchor_from_box(rec.box, true, true);
   RecordBlock block;
-  if (begin_record_block(ctx, rec, block_attributes(cur), block) != 0) return -1;
+  if (begin_record_block(ctx, rec, record_block_wanted(ctx), block) != 0) return -1;
   DxfWriter& w = *block.w;
   w.state.record_has_z = rec.has_z;  // the faces are 3D in every release
   for (std::int32_t part = 0; part < rec.num_parts; ++part) {

@@ -10,6 +10,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "support/scratch_dir.h"
 #include "support/shell.h"
@@ -141,6 +142,54 @@ TEST_F(FillRealData, Release14HatchesReadBackWithPathsLinksAndPatternLines) {
   }
   EXPECT_GE(files, 70);
   EXPECT_GT(hatches, 3000);
+}
+
+// What a drawing holds: "TYPE colour" per entity of model space, with the pattern name and
+// associativity of hatches and the block name of insertions, one per line, counted.
+std::string entity_summary(const std::string& dxf) {
+  return test::capture(
+      "/usr/bin/python3 -c " +
+      quoted("import collections, ezdxf, sys\n"
+             "d = ezdxf.readfile(sys.argv[1])\n"
+             "c = collections.Counter()\n"
+             "for e in d.modelspace():\n"
+             "    t = e.dxftype()\n"
+             "    if t == 'HATCH': t += ' ' + e.dxf.pattern_name + ' %d' % e.dxf.associative\n"
+             "    if t == 'INSERT': t += ' ' + e.dxf.name[:3]\n"
+             "    c['%s %d' % (t, e.dxf.color)] += 1\n"
+             "for k in sorted(c): print(k, c[k])\n") +
+      " " + quoted(dxf) + " 2>&1");
+}
+
+TEST_F(FillRealData, FillSwitchesTakeEffect) {
+  const fs::path countries = kData / "geopandas-ne" / "naturalearth_lowres.shp";
+  if (!fs::exists(countries)) GTEST_SKIP() << "test data missing: " << countries;
+  // A hatch scale far too fine for a map of the world in degrees (diagonal about 400): ANSI31
+  // needs at least 0.002 of the diagonal and is raised to 0.80.
+  std::ofstream(d / "home" / "tsn25.ini") << "[Tessaryn]\nHatchScale=0.01\n";
+  const auto run = [&](const std::string& name, const std::string& args) {
+    const std::string out = (d / name).string();
+    const std::string command = "TESSARYN_HOME=" + quoted((d / "home").string()) + " " +
+                                TSN_BINARY + " " + quoted(countries.string()) + " " +
+                                quoted(out) + " " + args + " 2>&1 </dev/null";
+    const std::string said = test::capture(command);
+    EXPECT_EQ(test::exit_status(command + " >/dev/null"), 0) << said;
+    return std::make_pair(said, entity_summary(out));
+  };
+  // Fill only, in one fill colour: 287 parts in FIL blocks of colour 3, no outlines.
+  const auto [said12, r12] = run("fill12.dxf", "/REL=12 /C=1 /C1=3 /CH=2");
+  EXPECT_EQ(r12, "INSERT FIL 3 287\n") << said12;
+  EXPECT_EQ(said12.find("Hatch Scale"), std::string::npos) << "release 12 does not hatch";
+  // Release 14, outlines and ANSI31 hatches: one associative hatch per country.
+  const auto [said14, r14] = run("hatch14.dxf", "/REL=14 /C=2 /C1=3 /CH=2");
+  EXPECT_NE(r14.find("HATCH ANSI31 1 3 177\n"), std::string::npos) << r14;
+  EXPECT_NE(said14.find("Hatch Scale too small for this file, resetting to 0.8000"),
+            std::string::npos)
+      << said14;
+  // Fill only in release 14: the hatches stand alone.
+  const auto [said_alone, alone] = run("alone14.dxf", "/REL=14 /C=1 /CH=0");
+  EXPECT_NE(alone.find("HATCH SOLID 0 "), std::string::npos) << alone;
+  EXPECT_EQ(alone.find("LWPOLYLINE"), std::string::npos) << alone;
 }
 
 }  // namespace

@@ -278,6 +278,59 @@ TEST(FaceFill, VerticalWallIsTriangulatedWithItsOwnEdgesVisible) {
   EXPECT_EQ(occurrences(g.out.text(), "0\nPOLYLINE\n"), 1);
 }
 
+// Counts the insertions that stand for a record.
+class InsertCounter final : public RecordAnnotations {
+ public:
+  void anchor_from_box(const shape_box&, bool, bool) override {}
+  void align_with_part(std::span<const shape_point>, bool, bool) override {}
+  void move_close_to_part(std::span<const shape_point>, bool, bool) override {}
+  void attach_extended_data(DxfWriter&) override {}
+  void record_done(const shape_box&, std::optional<double>) override {}
+  int after_insert(DxfWriter&, const shape_point& at) override {
+    ++inserts;
+    last = at;
+    return 0;
+  }
+  int inserts = 0;
+  shape_point last{};
+};
+
+TEST(TriangulatedFill, AttributesGoOnTheFillWhenNoOutlineCanCarryThem) {
+  // Block attributes, release 12, fill only: no record block, the fill's insertion carries the
+  // attributes.
+  ConvSettings s = fill_settings(4, 0);
+  s.cur.Attribs = kAttribsOn;
+  Filled f(s);
+  StringGroupSink record_blocks;
+  DxfWriter blocks{f.out.state, &record_blocks};
+  f.ctx.blocks = &blocks;
+  InsertCounter counter;
+  f.ctx.annotations = &counter;
+  f.writer.annotations = &counter;
+  shape_rec rec = make_record({kOuter});
+  ASSERT_EQ(polygon_record(f.ctx, rec), 0);
+  EXPECT_EQ(record_blocks.text(), "");
+  EXPECT_EQ(counter.inserts, 1);
+  EXPECT_EQ(counter.last.x, 100.0);
+  EXPECT_EQ(counter.last.y, 200.0);
+
+  // With outlines the record's block holds outlines and fill; its insertion carries them.
+  ConvSettings both = fill_settings(4, 1);
+  both.cur.Attribs = kAttribsOn;
+  Filled g(both);
+  StringGroupSink g_blocks;
+  DxfWriter g_writer{g.out.state, &g_blocks};
+  g.ctx.blocks = &g_writer;
+  InsertCounter g_counter;
+  g.ctx.annotations = &g_counter;
+  g.writer.annotations = &g_counter;
+  ASSERT_EQ(polygon_record(g.ctx, rec), 0);
+  EXPECT_THAT(g_blocks.text(), HasSubstr("2\nPOL00000\n"));
+  EXPECT_THAT(g_blocks.text(), HasSubstr("0\nINSERT\n"));  // the fill, inside the block
+  EXPECT_EQ(g_counter.inserts, 1);
+  EXPECT_EQ(occurrences(g.out.text(), "0\nINSERT\n"), 1);  // the record's block
+}
+
 // Release 14 hatches.
 
 std::uint32_t handle_of(const Entity& e) { return static_cast<std::uint32_t>(std::stoul(e.text(5), nullptr, 16)); }
