@@ -90,7 +90,7 @@ int hatch_polygon(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec, int l
   std::vector<std::uint32_t>& handles = ctx.outline_handles;
   handles.assign(paths.size(), 0);
   if (outlines) {
-    std::vector<std::int32_t> order;
+    std::vector<std::int32_t>& order = ctx.fill.rings_in_order;
     hatch_path_rings(ctx, levels, order);  // every ring, paths or not
     std::size_t path = 0;
     for (const std::int32_t r : order) {

@@ -139,7 +139,7 @@ int triangulated_fill(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec, i
   const bool every_ring = ctx.comma_delimited || ctx.settings.cur.TIN != 0;
   const bool outlines = ctx.settings.cur.DrawOutlines != 0;
   const auto n = static_cast<std::int32_t>(ctx.rings.size());
-  std::vector<std::int32_t> holes;
+  std::vector<std::int32_t>& holes = ctx.fill.part_holes;
   for (int level = 0; level < levels; ++level) {
     for (std::int32_t r = 0; r < n; ++r) {
       const RingInfo& ring = ctx.rings[static_cast<std::size_t>(r)];
