@@ -6,12 +6,11 @@ Usage: conversion_bench.py TESSARYN_BINARY"""
 import os
 import shutil
 import struct
-import subprocess
 import sys
 import tempfile
 import time
 
-from shapefile_files import write_id_table, write_shapefile
+from bench_support import timed, write_id_table, write_shapefile
 
 RECORDS = 200_000
 VERTICES = 10
@@ -27,16 +26,6 @@ def write_inputs(folder):
         contents.append(content)
     write_shapefile(folder, 'roads', 3, contents, (0, 0, 10000, 2000))
     write_id_table(folder, 'roads', RECORDS)
-
-
-def timed(command, env=None, output=None):
-    # An earlier output is removed first: replacing it would add the freeing of its pages.
-    if output and os.path.exists(output):
-        os.remove(output)
-    start = time.perf_counter()
-    subprocess.run(command, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                   env=env)
-    return time.perf_counter() - start
 
 
 def io_floor(folder, output_size):

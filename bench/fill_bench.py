@@ -8,12 +8,10 @@ import math
 import os
 import shutil
 import struct
-import subprocess
 import sys
 import tempfile
-import time
 
-from shapefile_files import write_id_table, write_shapefile
+from bench_support import timed, write_id_table, write_shapefile
 
 RECORDS = 100_000
 OUTER = 24  # vertices of the outer ring, before its closing point
@@ -51,15 +49,6 @@ def write_inputs(folder):
     write_shapefile(folder, 'parcels', 5, contents,
                     (-15, -15, 400 * 30 + 15, (RECORDS // 400) * 30 + 15))
     write_id_table(folder, 'parcels', RECORDS)
-
-
-def timed(command, env, output):
-    if os.path.exists(output):
-        os.remove(output)
-    start = time.perf_counter()
-    subprocess.run(command, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                   env=env)
-    return time.perf_counter() - start
 
 
 def main():

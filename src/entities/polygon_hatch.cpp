@@ -31,18 +31,16 @@ void for_each_path_edge(const shape_rec& rec, std::int32_t ring, bool merge, Edg
   }
 }
 
-int write_path(DxfWriter& w, const shape_rec& rec, std::int32_t ring, bool merge,
-               std::uint32_t outline_handle) {
+void write_path(DxfWriter& w, const shape_rec& rec, const HatchPath& path, bool merge) {
   dxf_prefixed_int(w, 92, 0);
-  dxf_prefixed_int(w, 93, hatch_path_edges(rec, ring, merge));
-  for_each_path_edge(rec, ring, merge, [&](const shape_point& a, const shape_point& b) {
+  dxf_prefixed_int(w, 93, path.edges);
+  for_each_path_edge(rec, path.ring, merge, [&](const shape_point& a, const shape_point& b) {
     dxf_prefixed_int(w, 72, 1);  // a line edge
     dxf_point2(w, 10, a.x, a.y);
     dxf_point2(w, 11, b.x, b.y);
   });
-  dxf_prefixed_int(w, 97, outline_handle != 0 ? 1 : 0);
-  if (outline_handle != 0) dxf_soft_pointer(w, outline_handle);
-  return 0;
+  dxf_prefixed_int(w, 97, path.outline != 0 ? 1 : 0);
+  if (path.outline != 0) dxf_soft_pointer(w, path.outline);
 }
 
 }  // namespace
@@ -77,24 +75,26 @@ int hatch_polygon(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec, int l
   const bool outlines = cur.DrawOutlines != 0;
   const PreparedHatch& hatch = ctx.hatch;
 
-  std::vector<std::int32_t>& paths = ctx.fill.ring;
-  hatch_path_rings(ctx, levels, paths);
-  // A ring without a single edge bounds nothing: it is outlined but is no path.
-  std::erase_if(paths, [&](std::int32_t r) { return hatch_path_edges(rec, r, merge) == 0; });
+  // Every ring is outlined in this order; a ring without a single edge bounds nothing and is
+  // no path.
+  std::vector<std::int32_t>& order = ctx.fill.rings_in_order;
+  hatch_path_rings(ctx, levels, order);
+  std::vector<HatchPath>& paths = ctx.hatch_paths;
+  paths.clear();
+  for (const std::int32_t r : order) {
+    const std::int32_t edges = hatch_path_edges(rec, r, merge);
+    if (edges > 0) paths.push_back({r, edges, 0});
+  }
 
   const bool hatched = !paths.empty() && !hatch_too_small(hatch, rec.box);
   if (!hatched && !paths.empty()) ++ctx.counters.polygons_not_hatched;
   const std::uint32_t hatch_handle = hatched ? dxf_reserve_handle(s) : 0;
   const bool associative = hatched && outlines;
 
-  std::vector<std::uint32_t>& handles = ctx.outline_handles;
-  handles.assign(paths.size(), 0);
   if (outlines) {
-    std::vector<std::int32_t>& order = ctx.fill.rings_in_order;
-    hatch_path_rings(ctx, levels, order);  // every ring, paths or not
     std::size_t path = 0;
     for (const std::int32_t r : order) {
-      const bool bounds = path < paths.size() && paths[path] == r;
+      const bool bounds = path < paths.size() && paths[path].ring == r;
       if (associative && bounds) s.reactor_owner = hatch_handle;
       const std::uint32_t before = s.n_last_handle;
       const int result = ring_outline(ctx, w, rec, r, elevation, ctx.outline_colour);
@@ -102,7 +102,7 @@ int hatch_polygon(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec, int l
       if (result != 0) return -1;
       if (bounds) {
         // The outline's own handle is the first one issued for it.
-        if (associative && s.n_last_handle != before) handles[path] = before + 1;
+        if (associative && s.n_last_handle != before) paths[path].outline = before + 1;
         ++path;
       }
     }
@@ -118,9 +118,7 @@ int hatch_polygon(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec, int l
   header.associative = associative;
   header.path_count = static_cast<long>(paths.size());
   if (write_hatch_header(w, header) != 0) return -1;
-  for (std::size_t k = 0; k < paths.size(); ++k) {
-    if (write_path(w, rec, paths[k], merge, handles[k]) != 0) return -1;
-  }
+  for (const HatchPath& path : paths) write_path(w, rec, path, merge);
   std::array<DxfHatchLine, kMaxHatchLines> lines{};
   const auto count = static_cast<std::size_t>(hatch.pattern.line_count);
   for (std::size_t k = 0; k < count; ++k) {

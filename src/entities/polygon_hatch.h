@@ -12,6 +12,14 @@ namespace tsn {
 
 struct PolygonContext;
 
+// One boundary path of a hatch: its ring, its edge count and the handle of the ring's outline
+// (0 when the hatch is not associative).
+struct HatchPath {
+  std::int32_t ring = 0;
+  std::int32_t edges = 0;
+  std::uint32_t outline = 0;
+};
+
 // The rings that bound the hatch, in path order: every ring of even depth followed by the rings
 // directly inside it (none after a ring of the deepest level). Needs the nesting of the rings.
 void hatch_path_rings(const PolygonContext& ctx, int levels, std::vector<std::int32_t>& out);

@@ -10,6 +10,7 @@
 
 #include "dxf/dxf_writer.h"
 #include "entities/polygon_fill.h"
+#include "entities/polygon_hatch.h"
 #include "entities/polygon_rings.h"
 #include "entities/polyline_shape.h"
 #include "geometry/hatch_scale.h"
@@ -39,7 +40,7 @@ struct PolygonContext {
   PreparedHatch hatch = prepare_hatch_pattern(0, 1.0, 1.0, 0.0);
   std::vector<RingInfo> rings{};           // reused from record to record
   FillBuffers fill{};
-  std::vector<std::uint32_t> outline_handles{};  // of the hatch boundary outlines
+  std::vector<HatchPath> hatch_paths{};  // of the record being hatched
 
   std::string_view layer{};
   int outline_colour = -1;

@@ -13,23 +13,18 @@
 #include <utility>
 
 #include "support/scratch_dir.h"
+#include "support/shape_type.h"
 #include "support/shell.h"
 
 namespace tsn {
 namespace {
 
 namespace fs = std::filesystem;
+using test::shape_type_of;
 using test::quoted;
 
 const fs::path kData = TSN_TESTDATA_DIR;
 const std::string kScripts = std::string(TSN_SOURCE_DIR) + "/tests/e2e/";
-
-int shape_type_of(const fs::path& shp) {
-  std::ifstream in(shp, std::ios::binary);
-  unsigned char h[36] = {};
-  if (!in.read(reinterpret_cast<char*>(h), sizeof h)) return -1;
-  return h[32] | (h[33] << 8) | (h[34] << 16) | (h[35] << 24);
-}
 
 // A summary line of the checker: the drawing, then seven "name value" pairs, the first named
 // `first`. False for any other line (a failed part, or the script itself failing).

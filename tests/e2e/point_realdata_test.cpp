@@ -11,12 +11,14 @@
 #include <vector>
 
 #include "support/scratch_dir.h"
+#include "support/shape_type.h"
 #include "support/shell.h"
 
 namespace tsn {
 namespace {
 
 namespace fs = std::filesystem;
+using test::shape_type_of;
 using test::quoted;
 
 const fs::path kData = TSN_TESTDATA_DIR;
@@ -28,13 +30,6 @@ const std::set<std::string> kIrregular = {
     "pointnan.shp",     // a NaN coordinate, which GDAL does not read back as a point
     "fields_utf8.shp",  // a point at -DBL_MAX: its 309 digits exceed a line's 255 characters
 };
-
-int shape_type_of(const fs::path& shp) {
-  std::ifstream in(shp, std::ios::binary);
-  unsigned char h[36] = {};
-  if (!in.read(reinterpret_cast<char*>(h), sizeof h)) return -1;
-  return h[32] | (h[33] << 8) | (h[34] << 16) | (h[35] << 24);
-}
 
 TEST(PointRealData, EveryPointFileConvertsWithItsPointsInBothReleases) {
   if (!fs::is_directory(kData)) GTEST_SKIP() << "test data folder missing: " << kData;

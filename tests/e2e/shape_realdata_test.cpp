@@ -16,23 +16,17 @@
 #include <vector>
 
 #include "support/scratch_dir.h"
+#include "support/shape_type.h"
 #include "support/shell.h"
 
 namespace tsn {
 namespace {
 
 namespace fs = std::filesystem;
+using test::shape_type_of;
 using test::quoted;
 
 const fs::path kData = TSN_TESTDATA_DIR;
-
-// The shape type of a main file's header, or -1.
-int shape_type_of(const fs::path& shp) {
-  std::ifstream in(shp, std::ios::binary);
-  unsigned char h[36] = {};
-  if (!in.read(reinterpret_cast<char*>(h), sizeof h)) return -1;
-  return h[32] | (h[33] << 8) | (h[34] << 16) | (h[35] << 24);
-}
 
 // Converts every test-data shapefile of the given types in both releases and compares the
 // drawings with the input through the counting script (its options in `script_options`).

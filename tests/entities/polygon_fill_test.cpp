@@ -295,39 +295,39 @@ class InsertCounter final : public RecordAnnotations {
   shape_point last{};
 };
 
-TEST(TriangulatedFill, AttributesGoOnTheFillWhenNoOutlineCanCarryThem) {
-  // Block attributes, release 12, fill only: no record block, the fill's insertion carries the
-  // attributes.
-  ConvSettings s = fill_settings(4, 0);
-  s.cur.Attribs = kAttribsOn;
-  Filled f(s);
+// Release 12 fill with block attributes: record blocks on a stream of their own, the
+// insertions that stand for a record counted.
+struct AttributedFill : Filled {
+  explicit AttributedFill(int outlines) : Filled(with_block_attributes(fill_settings(4, outlines))) {
+    ctx.blocks = &blocks;
+    ctx.annotations = &counter;
+    writer.annotations = &counter;
+  }
+  static ConvSettings with_block_attributes(ConvSettings s) {
+    s.cur.Attribs = kAttribsOn;
+    return s;
+  }
   StringGroupSink record_blocks;
-  DxfWriter blocks{f.out.state, &record_blocks};
-  f.ctx.blocks = &blocks;
+  DxfWriter blocks{out.state, &record_blocks};
   InsertCounter counter;
-  f.ctx.annotations = &counter;
-  f.writer.annotations = &counter;
+};
+
+TEST(TriangulatedFill, AttributesGoOnTheFillWhenNoOutlineCanCarryThem) {
+  // Fill only: no record block, the fill's insertion carries the attributes.
+  AttributedFill f(0);
   shape_rec rec = make_record({kOuter});
   ASSERT_EQ(polygon_record(f.ctx, rec), 0);
-  EXPECT_EQ(record_blocks.text(), "");
-  EXPECT_EQ(counter.inserts, 1);
-  EXPECT_EQ(counter.last.x, 100.0);
-  EXPECT_EQ(counter.last.y, 200.0);
+  EXPECT_EQ(f.record_blocks.text(), "");
+  EXPECT_EQ(f.counter.inserts, 1);
+  EXPECT_EQ(f.counter.last.x, 100.0);
+  EXPECT_EQ(f.counter.last.y, 200.0);
 
   // With outlines the record's block holds outlines and fill; its insertion carries them.
-  ConvSettings both = fill_settings(4, 1);
-  both.cur.Attribs = kAttribsOn;
-  Filled g(both);
-  StringGroupSink g_blocks;
-  DxfWriter g_writer{g.out.state, &g_blocks};
-  g.ctx.blocks = &g_writer;
-  InsertCounter g_counter;
-  g.ctx.annotations = &g_counter;
-  g.writer.annotations = &g_counter;
+  AttributedFill g(1);
   ASSERT_EQ(polygon_record(g.ctx, rec), 0);
-  EXPECT_THAT(g_blocks.text(), HasSubstr("2\nPOL00000\n"));
-  EXPECT_THAT(g_blocks.text(), HasSubstr("0\nINSERT\n"));  // the fill, inside the block
-  EXPECT_EQ(g_counter.inserts, 1);
+  EXPECT_THAT(g.record_blocks.text(), HasSubstr("2\nPOL00000\n"));
+  EXPECT_THAT(g.record_blocks.text(), HasSubstr("0\nINSERT\n"));  // the fill, inside the block
+  EXPECT_EQ(g.counter.inserts, 1);
   EXPECT_EQ(occurrences(g.out.text(), "0\nINSERT\n"), 1);  // the record's block
 }
 

@@ -1,7 +1,9 @@
-"""Writing the generated inputs of the conversion benchmarks: a shapefile's main file and index
-from record contents, and a table of one numeric ID field."""
+"""What the conversion benchmarks share: writing their generated inputs (a shapefile's main
+file and index from record contents, a table of one numeric ID field) and timing one run."""
 import os
 import struct
+import subprocess
+import time
 
 
 def write_shapefile(folder, name, shape_type, contents, box):
@@ -32,3 +34,14 @@ def write_id_table(folder, name, records):
         table += b' ' + str(i).rjust(10).encode()
     with open(os.path.join(folder, name + '.dbf'), 'wb') as f:
         f.write(table + b'\x1a')
+
+
+def timed(command, env=None, output=None):
+    """Seconds one run of command takes. An earlier output is removed first: replacing it would
+    add the freeing of its pages."""
+    if output and os.path.exists(output):
+        os.remove(output)
+    start = time.perf_counter()
+    subprocess.run(command, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                   env=env)
+    return time.perf_counter() - start
