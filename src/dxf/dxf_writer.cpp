@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <cstring>
+#include <utility>
 
 #include "dxf/dxf_number.h"
 #include "dxf/entity_types.h"
@@ -166,9 +167,15 @@ int database_entity_start(DxfState& s, int entity_type, int colour, const DbTarg
   return 0;
 }
 
-// "  5" with the handle, then the AcDbEntity marker.
-void put_entity_handle(Groups& g, std::uint32_t handle) {
-  g.line("  5").handle(handle).line("100").line("AcDbEntity");
+// "  5" with the handle, then the AcDbEntity marker; between them the owner link of an outline
+// to its hatch when `reactor` is not 0.
+void put_entity_handle(Groups& g, std::uint32_t handle, std::uint32_t reactor = 0) {
+  g.line("  5").handle(handle);
+  if (reactor != 0) {
+    g.line("102").line("{ACAD_REACTORS").line("330").handle(reactor);
+    g.line("102").line("}");
+  }
+  g.line("100").line("AcDbEntity");
 }
 
 // The text-path entity header into g: name, handle and subclass (release 14), layer, colour.
@@ -178,14 +185,7 @@ void put_entity_header(Groups& g, DxfState& s, int entity_type, const EntityType
   if (s.r14_text) {
     const std::uint32_t handle =
         entity_type == kEntHatch ? s.n_reserved_handle : dxf_new_handle(s);
-    g.line("  5").handle(handle);
-    // The owner link of an outline to its hatch sits between the handle and the subclass.
-    if (s.reactor_owner != 0) {
-      g.line("102").line("{ACAD_REACTORS").line("330").handle(s.reactor_owner);
-      g.line("102").line("}");
-      s.reactor_owner = 0;
-    }
-    g.line("100").line("AcDbEntity");
+    put_entity_handle(g, handle, std::exchange(s.reactor_owner, 0));
     if (entity_type != kEntPolyline && !info.subclass.empty()) {
       g.line("100").put("AcDb").line(info.subclass);
     }

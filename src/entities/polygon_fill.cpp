@@ -34,24 +34,18 @@ void announce_long_outline(std::size_t points) {
                          .c_str());
 }
 
-// The ring's orientation as the nesting left it, computed when it has not been yet.
-int orientation_of(PolygonContext& ctx, const shape_rec& rec, std::int32_t ring) {
-  int& o = ctx.rings[static_cast<std::size_t>(ring)].orientation;
-  if (o == 0) o = ring_orientation(rec, ring);
-  return o;
-}
-
 // The joined outline of the part, clockwise; empty when the part cannot be filled.
 // -1 when memory ran out.
 int joined_outline(PolygonContext& ctx, const shape_rec& rec, std::int32_t outer,
                    std::span<const std::int32_t> holes, std::vector<std::int32_t>& outline) {
   FillBuffers& b = ctx.fill;
   b.holes.clear();
-  for (const std::int32_t h : holes) b.holes.push_back({pool_ring(rec, h), orientation_of(ctx, rec, h)});
-  // Outer rings are clockwise unless the nesting was not asked for their direction (TIN and
-  // comma-delimited input fill every ring): such a ring is walked the other way.
-  const bool reverse = ctx.rings[static_cast<std::size_t>(outer)].orientation == 0 &&
-                       ring_orientation(rec, outer) == 1;
+  for (const std::int32_t h : holes) {
+    b.holes.push_back({pool_ring(rec, h), known_orientation(rec, ctx.rings, h)});
+  }
+  // Filled outer rings are clockwise, except in TIN and comma-delimited input, which fills
+  // every ring: a counter-clockwise one is walked the other way.
+  const bool reverse = known_orientation(rec, ctx.rings, outer) == 1;
   JoinedOutline joined = create_single_poly(pool_of(rec), pool_ring(rec, outer), b.holes);
   for (const std::string& line : joined.trace) trace_write("%s\n", line.c_str());
   if (joined.result == kJoinNoMemory) {
@@ -72,25 +66,33 @@ BlockPoint at(const shape_point& p, double dx, double dy, double z) {
   return {p.x - dx, p.y - dy, z};
 }
 
-// A TIN triangle's faces: 3DFACEs whose corners take the record's three elevations.
-int write_tin_faces(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec,
-                    std::int32_t first, std::span<const Face> faces) {
-  const std::array<double, 3> z = tin_heights(ctx);
-  const auto height = [&](std::int32_t index) {
-    const std::int32_t k = index - first;
-    return k >= 0 && k < 3 ? z[static_cast<std::size_t>(k)] : 0.0;
-  };
+// The faces as 3DFACEs in the fill colour: height(index, point) gives a corner's Z and
+// invisible(face) the face's invisible-edge flags.
+template <typename Height, typename Invisible>
+int write_faces(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec,
+                std::span<const Face> faces, Height&& height, Invisible&& invisible) {
   for (const Face& f : faces) {
     const auto c = face_corners(f);
     BlockPoint corners[4];
     for (std::size_t k = 0; k < 4; ++k) {
       const shape_point& p = rec.points[static_cast<std::size_t>(c[k])];
-      corners[k] = {p.x, p.y, height(c[k])};
+      corners[k] = {p.x, p.y, height(c[k], p)};
     }
-    // Every edge of a TIN triangle is its own.
-    if (dxf_3dface(w, ctx.layer, ctx.fill_colour, corners, 0) != 0) return -1;
+    if (dxf_3dface(w, ctx.layer, ctx.fill_colour, corners, invisible(f)) != 0) return -1;
   }
   return 0;
+}
+
+// A TIN triangle's faces: their corners take the record's three elevations.
+int write_tin_faces(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec,
+                    std::int32_t first, std::span<const Face> faces) {
+  const std::array<double, 3> z = tin_heights(ctx);
+  const auto height = [&](std::int32_t index, const shape_point&) {
+    const std::int32_t k = index - first;
+    return k >= 0 && k < 3 ? z[static_cast<std::size_t>(k)] : 0.0;
+  };
+  // Every edge of a TIN triangle is its own.
+  return write_faces(ctx, w, rec, faces, height, [](const Face&) { return 0; });
 }
 
 // Clips every chunk; hands each face to `emit`. Faces of a chunk that fails stand.
@@ -171,19 +173,10 @@ int fill_ring_faces(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec, std
   const std::span<const shape_point> pool = pool_of(rec);
   if (!ring_faces(b.triangulation, pool, b.ring, b.faces)) return 0;
   const int draw_edges = ctx.settings.cur.DrawEdges;
-  for (const Face& f : b.faces) {
-    const auto c = face_corners(f);
-    BlockPoint corners[4];
-    for (std::size_t k = 0; k < 4; ++k) {
-      const shape_point& p = rec.points[static_cast<std::size_t>(c[k])];
-      corners[k] = {p.x, p.y, ring_vertex_z(ctx, rec, p, 0.0)};
-    }
-    if (dxf_3dface(w, ctx.layer, ctx.fill_colour, corners,
-                   ring_face_invisible_edges(f, draw_edges)) != 0) {
-      return -1;
-    }
-  }
-  return 0;
+  return write_faces(
+      ctx, w, rec, b.faces,
+      [&](std::int32_t, const shape_point& p) { return ring_vertex_z(ctx, rec, p, 0.0); },
+      [draw_edges](const Face& f) { return ring_face_invisible_edges(f, draw_edges); });
 }
 
 }  // namespace tsn

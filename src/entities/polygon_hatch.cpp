@@ -11,10 +11,6 @@ namespace {
 
 constexpr double kSamePoint = 1e-10;
 
-const shape_point* ring_points(const shape_rec& rec, std::int32_t ring) {
-  return rec.points.data() + rec.part_starts[static_cast<std::size_t>(ring)];
-}
-
 bool degenerate(const shape_point& a, const shape_point& b) {
   return std::fabs(a.x - b.x) < kSamePoint && std::fabs(a.y - b.y) < kSamePoint;
 }
@@ -22,9 +18,9 @@ bool degenerate(const shape_point& a, const shape_point& b) {
 // Calls edge(from, to) for every edge of the ring's path, in ring order.
 template <typename Edge>
 void for_each_path_edge(const shape_rec& rec, std::int32_t ring, bool merge, Edge&& edge) {
-  const shape_point* p = ring_points(rec, ring);
-  const std::int32_t n = rec.points_in_part(ring);
-  for (std::int32_t i = 0; i < n; ++i) {
+  const std::span<const shape_point> p = rec.part_points(ring);
+  const std::size_t n = p.size();
+  for (std::size_t i = 0; i < n; ++i) {
     const shape_point& a = p[i];
     const shape_point& b = p[i + 1 < n ? i + 1 : 0];
     if (merge || !degenerate(a, b)) edge(a, b);

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "geometry/fill_plane.h"
 #include "run/messages.h"
 
 namespace tsn {
@@ -13,12 +14,8 @@ namespace {
 constexpr double kSamePoint = 1e-10;  // vertices closer than this in X and Y are one
 constexpr int kInternalErrorOrientation = 13;
 
-const shape_point* ring_points(const shape_rec& rec, std::int32_t ring) {
-  return rec.points.data() + rec.part_starts[static_cast<std::size_t>(ring)];
-}
-
 void measure(const shape_rec& rec, std::int32_t ring, RingInfo& info) {
-  const shape_point* p = ring_points(rec, ring);
+  const shape_point* p = rec.part_points(ring).data();
   const std::int32_t n = rec.points_in_part(ring);
   info.box = {1e30, 1e30, -1e30, -1e30};
   info.leftmost = 0;
@@ -79,32 +76,26 @@ double relative_to(double angle, double base) {
 }  // namespace
 
 int ring_orientation(const shape_rec& rec, std::int32_t ring) {
-  const shape_point* p = ring_points(rec, ring);
-  std::int32_t n = rec.points_in_part(ring);
-  if (n > 1 && p[0].x == p[n - 1].x && p[0].y == p[n - 1].y) --n;  // without the closing point
-  if (n < 3) return 1;
-  std::int32_t b = 0;
-  for (std::int32_t i = 1; i < n; ++i) {
-    if (p[i].x < p[b].x) b = i;
+  std::span<const shape_point> p = rec.part_points(ring);
+  if (p.size() > 1 && p.front().x == p.back().x && p.front().y == p.back().y) {
+    p = p.first(p.size() - 1);  // without the closing point
   }
-  const shape_point& B = p[b];
-  // The nearest neighbours that do not lie on B: a repeated point at the leftmost vertex, which
-  // real data has, must not turn a clockwise ring into a hole.
-  const auto on_b = [&](std::int32_t i) { return p[i].x == B.x && p[i].y == B.y; };
-  std::int32_t before = (b + n - 1) % n;
-  while (before != b && on_b(before)) before = (before + n - 1) % n;
-  std::int32_t after = (b + 1) % n;
-  while (after != b && on_b(after)) after = (after + 1) % n;
-  if (before == b || after == b) {
+  if (p.size() < 3) return 1;
+  // Neighbours repeating the leftmost vertex are passed over: real data has them, and they
+  // must not turn a clockwise ring into a hole.
+  const auto corner = leftmost_corner(p);
+  if (!corner) {
     status_write("\nWarning: Unexpected internal software error occured (%d)",
                  kInternalErrorOrientation);
     return 1;
   }
-  const shape_point& P = p[before];
-  const shape_point& N = p[after];
-  const double lp = std::hypot(P.x - B.x, P.y - B.y);
-  const double ln = std::hypot(N.x - B.x, N.y - B.y);
-  return (P.y - B.y) / lp <= (N.y - B.y) / ln ? -1 : 1;
+  return corner->towards_prev <= corner->towards_next ? -1 : 1;
+}
+
+int known_orientation(const shape_rec& rec, std::vector<RingInfo>& rings, std::int32_t ring) {
+  int& o = rings[static_cast<std::size_t>(ring)].orientation;
+  if (o == 0) o = ring_orientation(rec, ring);
+  return o;
 }
 
 bool ring_inside(const shape_rec& rec, std::vector<RingInfo>& rings, std::int32_t inner,
@@ -112,16 +103,14 @@ bool ring_inside(const shape_rec& rec, std::vector<RingInfo>& rings, std::int32_
   const shape_box& i = rings[static_cast<std::size_t>(inner)].box;
   const shape_box& o = rings[static_cast<std::size_t>(outer)].box;
   if (i.xmin < o.xmin || i.ymin < o.ymin || i.xmax > o.xmax || i.ymax > o.ymax) return false;
-  const shape_point* a = ring_points(rec, inner);
-  const shape_point* b = ring_points(rec, outer);
+  const shape_point* a = rec.part_points(inner).data();
+  const shape_point* b = rec.part_points(outer).data();
   const std::int32_t na = rec.points_in_part(inner);
   const std::int32_t nb = rec.points_in_part(outer);
   for (std::int32_t k = 0; k < na; ++k) {
     if (is_vertex_of(a[k], b, nb)) continue;
-    RingInfo& info = rings[static_cast<std::size_t>(outer)];
-    if (info.orientation == 0) info.orientation = ring_orientation(rec, outer);
     const int count = signed_crossings(a[k], b, nb);
-    return info.orientation == -1 ? count > 0 : count < 0;
+    return known_orientation(rec, rings, outer) == -1 ? count > 0 : count < 0;
   }
   return true;  // every vertex is one of the outer ring's
 }
@@ -185,7 +174,7 @@ int check_ring_loops(const shape_rec& rec) {
     std::int32_t index;
   };
   for (std::int32_t ring = 0; ring < rec.num_parts; ++ring) {
-    const shape_point* p = ring_points(rec, ring);
+    const shape_point* p = rec.part_points(ring).data();
     const std::int32_t n = rec.points_in_part(ring);
     if (n < 4) continue;
     std::vector<Entry> list;

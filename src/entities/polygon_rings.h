@@ -26,6 +26,9 @@ struct RingInfo {
 // do not lie on B; a ring with no such vertex gives 1 and the internal-error warning 13.
 int ring_orientation(const shape_rec& rec, std::int32_t ring);
 
+// The orientation kept in rings[ring], worked out by ring_orientation when it is still 0.
+int known_orientation(const shape_rec& rec, std::vector<RingInfo>& rings, std::int32_t ring);
+
 // Depth and parent of every ring: rings inside no other are level 0 (their own parents), rings
 // directly inside a level-L ring are level L+1 with that ring as parent. Returns the number of
 // levels; rings[] is resized to the record's parts.

@@ -7,6 +7,7 @@
 #include "entities/polygon_hatch.h"
 #include "entities/polyline_writer.h"
 #include "entities/vertex_thinning.h"
+#include "geometry/fill_faces.h"
 #include "input/shapefile_reader.h"
 #include "platform/host.h"
 #include "run/messages.h"
@@ -14,38 +15,22 @@
 namespace tsn {
 namespace {
 
-constexpr int kVisible = 1;
-constexpr int kInvisible = -1;
-// DrawEdges: bit value 2 shows face edges at all, bit value 1 the pattern of strips and fans.
-constexpr int kEdgesShown = 2;
-constexpr int kEdgesPattern = 1;
-
 constexpr std::int32_t kMaxNestedRings = 10000;
 constexpr std::size_t kMaxFillHoles = 4000;  // holes joined into one outer ring at most
 
 enum MultipatchPart { kStrip = 0, kFan = 1, kOuterRing = 2, kLastRingType = 5 };
 
-// Invisible-edge bits from four flags; a triangle's fourth edge is its third.
-int invisible_bits(std::array<int, 4> flags) {
-  flags[3] = flags[2];
-  int bits = 0;
-  for (int i = 0; i < 4; ++i) {
-    if (flags[static_cast<std::size_t>(i)] != kVisible) bits |= 1 << i;
-  }
-  return bits;
-}
-
-int edges(int draw_edges, std::array<int, 4> pattern, int face, int faces, std::size_t first,
+// Invisible-edge bits of a strip or fan triangle: the pattern's visible edges, and the outer
+// edges `first` of the first face and `last` of the last.
+int edges(int draw_edges, std::array<bool, 4> visible, int face, int faces, std::size_t first,
           std::size_t last) {
-  if ((draw_edges & kEdgesShown) == 0) {
-    return invisible_bits({kInvisible, kInvisible, kInvisible, kInvisible});
+  if ((draw_edges & kDrawEdgesShown) == 0) return invisible_edge_bits({}, true);
+  if ((draw_edges & kDrawEdgesPattern) == 0) {
+    return invisible_edge_bits({true, true, true, true}, true);
   }
-  if ((draw_edges & kEdgesPattern) == 0) {
-    return invisible_bits({kVisible, kVisible, kVisible, kVisible});
-  }
-  if (face == 0) pattern[first] = kVisible;
-  if (face == faces - 1) pattern[last] = kVisible;
-  return invisible_bits(pattern);
+  if (face == 0) visible[first] = true;
+  if (face == faces - 1) visible[last] = true;
+  return invisible_edge_bits(visible, true);
 }
 
 // A closed 3D polyline through three points (a multipatch triangle's outline).
@@ -173,10 +158,7 @@ int polygon_rings(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec, doubl
   }
   const int levels = nest_rings(rec, ctx.rings);
   if (!ctx.comma_delimited && cur.TIN == 0) {
-    for (std::int32_t r = 0; r < rec.num_parts; ++r) {
-      int& o = ctx.rings[static_cast<std::size_t>(r)].orientation;
-      if (o == 0) o = ring_orientation(rec, r);
-    }
+    for (std::int32_t r = 0; r < rec.num_parts; ++r) known_orientation(rec, ctx.rings, r);
   }
   if (w.state.verDXF > 5 && cur.TIN == 0) {
     return hatch_polygon(ctx, w, rec, levels, elevation, fill_z);
@@ -214,12 +196,12 @@ std::array<double, 3> tin_heights(const PolygonContext& ctx) {
 }
 
 int strip_face_edges(int draw_edges, int face, int faces) {
-  return edges(draw_edges, {kInvisible, kInvisible, kVisible, kVisible}, face, faces, 0, 1);
+  return edges(draw_edges, {false, false, true, true}, face, faces, 0, 1);
 }
 
 int fan_face_edges(int draw_edges, int face, int faces) {
   // The fourth flag is left open: a fan face is a triangle, whose fourth edge is its third.
-  return edges(draw_edges, {kInvisible, kVisible, kInvisible, 0}, face, faces, 0, 2);
+  return edges(draw_edges, {false, true, false, false}, face, faces, 0, 2);
 }
 
 int ring_outline(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec, std::int32_t ring,
@@ -228,7 +210,7 @@ int ring_outline(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec, std::i
   // Outlines inside a record's block carry nothing: the block's INSERT carries the attributes.
   const bool in_block = &w != &ctx.out;
   const bool tin = ctx.settings.cur.TIN != 0;
-  const shape_point* p = rec.points.data() + rec.part_starts[static_cast<std::size_t>(ring)];
+  const shape_point* p = rec.part_points(ring).data();
   std::int32_t n = rec.points_in_part(ring);
   s.record_has_z = rec.has_z || tin;  // a TIN ring is a 3D polyline
   int result = 0;
@@ -327,7 +309,7 @@ int multipatch_record(PolygonContext& ctx, shape_rec& rec) {
   w.state.record_has_z = rec.has_z;  // the faces are 3D in every release
   for (std::int32_t part = 0; part < rec.num_parts; ++part) {
     const int type = rec.part_types[static_cast<std::size_t>(part)];
-    const shape_point* p = rec.points.data() + rec.part_starts[static_cast<std::size_t>(part)];
+    const shape_point* p = rec.part_points(part).data();
     const std::int32_t n = rec.points_in_part(part);
     if (type == kStrip || type == kFan) {
       const int count = n - 2;

@@ -66,8 +66,7 @@ int write_part(PolylineContext& ctx, DxfWriter& w, const shape_rec& rec, std::in
                double elevation, int colour, const AnnotationPlan& plan) {
   const FileSettings& cur = ctx.settings.cur;
   const std::int32_t n = rec.points_in_part(part);
-  const std::span<const shape_point> pts(rec.points.data() + rec.part_starts[part],
-                                         static_cast<std::size_t>(n));
+  const std::span<const shape_point> pts = rec.part_points(part);
   if (ctx.annotations != nullptr) {
     if (part == 0 && (plan.labels_aligned || plan.attribs_aligned)) {
       ctx.annotations->align_with_part(pts, plan.labels_aligned, plan.attribs_aligned);

@@ -4,11 +4,6 @@
 #include "run/messages.h"
 
 namespace tsn {
-namespace {
-
-constexpr int kEdgesShown = 2;  // DrawEdges bit value that shows face edges at all
-
-}  // namespace
 
 std::array<std::int32_t, 4> solid_corners(const Face& face) {
   if (face.count == 4) return {face.v[0], face.v[1], face.v[3], face.v[2]};
@@ -20,16 +15,18 @@ std::array<std::int32_t, 4> face_corners(const Face& face) {
   return {face.v[0], face.v[1], face.v[2], face.v[2]};
 }
 
-int ring_face_invisible_edges(const Face& face, int draw_edges) {
-  constexpr int kAllInvisible = 1 | 2 | 4 | 8;
-  if ((draw_edges & kEdgesShown) == 0) return kAllInvisible;
-  std::array<bool, 4> visible = face.on_ring;
-  if (face.count != 4) visible[3] = visible[2];
+int invisible_edge_bits(std::array<bool, 4> visible, bool triangle) {
+  if (triangle) visible[3] = visible[2];
   int bits = 0;
   for (std::size_t k = 0; k < 4; ++k) {
     if (!visible[k]) bits |= 1 << k;
   }
   return bits;
+}
+
+int ring_face_invisible_edges(const Face& face, int draw_edges) {
+  if ((draw_edges & kDrawEdgesShown) == 0) return invisible_edge_bits({}, false);
+  return invisible_edge_bits(face.on_ring, face.count != 4);
 }
 
 bool ring_faces(Triangulation& t, std::span<const shape_point> pool,

@@ -38,8 +38,6 @@ Normal ring_normal(std::span<const shape_point> pool, std::span<const std::int32
   return n;
 }
 
-bool same(PlanePoint a, PlanePoint b) { return a.x == b.x && a.y == b.y; }
-
 }  // namespace
 
 Plane choose_plane(std::span<const shape_point> pool, std::span<const std::int32_t> ring) {
@@ -62,23 +60,10 @@ double ring_double_area(std::span<const PlanePoint> ring) {
 }
 
 bool ring_is_counter_clockwise(std::span<const PlanePoint> ring) {
-  const std::size_t n = ring.size();
-  if (n < 3) return false;
-  std::size_t v = 0;
-  for (std::size_t i = 1; i < n; ++i) {
-    if (ring[i].x < ring[v].x) v = i;
-  }
-  // The nearest vertices before and after V that do not lie on it.
-  std::size_t p = (v + n - 1) % n;
-  while (p != v && same(ring[p], ring[v])) p = (p + n - 1) % n;
-  std::size_t q = (v + 1) % n;
-  while (q != v && same(ring[q], ring[v])) q = (q + 1) % n;
-  if (p != v && q != v) {
-    const auto unit_y = [&](std::size_t i) {
-      return (ring[i].y - ring[v].y) / std::hypot(ring[i].x - ring[v].x, ring[i].y - ring[v].y);
-    };
-    const double py = unit_y(p), qy = unit_y(q);
-    if (py != qy) return py > qy;
+  if (ring.size() < 3) return false;
+  const auto corner = leftmost_corner(ring);
+  if (corner && corner->towards_prev != corner->towards_next) {
+    return corner->towards_prev > corner->towards_next;
   }
   return ring_double_area(ring) > 0.0;
 }

@@ -3,7 +3,10 @@
 #pragma once
 
 #include <array>
+#include <cmath>
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 #include "geometry/label_anchor.h"
@@ -32,6 +35,35 @@ inline PlanePoint project(const shape_point& p, Plane plane) {
 // normal of the whole ring (Newell's sum) is used instead, so that a wall starting with a
 // straight run is still seen edge-on from the right side. Indices must be valid in pool.
 Plane choose_plane(std::span<const shape_point> pool, std::span<const std::int32_t> ring);
+
+// The corner that tells a ring's turning direction: at the ring's first vertex V with the
+// smallest x, with P and N the nearest vertices before and after V that do not lie on it, the
+// y components of the unit vectors from V towards P and towards N.
+struct LeftmostCorner {
+  double towards_prev = 0.0;
+  double towards_next = 0.0;
+};
+
+// The leftmost corner of a ring (not closed); nothing when no vertex lies off V.
+template <typename Point>
+std::optional<LeftmostCorner> leftmost_corner(std::span<const Point> ring) {
+  const std::size_t n = ring.size();
+  if (n == 0) return std::nullopt;
+  std::size_t v = 0;
+  for (std::size_t i = 1; i < n; ++i) {
+    if (ring[i].x < ring[v].x) v = i;
+  }
+  const auto on_v = [&](std::size_t i) { return ring[i].x == ring[v].x && ring[i].y == ring[v].y; };
+  std::size_t p = (v + n - 1) % n;
+  while (p != v && on_v(p)) p = (p + n - 1) % n;
+  std::size_t q = (v + 1) % n;
+  while (q != v && on_v(q)) q = (q + 1) % n;
+  if (p == v || q == v) return std::nullopt;
+  const auto unit_y = [&](std::size_t i) {
+    return (ring[i].y - ring[v].y) / std::hypot(ring[i].x - ring[v].x, ring[i].y - ring[v].y);
+  };
+  return LeftmostCorner{unit_y(p), unit_y(q)};
+}
 
 // True when the ring (not closed: its last point is not a copy of its first) turns
 // counter-clockwise: at its first vertex V with the smallest x, with P before and N after it,

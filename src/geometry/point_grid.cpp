@@ -95,9 +95,9 @@ void PointGrid::build(std::span<const PlanePoint> points) {
   };
   for (const PlanePoint& p : points) ++start_[cell(p) + 1];
   for (std::size_t c = 0; c < cell_count; ++c) start_[c + 1] += start_[c];
-  std::vector<std::int32_t> fill(start_.begin(), start_.end() - 1);
+  cursor_.assign(start_.begin(), start_.end() - 1);
   for (std::int32_t i = 0; i < n; ++i) {
-    std::int32_t& slot = fill[cell(points[static_cast<std::size_t>(i)])];
+    std::int32_t& slot = cursor_[cell(points[static_cast<std::size_t>(i)])];
     items_[static_cast<std::size_t>(slot++)] = i;
   }
 }

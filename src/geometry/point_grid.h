@@ -61,6 +61,7 @@ class PointGrid {
   std::int32_t columns_ = 1, rows_ = 1;
   std::vector<std::int32_t> start_;  // cell c holds items_[start_[c] .. start_[c+1])
   std::vector<std::int32_t> items_;
+  std::vector<std::int32_t> cursor_;  // the next free slot of each cell while building
 };
 
 }  // namespace tsn

@@ -25,10 +25,6 @@ PlanePoint at(std::span<const shape_point> pool, std::int32_t index) {
 
 bool same_place(PlanePoint a, PlanePoint b) { return a.x == b.x && a.y == b.y; }
 
-bool near(PlanePoint a, PlanePoint b) {
-  return std::fabs(a.x - b.x) < kJoinTolerance && std::fabs(a.y - b.y) < kJoinTolerance;
-}
-
 double direction(PlanePoint from, PlanePoint to) {
   return std::atan2(to.y - from.y, to.x - from.x);
 }
@@ -164,7 +160,7 @@ std::optional<JoinPoint> find_shared_vertex(std::span<const shape_point> pool,
     auto it = std::lower_bound(inside.begin(), inside.end(),
                                std::pair<double, std::size_t>{q.x - kJoinTolerance, 0});
     for (; it != inside.end() && it->first <= q.x + kJoinTolerance; ++it) {
-      if (near(at(pool, outline[it->second]), q)) {
+      if (join_near(at(pool, outline[it->second]), q)) {
         return JoinPoint{choose_pass(pool, outline, it->second, corner_direction(pool, hole, j)),
                          j};
       }

@@ -3,6 +3,7 @@
 // edge; and, for a vertex the outline passes more than once, the pass to attach the hole to.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -14,6 +15,11 @@
 namespace tsn {
 
 inline constexpr double kJoinTolerance = 1e-10;  // coincidence, and "at or left of" the anchor
+
+// a and b are one place: within kJoinTolerance of each other in X and in Y.
+inline bool join_near(PlanePoint a, PlanePoint b) {
+  return std::fabs(a.x - b.x) < kJoinTolerance && std::fabs(a.y - b.y) < kJoinTolerance;
+}
 
 struct Segment {
   PlanePoint a, b;

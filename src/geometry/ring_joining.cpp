@@ -42,10 +42,7 @@ std::vector<std::int32_t> distinct_vertices(std::span<const shape_point> pool, P
   while (v.size() > 1) {
     const shape_point& first = pool[static_cast<std::size_t>(v.front())];
     const shape_point& last = pool[static_cast<std::size_t>(v.back())];
-    if (std::fabs(first.x - last.x) >= kJoinTolerance ||
-        std::fabs(first.y - last.y) >= kJoinTolerance) {
-      break;
-    }
+    if (!join_near({first.x, first.y}, {last.x, last.y})) break;
     v.pop_back();
   }
   return v;
@@ -72,9 +69,7 @@ std::vector<Segment> later_hole_edges(std::span<const shape_point> pool,
                                       std::span<const std::size_t> later, PlanePoint anchor) {
   std::vector<Segment> edges;
   const double reach = anchor.x + kJoinTolerance;
-  const auto near_anchor = [anchor](PlanePoint p) {
-    return std::fabs(p.x - anchor.x) < kJoinTolerance && std::fabs(p.y - anchor.y) < kJoinTolerance;
-  };
+  const auto near_anchor = [anchor](PlanePoint p) { return join_near(p, anchor); };
   for (const std::size_t h : later) {
     if (min_x[h] > reach) break;
     const std::vector<std::int32_t>& w = walks[h];

@@ -12,6 +12,9 @@ namespace {
 
 using Phase = Triangulation::Phase;
 
+// A ring position as an index into the working arrays.
+constexpr std::size_t at(std::int32_t pos) { return static_cast<std::size_t>(pos); }
+
 constexpr double kRelativeTolerance = 1e-20;
 // Below this many vertices a scan of the remaining ones is cheaper than the grid.
 constexpr std::int32_t kGridMinimum = 48;
@@ -116,7 +119,6 @@ void give_whole_ring(Triangulation& t, Face& face) {
 
 void set_triangle(const Triangulation& t, std::int32_t q, std::int32_t a, std::int32_t b,
                   bool qb_on_ring, Face& face) {
-  const auto at = [&](std::int32_t pos) { return static_cast<std::size_t>(pos); };
   face.count = 3;
   face.v = {t.index[at(q)], t.index[at(a)], t.index[at(b)], t.index[at(b)]};
   face.on_ring = {t.edge_on_ring[at(q)] != 0, t.edge_on_ring[at(a)] != 0, qb_on_ring, false};
@@ -137,7 +139,6 @@ bool points_into(PlanePoint c, PlanePoint u, PlanePoint w, PlanePoint d_end) {
 // triangle is no ear when one of the two edges at p runs into it.
 bool twin_enters(const Triangulation& t, std::int32_t p, PlanePoint c, PlanePoint u,
                  PlanePoint w) {
-  const auto at = [](std::int32_t pos) { return static_cast<std::size_t>(pos); };
   return points_into(c, u, w, t.pts[at(t.next[at(p)])]) ||
          points_into(c, u, w, t.pts[at(t.prev[at(p)])]);
 }
@@ -145,7 +146,6 @@ bool twin_enters(const Triangulation& t, std::int32_t p, PlanePoint c, PlanePoin
 // No remaining vertex other than the corners lies in the clockwise triangle q a b, and no edge
 // of a vertex lying on one of its corners runs into it.
 bool is_ear(Triangulation& t, std::int32_t q, std::int32_t a, std::int32_t b) {
-  const auto at = [](std::int32_t pos) { return static_cast<std::size_t>(pos); };
   const PlanePoint pq = t.pts[at(q)], pa = t.pts[at(a)], pb = t.pts[at(b)];
   const double eps = t.eps;
   const double xmin = std::min({pq.x, pa.x, pb.x}) - eps, xmax = std::max({pq.x, pa.x, pb.x}) + eps;
@@ -175,7 +175,6 @@ void mark_pinches(Triangulation& t) {
   const auto size = t.pts.size();
   t.order.resize(size);
   for (std::size_t i = 0; i < size; ++i) t.order[i] = static_cast<std::int32_t>(i);
-  const auto at = [](std::int32_t pos) { return static_cast<std::size_t>(pos); };
   std::sort(t.order.begin(), t.order.end(), [&](std::int32_t l, std::int32_t r) {
     const PlanePoint a = t.pts[at(l)], b = t.pts[at(r)];
     return a.x < b.x || (a.x == b.x && a.y < b.y);
@@ -187,6 +186,15 @@ void mark_pinches(Triangulation& t) {
   }
 }
 
+// Removes position a from between q and b; the new link q-b lies on the ring as `on_ring` says.
+void cut_out(Triangulation& t, std::int32_t q, std::int32_t a, std::int32_t b, bool on_ring) {
+  t.next[at(q)] = b;
+  t.prev[at(b)] = q;
+  t.edge_on_ring[at(q)] = static_cast<char>(on_ring);
+  t.removed[at(a)] = 1;
+  --t.remaining;
+}
+
 // a lies on the way from q to b, between them.
 bool passes_through(PlanePoint q, PlanePoint a, PlanePoint b) {
   return (a.x - q.x) * (b.x - a.x) + (a.y - q.y) * (b.y - a.y) > 0.0;
@@ -194,9 +202,8 @@ bool passes_through(PlanePoint q, PlanePoint a, PlanePoint b) {
 
 TriangulateStep last_triangle(Triangulation& t, std::int32_t q, Face& face) {
   t.phase = Phase::done;
-  const std::int32_t a = t.next[static_cast<std::size_t>(q)];
-  const std::int32_t b = t.next[static_cast<std::size_t>(a)];
-  const auto at = [](std::int32_t pos) { return static_cast<std::size_t>(pos); };
+  const std::int32_t a = t.next[at(q)];
+  const std::int32_t b = t.next[at(a)];
   if (std::fabs(turn(t.pts[at(q)], t.pts[at(a)], t.pts[at(b)])) <= t.eps) {
     return TriangulateStep::done;  // the remainder has no area
   }
@@ -269,7 +276,6 @@ TriangulateStep triangulate_next(Triangulation& t, Face& face) {
   if (t.phase != Phase::clipping) {
     return t.phase == Phase::failed ? TriangulateStep::failed : TriangulateStep::done;
   }
-  const auto at = [](std::int32_t pos) { return static_cast<std::size_t>(pos); };
   std::int32_t q = t.current;
   std::int32_t steps = 0;
   while (t.remaining > 3) {
@@ -290,20 +296,12 @@ TriangulateStep triangulate_next(Triangulation& t, Face& face) {
     if (std::fabs(tu) <= straight && !keep) {
       // a lies on the line q-b (or on q or b): dropped, and the link q-b lies on the ring as
       // far as both links it replaces did. Not a walk step: long straight runs are no fault.
-      t.next[at(q)] = b;
-      t.prev[at(b)] = q;
-      t.edge_on_ring[at(q)] = t.edge_on_ring[at(q)] != 0 && t.edge_on_ring[at(a)] != 0;
-      t.removed[at(a)] = 1;
-      --t.remaining;
+      cut_out(t, q, a, b, t.edge_on_ring[at(q)] != 0 && t.edge_on_ring[at(a)] != 0);
       continue;
     }
     if (tu > straight && is_ear(t, q, a, b)) {
       set_triangle(t, q, a, b, false, face);
-      t.next[at(q)] = b;
-      t.prev[at(b)] = q;
-      t.edge_on_ring[at(q)] = 0;
-      t.removed[at(a)] = 1;
-      --t.remaining;
+      cut_out(t, q, a, b, false);
       t.current = q;
       return TriangulateStep::face;
     }

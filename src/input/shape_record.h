@@ -53,6 +53,13 @@ struct shape_rec {
     return end - part_starts[i];
   }
 
+  // The points of part i; empty for a part that does not exist.
+  std::span<const shape_point> part_points(std::int32_t i) const {
+    const std::int32_t n = points_in_part(i);
+    if (n <= 0) return {};
+    return {points.data() + part_starts[i], static_cast<std::size_t>(n)};
+  }
+
   // Make room for n parts / n points; may throw std::bad_alloc, which the readers catch.
   void grow_parts(std::size_t n) {
     if (part_starts.size() < n) part_starts.resize(n);
