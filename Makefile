@@ -20,7 +20,9 @@ test: build fuzz-smoke
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 # The converter on the bundled example data: DXF release 12 and 14 drawings in $(BUILD)/demo.
-demo: build
+# Builds the program alone; `make test` builds the tests, benchmarks and fuzz targets.
+demo: configure
+	cmake --build $(BUILD) -j $(JOBS) --target tessaryn
 	./$(BUILD)/tessaryn --version
 	mkdir -p $(BUILD)/demo
 	./$(BUILD)/tessaryn examples/rivers.shp $(BUILD)/demo/rivers-r12.dxf

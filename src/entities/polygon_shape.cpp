@@ -96,6 +96,8 @@ int begin_record_block(PolygonContext& ctx, const shape_rec& rec, bool wanted, R
     return -1;
   }
   b.w = ctx.blocks;
+  // The base point keeps its Z only when the block stream knows the record is 3D.
+  b.w->state.record_has_z = rec.has_z;
   b.name = ctx.names->next_name(NameKind::polygon);
   return ctx.block_writer->begin_block(*b.w, b.name, {rec.box.xmin, rec.box.ymin, rec.zmin});
 }
@@ -104,8 +106,11 @@ int end_record_block(PolygonContext& ctx, const shape_rec& rec, const RecordBloc
                      double elevation) {
   if (b.name.empty()) return 0;
   if (ctx.block_writer->end_block(*b.w) != 0) return -1;
+  // On the block's base point, raised by the elevation: every vertex lands where it would
+  // without the block.
+  ctx.out.state.record_has_z = rec.has_z;
   return ctx.block_writer->insert_block(ctx.out, b.name, ctx.layer, ctx.outline_colour,
-                                        {rec.box.xmin, rec.box.ymin, elevation});
+                                        {rec.box.xmin, rec.box.ymin, rec.zmin + elevation});
 }
 
 // Nesting compares every ring with every other: a record of more rings than any real map holds

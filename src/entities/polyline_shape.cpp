@@ -158,7 +158,9 @@ int polyline_record(PolylineContext& ctx, shape_rec& rec) {
 
   if (in_block) {
     if (ctx.block_writer->end_block(*w) != 0) return -1;
-    const shape_point at{rec.box.xmin, rec.box.ymin, elevation};
+    // The insertion stands on the block's base point, raised by the elevation, so that every
+    // vertex lands where it would without the block.
+    const shape_point at{rec.box.xmin, rec.box.ymin, rec.zmin + elevation};
     if (ctx.block_writer->insert_block(ctx.out, block_name, ctx.layer, ctx.colour, at) != 0) {
       return -1;
     }

@@ -17,6 +17,7 @@
 #include "platform/coding.h"
 #include "platform/format.h"
 #include "platform/host.h"
+#include "platform/paths.h"
 #include "platform/string_table.h"
 #include "run/messages.h"
 
@@ -39,20 +40,7 @@ bool upper_case_extension(const std::filesystem::path& path) {
 
 }  // namespace
 
-std::string index_path_for(const std::string& shp_path) {
-  std::filesystem::path path(shp_path);
-  std::filesystem::path lower = path;
-  lower.replace_extension("shx");
-  if (upper_case_extension(path)) {
-    std::error_code ec;
-    std::filesystem::path upper_path = path;
-    upper_path.replace_extension("SHX");
-    if (!std::filesystem::exists(lower, ec) && std::filesystem::exists(upper_path, ec)) {
-      return upper_path.string();
-    }
-  }
-  return lower.string();
-}
+std::string index_path_for(const std::string& shp_path) { return find_companion(shp_path, "shx"); }
 
 // ---- Bounded reading of one record's content
 

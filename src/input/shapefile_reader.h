@@ -28,8 +28,8 @@
 
 namespace tsn {
 
-// The index file belonging to a main file: its extension replaced by "shx" ("SHX" when the
-// main file's extension is upper-case and only that spelling exists).
+// The index file belonging to a main file: the same name with the extension "shx" in any case,
+// the case of the main file's extension preferred.
 std::string index_path_for(const std::string& shp_path);
 
 // Owns the .shp and .shx of one input from open() to close() or destruction.

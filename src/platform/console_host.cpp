@@ -14,6 +14,12 @@ namespace {
 
 constexpr int kBarTrack = 40;
 
+// "Error: Could not open file" under the caption "Error".
+bool begins_with_caption(std::string_view text, std::string_view caption) {
+  return text.size() > caption.size() && text.substr(0, caption.size()) == caption &&
+         text[caption.size()] == ':';
+}
+
 // Set by the signal handler, cleared by poll_cancel(). Only a lock-free atomic may be touched
 // from a signal handler.
 std::atomic<bool> g_interrupted{false};
@@ -117,7 +123,8 @@ Answer ConsoleHost::message_box(std::string_view caption, std::string_view text,
   std::string line;
   // Status lines end where the next begins, so a message on the same terminal needs its own.
   if ((err_is_terminal_ || same_terminal_) && !at_line_start_) line += '\n';
-  if (!caption.empty()) {
+  // Many message texts already begin with their caption ("Error: ..."): it is said once.
+  if (!caption.empty() && !begins_with_caption(text, caption)) {
     line += caption;
     line += ": ";
   }

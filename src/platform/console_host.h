@@ -37,6 +37,7 @@ class ConsoleHost final : public Host {
   // True once for every Ctrl-C received since the last call; re-arms the handler.
   bool poll_cancel() override;
   void set_busy(bool) override {}
+  std::string_view cancel_gesture() const override { return "Ctrl-C"; }
 
   [[noreturn]] void end_process(int status) override;
 

@@ -1,6 +1,7 @@
 // printf-style formatting into a std::string of the size needed.
 #include "platform/format.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace tsn {
@@ -22,6 +23,17 @@ std::string format_printf(const char* format, ...) {
   std::string out = vformat_printf(format, args);
   va_end(args);
   return out;
+}
+
+std::string plain_number(double value, int decimals) {
+  if (!std::isfinite(value)) return format_printf("%g", value);
+  std::string text = format_printf("%.*f", decimals, value);
+  if (text.find('.') != std::string::npos) {
+    while (text.back() == '0') text.pop_back();
+    if (text.back() == '.') text.pop_back();
+  }
+  if (text == "-0") text = "0";
+  return text;
 }
 
 }  // namespace tsn

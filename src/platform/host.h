@@ -32,6 +32,8 @@ class Host {
   // Processes pending user input; true when the user asked to cancel since the last call.
   virtual bool poll_cancel() = 0;
   virtual void set_busy(bool busy) = 0;
+  // How the user asks to cancel, as progress messages name it ("%s to stop").
+  virtual std::string_view cancel_gesture() const { return "Click right mouse button"; }
 
   // Ends the process with the given status after flushing what the host shows.
   [[noreturn]] virtual void end_process(int status) = 0;

@@ -1,6 +1,7 @@
 // Path helpers: extensions, base names and directory parts of '/'-separated file names.
 #include "platform/paths.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -8,6 +9,7 @@ namespace tsn {
 namespace {
 
 char ascii_lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char ascii_upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // An extension given as ".shp" means the same as "shp".
 std::string_view without_leading_dot(std::string_view ext) {
@@ -73,6 +75,39 @@ bool equal_ignoring_case(std::string_view a, std::string_view b) {
     if (ascii_lower(a[i]) != ascii_lower(b[i])) return false;
   }
   return true;
+}
+
+std::string find_companion(std::string_view path, std::string_view ext) {
+  ext = without_leading_dot(ext);
+  const std::string_view own = path_extension(path);
+  const bool upper_case = !own.empty() && std::all_of(own.begin(), own.end(), [](char c) {
+    return c < 'a' || c > 'z';
+  }) && std::any_of(own.begin(), own.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+  std::string lower(ext);
+  std::string upper(ext);
+  for (char& c : lower) c = ascii_lower(c);
+  for (char& c : upper) c = ascii_upper(c);
+  const std::string preferred = replace_extension(path, upper_case ? upper : lower);
+  const std::string other = replace_extension(path, upper_case ? lower : upper);
+  if (file_exists(preferred)) return preferred;
+  if (file_exists(other)) return other;
+  // Any other mix of cases: look through the directory for the base name with that extension.
+  const std::string dir(directory_of(path));
+  const std::string wanted_stem(file_name(replace_extension(path, "")));
+  std::error_code ec;
+  std::filesystem::directory_iterator it(dir.empty() ? "." : dir, ec);
+  std::string best;
+  for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.size() != wanted_stem.size() + 1 + ext.size()) continue;
+    if (name.compare(0, wanted_stem.size(), wanted_stem) != 0) continue;
+    if (name[wanted_stem.size()] != '.') continue;
+    if (!equal_ignoring_case(std::string_view(name).substr(wanted_stem.size() + 1), ext)) continue;
+    std::error_code type_ec;
+    if (it->is_directory(type_ec)) continue;
+    if (best.empty() || name < best) best = name;
+  }
+  return best.empty() ? replace_extension(path, lower) : dir + best;
 }
 
 bool is_directory(const std::string& path) {

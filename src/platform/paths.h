@@ -22,6 +22,12 @@ std::string_view directory_of(std::string_view path);
 std::string with_trailing_separator(std::string_view dir);
 bool equal_ignoring_case(std::string_view a, std::string_view b);
 bool is_directory(const std::string& path);
+// The file beside `path` with the same base name and the extension `ext` in any case, as files
+// copied from other systems come ("senate.shp" with "senate.DBF"). The extension written in the
+// case of path's own extension (lower case unless that is all upper case) is preferred, then
+// the other case, then any mix, the first in name order. When none exists, the name with the
+// extension in lower case, so that a message can name the file that was looked for.
+std::string find_companion(std::string_view path, std::string_view ext);
 bool file_exists(const std::string& path);
 
 }  // namespace tsn

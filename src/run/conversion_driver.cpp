@@ -299,7 +299,9 @@ int convert_table_polygons(OpenInput& in, Generators& gen, ConversionCounters& c
 int convert_records(OpenInput& in, Drawing& d, Generators& gen, const FileSettings& settings,
                     ConversionCounters& counters) {
   counters.records_processed = 0;
-  status_write("%s", load_status_text(kMsgProcessing).c_str());
+  status_write("%s", format_printf(load_status_text(kMsgProcessing).c_str(),
+                                   std::string(host().cancel_gesture()).c_str())
+                         .c_str());
   dxf_write(*d.entities, "  0\nSECTION\n  2\nENTITIES\n");
   shape_rec rec;
   progress_start();

@@ -32,7 +32,8 @@ int open_shapefile_input(const ConversionRequest& request, OpenInput& in) {
   in.extents = {h.xmin, h.ymin, h.xmax, h.ymax};
   in.shape_type = h.shape_type;
   in.record_count = -1;
-  const std::string table_path = replace_extension(request.input_path, "dbf");
+  in.table_path = find_companion(request.input_path, "dbf");
+  const std::string& table_path = in.table_path;
   auto table = std::make_unique<DbfReader>();
   if (table->open_table(table_path) == 0) {
     if (table->read_table_header(TableUse::shapefile_table) != 0) return -1;

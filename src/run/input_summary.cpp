@@ -14,6 +14,11 @@ int summarise_input(const ConversionRequest& request, FileSettings& f, InputSumm
                                                  : "comma-delimited table";
   out.has_table = in.table != nullptr;
   out.fields = in.table ? static_cast<int>(in.table->fields().size()) : 0;
+  if (in.table) out.field_list = in.table->fields();
+  if (in.is_shapefile) {
+    out.index_path = in.shapes.index_path();
+    out.table_path = in.table_path;
+  }
   out.xmin = in.extents.xmin;
   out.ymin = in.extents.ymin;
   out.xmax = in.extents.xmax;

@@ -3,6 +3,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "input/dbf_field.h"
 
 #include "run/command_line.h"
 #include "settings/conv_settings.h"
@@ -14,7 +17,10 @@ struct InputSummary {
   int shape_type = 0;     // the shapefile's type; 0 for tables
   long records = 0;
   int fields = 0;
+  std::vector<dbf_field> field_list;  // the table's columns in order, numbered from 0
   bool has_table = false;
+  std::string index_path;  // a shapefile's companions as found beside it
+  std::string table_path;
   double xmin = 0, ymin = 0, xmax = 0, ymax = 0;
 };
 

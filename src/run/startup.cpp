@@ -16,6 +16,7 @@
 #include "run/command_line.h"
 #include "run/conv_state.h"
 #include "run/conversion_driver.h"
+#include "run/field_listing.h"
 #include "run/batch_commands.h"
 #include "run/input_summary.h"
 #include "run/switches.h"
@@ -130,8 +131,15 @@ int run_one_command(const ConversionRequest& request, const CommandBaseline& bas
                          .c_str());
   status_write("\n  %s, %ld records, %d fields%s", input.type_name.c_str(), input.records,
                input.fields, input.has_table ? "" : " (no attribute table)");
-  status_write("\n  extent %.6g, %.6g to %.6g, %.6g", input.xmin, input.ymin, input.xmax,
-               input.ymax);
+  if (!input.index_path.empty()) {
+    status_write("\n  index %s, table %s%s", std::string(file_name(input.index_path)).c_str(),
+                 std::string(file_name(input.table_path)).c_str(),
+                 input.has_table ? "" : " (not found)");
+  }
+  status_write("%s", field_listing(input.field_list).c_str());
+  status_write("\n  extent %s, %s to %s, %s", plain_number(input.xmin).c_str(),
+               plain_number(input.ymin).c_str(), plain_number(input.xmax).c_str(),
+               plain_number(input.ymax).c_str());
   for (const std::string& sw : request.switches) status_write("\n  switch %s", sw.c_str());
   ConversionRequest chosen = request;
   chosen.elevation_field = switches.elevation_field;
@@ -211,7 +219,8 @@ int run_request(const std::vector<std::string>& tokens) {
 int run_program(int argc, char** argv) {
   const std::vector<std::string> tokens = collect_tokens(argc, argv);
   for (const std::string& t : tokens) {
-    if (t == "--help") {
+    // "-h" alone asks for help; beside an input it stays the switch that hides the run.
+    if (t == "--help" || (t == "-h" && tokens.size() == 1)) {
       std::fputs(usage_text().c_str(), stdout);
       return kExitSuccess;
     }

@@ -17,7 +17,7 @@ std::string usage_text() {
   tessaryn [SWITCHES] INPUT [OUTPUT]
   tessaryn [SWITCHES] INPUT [SWITCHES]
   tessaryn @COMMANDFILE
-  tessaryn --help | --version
+  tessaryn --help | -h | --version      (-h alone; beside an input it is /H)
 
 Converts one GIS input into one CAD drawing.
   INPUT    a shapefile (.shp), a dBase III point table (.dbf) or a comma-delimited
@@ -38,6 +38,8 @@ commas, -1 for all fields, "name" the rest of the token):
   /LC=n /L2=n  layer classification type, classes   /C=0|1|2  outlines, fill, both
   /C0=n        one colour n (0: colour by classes)  /C1=n   one fill colour n
   /CF=n        colour key field                     /CC=n /C2=n  colour type, classes
+               classification types (/LC, /CC): 0 Quantile, 1 Equal Intervals,
+               2 Unique Values; one layer per value of field n is /LF=n /LC=2
   /CP=n        colour scheme number                 /CH=n   hatch pattern 0..32 (R14+)
   /LGL=file    layer classes from a legend range file (turns layer by field on)
   /LGC=file    colour classes from a legend range file
@@ -55,6 +57,8 @@ commas, -1 for all fields, "name" the rest of the token):
                /VS=name /VF=file its text style
   /REL=12|14|2000   output release of this command (DXF R12, R14 or 2000)
   /H           run hidden   /N  do not run automatically   /X  exit when done
+Field numbers count from 0 in the order of the table; the summary printed before
+each conversion lists the fields with their numbers.
 Without /C0, records are coloured by 5 classes of field 0 (or /CF) with colour
 scheme 0 of colors.ini; a field named COLOR or PEN gives its own colour numbers.
 Defaults for every command come from tsnbatch.ini in the program directory, one

@@ -84,13 +84,18 @@ TEST_F(ConsoleHostTest, StatusGoesToOutUnlessQuietEverythingElseToErr) {
   console.status_append("\nback\n");
   console.dialog_error(5, "Decimal Places must be between 0-16");
   console.message_box("", "no caption", Icon::none, Buttons::ok, Answer::cancel);
+  // A text that already starts with its caption gets no second one.
+  console.message_box("Error", "Error: Could not open file b.shp", Icon::warning, Buttons::ok,
+                      Answer::ok);
+  console.message_box("Error", "Errors: 2", Icon::warning, Buttons::ok, Answer::ok);
   // No bar, as err is not a terminal.
   console.progress_show();
   console.progress_set(40);
   console.progress_hide();
   EXPECT_EQ(out.text(), "\nPoints Processed = 12\nback\n");
   EXPECT_EQ(err.text(),
-            "Error: Could not open file a.shp\nDecimal Places must be between 0-16\nno caption\n");
+            "Error: Could not open file a.shp\nDecimal Places must be between 0-16\nno caption\n"
+            "Error: Could not open file b.shp\nError: Errors: 2\n");
 }
 
 TEST_F(ConsoleHostTest, QuestionTakesTheDefaultButtonAndSaysWhich) {

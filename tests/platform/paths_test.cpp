@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
 #include <tuple>
+#include <vector>
 
 #include "support/scratch_dir.h"
 
@@ -69,6 +71,38 @@ TEST(PathExistence, DistinguishesFilesDirectoriesAndNothing) {
   EXPECT_TRUE(is_directory(at("sub") + "/"));
   EXPECT_FALSE(is_directory(at("f.shp")));
   EXPECT_FALSE(is_directory(""));
+}
+
+TEST(PathExistence, CompanionFilesAreFoundWithTheirExtensionInAnyCase) {
+  // Files present, the input, the companion's extension, the name expected.
+  struct Case {
+    std::vector<const char*> files;
+    const char* input;
+    const char* ext;
+    const char* found;
+  };
+  const Case cases[] = {
+      {{"senate.DBF"}, "senate.shp", "dbf", "senate.DBF"},
+      {{"a.dbf", "a.DBF"}, "a.shp", "dbf", "a.dbf"},    // the input's own case first
+      {{"a.dbf", "a.DBF"}, "a.SHP", "dbf", "a.DBF"},
+      {{"a.dbf"}, "a.SHP", "dbf", "a.dbf"},
+      {{"a.Dbf", "a.dBF"}, "a.shp", "dbf", "a.Dbf"},    // a mix: the first by name
+      {{"t.Cpg"}, "t.csv", "cpg", "t.Cpg"},
+      {{}, "a.shp", "shx", "a.shx"},                    // none: the name looked for
+      {{}, "A.SHP", "shx", "A.shx"},
+      {{"A.dbf", "a.dbf.bak", "ab.dbf"}, "a.shp", "dbf", "a.dbf"},  // the base name must match
+      {{"x.y.Shx"}, "x.y.shp", "shx", "x.y.Shx"},
+  };
+  for (const Case& c : cases) {
+    test::ScratchDir dir;
+    for (const char* f : c.files) test::write_file(dir / f, "x");
+    SCOPED_TRACE(std::string(c.input) + " " + c.ext);
+    EXPECT_EQ(find_companion((dir / c.input).string(), c.ext), (dir / c.found).string());
+  }
+  // A directory of that name is no companion.
+  test::ScratchDir dir;
+  std::filesystem::create_directory(dir / "d.DBF");
+  EXPECT_EQ(find_companion((dir / "d.shp").string(), "dbf"), (dir / "d.dbf").string());
 }
 
 }  // namespace
