@@ -49,6 +49,12 @@ TEST(Executable, HelpAndVersion) {
   EXPECT_NE(help.out.find("/LF=n"), std::string::npos);
   EXPECT_NE(help.out.find("/REL=12|14|2000"), std::string::npos);
   EXPECT_NE(help.out.find("Exit status"), std::string::npos);
+  EXPECT_NE(help.out.find("0 Quantile, 1 Equal Intervals,\n               2 Unique Values"),
+            std::string::npos);
+  EXPECT_NE(help.out.find("/LF=n /LC=2"), std::string::npos);
+  RunResult short_help = run(d, {"-h"});
+  EXPECT_EQ(short_help.status, 0);
+  EXPECT_EQ(short_help.out, help.out);
   RunResult version = run(d, {"--version"});
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.out, "Tessaryn 3.2 Rev C.11 Shapefile to DXF/DWG Converter.\n");
