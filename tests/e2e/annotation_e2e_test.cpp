@@ -297,5 +297,89 @@ TEST_F(Annotation, EqualLabelsAreDroppedExactlyWhereTheyOverlap) {
             "eliminated 0\nkept same\naudit 0\n");
 }
 
+// ---------------------------------------------------------------------------------------------
+// Control characters and carets in values, field names and the input's name
+
+// Values that would end a DXF line early or bring groups of their own, each in every field of
+// some record: CR, LF, CR LF with a whole "0 EOF" group, TAB, NUL (a dBase value ends there),
+// other control bytes, carets alone and before a letter, blanks around a line break.
+const std::vector<std::string> kControlValues = {
+    "Lake\rBaikal",          "two\nlines",
+    "A\r\n  0\r\nEOF",        "tab\tstop",
+    std::string("nul\0hidden", 10), "\x01\x02\x1b\x1f\x7f",
+    "caret ^ and ^M",        " padded\r\n ",
+    "plain",
+};
+
+// Field names with the same bytes (a NUL ends a name); none begins with CR or LF, which would
+// end the field descriptors.
+const std::vector<std::string> kControlFieldNames = {
+    "CR\rLF\nX", "CRLF\r\nY", "TAB\tZ", std::string("NUL\0CUT", 7), "CTL\x01\x1b\x1f",
+    "CARET^ ^M", "PLAIN"};
+
+// The input's base name: a line break, a tab, a caret and every character a block name cannot
+// hold.
+const std::string kControlBaseName = "ctl;a\rb\nc\t^=*?\"\\:<>`";
+
+// Writes <kControlBaseName>.shp/.shx/.dbf of points (shape type 1) or squares (5).
+std::string write_control_character_input(const test::ScratchDir& d, int type) {
+  test::DbfBuilder table;
+  for (const std::string& name : kControlFieldNames) table.field(name, 'C', 24);
+  std::vector<std::string> contents;
+  for (std::size_t r = 0; r < kControlValues.size(); ++r) {
+    std::vector<std::string> row;
+    for (std::size_t f = 0; f < kControlFieldNames.size(); ++f) {
+      row.push_back(kControlValues[(r + f) % kControlValues.size()]);
+    }
+    table.record(row);
+    const double x = 100.0 * static_cast<double>(r);
+    if (type == 1) {
+      contents.push_back(test::point_content(1, x, 50.0));
+    } else {
+      contents.push_back(test::multipart_content(
+          5, {{{x, 0, 0}, {x, 40, 0}, {x + 40, 40, 0}, {x + 40, 0, 0}, {x, 0, 0}}}));
+    }
+  }
+  const fs::path dir = d / (type == 1 ? "points" : "squares");
+  fs::create_directories(dir);
+  const test::ShapefileBytes files = test::build_shapefile(type, contents);
+  test::write_file(dir / (kControlBaseName + ".shp"), files.shp);
+  test::write_file(dir / (kControlBaseName + ".shx"), files.shx);
+  test::write_file(dir / (kControlBaseName + ".dbf"), table.bytes());
+  return (dir / (kControlBaseName + ".shp")).string();
+}
+
+TEST_F(Annotation, ControlCharactersAndCaretsInValuesNamesAndTheInputsNameRoundTrip) {
+  const std::string attribs = "inserts same\nlayers same flags same\ninfo same\naudit 0\n";
+  const std::string xdata = "xdata same\nappid yes\naudit 0\n";
+  const std::string labels =
+      "texts " + std::to_string(kControlValues.size() * kControlFieldNames.size()) +
+      " same\nlayers same\nnear same\naudit 0\n";
+  for (const int type : {1, 5}) {
+    const std::string input = write_control_character_input(d, type);
+    for (const char* release : kReleases) {
+      const std::string rel = std::string("/REL=") + release;
+      const std::string what = std::string(type == 1 ? "points" : "squares") + " R" + release;
+      const Conversion ab = convert(input, "ab.dxf", rel + " /AB=-1");
+      ASSERT_EQ(ab.status, 0) << ab.output;
+      EXPECT_EQ(check("attribs", input, ab, "-1"), attribs) << what;
+      const Conversion ae = convert(input, "ae.dxf", rel + " /AE=-1");
+      ASSERT_EQ(ae.status, 0) << ae.output;
+      EXPECT_EQ(check("xdata", input, ae, "-1"), xdata) << what;
+      const Conversion t = convert(input, "t.dxf", rel + " /T=-1");
+      ASSERT_EQ(t.status, 0) << t.output;
+      EXPECT_EQ(check("labels", input, t, "-1 TEXT"), labels) << what;
+      // One label layer per field, named after it.
+      const Conversion tl = convert(input, "tl.dxf", rel + " /T=-1 /TL=2");
+      ASSERT_EQ(tl.status, 0) << tl.output;
+      EXPECT_EQ(check("labels", input, tl, "-1 @field"), labels) << what;
+      // The legend: the file name, the key field's name and its values.
+      const Conversion v = convert(input, "v.dxf", rel + " /V= /CF=0 /CC=2");
+      ASSERT_EQ(v.status, 0) << v.output;
+      EXPECT_EQ(check("legend", input, v, "0"), "title same\nlabels same\naudit 0\n") << what;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tsn
