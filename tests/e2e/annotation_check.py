@@ -30,6 +30,12 @@ Usage:
       carry any); the TEXTs are non-blank LABEL values of records in record order, at least
       one for each drawn record with one. One line per release, then the records drawn in
       each and the table's row count.
+  annotation_check.py csv CSV AB AE T
+      A comma-delimited point table without quotes, converted with /AB=-1, /AE=-1 and /T=-1:
+      one INSERT per row with the row's attributes, one POINT per row with its extended data,
+      one TEXT per non-blank value in row and field order. Values and names are the bytes
+      between the commas (a line ends at LF, a CR right before it is dropped), without
+      leading and trailing blanks.
 LIST is comma-separated field numbers from 0, -1 for all fields.
 Both sides are compared as the bytes they hold: the table and the drawing are decoded as
 Latin-1, and the caret notation of the drawing's texts (control character c as "^" and c + 64,
@@ -394,7 +400,36 @@ def check_roundtrip(shp, label, ab12, ae12, t12, ab14, ae14, t14):
     print('drawn %d %d of %d' % (drawn[0], drawn[1], len(rows)))
 
 
+def read_csv(path):
+    with open(path, 'rb') as f:
+        lines = f.read().decode('latin-1').split('\n')
+    lines = [x[:-1] if x.endswith('\r') else x for x in lines]
+    lines = lines[:lines.index('')] if '' in lines else lines
+    split = [[v.strip(' ') for v in x.split(',')] for x in lines]
+    return split[0], split[1:]
+
+
+def check_csv(csv, ab, ae, t):
+    names, rows = read_csv(csv)
+    records = [list(zip(names, row)) for row in rows]
+    doc = read_dxf(ab)
+    inserts = [[(caret_decode(a.dxf.tag), caret_decode(a.dxf.text)) for a in i.attribs]
+               for i in doc.modelspace().query('INSERT')]
+    print(differences('inserts', records, inserts))
+    audits = [len(doc.audit().errors)]
+    doc = read_dxf(ae)
+    print(differences('xdata', [[(1002, '{')] + [(1000, v) for pair in r for v in pair] +
+                                [(1002, '}')] for r in records],
+                      [entity_xdata(e) for e in doc.modelspace().query('POINT')]))
+    audits.append(len(doc.audit().errors))
+    doc = read_dxf(t)
+    print(differences('texts', [v for row in rows for v in row if v != ''],
+                      [caret_decode(x.dxf.text) for x in doc.modelspace().query('TEXT')]))
+    audits.append(len(doc.audit().errors))
+    print('audit %d %d %d' % tuple(audits))
+
+
 if __name__ == '__main__':
     {'attribs': check_attribs, 'info-point': check_info_point, 'xdata': check_xdata,
      'labels': check_labels, 'overlap': check_overlap, 'legend': check_legend,
-     'roundtrip': check_roundtrip}[sys.argv[1]](*sys.argv[2:])
+     'roundtrip': check_roundtrip, 'csv': check_csv}[sys.argv[1]](*sys.argv[2:])

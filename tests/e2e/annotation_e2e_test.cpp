@@ -387,6 +387,28 @@ TEST_F(Annotation, ControlCharactersAndCaretsInValuesNamesAndTheInputsNameRoundT
   }
 }
 
+TEST_F(Annotation, ControlCharactersAndCaretsOfACommaDelimitedTableRoundTrip) {
+  // A comma-delimited table keeps a NUL and a lone CR inside its values, and its header gives
+  // the field names; the file's own name carries a CR and a caret.
+  std::string table = "X,Y,NA\x01ME,CR\rNAME,CA^RET\n";
+  table += "1.5,2.5,Lake\rBaikal,tab\there, ^ and ^M \n";
+  using namespace std::string_literals;  // a NUL inside
+  table += "10,20,nul\0inside,\x01\x02\x1b\x1f,plain\n"s;
+  table += "30,40,,A\r  0\rEOF,caret^\n";
+  const std::string input = (d / "c;t^\r.csv").string();
+  test::write_file(input, table);
+  for (const char* release : kReleases) {
+    const std::string rel = std::string("/REL=") + release;
+    const Conversion ab = convert(input, "ab.dxf", rel + " /AB=-1");
+    const Conversion ae = convert(input, "ae.dxf", rel + " /AE=-1");
+    const Conversion t = convert(input, "t.dxf", rel + " /T=-1");
+    for (const Conversion* c : {&ab, &ae, &t}) ASSERT_EQ(c->status, 0) << c->output;
+    EXPECT_EQ(check("csv", input, ab, test::quoted(ae.dxf) + " " + test::quoted(t.dxf)),
+              "inserts same\nxdata same\ntexts same\naudit 0 0 0\n")
+        << release;
+  }
+}
+
 TEST_F(Annotation, ALakeNamedWithALineBreakKeepsItInEveryForm) {
   // Record 0 of the lakes is named "Lake" CR "Baikal" (field 3).
   const fs::path lakes = kData / "ne-2.0-wagner7" / "110m_physical" / "ne_110m_lakes.shp";
