@@ -1,10 +1,12 @@
 // The DXF group primitives, the entity header, vertices, sequence ends and release 14 handles.
 #include "dxf/dxf_writer.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <utility>
 
+#include "dxf/caret_escape.h"
 #include "dxf/dxf_number.h"
 #include "dxf/entity_types.h"
 #include "dxf/output_mode.h"
@@ -23,9 +25,8 @@ constexpr int kVertexFlag3d = 32;
 
 // Builds one entity's or one point's groups on the stack, then hands them to the stream in a
 // single write, so nothing is formatted in pieces across the sink. Lines are stored with the
-// file's CR LF ends and counted, so that the sink can take them as they are; a text holding a
-// line feed of its own, or a line longer than a temporary file keeps, sends the whole buffer
-// through the sink's translating write instead.
+// file's CR LF ends and counted, so that the sink can take them as they are; a line longer than
+// a temporary file keeps sends the whole buffer through the sink's translating write instead.
 class Groups {
  public:
   explicit Groups(DxfWriter& w) : w_(w) {}
@@ -35,10 +36,17 @@ class Groups {
   // A piece of a line that the program itself made: no line feed in it.
   Groups& put(std::string_view text) { return append(text); }
   Groups& line(std::string_view text) { return append(text).end_line(); }
-  // A piece of text from elsewhere (names, values), which may hold line feeds.
+  // A piece of text from elsewhere (names, values, tags), which may hold any byte: control
+  // characters and carets go in caret notation, so that no value can end its line early or
+  // bring groups of its own. Escapes that lengthen the line past what a temporary file keeps
+  // are cut there, at a whole escape.
   Groups& text(std::string_view text) {
-    if (text.find('\n') != std::string_view::npos) translate_ = true;
-    return append(text);
+    if (!needs_caret_escape(text)) return append(text);
+    const std::size_t used = std::min(size_ - line_start_, kMaxLineLength);
+    std::string escaped;
+    escaped.reserve(std::min(2 * text.size(), kMaxLineLength));
+    append_caret_escaped(text, escaped, kMaxLineLength - used);
+    return append(escaped);
   }
   Groups& text_line(std::string_view text) { return this->text(text).end_line(); }
   // "%3d\n"
@@ -191,14 +199,14 @@ void put_entity_header(Groups& g, DxfState& s, int entity_type, const EntityType
     }
   }
   // The name goes through the rule, once per distinct name in a row, since consecutive
-  // entities nearly always share their layer; a cleaned name holds no line feed. An empty
-  // name, or one that cleans to nothing, writes no layer group.
+  // entities nearly always share their layer. An empty name, or one that cleans to nothing,
+  // writes no layer group.
   if (s.clean_layer_name != nullptr && !layer.empty()) {
     if (layer != s.layer_scratch_source) {
       s.clean_layer_name(layer, s.verDXF, s.layer_scratch);
       s.layer_scratch_source.assign(layer);
     }
-    if (!s.layer_scratch.empty()) g.put(s.sz_pad1).line("8").line(s.layer_scratch);
+    if (!s.layer_scratch.empty()) g.put(s.sz_pad1).line("8").text_line(s.layer_scratch);
   } else if (!layer.empty()) {
     g.put(s.sz_pad1).line("8").text_line(layer);
   }

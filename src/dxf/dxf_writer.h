@@ -6,6 +6,8 @@
 // with a prefix carry sz_pad1 before a one-digit code and sz_pad2 before a two-digit code
 // (blanks with TidyDxf 1, nothing with TidyDxf 0); three-digit codes never carry a prefix.
 // Reals are fixed notation with DecPlaces decimals, trimmed to one digit after the point.
+// Text values (names, tags, values, extended data strings) are written in caret notation: a
+// control character c as "^" and c + 64, a caret as "^ ", so that every value stays on its line.
 #pragma once
 
 #include <cstdint>

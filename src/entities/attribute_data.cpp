@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "classify/layer_name.h"
 #include "dxf/basic_entities.h"
 #include "dxf/tables_section.h"
 #include "dxf/text_entities.h"
@@ -48,9 +49,11 @@ int write_attribute_eed(DxfWriter& w, TableReader& table, std::span<const Attrib
   return 0;
 }
 
-std::string info_block_name(std::string_view input_base_name) {
+std::string info_block_name(std::string_view input_base_name, int verDXF) {
   constexpr std::size_t kMaxBaseName = 249;
-  std::string name(input_base_name.substr(0, std::min(input_base_name.size(), kMaxBaseName)));
+  // A file name may hold any character but "/": ";", "*", quotes, control characters ...
+  std::string name;
+  make_symbol_name(input_base_name, verDXF, kMaxBaseName, name);
   for (char& c : name) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   }

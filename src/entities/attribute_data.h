@@ -34,8 +34,9 @@ std::string_view written_field_value(std::string_view value, bool strip_spaces, 
 int write_attribute_eed(DxfWriter& w, TableReader& table, std::span<const AttributeField> fields,
                         bool strip_spaces, int max_length);
 
-// "<BASE>_INFO": the input's base name upper-cased and cut to 249 characters, then "_INFO".
-std::string info_block_name(std::string_view input_base_name);
+// "<BASE>_INFO": the input's base name cleaned by the release's name rule (as layer names are,
+// but cut to 249 characters), upper-cased, then "_INFO".
+std::string info_block_name(std::string_view input_base_name, int verDXF);
 
 // The attribute-definition block of the table: a POINT at the origin, then one ATTDEF per field,
 // the first at (0, 0) and each next (1 + line_spacing) × height lower. 0 or -1.

@@ -159,7 +159,7 @@ int write_sections(Drawing& d, const ConvSettings& s, const OpenInput& in,
   // The table's attribute definitions, then the marker block of point input, then the legend
   // symbol of the input's class.
   if (annotator != nullptr && !annotator->fields().empty() &&
-      write_info_block(streams, info_block_name(input_base_name), annotator->fields(),
+      write_info_block(streams, info_block_name(input_base_name, s.verDXF), annotator->fields(),
                        s.cur.TextLabelsHeight, s.LineSpacing) != 0) {
     return -1;
   }

@@ -1,5 +1,5 @@
 // The layer-name rule: upper case and "_" runs for releases 12 and 14, dropped characters for
-// release 2000, the 31-character cut and the name of last resort.
+// release 2000, control characters, the 31-character cut and the name of last resort.
 #include "classify/layer_name.h"
 
 #include <gtest/gtest.h>
@@ -46,6 +46,27 @@ TEST(LayerName, EmptyResultsAreUnnamed) {
   EXPECT_EQ(r14("***"), "UNNAMED");
   EXPECT_EQ(make_layer_name("<>", 7), "UNNAMED");
   EXPECT_EQ(make_layer_name("***", 7), "UNNAMED");
+}
+
+TEST(LayerName, ControlCharactersNeverReachAName) {
+  // Values with line breaks, tabs and other control bytes: no byte below 0x20 is kept.
+  const std::string value = std::string("Lake\rBaikal\r\n  0\r\nEOF\t\x01") + '\0' + "x^y";
+  EXPECT_EQ(r14(value), "LAKE_BAIKAL_0_EOF_X_Y");
+  EXPECT_EQ(make_layer_name(value, 4), "LAKE_BAIKAL_0_EOF_X_Y");
+  EXPECT_EQ(make_layer_name(value, 7), "LakeBaikal  0EOFx^y");
+  EXPECT_EQ(make_layer_name("\r\n\t", 7), "UNNAMED");
+}
+
+TEST(LayerName, SymbolNamesFollowTheSameRuleWithTheirOwnLength) {
+  std::string out;
+  make_symbol_name("a;b", 6, 249, out);
+  EXPECT_EQ(out, "A_B");
+  make_symbol_name(std::string(300, 'n'), 4, 249, out);
+  EXPECT_EQ(out, std::string(249, 'N'));
+  make_symbol_name("a;b", 7, 249, out);
+  EXPECT_EQ(out, "ab");
+  make_symbol_name(std::string(300, 'n'), 7, 249, out);
+  EXPECT_EQ(out.size(), 249u);
 }
 
 TEST(LayerName, Release2000DropsOnlyItsForbiddenCharactersAndKeepsCase) {

@@ -1,8 +1,9 @@
-// Plain, prefixed, real and point groups: code alignment, prefixes by TidyDxf, trimmed reals
-// and the Z rule.
+// Plain, prefixed, real and point groups: code alignment, prefixes by TidyDxf, trimmed reals,
+// the Z rule and text values in caret notation.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "dxf/dxf_writer.h"
 #include "dxf_test_support.h"
@@ -150,9 +151,64 @@ TEST(PointGroups, HugeCoordinatesAreWrittenInFull) {
   EXPECT_NE(t.find(".0\n 20\n-1000"), std::string::npos);
 }
 
-// Into a temporary-file sink: lines go through as built, except where a text brings line feeds
-// of its own or a line is too long to keep, which are translated and cut like any other write.
-TEST(FileGroups, TextsWithLineFeedsAndOverlongLinesAreTranslatedAndCut) {
+// Text values in caret notation: every byte below 0x20 as "^" and the byte plus 64, a caret as
+// "^ "; everything else, numbers and the program's own texts as they were.
+TEST(TextGroups, ControlCharactersAndCaretsAreWrittenInCaretNotation) {
+  struct Case {
+    std::string value;
+    std::string written;
+  };
+  const std::vector<Case> cases = {
+      {"Lake\rBaikal", "Lake^MBaikal"},
+      {"two\nlines", "two^Jlines"},
+      {"A\r\n  0\r\nEOF", "A^M^J  0^M^JEOF"},  // never a group of its own
+      {"a\tb", "a^Ib"},
+      {std::string("nul") + '\0' + "end", "nul^@end"},
+      {"\x01\x1b\x1f", "^A^[^_"},
+      {"x^y^", "x^ y^ "},
+      {"^M", "^ M"},  // a caret before a letter stays a caret
+      {"plain \x7f\xe9 text", "plain \x7f\xe9 text"},
+      {"", ""},
+  };
+  for (const int tidy : {0, 1}) {
+    CollectingWriter c(Settings{.TidyDxf = tidy});
+    std::string expected;
+    for (const Case& k : cases) {
+      dxf_group(c.w, 1000, k.value);
+      dxf_prefixed_group(c.w, 1, k.value);
+      expected += "1000\n" + k.written + "\n" + (tidy ? "  1\n" : "1\n") + k.written + "\n";
+    }
+    EXPECT_EQ(c.text(), expected) << "TidyDxf " << tidy;
+  }
+}
+
+TEST(TextGroups, LayerNamesAndSubclassNamesAreEscapedToo) {
+  CollectingWriter c(Settings{.verDXF = 6});
+  dxf_entity_start(c.w, 1, "A\r\n  0", -1);
+  dxf_subclass(c.w, "X\nY");
+  EXPECT_EQ(c.text(), "0\nLINE\n  5\n       1\n100\nAcDbEntity\n100\nAcDbLine\n8\nA^M^J  0\n"
+                      "100\nAcDbX^JY\n");
+}
+
+TEST(TextGroups, EscapesThatOverrunTheLineAreCutAtAWholeEscape) {
+  CollectingWriter c(Settings{});
+  // 254 letters and a CR: the escape would end at 256 characters, so it is left out.
+  dxf_group(c.w, 1, std::string(254, 'a') + "\r");
+  // 100 CRs: 127 escapes fit in 255 characters, and 100 of them are there.
+  dxf_group(c.w, 1, std::string(100, '\r') + std::string(100, 'b'));
+  std::string escapes;
+  for (int i = 0; i < 100; ++i) escapes += "^M";
+  EXPECT_EQ(c.text(), "  1\n" + std::string(254, 'a') + "\n  1\n" + escapes +
+                          std::string(55, 'b') + "\n");
+  // Without escapes a long value is left to the stream, as before.
+  CollectingWriter plain(Settings{});
+  dxf_group(plain.w, 1, std::string(300, 'c'));
+  EXPECT_EQ(plain.text(), "  1\n" + std::string(300, 'c') + "\n");
+}
+
+// Into a temporary-file sink: lines go through as built, except where a line is too long to
+// keep, which is translated and cut like any other write; a value's line feed stays in it.
+TEST(FileGroups, TextsWithLineFeedsStayOneLineAndOverlongLinesAreTranslatedAndCut) {
   test::ScratchDir dir;
   DxfState state;
   ConvSettings s;
@@ -166,10 +222,10 @@ TEST(FileGroups, TextsWithLineFeedsAndOverlongLinesAreTranslatedAndCut) {
   const std::string layer(300, 'L');
   dxf_entity_start(w, 1, layer, 5);
   dxf_point2(w, 10, 1.5, 2.0);
-  EXPECT_EQ(sink.lines(), 3 + 12 + 4);
+  EXPECT_EQ(sink.lines(), 2 + 12 + 4);
   ASSERT_TRUE(sink.finish());
   EXPECT_EQ(test::read_file(dir / "entities.tm~"),
-            "  1\r\ntwo\r\nlines\r\n0\r\nLINE\r\n  5\r\n       1\r\n100\r\nAcDbEntity\r\n"
+            "  1\r\ntwo^Jlines\r\n0\r\nLINE\r\n  5\r\n       1\r\n100\r\nAcDbEntity\r\n"
             "100\r\nAcDbLine\r\n8\r\n" +
                 std::string(255, 'L') + "\r\n62\r\n5\r\n 10\r\n1.5\r\n 20\r\n2.0\r\n");
 }

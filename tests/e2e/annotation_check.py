@@ -14,15 +14,36 @@ Usage:
       "{", name, value, ..., "}" of the selected fields of its record.
   annotation_check.py labels SHP DXF LIST LAYER
       One TEXT per record and non-blank label field in list order, in record order, with the
-      trimmed value as text; on layer LAYER ("@field": the label field's name in upper case,
+      trimmed value as text; on layer LAYER ("@field": the layer named after the label field,
       "@record": the layer of the record's own shape entities); each near its record's box.
   annotation_check.py overlap SHP DXF LIST
       Point input with one label field: the labels that stay when equal labels (ignoring case)
       whose rectangles overlap are dropped, worked out here; prints the number dropped.
+  annotation_check.py legend SHP DXF FIELD
+      The legend of unique values of field FIELD: the texts on the legend layer are the input's
+      file name, the field's name and the field's distinct values.
+  annotation_check.py roundtrip SHP LABEL AB12 AE12 T12 AB14 AE14 T14
+      The drawings of /AB=-1, /AE=-1 and /T=LABEL of one input in both releases, however its
+      geometry is drawn: the attribute lists of the INSERTs are the rows of distinct records in
+      record order (the records drawn); the extended data of the entities, runs of equal lists
+      taken once, are the rows of the same records ("xdata on k of n" when only some of them
+      carry any); the TEXTs are non-blank LABEL values of records in record order, at least
+      one for each drawn record with one. One line per release, then the records drawn in
+      each and the table's row count.
+  annotation_check.py csv CSV AB AE T
+      A comma-delimited point table without quotes, converted with /AB=-1, /AE=-1 and /T=-1:
+      one INSERT per row with the row's attributes, one POINT per row with its extended data,
+      one TEXT per non-blank value in row and field order. Values and names are the bytes
+      between the commas (a line ends at LF, a CR right before it is dropped), without
+      leading and trailing blanks.
 LIST is comma-separated field numbers from 0, -1 for all fields.
+Both sides are compared as the bytes they hold: the table and the drawing are decoded as
+Latin-1, and the caret notation of the drawing's texts (control character c as "^" and c + 64,
+a caret as "^ ") is undone here. A dBase value ends at its first NUL byte.
 Each line printed is "<what> same" (or a count) when the drawing agrees, the differences
 otherwise, and the last line is "audit <errors found by ezdxf>".
 """
+import os
 import struct
 import sys
 
@@ -30,14 +51,45 @@ import ezdxf
 from shp_records import record_contents
 
 
+def caret_decode(text):
+    """The value a DXF text stands for: "^" and a character from "@" to "_" is that character
+    less 64, "^ " is a caret; anything else is itself."""
+    out, i = [], 0
+    while i < len(text):
+        c = text[i]
+        if c == '^' and i + 1 < len(text):
+            n = text[i + 1]
+            if n == ' ':
+                out.append('^')
+                i += 2
+                continue
+            if '@' <= n <= '_':
+                out.append(chr(ord(n) - 64))
+                i += 2
+                continue
+        out.append(c)
+        i += 1
+    return ''.join(out)
+
+
+def read_dxf(dxf):
+    """The drawing with its texts taken as Latin-1 bytes, like the table."""
+    return ezdxf.readfile(dxf, encoding='latin-1')
+
+
+def until_nul(raw):
+    return raw.split(b'\0')[0]
+
+
 def read_table(dbf):
-    """(fields, rows): fields as (name, width), rows as lists of trimmed values (Latin-1)."""
+    """(fields, rows): fields as (name, width), rows as lists of values up to their first NUL,
+    without leading and trailing blanks (Latin-1)."""
     with open(dbf, 'rb') as f:
         data = f.read()
     count, header, length = struct.unpack('<IHH', data[4:12])
     fields, at = [], 32
     while at < header and data[at] not in (0x0D, 0x0A):
-        fields.append((data[at:at + 11].split(b'\0')[0].decode('latin-1'), data[at + 16]))
+        fields.append((until_nul(data[at:at + 11]).decode('latin-1'), data[at + 16]))
         at += 32
     rows = []
     for r in range(count):
@@ -46,7 +98,7 @@ def read_table(dbf):
             break
         values, offset = [], 1
         for _, width in fields:
-            values.append(raw[offset:offset + width].decode('latin-1').strip(' \0'))
+            values.append(until_nul(raw[offset:offset + width]).decode('latin-1').strip(' '))
             offset += width
         rows.append(values)
     return fields, rows
@@ -76,7 +128,7 @@ class Shape:
 def inputs(shp, dxf):
     fields, rows = read_table(shp[:-4] + '.dbf')
     shapes = [Shape(c) for c in record_contents(shp)]
-    doc = ezdxf.readfile(dxf)
+    doc = read_dxf(dxf)
     return fields, rows[:len(shapes)], shapes, doc
 
 
@@ -95,8 +147,36 @@ def differences(name, expected, got):
                                                           expected[bad[0]], got[bad[0]])
 
 
-def base_name(shp):
-    return shp.replace('\\', '/').split('/')[-1][:-4].upper()[:249]
+def file_name(shp):
+    """The input's file name as the bytes it holds, read as Latin-1."""
+    return os.fsencode(shp).split(b'/')[-1].decode('latin-1')
+
+
+def symbol_name(name, limit):
+    """The name rule of releases 12 and 14: ASCII upper case; letters, digits, "$" and "-"
+    kept; any other character one "_", never two in a row, none right after "-" (but for "."
+    and "_"), none right before "-"; no "_" at the end; at most `limit` characters."""
+    out = ''
+    for i, c in enumerate(name):
+        if 'a' <= c <= 'z':
+            c = c.upper()
+        dash_next = i + 1 < len(name) and name[i + 1] == '-'
+        if c in '._':
+            if not dash_next and not out.endswith('_'):
+                out += '_'
+        elif c in '$-' or ('A' <= c <= 'Z') or ('0' <= c <= '9'):
+            out += c
+        elif not dash_next and not out.endswith('_') and not out.endswith('-'):
+            out += '_'
+    out = out.rstrip('_')[:limit]
+    if out.endswith('_'):
+        out = out[:-1]
+    return out or 'UNNAMED'
+
+
+def info_block(shp):
+    """The attribute-definition block's name: the base name by the name rule, then _INFO."""
+    return symbol_name(file_name(shp)[:-4], 249) + '_INFO'
 
 
 def check_attribs(shp, dxf, field_list, visible=''):
@@ -110,26 +190,29 @@ def check_attribs(shp, dxf, field_list, visible=''):
     layers_ok, flags_ok = True, True
     for insert in doc.modelspace().query('INSERT'):
         attribs = list(insert.attribs)
-        got.append([(a.dxf.tag, a.dxf.text) for a in attribs])
+        got.append([(caret_decode(a.dxf.tag), caret_decode(a.dxf.text)) for a in attribs])
         layers_ok &= all(a.dxf.layer == insert.dxf.layer for a in attribs)
         flags_ok &= all(a.dxf.flags == flags for a in attribs) and len(attribs) > 0
     print(differences('inserts', expected, got))
     print('layers %s flags %s' % ('same' if layers_ok else 'differ',
                                   'same' if flags_ok else 'differ'))
-    block = doc.blocks.get(base_name(shp) + '_INFO')
-    if block is None:
-        print('info missing')
-    else:
-        defs = [(d.dxf.tag, d.dxf.prompt, d.dxf.field_length, d.dxf.flags, d.dxf.layer)
-                for d in block.query('ATTDEF')]
-        print(differences('info', [(fields[i][0], 'ENTER ' + fields[i][0], fields[i][1], 1, '0')
-                                   for i in keep], defs))
+    print(info_differences(doc, shp, fields, keep))
     print('audit %d' % len(doc.audit().errors))
 
 
+def info_differences(doc, shp, fields, keep):
+    block = doc.blocks.get(info_block(shp))
+    if block is None:
+        return 'info missing'
+    defs = [(caret_decode(d.dxf.tag), caret_decode(d.dxf.prompt), d.dxf.field_length,
+             d.dxf.flags, d.dxf.layer) for d in block.query('ATTDEF')]
+    return differences('info', [(fields[i][0], 'ENTER ' + fields[i][0], fields[i][1], 1, '0')
+                                for i in keep], defs)
+
+
 def check_info_point(shp, dxf):
-    doc = ezdxf.readfile(dxf)
-    block = doc.blocks.get(base_name(shp) + '_INFO')
+    doc = read_dxf(dxf)
+    block = doc.blocks.get(info_block(shp))
     points = [] if block is None else [
         p for p in block.query('POINT')
         if p.dxf.layer == '0' and tuple(p.dxf.location) == (0.0, 0.0, 0.0)]
@@ -145,13 +228,18 @@ def check_xdata(shp, dxf, field_list):
         for i in keep:
             pairs += [(1000, fields[i][0]), (1000, row[i])]
         expected += [pairs + [(1002, '}')]] * shape.parts
-    got = []
-    for e in shape_entities(doc):
-        got.append([(t.code, t.value) for t in e.get_xdata('TESSARYN')]
-                   if e.has_xdata('TESSARYN') else None)
+    got = [entity_xdata(e) for e in shape_entities(doc)]
     print(differences('xdata', expected, got))
     print('appid %s' % ('yes' if doc.appids.has_entry('TESSARYN') else 'no'))
     print('audit %d' % len(doc.audit().errors))
+
+
+def entity_xdata(e):
+    """The TESSARYN list of an entity, strings decoded; None without one."""
+    if not e.has_xdata('TESSARYN'):
+        return None
+    return [(t.code, caret_decode(t.value) if isinstance(t.value, str) else t.value)
+            for t in e.get_xdata('TESSARYN')]
 
 
 def text_point(t):
@@ -163,7 +251,7 @@ def text_point(t):
 
 def check_labels(shp, dxf, field_list, layer):
     fields, rows, shapes, doc = inputs(shp, dxf)
-    order = [int(x) for x in field_list.split(',')]
+    order = selected(fields, field_list)
     expected, boxes, record_of = [], [], []
     for r, (row, shape) in enumerate(zip(rows, shapes)):
         if shape.type == 0:
@@ -175,12 +263,12 @@ def check_labels(shp, dxf, field_list, layer):
                 record_of.append(r)
     texts = list(doc.modelspace().query('TEXT'))
     print(differences('texts %d' % len(expected), [t for t, _ in expected],
-                      [t.dxf.text for t in texts]))
+                      [caret_decode(t.dxf.text) for t in texts]))
     if len(texts) != len(expected):
         print('audit %d' % len(doc.audit().errors))
         return
     if layer == '@field':
-        wanted = [f for _, f in expected]
+        wanted = [symbol_name(f, 31) for _, f in expected]
     elif layer == '@record':
         # The layer of each record's first shape entity (one entity per part, record order).
         first, at = {}, 0
@@ -195,10 +283,12 @@ def check_labels(shp, dxf, field_list, layer):
     print(differences('layers', wanted, [t.dxf.layer for t in texts]))
     far = []
     for k, (t, box) in enumerate(zip(texts, boxes)):
-        p, margin = text_point(t), 2 * t.dxf.height
+        # A record's label of n lines stands within 2n heights of its box.
+        lines = record_of.count(record_of[k])
+        p, margin = text_point(t), 2 * lines * t.dxf.height
         if not (t.dxf.height > 0 and box[0] - margin <= p.x <= box[2] + margin and
                 box[1] - margin <= p.y <= box[3] + margin):
-            far.append((k, t.dxf.text, (p.x, p.y), box))
+            far.append((k, caret_decode(t.dxf.text), (p.x, p.y), box))
     print('near same' if not far else 'far %d, first %r' % (len(far), far[0]))
     print('audit %d' % len(doc.audit().errors))
 
@@ -235,6 +325,111 @@ def check_overlap(shp, dxf, field_list):
     print('audit %d' % len(doc.audit().errors))
 
 
+def check_legend(shp, dxf, field):
+    fields, rows, shapes, doc = inputs(shp, dxf)
+    field = int(field)
+    texts = [caret_decode(t.dxf.text) for t in doc.modelspace().query('TEXT')]
+    values = sorted(set(row[field] or 'UNNAMED' for row, shape in zip(rows, shapes)
+                        if shape.type != 0))
+    print(differences('title', [file_name(shp), fields[field][0]], texts[:2]))
+    print(differences('labels', values, sorted(texts[2:])))
+    print('audit %d' % len(doc.audit().errors))
+
+
+def matched_records(rows, lists):
+    """The records, in order, whose rows the lists are, each list a later record than the one
+    before; None when some list is no such row."""
+    found, r = [], 0
+    for got in lists:
+        while r < len(rows) and rows[r] != got:
+            r += 1
+        if r == len(rows):
+            return None
+        found.append(r)
+        r += 1
+    return found
+
+
+def runs(lists):
+    """Equal neighbours taken once."""
+    return [x for k, x in enumerate(lists) if k == 0 or lists[k - 1] != x]
+
+
+def check_release(shp, fields, rows, label, ab, ae, t):
+    keep = list(range(len(fields)))
+    records = [[(fields[i][0], row[i]) for i in keep] for row in rows]
+    out = []
+    doc = read_dxf(ab)
+    inserts = [[(caret_decode(a.dxf.tag), caret_decode(a.dxf.text)) for a in i.attribs]
+               for i in doc.modelspace().query('INSERT')]
+    drawn = matched_records(records, inserts)
+    out.append('attribs same' if drawn is not None else
+               'attribs: ' + differences('', records, inserts))
+    drawn = drawn or []
+    out.append(info_differences(doc, shp, fields, keep))
+    audits = [len(doc.audit().errors)]
+    doc = read_dxf(ae)
+    xdata = runs([x for x in (entity_xdata(e) for e in doc.modelspace()) if x is not None])
+    wanted = runs([[(1002, '{')] + [(1000, v) for pair in records[r] for v in pair] +
+                   [(1002, '}')] for r in drawn])
+    if xdata == wanted:
+        out.append('xdata same')
+    elif matched_records(wanted, xdata) is not None:
+        out.append('xdata on %d of %d' % (len(xdata), len(wanted)))
+    else:
+        out.append(differences('xdata', wanted, xdata))
+    audits.append(len(doc.audit().errors))
+    doc = read_dxf(t)
+    texts = [[caret_decode(x.dxf.text)] for x in doc.modelspace().query('TEXT')]
+    labelled = [[row[label]] if row[label] != '' else None for row in rows]
+    out.append('labels same' if matched_records(labelled, texts) is not None and
+               len(texts) >= sum(1 for r in drawn if labelled[r] is not None) else
+               differences('labels', [labelled[r] for r in drawn if labelled[r]], texts))
+    audits.append(len(doc.audit().errors))
+    out.append('audit %d %d %d' % tuple(audits))
+    return ', '.join(out), len(drawn)
+
+
+def check_roundtrip(shp, label, ab12, ae12, t12, ab14, ae14, t14):
+    fields, rows = read_table(shp[:-4] + '.dbf')
+    drawn = []
+    for release, drawings in (('12', (ab12, ae12, t12)), ('14', (ab14, ae14, t14))):
+        line, n = check_release(shp, fields, rows, int(label), *drawings)
+        print('R%s %s' % (release, line))
+        drawn.append(n)
+    print('drawn %d %d of %d' % (drawn[0], drawn[1], len(rows)))
+
+
+def read_csv(path):
+    with open(path, 'rb') as f:
+        lines = f.read().decode('latin-1').split('\n')
+    lines = [x[:-1] if x.endswith('\r') else x for x in lines]
+    lines = lines[:lines.index('')] if '' in lines else lines
+    split = [[v.strip(' ') for v in x.split(',')] for x in lines]
+    return split[0], split[1:]
+
+
+def check_csv(csv, ab, ae, t):
+    names, rows = read_csv(csv)
+    records = [list(zip(names, row)) for row in rows]
+    doc = read_dxf(ab)
+    inserts = [[(caret_decode(a.dxf.tag), caret_decode(a.dxf.text)) for a in i.attribs]
+               for i in doc.modelspace().query('INSERT')]
+    print(differences('inserts', records, inserts))
+    audits = [len(doc.audit().errors)]
+    doc = read_dxf(ae)
+    print(differences('xdata', [[(1002, '{')] + [(1000, v) for pair in r for v in pair] +
+                                [(1002, '}')] for r in records],
+                      [entity_xdata(e) for e in doc.modelspace().query('POINT')]))
+    audits.append(len(doc.audit().errors))
+    doc = read_dxf(t)
+    print(differences('texts', [v for row in rows for v in row if v != ''],
+                      [caret_decode(x.dxf.text) for x in doc.modelspace().query('TEXT')]))
+    audits.append(len(doc.audit().errors))
+    print('audit %d %d %d' % tuple(audits))
+
+
 if __name__ == '__main__':
     {'attribs': check_attribs, 'info-point': check_info_point, 'xdata': check_xdata,
-     'labels': check_labels, 'overlap': check_overlap}[sys.argv[1]](*sys.argv[2:])
+     'labels': check_labels, 'overlap': check_overlap, 'legend': check_legend,
+     'roundtrip': check_roundtrip, 'csv': check_csv}[sys.argv[1]](*sys.argv[2:])

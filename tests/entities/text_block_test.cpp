@@ -6,6 +6,8 @@
 
 #include <cmath>
 #include <numbers>
+#include <string>
+#include <vector>
 
 #include "classify/rows_table.h"
 #include "dxf/dxf_test_support.h"
@@ -93,9 +95,29 @@ TEST(AttributeData, ExtendedDataPairsNamesAndValuesBetweenBraces) {
             "1001\nTESSARYN\n1002\n{\n1000\nCODE\n1000\nR1\n1000\nNAME\n1000\nOak Rd\n1002\n}\n");
 }
 
+TEST(AttributeData, InfoBlockNameIsCleanedLikeALayerName) {
+  struct Case {
+    std::string base;
+    std::string r12_r14;
+    std::string r2000;
+  };
+  const std::vector<Case> cases = {
+      {"a;b", "A_B_INFO", "AB_INFO"},
+      {"m=n*o?p\"q\\r:s<t>u`v", "M_N_O_P_Q_R_S_T_U_V_INFO", "MNOP\"QRSTUV_INFO"},
+      {"Lake\rBaikal\n\t^", "LAKE_BAIKAL_INFO", "LAKEBAIKAL^_INFO"},
+      {"ne_110m-lakes.v2", "NE_110M-LAKES_V2_INFO", "NE_110M-LAKES.V2_INFO"},
+      {"***", "UNNAMED_INFO", "UNNAMED_INFO"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(info_block_name(c.base, 4), c.r12_r14) << c.base;
+    EXPECT_EQ(info_block_name(c.base, 6), c.r12_r14) << c.base;
+    EXPECT_EQ(info_block_name(c.base, 7), c.r2000) << c.base;
+  }
+}
+
 TEST(AttributeData, InfoBlockNamedAfterTheInputWithOneDefinitionPerField) {
-  EXPECT_EQ(info_block_name("roads"), "ROADS_INFO");
-  EXPECT_EQ(info_block_name(std::string(300, 'a')), std::string(249, 'A') + "_INFO");
+  EXPECT_EQ(info_block_name("roads", 4), "ROADS_INFO");
+  EXPECT_EQ(info_block_name(std::string(300, 'a'), 6), std::string(249, 'A') + "_INFO");
   test::BlockOutput out(test::Settings{});
   const std::vector<AttributeField> fields = {{0, "NAME", 20}, {2, "CODE", 4}};
   ASSERT_EQ(write_info_block(out.streams, "ROADS_INFO", fields, 2.0, 0.5), 0);
