@@ -81,6 +81,12 @@ def until_nul(raw):
     return raw.split(b'\0')[0]
 
 
+def table_beside(shp):
+    """The shapefile's table, its extension in lower or upper case."""
+    lower = shp[:-4] + '.dbf'
+    return lower if os.path.exists(lower) else shp[:-4] + '.DBF'
+
+
 def read_table(dbf):
     """(fields, rows): fields as (name, width), rows as lists of values up to their first NUL,
     without leading and trailing blanks (Latin-1)."""
@@ -126,7 +132,7 @@ class Shape:
 
 
 def inputs(shp, dxf):
-    fields, rows = read_table(shp[:-4] + '.dbf')
+    fields, rows = read_table(table_beside(shp))
     shapes = [Shape(c) for c in record_contents(shp)]
     doc = read_dxf(dxf)
     return fields, rows[:len(shapes)], shapes, doc
@@ -391,7 +397,7 @@ def check_release(shp, fields, rows, label, ab, ae, t):
 
 
 def check_roundtrip(shp, label, ab12, ae12, t12, ab14, ae14, t14):
-    fields, rows = read_table(shp[:-4] + '.dbf')
+    fields, rows = read_table(table_beside(shp))
     drawn = []
     for release, drawings in (('12', (ab12, ae12, t12)), ('14', (ab14, ae14, t14))):
         line, n = check_release(shp, fields, rows, int(label), *drawings)
