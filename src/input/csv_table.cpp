@@ -23,6 +23,63 @@ std::string_view trim_spaces(std::string_view s) {
 // Bytes looked at per step while a record's end is searched.
 constexpr std::size_t kScanStep = 4096;
 
+// The search for the line end that closes a record, fed its bytes in pieces. It quotes as
+// csv_token does: only a quote that opens a field starts a quoted span, "" inside it is a
+// quote, and a line end inside it belongs to the field.
+struct RecordScan {
+  bool field_start = true;
+  bool quoted = false;
+  bool quote_pending = false;  // a quote inside a quoted span: closing, or the first of ""
+  char prev = 0;               // the byte before the current one
+  long lines = 1;
+
+  // The index of the closing LF in `bytes`, or npos when the record goes on after them.
+  std::size_t feed(std::string_view bytes, char delimiter) {
+    const std::size_t n = bytes.size();
+    std::size_t i = 0;
+    while (i < n) {
+      if (quote_pending) {
+        quote_pending = false;
+        if (bytes[i] == '"') {
+          prev = '"';
+          ++i;
+          continue;
+        }
+        quoted = false;
+        field_start = false;
+      }
+      if (quoted) {
+        const std::size_t q = bytes.find('"', i);
+        const std::size_t stop = q == std::string_view::npos ? n : q;
+        lines += static_cast<long>(std::count(bytes.begin() + static_cast<std::ptrdiff_t>(i),
+                                              bytes.begin() + static_cast<std::ptrdiff_t>(stop),
+                                              '\n'));
+        if (q == std::string_view::npos) {
+          prev = bytes[n - 1];
+          return std::string_view::npos;
+        }
+        quote_pending = true;
+        prev = '"';
+        i = q + 1;
+        continue;
+      }
+      std::size_t k = i;
+      while (k < n && bytes[k] != '\n' && bytes[k] != '"') ++k;
+      if (k > i) {
+        field_start = bytes[k - 1] == delimiter;
+        prev = bytes[k - 1];
+      }
+      if (k == n) return std::string_view::npos;
+      if (bytes[k] == '\n') return k;
+      if (field_start) quoted = true;
+      field_start = false;
+      prev = '"';
+      i = k + 1;
+    }
+    return std::string_view::npos;
+  }
+};
+
 }  // namespace
 
 int csv_value_class(std::string_view text) {
@@ -121,50 +178,45 @@ void CsvReader::open_memory(std::string bytes, std::string name) {
 }
 
 bool CsvReader::find_record_end(std::int64_t offset, RecordEnd& end) {
-  // The same quoting as csv_token: only a quote that opens a field starts a quoted span, and a
-  // line end inside one belongs to the field.
-  bool field_start = true;
-  bool quoted = false;
-  bool quote_pending = false;  // a quote inside a quoted span: closing, or the first of ""
-  char prev = 0;
-  long lines = 1;
-  std::int64_t at = offset;
+  // Most records end within the first step; a longer one is scanned again in a view four times
+  // as long, up to the limit, and past the limit the rest is only walked through.
+  RecordScan scan;
+  std::size_t want = kScanStep;
+  std::string_view bytes;
   for (;;) {
-    const std::string_view chunk = source_.view(at, kScanStep);
-    if (chunk.empty()) break;
-    for (std::size_t i = 0; i < chunk.size(); ++i) {
-      const char c = chunk[i];
-      if (quote_pending) {
-        quote_pending = false;
-        if (c == '"') {
-          prev = c;
-          continue;
-        }
-        quoted = false;
-      }
-      if (quoted) {
-        if (c == '"') quote_pending = true;
-        if (c == '\n') ++lines;
-      } else if (c == '\n') {
-        const auto length = static_cast<std::size_t>(at + static_cast<std::int64_t>(i) - offset);
-        end.length = prev == '\r' ? length - 1 : length;
-        end.next = at + static_cast<std::int64_t>(i) + 1;
-        end.lines = lines;
-        return true;
-      } else if (c == delimiter_) {
-        field_start = true;
-      } else {
-        if (field_start && c == '"') quoted = true;
-        field_start = false;
-      }
-      prev = c;
+    bytes = source_.view(offset, want);
+    if (bytes.empty()) return false;
+    scan = RecordScan{};
+    const std::size_t lf = scan.feed(bytes, delimiter_);
+    if (lf != std::string_view::npos) {
+      end.length = scan.prev == '\r' ? lf - 1 : lf;
+      end.next = offset + static_cast<std::int64_t>(lf) + 1;
+      end.lines = scan.lines;
+      return true;
     }
-    at += static_cast<std::int64_t>(chunk.size());
+    if (bytes.size() < want) break;  // the end of the file
+    if (want > kCsvMaxRecord) break;
+    want = std::min(want * 4, kCsvMaxRecord + 2);
   }
-  if (at == offset) return false;
+  std::int64_t at = offset + static_cast<std::int64_t>(bytes.size());
+  if (bytes.size() >= want) {
+    for (;;) {
+      const std::string_view chunk = source_.view(at, kScanStep);
+      if (chunk.empty()) break;
+      const std::size_t lf = scan.feed(chunk, delimiter_);
+      if (lf != std::string_view::npos) {
+        const auto length = static_cast<std::size_t>(at - offset) + lf;
+        end.length = scan.prev == '\r' ? length - 1 : length;
+        end.next = at + static_cast<std::int64_t>(lf) + 1;
+        end.lines = scan.lines;
+        return true;
+      }
+      at += static_cast<std::int64_t>(chunk.size());
+    }
+  }
   end.length = static_cast<std::size_t>(at - offset);
   end.next = at;
-  end.lines = lines;
+  end.lines = scan.lines;
   return true;
 }
 
