@@ -32,6 +32,7 @@ struct Case {
   bool header = true;
   long points_at_least;    // what the file is known to hold
   long without;            // rows without coordinates
+  std::string kind = "";   // the summary's name of the table, when checked
 };
 
 using test::read_file;
@@ -77,7 +78,7 @@ TEST(TablePointsE2E, EveryRowWithCoordinatesIsOnePointAtItsValues) {
   fs::copy_file(kData / "gdal-autotest-csv/allCountries.txt", d / "allCountries.csv");
   std::vector<Case> cases = {
       {"Northing/Easting survey", kData / "dbf-infused/dbase_03.dbf", "", "Easting", "Northing",
-       "", true, 14, 0},
+       "", true, 14, 0, "dBase table, 14 records, 31 fields"},
       {"F-type LATITUDE/LONGITUDE",
        kData / "ne-2.0-wagner7/110m_cultural/ne_110m_populated_places.dbf", "", "LONGITUDE",
        "LATITUDE", "", true, 243, 0},
@@ -86,9 +87,9 @@ TEST(TablePointsE2E, EveryRowWithCoordinatesIsOnePointAtItsValues) {
       {"/DX and /DY swap the axes", kData / "csv-points/noaa_isd-history.csv", "/DX=6 /DY=7",
        "LAT", "LON", "comma", true, 28000, 1205},
       {"semicolons", kData / "csv-points/meteofrance_postesSynop.csv", "", "Longitude",
-       "Latitude", "semicolon", true, 62, 0},
+       "Latitude", "semicolon", true, 62, 0, "semicolon-delimited table, 62 records, 5 fields"},
       {"tabs, no header", d / "allCountries.csv", "/DX=5 /DY=4", "FIELD6", "FIELD5", "tab",
-       false, 3, 0},
+       false, 3, 0, "tab-delimited table, 10 records, 19 fields"},
   };
   for (Case& c : generated_cases(d.path())) cases.push_back(c);
 
@@ -141,6 +142,9 @@ TEST(TablePointsE2E, EveryRowWithCoordinatesIsOnePointAtItsValues) {
     if (at != std::string::npos) {
       EXPECT_EQ(text.find(skipped, at + 1), std::string::npos) << text;
       EXPECT_NE(text.find("\n" + std::to_string(c.without) + skipped), std::string::npos) << text;
+    }
+    if (!c.kind.empty()) {
+      EXPECT_NE(text.find("  " + c.kind + "\n"), std::string::npos) << text;
     }
     // The summary's extent is that of the points drawn.
     EXPECT_NE(text.find("extent " + box_text), std::string::npos) << box_text << "\n" << text;
