@@ -37,15 +37,15 @@ bool name_contains(std::string_view name, std::string_view part) {
 
 bool is_numeric(const dbf_field& f) { return f.type == 'N' || f.type == 'F'; }
 
-// Names that mark a coordinate field, in order of preference; X and Y names pair up by position.
-constexpr std::array<std::string_view, 5> kXNames = {"EASTING", "LONGITUDE", "LONG", "LON", "X"};
-constexpr std::array<std::string_view, 5> kYNames = {"NORTHING", "LATITUDE", "LAT", "LAT", "Y"};
+// Names that mark a coordinate field, in order of preference.
+using CoordinateNames = std::array<std::string_view, 5>;
+constexpr CoordinateNames kXNames = {"EASTING", "LONGITUDE", "LONG", "LON", "X"};
+constexpr CoordinateNames kYNames = {"NORTHING", "LATITUDE", "LAT", "LAT", "Y"};
 
 // The preferred numeric field other than `other`: the one named like the key, else a usual name
 // as a whole, else the first name that contains a usual one; -1 when none qualifies.
-template <std::size_t N>
 int best_coordinate_field(const std::vector<dbf_field>& fields, std::string_view key,
-                          const std::array<std::string_view, N>& names, int other) {
+                          const CoordinateNames& names, int other) {
   const int n = static_cast<int>(fields.size());
   auto first = [&](auto pred) {
     for (int i = 0; i < n; ++i) {
