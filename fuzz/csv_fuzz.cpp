@@ -29,12 +29,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   r.open_memory(text, "fuzz.csv");
   int has_header = 1;
   check(r.csv_scan(has_header) == 0);
+  check(r.delimiter() == ',' || r.delimiter() == ';' || r.delimiter() == '\t');
   const auto& fields = r.fields();
   check(fields.size() <= tsn::kMaxTableFields);
   for (const tsn::dbf_field& f : fields) {
     check(f.name.size() <= tsn::kFieldNameChars);
     check(f.type == 'C' || f.type == 'N');
-    check(f.width >= 0 && std::size_t(f.width) <= tsn::kCsvMaxLine);
+    check(f.width >= 0 && std::size_t(f.width) <= tsn::kCsvMaxRecord);
   }
   check(r.record_count() >= 0 && std::size_t(r.record_count()) <= size);
   const int n = static_cast<int>(fields.size());
@@ -43,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(r.begin_record() == 0);
     for (int f = n; f >= -1; --f) {
       const std::string_view value = r.read_field(f);
-      check(value.size() <= tsn::kCsvMaxLine);
+      check(value.size() <= tsn::kCsvMaxRecord);
       (void)tsn::field_value_number(value);
     }
   }
@@ -53,7 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   int x = -1;
   int y = -1;
   if (tsn::find_xy_fields(fields, "LONGITUDE", "LATITUDE", false, x, y) != 0) return 0;
-  (void)tsn::table_extents(r, x, y, tsn::ExtentValues::parsed_only);
+  check(x != y);
+  (void)tsn::table_extents(r, x, y);
   r.rewind();
   tsn::CsvPolygon polygon;
   long before = r.rows_consumed();

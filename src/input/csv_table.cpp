@@ -20,21 +20,65 @@ std::string_view trim_spaces(std::string_view s) {
   return s;
 }
 
-// Field i of a line (empty past its end), without keeping the others.
-std::string line_field(std::string_view line, int i) {
-  std::size_t pos = 0;
-  for (int k = 0;; ++k) {
-    CsvToken t = csv_token(line, pos);
-    if (k == i) return std::move(t.text);
-    if (t.last) return {};
-    pos = t.next;
-  }
-}
+// Bytes looked at per step while a record's end is searched.
+constexpr std::size_t kScanStep = 4096;
 
-CsvVertex row_vertex(std::string_view line, int x_field, int y_field) {
-  return {field_value_number(line_field(line, x_field)),
-          field_value_number(line_field(line, y_field))};
-}
+// The search for the line end that closes a record, fed its bytes in pieces. It quotes as
+// csv_token does: only a quote that opens a field starts a quoted span, "" inside it is a
+// quote, and a line end inside it belongs to the field.
+struct RecordScan {
+  bool field_start = true;
+  bool quoted = false;
+  bool quote_pending = false;  // a quote inside a quoted span: closing, or the first of ""
+  char prev = 0;               // the byte before the current one
+  long lines = 1;
+
+  // The index of the closing LF in `bytes`, or npos when the record goes on after them.
+  std::size_t feed(std::string_view bytes, char delimiter) {
+    const std::size_t n = bytes.size();
+    std::size_t i = 0;
+    while (i < n) {
+      if (quote_pending) {
+        quote_pending = false;
+        if (bytes[i] == '"') {
+          prev = '"';
+          ++i;
+          continue;
+        }
+        quoted = false;
+        field_start = false;
+      }
+      if (quoted) {
+        const std::size_t q = bytes.find('"', i);
+        const std::size_t stop = q == std::string_view::npos ? n : q;
+        lines += static_cast<long>(std::count(bytes.begin() + static_cast<std::ptrdiff_t>(i),
+                                              bytes.begin() + static_cast<std::ptrdiff_t>(stop),
+                                              '\n'));
+        if (q == std::string_view::npos) {
+          prev = bytes[n - 1];
+          return std::string_view::npos;
+        }
+        quote_pending = true;
+        prev = '"';
+        i = q + 1;
+        continue;
+      }
+      std::size_t k = i;
+      while (k < n && bytes[k] != '\n' && bytes[k] != '"') ++k;
+      if (k > i) {
+        field_start = bytes[k - 1] == delimiter;
+        prev = bytes[k - 1];
+      }
+      if (k == n) return std::string_view::npos;
+      if (bytes[k] == '\n') return k;
+      if (field_start) quoted = true;
+      field_start = false;
+      prev = '"';
+      i = k + 1;
+    }
+    return std::string_view::npos;
+  }
+};
 
 }  // namespace
 
@@ -61,7 +105,7 @@ int csv_value_class(std::string_view text) {
   return decimals;
 }
 
-CsvToken csv_token(std::string_view line, std::size_t pos) {
+CsvToken csv_token(std::string_view line, std::size_t pos, char delimiter) {
   CsvToken t;
   const std::size_t n = line.size();
   if (pos >= n) {
@@ -71,7 +115,7 @@ CsvToken csv_token(std::string_view line, std::size_t pos) {
   std::size_t i = pos;
   const bool quoted = line[i] == '"';
   if (quoted) ++i;
-  while (i < n && (quoted || line[i] != ',')) {
+  while (i < n && (quoted || line[i] != delimiter)) {
     if (line[i] == '"') {
       // A doubled quote stands for one; a single one ends the field.
       if (i + 1 < n && line[i + 1] == '"') {
@@ -83,8 +127,8 @@ CsvToken csv_token(std::string_view line, std::size_t pos) {
     }
     t.text += line[i++];
   }
-  // Whatever follows the field up to and including the next comma is skipped.
-  const std::size_t comma = line.find(',', i);
+  // Whatever follows the field up to and including the next separator is skipped.
+  const std::size_t comma = line.find(delimiter, i);
   t.last = comma == std::string_view::npos;
   t.next = t.last ? n : comma + 1;
   const std::string_view trimmed = trim_spaces(t.text);
@@ -92,41 +136,131 @@ CsvToken csv_token(std::string_view line, std::size_t pos) {
   return t;
 }
 
+char csv_delimiter(std::string_view first_line) {
+  long commas = 0;
+  long semicolons = 0;
+  long tabs = 0;
+  bool quoted = false;
+  for (const char c : first_line) {
+    if (c == '"') quoted = !quoted;
+    if (quoted) continue;
+    commas += c == ',';
+    semicolons += c == ';';
+    tabs += c == '\t';
+  }
+  if (semicolons > commas && semicolons > tabs) return ';';
+  if (tabs > commas && tabs > semicolons) return '\t';
+  return ',';
+}
+
 CsvReader::CsvReader() { tokens_.reserve(kMaxTableFields); }
+
+std::string CsvReader::line_field(std::string_view line, int i) const {
+  std::size_t pos = 0;
+  for (int k = 0;; ++k) {
+    CsvToken t = csv_token(line, pos, delimiter_);
+    if (k == i) return std::move(t.text);
+    if (t.last) return {};
+    pos = t.next;
+  }
+}
 
 int CsvReader::open_table(const std::string& path) {
   scanned_ = false;
+  delimiter_ = ',';
   return source_.open_file(path);
 }
 
 void CsvReader::open_memory(std::string bytes, std::string name) {
   scanned_ = false;
+  delimiter_ = ',';
   source_.open_memory(std::move(bytes), std::move(name));
 }
 
-bool CsvReader::read_line(std::int64_t offset, std::string_view& line, std::int64_t& next) {
-  // Room for the longest line, a CR and the LF.
-  const std::string_view chunk = source_.view(offset, kCsvMaxLine + 2);
-  if (chunk.empty()) return false;
-  const std::size_t lf = chunk.find('\n');
-  if (lf != std::string_view::npos) {
-    const std::size_t len = (lf > 0 && chunk[lf - 1] == '\r') ? lf - 1 : lf;
-    if (len <= kCsvMaxLine) {
-      line = chunk.substr(0, len);
-      next = offset + static_cast<std::int64_t>(lf) + 1;
+bool CsvReader::find_record_end(std::int64_t offset, RecordEnd& end) {
+  // Most records end within the first step; a longer one is scanned again in a view four times
+  // as long, up to the limit, and past the limit the rest is only walked through.
+  RecordScan scan;
+  std::size_t want = kScanStep;
+  std::string_view bytes;
+  for (;;) {
+    bytes = source_.view(offset, want);
+    if (bytes.empty()) return false;
+    scan = RecordScan{};
+    const std::size_t lf = scan.feed(bytes, delimiter_);
+    if (lf != std::string_view::npos) {
+      end.length = scan.prev == '\r' ? lf - 1 : lf;
+      end.next = offset + static_cast<std::int64_t>(lf) + 1;
+      end.lines = scan.lines;
       return true;
     }
+    if (bytes.size() < want) break;  // the end of the file
+    if (want > kCsvMaxRecord) break;
+    want = std::min(want * 4, kCsvMaxRecord + 2);
   }
-  // No line end within reach: the end of the file, or a longer line cut into pieces.
-  line = chunk.substr(0, std::min(chunk.size(), kCsvMaxLine));
-  next = offset + static_cast<std::int64_t>(line.size());
+  std::int64_t at = offset + static_cast<std::int64_t>(bytes.size());
+  if (bytes.size() >= want) {
+    for (;;) {
+      const std::string_view chunk = source_.view(at, kScanStep);
+      if (chunk.empty()) break;
+      const std::size_t lf = scan.feed(chunk, delimiter_);
+      if (lf != std::string_view::npos) {
+        const auto length = static_cast<std::size_t>(at - offset) + lf;
+        end.length = scan.prev == '\r' ? length - 1 : length;
+        end.next = at + static_cast<std::int64_t>(lf) + 1;
+        end.lines = scan.lines;
+        return true;
+      }
+      at += static_cast<std::int64_t>(chunk.size());
+    }
+  }
+  end.length = static_cast<std::size_t>(at - offset);
+  end.next = at;
+  end.lines = scan.lines;
   return true;
+}
+
+bool CsvReader::read_line(std::int64_t offset, std::string_view& line, std::int64_t& next,
+                          long* lines, long* refused) {
+  for (;;) {
+    RecordEnd end;
+    if (!find_record_end(offset, end)) return false;
+    if (lines != nullptr) *lines += end.lines;
+    if (end.length <= kCsvMaxRecord) {
+      line = source_.view(offset, end.length);
+      next = end.next;
+      return true;
+    }
+    if (refused != nullptr) ++*refused;
+    offset = end.next;
+  }
+}
+
+long CsvReader::lines_with_text(std::int64_t offset) {
+  long lines = 0;
+  long with_text = 0;
+  bool text = false;
+  for (;;) {
+    const std::string_view chunk = source_.view(offset, kScanStep);
+    if (chunk.empty()) break;
+    for (const char c : chunk) {
+      if (c == '\n') {
+        ++lines;
+        if (text) with_text = lines;
+        text = false;
+      } else if (c != '\r') {
+        text = true;
+      }
+    }
+    offset += static_cast<std::int64_t>(chunk.size());
+  }
+  return text ? lines + 1 : with_text;
 }
 
 void CsvReader::scan_data_line(std::string_view line) {
   std::size_t pos = 0;
   for (std::size_t col = 0; col < columns_.size(); ++col) {
-    const CsvToken t = csv_token(line, pos);
+    const CsvToken t = csv_token(line, pos, delimiter_);
     dbf_field& c = columns_[col];
     c.width = std::max(c.width, static_cast<int>(t.text.size()));
     const int cls = csv_value_class(t.text);
@@ -146,7 +280,7 @@ void CsvReader::scan_first_line(std::string_view line, int& csv_has_header) {
   bool numeric = false;
   std::size_t pos = 0;
   for (std::size_t col = 0; col < columns_.size(); ++col) {
-    const CsvToken t = csv_token(line, pos);
+    const CsvToken t = csv_token(line, pos, delimiter_);
     dbf_field& c = columns_[col];
     const int cls = csv_value_class(t.text);
     const bool is_number = cls != kCsvEmpty && cls != kCsvText;
@@ -179,16 +313,35 @@ int CsvReader::csv_scan(int& csv_has_header) {
   unknown.type = 'U';
   columns_.assign(kMaxTableFields, unknown);
 
+  // The separator comes from the first line as it stands in the file.
+  const std::string_view head = source_.view(0, kScanStep * 16);
+  delimiter_ = csv_delimiter(head.substr(0, head.find('\n')));
+
   std::string_view line;
   std::int64_t offset = 0;
   std::int64_t next = 0;
   std::int64_t second_line = 0;
   long lines = 0;
-  while (read_line(offset, line, next) && !line.empty()) {
+  long file_lines = 0;
+  long refused = 0;
+  while (read_line(offset, line, next, &file_lines, &refused)) {
+    if (line.empty()) {
+      const long after = lines_with_text(next);
+      if (after > 0) {
+        report_input_problem(format_printf(
+            "Table ends at the empty line %ld; %ld lines after it were not read", file_lines,
+            after));
+      }
+      break;
+    }
     if (lines == 0) second_line = next;
     if (lines > 0) scan_data_line(line);
     ++lines;
     offset = next;
+  }
+  if (refused > 0) {
+    report_input_problem(format_printf("%ld records longer than %ld bytes were not read", refused,
+                                       long(kCsvMaxRecord)));
   }
   if (lines > 0 && read_line(0, line, next)) scan_first_line(line, csv_has_header);
   columns_.clear();
@@ -222,7 +375,7 @@ std::string_view CsvReader::read_field(int i) {
   if (!have_record_ || i < 0 || i >= static_cast<int>(fields_.size())) return {};
   const auto want = static_cast<std::size_t>(i);
   while (tokens_.size() <= want && !tokens_done_) {
-    CsvToken t = csv_token(line_, token_pos_);
+    CsvToken t = csv_token(line_, token_pos_, delimiter_);
     tokens_.push_back(std::move(t.text));
     tokens_done_ = t.last;
     token_pos_ = t.next;
@@ -256,6 +409,10 @@ int CsvReader::csv_polygon_scan(int x_field, int y_field, CsvPolygon& polygon) {
   std::string_view line;
   std::int64_t next = 0;
   if (!read_line(saved_.offset, line, next)) return -1;
+  const auto row_vertex = [this](std::string_view row, int xf, int yf) {
+    return CsvVertex{field_value_number(line_field(row, xf)),
+                     field_value_number(line_field(row, yf))};
+  };
   const CsvVertex first = row_vertex(line, x_field, y_field);
   polygon.points.push_back(first);
   polygon.xmin = polygon.xmax = first.x;

@@ -1,9 +1,10 @@
 // Comma-delimited point tables: one record per line, an optional header line of field names.
 //
-// Format as read here: lines end with LF (a CR before it is dropped); a line holds at most 1023
-// characters, the rest of a longer line is read as a further line; the first empty line (or the
-// end of the file) ends the table. Fields are separated by commas; a field that starts with a
-// double quote runs to the closing quote (commas included, "" for one quote). At most 256
+// Format as read here: records end with LF (a CR before it is dropped), whatever their length up
+// to kCsvMaxRecord bytes (a longer record is left out with a message); the first empty line (or
+// the end of the file) ends the table. Fields are separated by commas, or by semicolons or tabs
+// when the first line has more of those than commas; a field that starts with a double quote
+// runs to the closing quote (separators and line breaks included, "" for one quote). At most 256
 // columns, as many as the first line has fields.
 #pragma once
 
@@ -18,7 +19,8 @@
 
 namespace tsn {
 
-inline constexpr std::size_t kCsvMaxLine = 1023;
+// The longest record read; the file is read in blocks, so memory stays within a few times this.
+inline constexpr std::size_t kCsvMaxRecord = std::size_t{4} << 20;
 
 // csv_value_class results; a value of 0 or more is a number with that many decimals.
 inline constexpr int kCsvEmpty = -3;    // nothing but spaces
@@ -34,7 +36,11 @@ struct CsvToken {
 };
 
 // The field that starts at pos; past the end of the line an empty last field.
-CsvToken csv_token(std::string_view line, std::size_t pos);
+CsvToken csv_token(std::string_view line, std::size_t pos, char delimiter = ',');
+
+// The field separator of a table from its first line: ';' or '\t' when it occurs there more
+// often than ',' (and than the other), else ','. Quoted text does not count.
+char csv_delimiter(std::string_view first_line);
 
 struct CsvVertex {
   double x = 0.0;
@@ -66,6 +72,7 @@ class CsvReader final : public TableReader {
   // is not open.
   int csv_scan(int& csv_has_header);
   bool has_header() const { return has_header_; }
+  char delimiter() const { return delimiter_; }
 
   // One polygon from the saved record on: rows up to the one that returns to the first vertex
   // (within 1e-12), or up to the last row with a message. Leaves the saved position at the first
@@ -88,12 +95,28 @@ class CsvReader final : public TableReader {
     long row = 0;  // record number
   };
 
-  // The line at offset and where the next one starts; false at the end of the file.
-  bool read_line(std::int64_t offset, std::string_view& line, std::int64_t& next);
+  // Where a record ends: its length without the line end, the offset of the next record and
+  // the lines it spans.
+  struct RecordEnd {
+    std::size_t length = 0;
+    std::int64_t next = 0;
+    long lines = 0;
+  };
+  // false when no byte is left at offset.
+  bool find_record_end(std::int64_t offset, RecordEnd& end);
+  // The record at offset (records longer than kCsvMaxRecord passed over) and where the next one
+  // starts; false at the end of the file. `lines`, when given, gets the lines read, the passed
+  // over records included, and `refused` the records passed over.
+  bool read_line(std::int64_t offset, std::string_view& line, std::int64_t& next,
+                 long* lines = nullptr, long* refused = nullptr);
+  // Lines from offset to the last one that is not empty.
+  long lines_with_text(std::int64_t offset);
   void scan_data_line(std::string_view line);
   void scan_first_line(std::string_view line, int& csv_has_header);
+  std::string line_field(std::string_view line, int i) const;
 
   ByteSource source_;
+  char delimiter_ = ',';
   std::vector<dbf_field> fields_;
   std::vector<dbf_field> columns_;  // 256 slots while scanning
   long record_count_ = 0;

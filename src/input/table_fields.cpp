@@ -35,22 +35,48 @@ bool name_contains(std::string_view name, std::string_view part) {
   return up.find(part) != std::string::npos;
 }
 
-// The numeric field named like the key, else the first whose name contains one of the parts (in
-// the order given), else the first numeric field; -1 without numeric fields.
-int find_coordinate_field(const std::vector<dbf_field>& fields, std::string_view key,
-                          std::string_view part1, std::string_view part2) {
+bool is_numeric(const dbf_field& f) { return f.type == 'N' || f.type == 'F'; }
+
+// Names that mark a coordinate field, in order of preference.
+using CoordinateNames = std::array<std::string_view, 5>;
+constexpr CoordinateNames kXNames = {"EASTING", "LONGITUDE", "LONG", "LON", "X"};
+constexpr CoordinateNames kYNames = {"NORTHING", "LATITUDE", "LAT", "LAT", "Y"};
+
+// The preferred numeric field other than `other`: the one named like the key, else a usual name
+// as a whole, else the first name that contains a usual one; -1 when none qualifies.
+int best_coordinate_field(const std::vector<dbf_field>& fields, std::string_view key,
+                          const CoordinateNames& names, int other) {
   const int n = static_cast<int>(fields.size());
-  auto first_numeric = [&](auto pred) {
+  auto first = [&](auto pred) {
     for (int i = 0; i < n; ++i) {
-      if (fields[i].type == 'N' && pred(fields[i].name)) return i;
+      if (i != other && is_numeric(fields[i]) && pred(fields[i].name)) return i;
     }
     return -1;
   };
-  int i = first_numeric([&](std::string_view name) { return same_name(name, key); });
-  if (i < 0) i = first_numeric([&](std::string_view name) { return name_contains(name, part1); });
-  if (i < 0) i = first_numeric([&](std::string_view name) { return name_contains(name, part2); });
-  if (i < 0) i = first_numeric([](std::string_view) { return true; });
-  return i;
+  if (!key.empty()) {
+    const int i = first([&](std::string_view name) { return same_name(name, key); });
+    if (i >= 0) return i;
+  }
+  for (const std::string_view part : names) {
+    const int i = first([&](std::string_view name) { return same_name(name, part); });
+    if (i >= 0) return i;
+  }
+  for (const std::string_view part : names) {
+    const int i = first([&](std::string_view name) { return name_contains(name, part); });
+    if (i >= 0) return i;
+  }
+  return -1;
+}
+
+// "0 ID, 3 HEIGHT": the numeric fields with their numbers, for /DX and /DY.
+std::string numeric_field_list(const std::vector<dbf_field>& fields) {
+  std::string list;
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (!is_numeric(fields[i])) continue;
+    if (!list.empty()) list += ", ";
+    list += std::to_string(i) + " " + fields[i].name;
+  }
+  return list;
 }
 
 int clamp_index(int i, int count) { return std::clamp(i, 0, std::max(count - 1, 0)); }
@@ -71,13 +97,19 @@ bool parse_field_number(std::string_view text, double& value) {
       return true;
     }
   }
-  // A field is at most 1023 characters; the copy makes it NUL-terminated for strtod.
+  // strtod needs a NUL-terminated copy; a field longer than the buffer is copied whole.
   std::array<char, 1024> buf{};
-  const std::size_t n = std::min(text.size(), buf.size() - 1);
-  if (n > 0) std::memcpy(buf.data(), text.data(), n);
+  std::string long_copy;
+  char* start = buf.data();
+  if (text.size() < buf.size()) {
+    if (!text.empty()) std::memcpy(buf.data(), text.data(), text.size());
+  } else {
+    long_copy.assign(text);
+    start = long_copy.data();
+  }
   char* end = nullptr;
-  const double v = strtod_l(buf.data(), &end, c_locale());
-  if (end == buf.data()) return false;
+  const double v = strtod_l(start, &end, c_locale());
+  if (end == start) return false;
   value = v;
   return true;
 }
@@ -87,22 +119,33 @@ double field_value_number(std::string_view text) {
   return parse_field_number(text, v) ? v : 0.0;
 }
 
-int find_x_field(const std::vector<dbf_field>& fields, std::string_view x_key) {
-  return find_coordinate_field(fields, x_key, "LONG", "X");
-}
-
-int find_y_field(const std::vector<dbf_field>& fields, std::string_view y_key) {
-  return find_coordinate_field(fields, y_key, "LAT", "Y");
-}
-
 int find_xy_fields(const std::vector<dbf_field>& fields, std::string_view x_key,
                    std::string_view y_key, bool keep_valid, int& x_field, int& y_field) {
   const int n = static_cast<int>(fields.size());
   auto valid = [&](int i) { return keep_valid && i >= 0 && i < n; };
-  if (!valid(x_field)) x_field = find_x_field(fields, x_key);
-  if (!valid(y_field)) y_field = find_y_field(fields, y_key);
-  if (x_field < 0) {
-    report_input_problem("No X,Y data for this file");
+  const bool keep_x = valid(x_field);
+  const bool keep_y = valid(y_field);
+  if (keep_x && !keep_y) {
+    y_field = best_coordinate_field(fields, y_key, kYNames, x_field);
+  } else if (keep_y && !keep_x) {
+    x_field = best_coordinate_field(fields, x_key, kXNames, y_field);
+  } else if (!keep_x && !keep_y) {
+    // X first; when its choice leaves no Y, Y first.
+    x_field = best_coordinate_field(fields, x_key, kXNames, -1);
+    y_field = best_coordinate_field(fields, y_key, kYNames, x_field);
+    if (y_field < 0) {
+      y_field = best_coordinate_field(fields, y_key, kYNames, -1);
+      x_field = best_coordinate_field(fields, x_key, kXNames, y_field);
+    }
+  }
+  if (x_field < 0 || y_field < 0) {
+    x_field = y_field = -1;
+    const std::string list = numeric_field_list(fields);
+    report_input_problem(
+        list.empty() ? std::string("No X,Y data for this file\nThe table has no numeric fields.")
+                     : "No X,Y data for this file\nNumeric fields (give X and Y with /DX=n "
+                       "/DY=n): " +
+                           list);
     return -1;
   }
   return 0;
@@ -120,7 +163,20 @@ double table_elevation(TableReader& table, int elev_field, double factor) {
   return field_value_number(table.read_field(elev_field)) * factor;
 }
 
-TableExtents table_extents(TableReader& table, int x_field, int y_field, ExtentValues values) {
+bool read_coordinates(TableReader& table, int x_field, int y_field, double& x, double& y) {
+  double vx = 0.0;
+  double vy = 0.0;
+  if (!parse_field_number(table.read_field(x_field), vx) ||
+      !parse_field_number(table.read_field(y_field), vy) || !std::isfinite(vx) ||
+      !std::isfinite(vy)) {
+    return false;
+  }
+  x = vx;
+  y = vy;
+  return true;
+}
+
+TableExtents table_extents(TableReader& table, int x_field, int y_field) {
   const int n = static_cast<int>(table.fields().size());
   const int xi = clamp_index(x_field, n);
   const int yi = clamp_index(y_field < 0 ? 1 : y_field, n);
@@ -131,17 +187,12 @@ TableExtents table_extents(TableReader& table, int x_field, int y_field, ExtentV
     if (table.begin_record() != 0) break;
     double x = 0.0;
     double y = 0.0;
-    const bool x_ok = parse_field_number(table.read_field(xi), x);
-    const bool y_ok = parse_field_number(table.read_field(yi), y);
-    // Infinities and NaNs ("inf", "nan" parse) never widen the box: extents stay finite.
-    if ((x_ok || values == ExtentValues::all) && std::isfinite(x)) {
-      e.xmin = std::min(e.xmin, x);
-      e.xmax = std::max(e.xmax, x);
-    }
-    if ((y_ok || values == ExtentValues::all) && std::isfinite(y)) {
-      e.ymin = std::min(e.ymin, y);
-      e.ymax = std::max(e.ymax, y);
-    }
+    // Only the records that are drawn count.
+    if (!read_coordinates(table, xi, yi, x, y)) continue;
+    e.xmin = std::min(e.xmin, x);
+    e.xmax = std::max(e.xmax, x);
+    e.ymin = std::min(e.ymin, y);
+    e.ymax = std::max(e.ymax, y);
   }
   table.rewind();
   if (e.xmin <= e.xmax && e.ymin <= e.ymax)

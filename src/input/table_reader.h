@@ -35,12 +35,6 @@ class TableReader {
 // The field text as a decimal number by the "%lf" rule; 0 when it does not parse.
 double field_value_number(std::string_view text);
 
-// Chooses the X and Y fields of a point table among its numeric fields: the one named like the
-// key, else the first whose upper-cased name contains "LONG"/"LAT", else "X"/"Y", else the first
-// numeric field. -1 when the table has no numeric field.
-int find_x_field(const std::vector<dbf_field>& fields, std::string_view x_key);
-int find_y_field(const std::vector<dbf_field>& fields, std::string_view y_key);
-
 struct TableExtents {
   double xmin = 1e30;
   double ymin = 1e30;
@@ -49,22 +43,25 @@ struct TableExtents {
   double diagonal = 0.0;  // minimum corner to maximum corner
 };
 
-// Which field values count towards the extents: every value (one that does not parse counts as
-// 0, as for a dBase table), or only the values that parse as numbers (comma-delimited tables).
-enum class ExtentValues { all, parsed_only };
+// The extents of the points of a table: X and Y of every record whose two coordinates are
+// numbers (read_coordinates); leaves the table at its first record. The indexes are clamped to
+// the field list (a missing Y field means field 1). With no record counted the box stays inverted
+// (1e30 / -1e30) and the diagonal is 0.
+TableExtents table_extents(TableReader& table, int x_field, int y_field);
 
-// The extents of the X and Y field values over every record; leaves the table at its first
-// record. The indexes are clamped to the field list (a missing Y field means field 1). With no
-// value counted the box stays inverted (1e30 / -1e30) and the diagonal is 0; infinite and NaN
-// values never count.
-TableExtents table_extents(TableReader& table, int x_field, int y_field,
-                           ExtentValues values = ExtentValues::all);
+// The point of the record begun: false (x, y untouched) when either field is blank, does not
+// parse as a number, or is infinite or NaN; such a record is not drawn.
+bool read_coordinates(TableReader& table, int x_field, int y_field, double& x, double& y);
 
 // The field text as a number by the "%lf" rule; false (value untouched) when it does not parse.
 bool parse_field_number(std::string_view text, double& value);
 
-// Both coordinate fields: a valid index already in x_field / y_field is kept when keep_valid is
-// set (command-line and batch runs). 0, or -1 after reporting "No X,Y data for this file".
+// Chooses two different numeric ('N' or 'F') fields as X and Y of a point table: the one named
+// like the key (case-blind), else the first usual name as a whole (EASTING/NORTHING,
+// LONGITUDE/LATITUDE, LONG/LAT, LON/LAT, X/Y), else the first name containing one of them. A
+// valid index already in x_field / y_field is kept when keep_valid is set (switches /DX, /DY).
+// 0, or -1 (both set to -1) after reporting "No X,Y data for this file" with the numeric fields
+// and their numbers.
 int find_xy_fields(const std::vector<dbf_field>& fields, std::string_view x_key,
                    std::string_view y_key, bool keep_valid, int& x_field, int& y_field);
 

@@ -255,18 +255,23 @@ int convert_one_record(OpenInput& in, Generators& gen, const FileSettings& setti
 
 // The rows of a point table, each one point.
 int convert_table_points(OpenInput& in, Generators& gen, const FileSettings& settings,
-                         ConversionCounters& counters) {
+                         ConversionCounters& counters, long& without_coordinates) {
   TableReader& table = *in.table;
   for (long n = 0; n < in.record_count; ++n) {
     if (cancel_requested()) return -1;
     table.save_record_position();
     if (table.begin_record() != 0) return -1;
     ++counters.records_processed;
-    if (!gen.classify(table, settings, counters)) continue;
-    const double x = field_value_number(table.read_field(in.x_field));
-    const double y = field_value_number(table.read_field(in.y_field));
-    if (table_point(gen.points, x, y) != 0) return -1;
     progress_step_to(static_cast<int>(std::min<long>(99, (n + 1) * 100 / in.record_count)));
+    // A blank or unreadable coordinate would put the point at 0: such records are left out.
+    double x = 0.0;
+    double y = 0.0;
+    if (!read_coordinates(table, in.x_field, in.y_field, x, y)) {
+      ++without_coordinates;
+      continue;
+    }
+    if (!gen.classify(table, settings, counters)) continue;
+    if (table_point(gen.points, x, y) != 0) return -1;
   }
   return 0;
 }
@@ -324,7 +329,11 @@ int convert_records(OpenInput& in, Drawing& d, Generators& gen, const FileSettin
       if (in.record_count > 0 && n + 1 >= in.record_count) break;
     }
   } else if (!in.is_shapefile && in.shape_type == 1) {
-    result = convert_table_points(in, gen, settings, counters);
+    long without_coordinates = 0;
+    result = convert_table_points(in, gen, settings, counters, without_coordinates);
+    if (without_coordinates > 0) {
+      status_write("\n%ld records without coordinates were skipped", without_coordinates);
+    }
   } else if (!in.is_shapefile && in.shape_type == 5) {
     result = convert_table_polygons(in, gen, counters);
   }

@@ -1,9 +1,23 @@
 // Opening an input the way a conversion does and describing it.
 #include "run/input_summary.h"
 
+#include "input/csv_table.h"
 #include "run/input_open.h"
 
 namespace tsn {
+
+namespace {
+
+// "comma-delimited table", or the separator found in its first line.
+std::string delimited_table_name(const TableReader& table) {
+  const auto* csv = dynamic_cast<const CsvReader*>(&table);
+  const char delimiter = csv != nullptr ? csv->delimiter() : ',';
+  return delimiter == ';'    ? "semicolon-delimited table"
+         : delimiter == '\t' ? "tab-delimited table"
+                             : "comma-delimited table";
+}
+
+}  // namespace
 
 int summarise_input(const ConversionRequest& request, FileSettings& f, InputSummary& out) {
   OpenInput in;
@@ -11,7 +25,7 @@ int summarise_input(const ConversionRequest& request, FileSettings& f, InputSumm
   out.shape_type = in.is_shapefile ? in.shape_type : 0;
   out.type_name = in.is_shapefile                  ? in.shapes.header().type_name
                   : request.input_file_type == 1 ? "dBase table"
-                                                 : "comma-delimited table";
+                                                 : delimited_table_name(*in.table);
   out.has_table = in.table != nullptr;
   out.fields = in.table ? static_cast<int>(in.table->fields().size()) : 0;
   if (in.table) out.field_list = in.table->fields();

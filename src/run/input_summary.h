@@ -13,7 +13,8 @@
 namespace tsn {
 
 struct InputSummary {
-  std::string type_name;  // "PolyLine", or "dBase table" / "comma-delimited table"
+  std::string type_name;  // "PolyLine", or "dBase table" / "comma-delimited table" (or
+                          // semicolon- or tab-delimited)
   int shape_type = 0;     // the shapefile's type; 0 for tables
   long records = 0;
   int fields = 0;

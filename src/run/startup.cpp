@@ -116,8 +116,12 @@ int run_one_command(const ConversionRequest& request, const CommandBaseline& bas
     report_open_failure(178, request.input_path);
     return -1;
   }
+  // The table's X and Y fields, and so its extent, are those /DX and /DY ask for.
+  ConversionRequest summarised = request;
+  coordinate_field_switches(defaults_lines, request.switches, summarised.x_field,
+                            summarised.y_field);
   InputSummary input;
-  if (summarise_input(request, s.cur, input) != 0) {
+  if (summarise_input(summarised, s.cur, input) != 0) {
     status_write("\n");
     return -1;
   }

@@ -438,6 +438,25 @@ int prepare_command_settings(ConvSettings& s, RunState& run, const InputInfo& in
   return 0;
 }
 
+void coordinate_field_switches(const std::vector<std::string>& defaults_file_lines,
+                               const std::vector<std::string>& command_switches, int& x_field,
+                               int& y_field) {
+  x_field = y_field = -1;
+  for (const auto* tokens : {&defaults_file_lines, &command_switches}) {
+    for (const std::string& token : *tokens) {
+      if (!token.empty() && token.front() == ';') continue;
+      if (!is_switch(token)) break;
+      const std::string_view body = std::string_view(token).substr(1);
+      const std::size_t eq = body.find('=');
+      if (eq == std::string_view::npos) continue;
+      const std::string name = upper(body.substr(0, eq));
+      const auto k = read_int(body.substr(eq + 1));
+      if (k && name == "DX") x_field = *k;
+      if (k && name == "DY") y_field = *k;
+    }
+  }
+}
+
 void select_listed_fields(ConvSettings& s, const InputInfo& input, const SwitchResult& result) {
   DefinitionState& d = s.def;
   d.attrib_fields.fill(0);

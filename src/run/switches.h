@@ -82,6 +82,13 @@ int prepare_command_settings(ConvSettings& s, RunState& run, const InputInfo& in
                              const std::vector<std::string>& command_switches,
                              SwitchResult& result);
 
+// The /DX and /DY field numbers of a command, read from the defaults file's switches and then
+// its own as prepare_command_settings reads them; -1 where none is given. They are known before
+// the table is opened, so that its X and Y fields, and its extent, are those of the conversion.
+void coordinate_field_switches(const std::vector<std::string>& defaults_file_lines,
+                               const std::vector<std::string>& command_switches, int& x_field,
+                               int& y_field);
+
 // Marks the listed label and attribute fields of the input's table in the definition state
 // (attribute flags, label positions 1, 2, ... in list order, and their counts); fields the
 // table does not have are dropped. prepare_command_settings ends with it.

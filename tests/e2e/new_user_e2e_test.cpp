@@ -103,16 +103,18 @@ TEST(NewUser, ACsvOfCitiesBecomesPointsOrCircleMarkers) {
              "Nowhere,12.5,\r\n");
   ASSERT_EQ(run_in(d.path(), "cities.csv"), 0) << read_file(d / "log.txt");
   const std::string points = read_file(d / "cities.dxf");
-  EXPECT_EQ(count(points, "\r\nPOINT\r\n"), 3);
-  // X from LONGITUDE, Y from LATITUDE; an empty field is 0.
+  EXPECT_EQ(count(points, "\r\nPOINT\r\n"), 2);
+  // X from LONGITUDE, Y from LATITUDE; a row with an empty coordinate is left out and counted.
   EXPECT_NE(points.find("\r\n 10\r\n-9.1393\r\n 20\r\n38.7223\r\n"), std::string::npos);
   EXPECT_NE(points.find("\r\n 10\r\n10.7522\r\n 20\r\n59.9139\r\n"), std::string::npos);
-  EXPECT_NE(points.find("\r\n 10\r\n0.0\r\n 20\r\n12.5\r\n"), std::string::npos);
+  EXPECT_EQ(points.find("\r\n 10\r\n0.0\r\n 20\r\n12.5\r\n"), std::string::npos);
+  EXPECT_NE(read_file(d / "log.txt").find("1 records without coordinates were skipped"),
+            std::string::npos);
 
   ASSERT_EQ(run_in(d.path(), "cities.csv circles.dxf /P=2"), 0) << read_file(d / "log.txt");
   const std::string circles = read_file(d / "circles.dxf");
-  EXPECT_EQ(count(circles, "\r\nINSERT\r\n"), 3);
-  EXPECT_EQ(count(circles, "\r\n2\r\nCIRCPT\r\n"), 3 + 1);  // the inserts and the block
+  EXPECT_EQ(count(circles, "\r\nINSERT\r\n"), 2);
+  EXPECT_EQ(count(circles, "\r\n2\r\nCIRCPT\r\n"), 2 + 1);  // the inserts and the block
   EXPECT_EQ(count(circles, "\r\nCIRCLE\r\n"), 1);
   EXPECT_EQ(count(circles, "\r\nPOINT\r\n"), 0);
 }
@@ -129,11 +131,13 @@ TEST(NewUser, ADbaseTableOfPointsWithElevationFromItsField) {
                                   .bytes());
   ASSERT_EQ(run_in(d.path(), "wells.dbf /REL=14 /E=3"), 0) << read_file(d / "log.txt");
   const std::string r14 = read_file(d / "wells.dxf");
-  EXPECT_EQ(count(r14, "\r\nPOINT\r\n"), 2);
+  EXPECT_EQ(count(r14, "\r\nPOINT\r\n"), 1);
   EXPECT_NE(r14.find(" 10\r\n1000.25\r\n 20\r\n2000.5\r\n 30\r\n12.5\r\n"),
             std::string::npos);
-  // An empty X field is 0.
-  EXPECT_NE(r14.find(" 10\r\n0.0\r\n 20\r\n2100.0\r\n 30\r\n7.0\r\n"), std::string::npos);
+  // A record with an empty X field is not drawn at 0: it is left out and counted.
+  EXPECT_EQ(r14.find(" 20\r\n2100.0\r\n"), std::string::npos);
+  EXPECT_NE(read_file(d / "log.txt").find("1 records without coordinates were skipped"),
+            std::string::npos);
 }
 
 TEST(NewUser, ACsvOfPolygonVerticesBecomesClosedOutlines) {

@@ -146,10 +146,24 @@ TEST(CsvScan, LinesAndTheEndOfTheTable) {
     const char* name;
     std::string text;
     Rows rows;
+    std::string message = "";
   };
   const std::string long_value(1500, 'w');
+  const std::string field_3000(3000, 'v');
   const std::vector<Case> cases = {
-      {"empty line ends the table", "id,v\n1,a\n\n2,b\n", {{"1", "a"}}},
+      {"empty line ends the table",
+       "id,v\n1,a\n\n2,b\n",
+       {{"1", "a"}},
+       "\nTable ends at the empty line 3; 1 lines after it were not read"},
+      {"empty lines at the end are not reported", "id,v\n1,a\n\n\n\r\n", {{"1", "a"}}},
+      {"lines after the empty line up to the last with text",
+       "id,v\n1,a\n\n\n2,b\n\n",
+       {{"1", "a"}},
+       "\nTable ends at the empty line 3; 2 lines after it were not read"},
+      {"an empty first line ends the table at once",
+       "\nid,v\n1,a",
+       {},
+       "\nTable ends at the empty line 1; 2 lines after it were not read"},
       {"CR before LF dropped", "id,v\r\n1,a\r\n2,b\r\n", {{"1", "a"}, {"2", "b"}}},
       {"last line without LF", "id,v\n1,a\n2,b", {{"1", "a"}, {"2", "b"}}},
       {"a lone CR is kept", "id,v\n1,a\rb\n", {{"1", "a\rb"}}},
@@ -157,15 +171,78 @@ TEST(CsvScan, LinesAndTheEndOfTheTable) {
       {"fields beyond a short line are empty", "a,b,c\n1\n", {{"1", "", ""}}},
       {"only a header", "a,b\n", {}},
       {"empty file", "", {}},
-      {"a long line goes on as a further line",
-       "id,v\n1," + long_value + "\n",
-       {{"1", long_value.substr(0, 1021)}, {long_value.substr(1021), ""}}},
+      {"a long line is one record", "id,v\n1," + long_value + "\n2,x\n",
+       {{"1", long_value}, {"2", "x"}}},
+      {"a 3,000-byte field", "id,v,w\n1," + field_3000 + ",2\n", {{"1", field_3000, "2"}}},
+      {"a quoted line break continues the record",
+       "id,v,w\n1,\"a\nb\",2\n3,c,4\n",
+       {{"1", "a\nb", "2"}, {"3", "c", "4"}}},
+      {"a quoted CR LF is kept", "id,v\n1,\"a\r\nb\"\r\n", {{"1", "a\r\nb"}}},
+      {"a quoted empty line is no end",
+       "id,v\n1,\"a\n\nb\"\n2,c\n",
+       {{"1", "a\n\nb"}, {"2", "c"}}},
+      {"doubled quotes before a quoted line break", "id,v\n1,\"x\"\"\ny\"\n",
+       {{"1", "x\"\ny"}}},
+      {"a quote inside an unquoted field opens nothing", "id,v\n1,ab\"c\n2,d\n",
+       {{"1", "ab"}, {"2", "d"}}},
+      {"a quoted field that never closes runs to the end", "id,v\n1,\"open\n2,b\n",
+       {{"1", "open\n2,b\n"}}},
+      {"the empty line after a quoted line break is counted in file lines",
+       "id,v\n1,\"a\nb\"\n\nc\n",
+       {{"1", "a\nb"}},
+       "\nTable ends at the empty line 4; 1 lines after it were not read"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Scanned s(c.text);
     ASSERT_EQ(s.result, 0);
     EXPECT_EQ(s.reader.record_count(), static_cast<long>(c.rows.size()));
+    EXPECT_EQ(s.rows(), c.rows);
+    EXPECT_EQ(s.host.status_text(), c.message);
+  }
+}
+
+TEST(CsvScan, RecordOverTheLimitIsLeftOut) {
+  const std::string huge(kCsvMaxRecord, 'z');
+  Scanned s("id,v\n1,a\n2," + huge + "\n3,c\n");
+  ASSERT_EQ(s.result, 0);
+  EXPECT_EQ(s.reader.record_count(), 2);
+  EXPECT_EQ(s.rows(), (Rows{{"1", "a"}, {"3", "c"}}));
+  EXPECT_EQ(s.host.status_text(), "\n1 records longer than 4194304 bytes were not read");
+  // Just within the limit it is read.
+  Scanned within("id\n" + std::string(kCsvMaxRecord, '7') + "\n");
+  EXPECT_EQ(within.reader.record_count(), 1);
+  EXPECT_EQ(within.reader.fields()[0].width, static_cast<int>(kCsvMaxRecord));
+}
+
+TEST(CsvScan, SeparatorFromTheFirstLine) {
+  struct Case {
+    const char* name;
+    std::string text;
+    char delimiter;
+    std::vector<std::string> names;
+    Rows rows;
+  };
+  const std::vector<Case> cases = {
+      {"semicolons", "a;b;c\n1;2,5;x\n", ';', {"a", "b", "c"}, {{"1", "2,5", "x"}}},
+      {"tabs, quoted tab kept", "a\tb\tc\n1\t\"x\ty\"\t3\n", '\t', {"a", "b", "c"},
+       {{"1", "x\ty", "3"}}},
+      {"more semicolons than commas", "a,b;c;d\n1,2;3;4\n", ';', {"a,b", "c", "d"},
+       {{"1,2", "3", "4"}}},
+      {"quoted semicolons do not count", "\"x;y;z\",b\n1,2\n", ',', {"x;y;z", "b"},
+       {{"1", "2"}}},
+      {"a tie is a comma", "a;b\tc\n1;2\t3\n", ',', {"a;b\tc"}, {{"1;2\t3"}}},
+      {"one column is a comma", "single\n1\n", ',', {"single"}, {{"1"}}},
+      {"data lines do not decide", "a,b\n1;2;3;4,5\n", ',', {"a", "b"}, {{"1;2;3;4", "5"}}},
+      {"a quoted line break in a semicolon table", "a;b\n\"x\ny\";2\n3;4\n", ';',
+       {"a", "b"}, {{"x\ny", "2"}, {"3", "4"}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Scanned s(c.text);
+    ASSERT_EQ(s.result, 0);
+    EXPECT_EQ(s.reader.delimiter(), c.delimiter);
+    EXPECT_EQ(s.names(), c.names);
     EXPECT_EQ(s.rows(), c.rows);
   }
 }
@@ -183,6 +260,27 @@ TEST(CsvScan, ColumnsAreLimitedTo256) {
   EXPECT_EQ(s.rows()[0][255], "5");
   Scanned names("averyveryverylongname,b\n1,2\n");
   EXPECT_EQ(names.reader.fields()[0].name, "averyveryve");
+  // A header of 300 long names (3,300 bytes) is one line: 256 columns, one record, and the
+  // coordinate fields where they are.
+  std::string wide_header;
+  std::string wide_values;
+  for (int i = 0; i < 300; ++i) {
+    wide_header += (i ? ",column_" : "column_") + std::to_string(i);
+    if (i == 200) wide_header += ",LON,LAT";
+    wide_values += (i ? "," : "") + std::to_string(i);
+    if (i == 200) wide_values += ",-12.5,48.25";
+  }
+  Scanned wide(wide_header + "\n" + wide_values + "\n");
+  ASSERT_EQ(wide.reader.fields().size(), 256u);
+  EXPECT_EQ(wide.reader.record_count(), 1);
+  EXPECT_EQ(wide.reader.fields()[255].name, "column_253");
+  int x = -1;
+  int y = -1;
+  ASSERT_EQ(find_xy_fields(wide.reader.fields(), "LONGITUDE", "LATITUDE", false, x, y), 0);
+  EXPECT_EQ(x, 201);
+  EXPECT_EQ(y, 202);
+  EXPECT_EQ(wide.rows()[0][201], "-12.5");
+  EXPECT_EQ(wide.rows()[0][255], "253");
 }
 
 TEST(CsvRecords, CursorStaysInStep) {
@@ -205,25 +303,36 @@ TEST(CsvRecords, CursorStaysInStep) {
   EXPECT_EQ(r.skip_record(), -1);
 }
 
-TEST(CsvRecords, ExtentsCountOnlyValuesThatParse) {
-  // "+-3" looks numeric but does not parse; the blank X does not count either.
+TEST(CsvRecords, ExtentsCountOnlyRecordsWithBothCoordinates) {
+  // "+-3" looks numeric but does not parse; the blank X does not count either, and neither does
+  // the other coordinate of such a record.
   Scanned s("name,longitude,latitude\nA,1.5,2\nB,,7\nC,4,+-3\nD,9e1,3\n");
   int x = -1;
   int y = -1;
   ASSERT_EQ(find_xy_fields(s.reader.fields(), "LONGITUDE", "LATITUDE", false, x, y), 0);
   EXPECT_EQ(x, 1);
   EXPECT_EQ(y, 2);
-  const TableExtents e = table_extents(s.reader, x, y, ExtentValues::parsed_only);
+  const TableExtents e = table_extents(s.reader, x, y);
   EXPECT_EQ(e.xmin, 1.5);
   EXPECT_EQ(e.xmax, 90.0);
   EXPECT_EQ(e.ymin, 2.0);
-  EXPECT_EQ(e.ymax, 7.0);
-  const TableExtents all = table_extents(s.reader, x, y, ExtentValues::all);
-  EXPECT_EQ(all.xmin, 0.0);
-  EXPECT_EQ(all.ymin, 0.0);
+  EXPECT_EQ(e.ymax, 3.0);
+  std::vector<bool> drawn;
+  for (long i = 0; i < s.reader.record_count(); ++i) {
+    s.reader.save_record_position();
+    ASSERT_EQ(s.reader.begin_record(), 0);
+    double px = -1;
+    double py = -1;
+    drawn.push_back(read_coordinates(s.reader, x, y, px, py));
+    if (i == 3) {
+      EXPECT_EQ(px, 90.0);
+      EXPECT_EQ(py, 3.0);
+    }
+  }
+  EXPECT_EQ(drawn, (std::vector<bool>{true, false, false, true}));
   // A text column is never a coordinate.
-  Scanned text("name,longitude\nA,n/a\n");
-  EXPECT_EQ(find_x_field(text.reader.fields(), "LONGITUDE"), -1);
+  Scanned text("name,longitude,latitude\nA,n/a,1\n");
+  EXPECT_EQ(find_xy_fields(text.reader.fields(), "LONGITUDE", "LATITUDE", false, x, y), -1);
 }
 
 TEST(CsvPolygons, TwoTrianglesFromClosedRows) {

@@ -343,7 +343,7 @@ TEST(TableFields, CoordinateFieldChoice) {
   struct Case {
     const char* name;
     std::vector<std::pair<std::string, char>> fields;
-    int x;
+    int x;  // -1: refused
     int y;
   };
   const std::vector<Case> cases = {
@@ -353,16 +353,39 @@ TEST(TableFields, CoordinateFieldChoice) {
        3},
       {"LONG and LAT in names", {{"ID", 'N'}, {"LAT_DD", 'N'}, {"LONG_DD", 'N'}}, 2, 1},
       {"X and Y in names", {{"ID", 'N'}, {"POS_Y", 'N'}, {"pos_x", 'N'}}, 2, 1},
-      {"LONG before X", {{"X", 'N'}, {"ALONGSIDE", 'N'}}, 1, 0},
-      {"only EASTING and NORTHING", {{"NAME", 'C'}, {"EASTING", 'N'}, {"NORTHING", 'N'}}, 1, 1},
-      {"text fields never count", {{"LONGITUDE", 'C'}, {"LATITUDE", 'C'}, {"V", 'N'}}, 2, 2},
+      {"whole names before names containing them", {{"ALONGSIDE", 'N'}, {"X", 'N'}, {"Y", 'N'}},
+       1,
+       2},
+      {"only EASTING and NORTHING", {{"NAME", 'C'}, {"EASTING", 'N'}, {"NORTHING", 'N'}}, 1, 2},
+      {"survey table: Max_PDOP holds an X but Easting is a whole name",
+       {{"Max_PDOP", 'N'}, {"GPS_Week", 'N'}, {"Northing", 'N'}, {"Easting", 'N'}},
+       3,
+       2},
+      {"F fields are numeric", {{"NAME", 'C'}, {"LATITUDE", 'F'}, {"LONGITUDE", 'F'}}, 2, 1},
+      {"LON is searched", {{"WBAN", 'N'}, {"LAT", 'N'}, {"LON", 'N'}, {"ELEV", 'N'}}, 2, 1},
+      {"EASTING before LONGITUDE when the keys match nothing",
+       {{"LAT", 'N'}, {"LONG", 'N'}, {"northing", 'N'}, {"easting", 'N'}},
+       3,
+       2},
+      {"one field is never both", {{"XY", 'N'}, {"Y", 'N'}}, 0, 1},
+      {"X whole, Y from a name containing it", {{"XY", 'N'}, {"X", 'N'}}, 1, 0},
+      {"Y first when X took the only Y", {{"LONG_Y", 'N'}, {"EX", 'N'}}, 1, 0},
+      {"a single candidate is refused", {{"XY", 'N'}, {"V", 'N'}}, -1, -1},
+      {"text fields never count", {{"LONGITUDE", 'C'}, {"LATITUDE", 'C'}, {"V", 'N'}}, -1, -1},
+      {"no name qualifies", {{"A", 'N'}, {"B", 'N'}}, -1, -1},
       {"no numeric field", {{"LONGITUDE", 'C'}, {"LATITUDE", 'D'}}, -1, -1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const auto fields = fields_of(c.fields);
-    EXPECT_EQ(find_x_field(fields, "LONGITUDE"), c.x);
-    EXPECT_EQ(find_y_field(fields, "LATITUDE"), c.y);
+    RecordingHost host;
+    ScopedHost guard(host);
+    int x = -1;
+    int y = -1;
+    const int result = find_xy_fields(fields_of(c.fields), "LONGITUDE", "LATITUDE", false, x, y);
+    EXPECT_EQ(result, c.x < 0 ? -1 : 0);
+    EXPECT_EQ(x, c.x);
+    EXPECT_EQ(y, c.y);
+    EXPECT_EQ(host.status_text().find("No X,Y data for this file") != std::string::npos, c.x < 0);
   }
 }
 
@@ -372,14 +395,32 @@ TEST(TableFields, FindXYFieldsReportsTablesWithoutCoordinates) {
   int x = -1;
   int y = -1;
   EXPECT_EQ(find_xy_fields(fields_of({{"NAME", 'C'}}), "LONGITUDE", "LATITUDE", false, x, y), -1);
-  EXPECT_EQ(host.status_text(), "\nNo X,Y data for this file");
-  // A valid preset (batch runs) is kept; an invalid one is replaced.
+  EXPECT_EQ(host.status_text(), "\nNo X,Y data for this file\nThe table has no numeric fields.");
+  // The numeric fields are listed by number, for /DX and /DY.
+  host.status.clear();
+  const auto unnamed = fields_of({{"NAME", 'C'}, {"HEIGHT", 'N'}, {"D", 'D'}, {"W", 'F'}});
+  EXPECT_EQ(find_xy_fields(unnamed, "LONGITUDE", "LATITUDE", false, x, y), -1);
+  EXPECT_EQ(host.status_text(),
+            "\nNo X,Y data for this file\nNumeric fields (give X and Y with /DX=n /DY=n): 1 "
+            "HEIGHT, 3 W");
+  // Given by number (/DX, /DY), any fields are used.
+  x = 3;
+  y = 1;
+  EXPECT_EQ(find_xy_fields(unnamed, "LONGITUDE", "LATITUDE", true, x, y), 0);
+  EXPECT_EQ(x, 3);
+  EXPECT_EQ(y, 1);
+  // A valid preset is kept and the other field chosen apart from it; an invalid one is replaced.
   const auto fields = fields_of({{"A", 'N'}, {"LONGITUDE", 'N'}, {"LATITUDE", 'N'}});
   x = 0;
   y = 7;
   EXPECT_EQ(find_xy_fields(fields, "LONGITUDE", "LATITUDE", true, x, y), 0);
   EXPECT_EQ(x, 0);
   EXPECT_EQ(y, 2);
+  x = -1;
+  y = 1;
+  EXPECT_EQ(find_xy_fields(fields, "LATITUDE", "LONGITUDE", true, x, y), 0);
+  EXPECT_EQ(x, 2);
+  EXPECT_EQ(y, 1);
   x = 0;
   EXPECT_EQ(find_xy_fields(fields, "LONGITUDE", "LATITUDE", false, x, y), 0);
   EXPECT_EQ(x, 1);
@@ -398,9 +439,11 @@ TEST(TableFields, ExtentsAndElevationOfAPointTable) {
   EXPECT_EQ(e.ymin, -3.25);
   EXPECT_EQ(e.ymax, 44.0);
   EXPECT_DOUBLE_EQ(e.diagonal, std::hypot(19.5, 47.25));
-  // Blank values count as 0 in a dBase table, and the table is back at its first record.
+  // A record with a blank coordinate is not drawn and does not count; the table is back at its
+  // first record.
   const TableExtents with_blank = table_extents(r, 1, 3);
-  EXPECT_EQ(with_blank.ymin, 0.0);
+  EXPECT_EQ(with_blank.xmin, 0.125);
+  EXPECT_EQ(with_blank.ymin, 2.0);
   EXPECT_EQ(with_blank.ymax, 100.5);
   r.save_record_position();
   ASSERT_EQ(r.begin_record(), 0);
@@ -411,9 +454,23 @@ TEST(TableFields, ExtentsAndElevationOfAPointTable) {
   EXPECT_EQ(table_elevation(r, 3, 2.0), 0.0);
   // Out-of-range indexes are clamped to the field list.
   const TableExtents clamped = table_extents(r, 99, -1);
-  EXPECT_EQ(clamped.xmin, 0.0);
+  EXPECT_EQ(clamped.xmin, 2.0);
   EXPECT_EQ(clamped.xmax, 100.5);
-  EXPECT_EQ(clamped.ymin, -7.0);
+  EXPECT_EQ(clamped.ymin, 0.125);
+  // Infinite and NaN coordinates are no points either.
+  DbfBuilder odd;
+  odd.field("X", 'N', 8, 1).field("Y", 'F', 8, 1);
+  for (const auto& [x, y] : std::vector<std::pair<std::string, std::string>>{
+           {"1", "2"}, {"inf", "-90"}, {"-40", "nan"}, {"5", "6"}, {"*****", "1"}}) {
+    odd.record({x, y});
+  }
+  DbfReader o;
+  ASSERT_EQ(open_bytes(o, odd.bytes()), 0);
+  const TableExtents finite = table_extents(o, 0, 1);
+  EXPECT_EQ(finite.xmin, 1.0);
+  EXPECT_EQ(finite.xmax, 5.0);
+  EXPECT_EQ(finite.ymin, 2.0);
+  EXPECT_EQ(finite.ymax, 6.0);
 }
 
 }  // namespace

@@ -505,5 +505,41 @@ TEST(PrepareCommandSettings, UnattendedDefaultsUndoThePreviousCommand) {
   EXPECT_DOUBLE_EQ(cur.TextLabelsHeight, 0.0025 * 1000.0);
 }
 
+// The coordinate fields are read before the table is opened: they must be the ones the whole
+// switch walk gives.
+TEST(CoordinateFieldSwitches, AgreeWithTheCommandSettings) {
+  struct Case {
+    Tokens defaults;
+    Tokens switches;
+    int x;
+    int y;
+  };
+  const std::vector<Case> cases = {
+      {{}, {}, -1, -1},
+      {{}, {"/DX=4", "/DY=5"}, 4, 5},
+      {{"/DX=1"}, {"/DY=2"}, 1, 2},
+      {{"/DX=1", "/DY=3"}, {"/DX=7"}, 7, 3},
+      {{}, {"/dx=2", "/Dy=+3"}, 2, 3},
+      {{}, {"/DX=", "/DY=abc", "/DX"}, -1, -1},
+      {{}, {"/DX=2", "stray", "/DY=3"}, 2, -1},
+      {{";/DX=5"}, {"; note", "/DY=0"}, -1, 0},
+      {{"/DX=9", "/L=A"}, {"/T=1,2"}, 9, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.switches));
+    Command cmd;
+    cmd.input.path = "data/in.csv";
+    cmd.input.input_file_type = 2;
+    ASSERT_EQ(cmd.prepare(c.defaults, c.switches), 0);
+    int x = -9;
+    int y = -9;
+    coordinate_field_switches(c.defaults, c.switches, x, y);
+    EXPECT_EQ(x, c.x);
+    EXPECT_EQ(y, c.y);
+    EXPECT_EQ(cmd.result.x_field, x);
+    EXPECT_EQ(cmd.result.y_field, y);
+  }
+}
+
 }  // namespace
 }  // namespace tsn
