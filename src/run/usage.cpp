@@ -57,6 +57,10 @@ commas, -1 for all fields, "name" the rest of the token):
                /VS=name /VF=file its text style
   /REL=12|14|2000   output release of this command (DXF R12, R14 or 2000)
   /H           run hidden   /N  do not run automatically   /X  exit when done
+Point tables: X and Y are two different numeric fields found by name (EASTING and
+NORTHING, LONGITUDE and LATITUDE, LONG/LAT, LON/LAT, X/Y) or given with /DX=n /DY=n;
+the separator (comma, semicolon or tab) is taken from the first line; rows without
+coordinates are skipped and counted.
 Field numbers count from 0 in the order of the table; the summary printed before
 each conversion lists the fields with their numbers.
 Without /C0, records are coloured by 5 classes of field 0 (or /CF) with colour

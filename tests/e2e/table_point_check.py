@@ -9,13 +9,21 @@ The drawing is read by ezdxf: its POINT entities, in order, against those rows.
 Prints one line: "points drawn without difference audit_errors EXT BOX text" where `without`
 counts the rows left out, `difference` is the largest difference relative to the coordinate's
 size once above 1, EXT is the drawing's $EXTMIN and $EXTMAX (x y x y), BOX the same of the rows'
-points, and `text` that box as "%.6g, %.6g to %.6g, %.6g"."""
+points, and `text` that box as "x, y to x, y" in plain decimals (at most six,
+trailing zeros dropped)."""
 import csv
 import math
 import struct
 import sys
 
 import ezdxf
+
+
+def plain(v):
+    """A number as people read it: fixed with six decimals, trailing zeros cut."""
+    text = '%.6f' % v
+    text = text.rstrip('0').rstrip('.')
+    return '0' if text == '-0' else text
 
 
 def dbf_rows(path):
@@ -99,7 +107,7 @@ def main(args):
     extmax = doc.header.get('$EXTMAX', (math.nan, math.nan))
     xs = [p[0] for p in expected] or [math.nan]
     ys = [p[1] for p in expected] or [math.nan]
-    box = '%.6g, %.6g to %.6g, %.6g' % (min(xs), min(ys), max(xs), max(ys))
+    box = '%s, %s to %s, %s' % tuple(plain(v) for v in (min(xs), min(ys), max(xs), max(ys)))
     print(len(expected), len(got), without, '%.3g' % worst, len(doc.audit().errors),
           '%.17g %.17g %.17g %.17g' % (extmin[0], extmin[1], extmax[0], extmax[1]),
           '%.17g %.17g %.17g %.17g' % (min(xs), min(ys), max(xs), max(ys)), box)
