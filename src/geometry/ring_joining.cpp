@@ -116,13 +116,14 @@ void fail(JoinedOutline& out) {
 }
 
 void join(std::span<const shape_point> pool, PoolRing outer, std::span<const JoinHole> holes,
-          JoinedOutline& out) {
+          bool reverse_outer, JoinedOutline& out) {
   if (!valid_ring(pool, outer)) return fail(out);
   for (const JoinHole& hole : holes) {
     if (!valid_ring(pool, hole.ring)) return fail(out);
   }
   out.outline = distinct_vertices(pool, outer);
   if (out.outline.empty()) return;
+  if (reverse_outer) std::reverse(out.outline.begin() + 1, out.outline.end());
   out.outline.push_back(out.outline.front());
   if (out.outline.size() < 4) return;  // no area: nothing for the holes to cut
 
@@ -165,10 +166,10 @@ void join(std::span<const shape_point> pool, PoolRing outer, std::span<const Joi
 }  // namespace
 
 JoinedOutline create_single_poly(std::span<const shape_point> pool, PoolRing outer,
-                                 std::span<const JoinHole> holes) {
+                                 std::span<const JoinHole> holes, bool reverse_outer) {
   JoinedOutline out;
   try {
-    join(pool, outer, holes, out);
+    join(pool, outer, holes, reverse_outer, out);
   } catch (const std::bad_alloc&) {
     std::vector<std::int32_t>().swap(out.outline);  // give the memory back before reporting
     out.result = kJoinNoMemory;
