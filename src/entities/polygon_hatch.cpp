@@ -49,9 +49,7 @@ void hatch_path_rings(const PolygonContext& ctx, int levels, std::vector<std::in
     const RingInfo& ring = ctx.rings[static_cast<std::size_t>(r)];
     if (ring.depth % 2 != 0) continue;
     out.push_back(r);
-    for (int h = ring.first_child; h >= 0; h = ctx.rings[static_cast<std::size_t>(h)].next_sibling) {
-      out.push_back(h);
-    }
+    for_each_child(ctx.rings, r, [&](std::int32_t h) { out.push_back(h); });
   }
 }
 

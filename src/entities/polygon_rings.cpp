@@ -187,7 +187,9 @@ void rings_by_depth(const std::vector<RingInfo>& rings, int levels,
   out.resize(start.back());
   for (std::size_t k = 0; k < rings.size(); ++k) {
     const int d = rings[k].depth;
-    if (d >= 0 && d < levels) out[start[static_cast<std::size_t>(d)]++] = static_cast<std::int32_t>(k);
+    if (d >= 0 && d < levels) {
+      out[start[static_cast<std::size_t>(d)]++] = static_cast<std::int32_t>(k);
+    }
   }
 }
 

@@ -46,6 +46,15 @@ int nest_rings(const shape_rec& rec, std::vector<RingInfo>& rings);
 bool ring_inside(const shape_rec& rec, std::vector<RingInfo>& rings, std::int32_t inner,
                  std::int32_t outer);
 
+// Calls f(child) for each ring directly inside ring r, in part order.
+template <typename F>
+void for_each_child(const std::vector<RingInfo>& rings, std::int32_t r, F&& f) {
+  for (int h = rings[static_cast<std::size_t>(r)].first_child; h >= 0;
+       h = rings[static_cast<std::size_t>(h)].next_sibling) {
+    f(static_cast<std::int32_t>(h));
+  }
+}
+
 // The rings in the order they are filled: by depth, in part order within one depth.
 void rings_by_depth(const std::vector<RingInfo>& rings, int levels,
                     std::vector<std::int32_t>& out);

@@ -120,9 +120,7 @@ int triangulated_fill(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec, i
   for (const std::int32_t r : order) {
     const RingInfo& ring = ctx.rings[static_cast<std::size_t>(r)];
     holes.clear();
-    for (int h = ring.first_child; h >= 0; h = ctx.rings[static_cast<std::size_t>(h)].next_sibling) {
-      holes.push_back(h);
-    }
+    for_each_child(ctx.rings, r, [&](std::int32_t h) { holes.push_back(h); });
     const bool outer = every_ring || ring.orientation != 1 || ring.depth == 0;
     if (outer && fill_polygon_part(ctx, w, rec, r, holes, fill_z) != 0) return -1;
     if (outlines && ring_outline(ctx, w, rec, r, elevation, ctx.outline_colour) != 0) return -1;

@@ -158,9 +158,7 @@ TEST(NestRings, ChildrenAreLinkedInPartOrderAndFillOrderIsByDepth) {
   const int levels = nest_rings(rec, rings);
   ASSERT_EQ(levels, 3);
   std::vector<int> children;
-  for (int h = rings[3].first_child; h >= 0; h = rings[static_cast<std::size_t>(h)].next_sibling) {
-    children.push_back(h);
-  }
+  for_each_child(rings, 3, [&](std::int32_t h) { children.push_back(h); });
   EXPECT_EQ(children, (std::vector<int>{0, 2}));
   EXPECT_EQ(rings[1].first_child, -1);
   EXPECT_EQ(rings[2].first_child, 4);

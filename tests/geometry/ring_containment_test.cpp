@@ -41,8 +41,8 @@ TEST(RingWithin, WhollyInsideTouchingAllowedCrossingNot) {
       {"a corner on the edge, crossing out there", u, {{4, 5}, {5, 6}, {2, 6}, {4, 5}}, false},
       {"the same ring", square, square, true},
       {"one point inside", square, {{5, 5}}, true},
-      {"crossing by a hair", square, {{9.999999, 2}, {9.999999, 8}, {20, 8}, {20, 2}, {9.999999, 2}},
-       false},
+      {"crossing by a hair", square,
+       {{9.999999, 2}, {9.999999, 8}, {20, 8}, {20, 2}, {9.999999, 2}}, false},
       {"outside, in the notch", u, {{4.5, 5}, {5.5, 5}, {5, 6}, {4.5, 5}}, false},
   };
   for (const Case& c : cases) {
