@@ -43,10 +43,12 @@ int joined_outline(PolygonContext& ctx, const shape_rec& rec, std::int32_t outer
   for (const std::int32_t h : holes) {
     b.holes.push_back({pool_ring(rec, h), known_orientation(rec, ctx.rings, h)});
   }
-  // Filled outer rings are clockwise, except in TIN and comma-delimited input, which fills
-  // every ring: a counter-clockwise one is walked the other way.
+  // A counter-clockwise outer ring (a ring in no other, from a program that winds outer rings
+  // the other way, or any ring of TIN and comma-delimited input) is walked the other way, before
+  // its holes are joined in.
   const bool reverse = known_orientation(rec, ctx.rings, outer) == 1;
-  JoinedOutline joined = create_single_poly(pool_of(rec), pool_ring(rec, outer), b.holes);
+  JoinedOutline joined =
+      create_single_poly(pool_of(rec), pool_ring(rec, outer), b.holes, reverse);
   for (const std::string& line : joined.trace) trace_write("%s\n", line.c_str());
   if (joined.result == kJoinNoMemory) {
     status_write("\n%s", joined.message.c_str());
@@ -58,7 +60,6 @@ int joined_outline(PolygonContext& ctx, const shape_rec& rec, std::int32_t outer
     return 0;
   }
   outline = std::move(joined.outline);
-  if (reverse) std::reverse(outline.begin(), outline.end());
   return 0;
 }
 

@@ -42,18 +42,14 @@ void write_path(DxfWriter& w, const shape_rec& rec, const HatchPath& path, bool 
 }  // namespace
 
 void hatch_path_rings(const PolygonContext& ctx, int levels, std::vector<std::int32_t>& out) {
+  std::vector<std::int32_t> by_depth;
+  rings_by_depth(ctx.rings, levels, by_depth);
   out.clear();
-  const auto n = static_cast<std::int32_t>(ctx.rings.size());
-  for (int level = 0; level < levels; level += 2) {
-    for (std::int32_t r = 0; r < n; ++r) {
-      if (ctx.rings[static_cast<std::size_t>(r)].depth != level) continue;
-      out.push_back(r);
-      if (level + 1 >= levels) continue;
-      for (std::int32_t h = 0; h < n; ++h) {
-        const RingInfo& hole = ctx.rings[static_cast<std::size_t>(h)];
-        if (hole.parent == r && hole.depth == level + 1) out.push_back(h);
-      }
-    }
+  for (const std::int32_t r : by_depth) {
+    const RingInfo& ring = ctx.rings[static_cast<std::size_t>(r)];
+    if (ring.depth % 2 != 0) continue;
+    out.push_back(r);
+    for_each_child(ctx.rings, r, [&](std::int32_t h) { out.push_back(h); });
   }
 }
 

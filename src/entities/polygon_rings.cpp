@@ -3,16 +3,31 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <numbers>
+#include <numeric>
 
+#include "geometry/box_grid.h"
 #include "geometry/fill_plane.h"
+#include "geometry/ring_containment.h"
 #include "run/messages.h"
 
 namespace tsn {
 namespace {
 
-constexpr double kSamePoint = 1e-10;  // vertices closer than this in X and Y are one
 constexpr int kInternalErrorOrientation = 13;
+
+// The enclosed area by the shoelace sum about the first point, which keeps the digits of map
+// coordinates.
+double enclosed_area(std::span<const shape_point> p) {
+  if (p.size() < 3) return 0.0;
+  double sum = 0.0;
+  const shape_point& o = p.front();
+  for (std::size_t i = 1; i + 1 < p.size(); ++i) {
+    sum += (p[i].x - o.x) * (p[i + 1].y - o.y) - (p[i + 1].x - o.x) * (p[i].y - o.y);
+  }
+  return std::fabs(sum) / 2.0;
+}
 
 void measure(const shape_rec& rec, std::int32_t ring, RingInfo& info) {
   const shape_point* p = rec.part_points(ring).data();
@@ -26,35 +41,11 @@ void measure(const shape_rec& rec, std::int32_t ring, RingInfo& info) {
     info.box.ymax = std::max(info.box.ymax, p[i].y);
     if (p[i].x < p[info.leftmost].x) info.leftmost = i;
   }
+  info.area = enclosed_area(rec.part_points(ring));
 }
 
-bool same_point(const shape_point& a, const shape_point& b) {
-  return std::fabs(a.x - b.x) < kSamePoint && std::fabs(a.y - b.y) < kSamePoint;
-}
-
-bool is_vertex_of(const shape_point& q, const shape_point* ring, std::int32_t n) {
-  for (std::int32_t i = 0; i < n; ++i) {
-    if (same_point(q, ring[i])) return true;
-  }
-  return false;
-}
-
-// Signed crossings of the ray from q towards +X with the ring's edges: -1 for an edge going
-// up, +1 for one going down (so a point inside a counter-clockwise ring counts -1). Each edge
-// is taken as half open, its lower end on the ray counting as above it, so that a vertex on
-// the ray is counted once when the ring crosses there and not at all when it only touches.
-int signed_crossings(const shape_point& q, const shape_point* ring, std::int32_t n) {
-  int count = 0;
-  for (std::int32_t i = 0; i < n; ++i) {
-    const shape_point& a = ring[i];
-    const shape_point& b = ring[(i + 1) % n];
-    const bool up = a.y <= q.y && b.y > q.y;
-    const bool down = b.y <= q.y && a.y > q.y;
-    if (!up && !down) continue;
-    const double x_at = a.x + (q.y - a.y) * (b.x - a.x) / (b.y - a.y);
-    if (x_at > q.x) count += up ? -1 : 1;
-  }
-  return count;
+bool box_holds(const shape_box& o, const shape_box& i) {
+  return o.xmin <= i.xmin && o.ymin <= i.ymin && i.xmax <= o.xmax && i.ymax <= o.ymax;
 }
 
 // Direction angle from p to q, by the rules of the loop check.
@@ -100,19 +91,13 @@ int known_orientation(const shape_rec& rec, std::vector<RingInfo>& rings, std::i
 
 bool ring_inside(const shape_rec& rec, std::vector<RingInfo>& rings, std::int32_t inner,
                  std::int32_t outer) {
-  const shape_box& i = rings[static_cast<std::size_t>(inner)].box;
-  const shape_box& o = rings[static_cast<std::size_t>(outer)].box;
-  if (i.xmin < o.xmin || i.ymin < o.ymin || i.xmax > o.xmax || i.ymax > o.ymax) return false;
-  const shape_point* a = rec.part_points(inner).data();
-  const shape_point* b = rec.part_points(outer).data();
-  const std::int32_t na = rec.points_in_part(inner);
-  const std::int32_t nb = rec.points_in_part(outer);
-  for (std::int32_t k = 0; k < na; ++k) {
-    if (is_vertex_of(a[k], b, nb)) continue;
-    const int count = signed_crossings(a[k], b, nb);
-    return known_orientation(rec, rings, outer) == -1 ? count > 0 : count < 0;
+  if (!box_holds(rings[static_cast<std::size_t>(outer)].box,
+                 rings[static_cast<std::size_t>(inner)].box)) {
+    return false;
   }
-  return true;  // every vertex is one of the outer ring's
+  RingEdges edges;
+  edges.build(rec.part_points(outer), known_orientation(rec, rings, outer));
+  return ring_within(rec.part_points(inner), edges);
 }
 
 int nest_rings(const shape_rec& rec, std::vector<RingInfo>& rings) {
@@ -124,47 +109,88 @@ int nest_rings(const shape_rec& rec, std::vector<RingInfo>& rings) {
     rings[0].parent = 0;
     return 1;
   }
-  int level = -1;
-  std::size_t unassigned = parts;
-  while (unassigned > 0) {
-    std::vector<std::size_t> this_level;
-    for (std::size_t i = 0; i < parts; ++i) {
-      if (rings[i].depth != kDepthUnassigned) continue;
-      bool contained = false;
-      for (std::size_t j = 0; j < parts && !contained; ++j) {
-        contained = j != i && rings[j].depth == kDepthUnassigned &&
-                    ring_inside(rec, rings, static_cast<std::int32_t>(i),
-                                static_cast<std::int32_t>(j));
-      }
-      if (!contained) this_level.push_back(i);
-    }
-    if (this_level.empty()) {
-      // Rings that all contain each other (identical rings): the first of them goes next.
-      for (std::size_t i = 0; i < parts; ++i) {
-        if (rings[i].depth == kDepthUnassigned) {
-          this_level.push_back(i);
-          break;
-        }
-      }
-    }
-    for (const std::size_t i : this_level) {
-      rings[i].depth = level + 1;
-      rings[i].parent = static_cast<int>(i);
-      if (level >= 0) {
-        rings[i].parent = -1;
-        for (std::size_t k = 0; k < parts; ++k) {
-          if (rings[k].depth == level && ring_inside(rec, rings, static_cast<std::int32_t>(i),
-                                                     static_cast<std::int32_t>(k))) {
-            rings[i].parent = static_cast<int>(k);
-            break;
-          }
-        }
-      }
-      --unassigned;
-    }
-    ++level;
+  // Only a ring that comes earlier in this order can hold another, so the rings are placed in
+  // it, each after its parent: the larger box first (a ring's box holds the boxes of the rings
+  // inside it), then the larger area (a box can hold a smaller ring touching all its sides),
+  // then part order. Boxes come first because the area of a ring that crosses itself can be
+  // smaller than what it encloses.
+  std::vector<std::int32_t> order(parts);
+  std::iota(order.begin(), order.end(), 0);
+  // (NaN coordinates sort last, so that the order stays one.)
+  const auto number = [](double v) { return std::isnan(v) ? -1.0 : v; };
+  std::vector<std::pair<double, double>> key(parts);
+  for (std::size_t r = 0; r < parts; ++r) {
+    const shape_box& b = rings[r].box;
+    key[r] = {number((b.xmax - b.xmin) * (b.ymax - b.ymin)), number(rings[r].area)};
   }
-  return level + 1;  // one pass per level
+  std::stable_sort(order.begin(), order.end(), [&](std::int32_t a, std::int32_t b) {
+    return key[static_cast<std::size_t>(a)] > key[static_cast<std::size_t>(b)];
+  });
+  std::vector<std::size_t> rank(parts);
+  for (std::size_t k = 0; k < parts; ++k) rank[static_cast<std::size_t>(order[k])] = k;
+
+  std::vector<shape_box> boxes(parts);
+  for (std::size_t r = 0; r < parts; ++r) boxes[r] = rings[r].box;
+  BoxGrid grid;
+  grid.build(boxes);
+  std::vector<std::unique_ptr<RingEdges>> edges(parts);  // built for rings that hold a box
+  std::vector<std::int32_t> around;
+  int deepest = 0;
+  for (const std::int32_t i : order) {
+    RingInfo& ring = rings[static_cast<std::size_t>(i)];
+    around.clear();
+    grid.visit_holding(ring.box, [&](std::int32_t j) {
+      if (rank[static_cast<std::size_t>(j)] < rank[static_cast<std::size_t>(i)]) {
+        around.push_back(j);
+      }
+    });
+    // The smallest ring around it first: the first that holds it is its parent.
+    std::sort(around.begin(), around.end(), [&](std::int32_t a, std::int32_t b) {
+      return rank[static_cast<std::size_t>(a)] > rank[static_cast<std::size_t>(b)];
+    });
+    ring.depth = 0;
+    ring.parent = i;
+    for (const std::int32_t j : around) {
+      std::unique_ptr<RingEdges>& e = edges[static_cast<std::size_t>(j)];
+      if (!e) {
+        e = std::make_unique<RingEdges>();
+        e->build(rec.part_points(j), known_orientation(rec, rings, j));
+      }
+      if (ring_within(rec.part_points(i), *e)) {
+        ring.parent = j;
+        ring.depth = rings[static_cast<std::size_t>(j)].depth + 1;
+        break;
+      }
+    }
+    deepest = std::max(deepest, ring.depth);
+  }
+  for (std::size_t k = parts; k-- > 0;) {
+    RingInfo& ring = rings[k];
+    if (ring.parent == static_cast<int>(k)) continue;
+    RingInfo& parent = rings[static_cast<std::size_t>(ring.parent)];
+    ring.next_sibling = parent.first_child;
+    parent.first_child = static_cast<int>(k);
+  }
+  return deepest + 1;
+}
+
+void rings_by_depth(const std::vector<RingInfo>& rings, int levels,
+                    std::vector<std::int32_t>& out) {
+  out.clear();
+  out.reserve(rings.size());
+  // Counting sort by depth keeps part order within a depth.
+  std::vector<std::size_t> start(static_cast<std::size_t>(std::max(levels, 0)) + 1, 0);
+  for (const RingInfo& r : rings) {
+    if (r.depth >= 0 && r.depth < levels) ++start[static_cast<std::size_t>(r.depth) + 1];
+  }
+  for (std::size_t d = 1; d < start.size(); ++d) start[d] += start[d - 1];
+  out.resize(start.back());
+  for (std::size_t k = 0; k < rings.size(); ++k) {
+    const int d = rings[k].depth;
+    if (d >= 0 && d < levels) {
+      out[start[static_cast<std::size_t>(d)]++] = static_cast<std::int32_t>(k);
+    }
+  }
 }
 
 int check_ring_loops(const shape_rec& rec) {

@@ -15,9 +15,6 @@
 namespace tsn {
 namespace {
 
-constexpr std::int32_t kMaxNestedRings = 10000;
-constexpr std::size_t kMaxFillHoles = 4000;  // holes joined into one outer ring at most
-
 enum MultipatchPart { kStrip = 0, kFan = 1, kOuterRing = 2, kLastRingType = 5 };
 
 // Invisible-edge bits of a strip or fan triangle: the pattern's visible edges, and the outer
@@ -113,40 +110,25 @@ int end_record_block(PolygonContext& ctx, const shape_rec& rec, const RecordBloc
                                         {rec.box.xmin, rec.box.ymin, rec.zmin + elevation});
 }
 
-// Nesting compares every ring with every other: a record of more rings than any real map holds
-// keeps the order of its parts, outlined only, rather than stalling the conversion.
-bool too_many_rings_to_fill(const shape_rec& rec) {
-  if (rec.num_parts <= kMaxNestedRings) return false;
-  trace_write("too many rings to nest in record %ld\n", static_cast<long>(rec.record_number));
-  return true;
-}
-
 // The triangulated fill (release 12 and TIN input), level by level: each ring's fill with its
-// direct holes cut out, then its outline. Counter-clockwise rings, the holes, are not filled,
-// except in TIN and comma-delimited input, where every ring is a shape of its own.
+// direct holes cut out, then its outline. A clockwise ring is filled wherever it lies, and so is
+// a counter-clockwise ring that lies in no other ring (written by a program that winds its
+// outer rings the other way); counter-clockwise rings inside others are holes, outlined only.
+// In TIN and comma-delimited input every ring is a shape of its own and filled.
 int triangulated_fill(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec, int levels,
                       double elevation, double fill_z) {
   const bool every_ring = ctx.comma_delimited || ctx.settings.cur.TIN != 0;
   const bool outlines = ctx.settings.cur.DrawOutlines != 0;
-  const auto n = static_cast<std::int32_t>(ctx.rings.size());
   std::vector<std::int32_t>& holes = ctx.fill.part_holes;
-  for (int level = 0; level < levels; ++level) {
-    for (std::int32_t r = 0; r < n; ++r) {
-      const RingInfo& ring = ctx.rings[static_cast<std::size_t>(r)];
-      if (ring.depth != level) continue;
-      holes.clear();
-      for (std::int32_t h = 0; h < n && level + 1 < levels; ++h) {
-        const RingInfo& hole = ctx.rings[static_cast<std::size_t>(h)];
-        if (hole.parent == r && hole.depth == level + 1 && holes.size() < kMaxFillHoles) {
-          holes.push_back(h);
-        }
-      }
-      if ((every_ring || ring.orientation != 1) &&
-          fill_polygon_part(ctx, w, rec, r, holes, fill_z) != 0) {
-        return -1;
-      }
-      if (outlines && ring_outline(ctx, w, rec, r, elevation, ctx.outline_colour) != 0) return -1;
-    }
+  std::vector<std::int32_t>& order = ctx.fill.rings_in_order;
+  rings_by_depth(ctx.rings, levels, order);
+  for (const std::int32_t r : order) {
+    const RingInfo& ring = ctx.rings[static_cast<std::size_t>(r)];
+    holes.clear();
+    for_each_child(ctx.rings, r, [&](std::int32_t h) { holes.push_back(h); });
+    const bool outer = every_ring || ring.orientation != 1 || ring.depth == 0;
+    if (outer && fill_polygon_part(ctx, w, rec, r, holes, fill_z) != 0) return -1;
+    if (outlines && ring_outline(ctx, w, rec, r, elevation, ctx.outline_colour) != 0) return -1;
   }
   return 0;
 }
@@ -155,7 +137,7 @@ int triangulated_fill(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec, i
 int polygon_rings(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec, double elevation,
                   double fill_z) {
   const FileSettings& cur = ctx.settings.cur;
-  if (cur.Fill == 0 || too_many_rings_to_fill(rec)) {
+  if (cur.Fill == 0) {
     for (std::int32_t r = 0; r < rec.num_parts; ++r) {
       if (ring_outline(ctx, w, rec, r, elevation, ctx.outline_colour) != 0) return -1;
     }

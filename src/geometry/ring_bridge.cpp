@@ -93,7 +93,7 @@ bool runs_along(PlanePoint a, PlanePoint v, PlanePoint e) {
 // What a bridge from the anchor must keep clear of, gathered once per hole.
 struct BridgeObstacles {
   std::span<const shape_point> pool;
-  std::span<const std::int32_t> outline;
+  OutlineEdges& outline;
   double reach = 0.0;                // X at or left of the anchor
   std::vector<Segment> hole_edges;   // the hole's own edges there
   std::span<const Segment> blockers;
@@ -107,18 +107,18 @@ bool bridge_clear(BridgeObstacles& obstacles, PlanePoint a, PlanePoint v) {
     if (!ends_at_v(e) && segments_cross(a, v, e.a, e.b)) return false;
   }
   // Every outline edge takes part, the closing one included, except those lying wholly right
-  // of the anchor: they cannot meet a bridge that runs leftwards from it.
-  const std::span<const std::int32_t> outline = obstacles.outline;
-  PlanePoint from = at(obstacles.pool, outline[0]);
-  for (std::size_t pos = 1; pos < outline.size(); ++pos) {
-    const Segment e{from, at(obstacles.pool, outline[pos])};
-    from = e.b;
-    if (std::min(e.a.x, e.b.x) > obstacles.reach || ends_at_v(e)) continue;
-    if (segments_cross(a, v, e.a, e.b)) {
-      if (obstacles.cache.size() < kBlockingCacheSize) obstacles.cache.push_back(e);
-      return false;
-    }
-  }
+  // of the anchor: they cannot meet a bridge that runs leftwards from it. Only edges whose box
+  // meets the bridge's can cross it.
+  const bool clear = obstacles.outline.visit_near(
+      {std::min(a.x, v.x), std::min(a.y, v.y)}, {std::max(a.x, v.x), std::max(a.y, v.y)},
+      [&](PlanePoint ea, PlanePoint eb) {
+        const Segment e{ea, eb};
+        if (std::min(e.a.x, e.b.x) > obstacles.reach || ends_at_v(e)) return true;
+        if (!segments_cross(a, v, e.a, e.b)) return true;
+        if (obstacles.cache.size() < kBlockingCacheSize) obstacles.cache.push_back(e);
+        return false;
+      });
+  if (!clear) return false;
   for (const Segment& e : obstacles.hole_edges) {
     if (same_place(e.a, a) || same_place(e.b, a)) {
       if (runs_along(a, v, same_place(e.a, a) ? e.b : e.a)) return false;
@@ -171,10 +171,10 @@ std::optional<JoinPoint> find_shared_vertex(std::span<const shape_point> pool,
 
 std::optional<std::size_t> find_bridge_end(std::span<const shape_point> pool,
                                            std::span<const std::int32_t> outline,
-                                           const HoleWalk& hole,
+                                           OutlineEdges& edges, const HoleWalk& hole,
                                            std::span<const Segment> blockers) {
   const PlanePoint a = at(pool, hole.vertices[hole.anchor]);
-  BridgeObstacles obstacles{pool, outline, a.x + kJoinTolerance, {}, blockers, {}};
+  BridgeObstacles obstacles{pool, edges, a.x + kJoinTolerance, {}, blockers, {}};
   obstacles.cache.reserve(kBlockingCacheSize);
   const std::size_t n = hole.vertices.size();
   for (std::size_t j = 0; j < n; ++j) {
@@ -182,21 +182,33 @@ std::optional<std::size_t> find_bridge_end(std::span<const shape_point> pool,
     if (std::min(e.a.x, e.b.x) <= obstacles.reach) obstacles.hole_edges.push_back(e);
   }
 
-  // Candidates nearest first: a near vertex is the likeliest to be seen, and the heap is only
-  // drained as far as needed.
+  // Candidates nearest first (outline order among equals): a near vertex is the likeliest to
+  // be seen. The nearest is found by one pass, which is usually all it takes; only when it is
+  // blocked are the others put into a heap, drained as far as needed.
   std::vector<std::pair<double, std::size_t>> candidates;
   candidates.reserve(outline.size());
+  std::size_t nearest = 0;
   for (std::size_t pos = 0; pos + 1 < outline.size(); ++pos) {
     const PlanePoint v = at(pool, outline[pos]);
     if (v.x < obstacles.reach) {
       const double dx = v.x - a.x;
       const double dy = v.y - a.y;
       candidates.emplace_back(dx * dx + dy * dy, pos);
+      if (candidates.back() < candidates[nearest]) nearest = candidates.size() - 1;
     }
+  }
+  if (candidates.empty()) return std::nullopt;
+  std::optional<PlanePoint> last_rejected;
+  {
+    const std::size_t pos = candidates[nearest].second;
+    const PlanePoint v = at(pool, outline[pos]);
+    if (bridge_clear(obstacles, a, v)) return choose_pass(pool, outline, pos, direction(v, a));
+    last_rejected = v;
+    candidates[nearest] = candidates.back();
+    candidates.pop_back();
   }
   const auto later = std::greater<std::pair<double, std::size_t>>();
   std::make_heap(candidates.begin(), candidates.end(), later);
-  std::optional<PlanePoint> last_rejected;
   while (!candidates.empty()) {
     std::pop_heap(candidates.begin(), candidates.end(), later);
     const std::size_t pos = candidates.back().second;

@@ -10,6 +10,7 @@
 #include <span>
 
 #include "geometry/label_anchor.h"
+#include "geometry/outline_edges.h"
 #include "input/shape_record.h"
 
 namespace tsn {
@@ -46,10 +47,10 @@ std::optional<JoinPoint> find_shared_vertex(std::span<const shape_point> pool,
 // The outline position the hole's bridge runs to: among the outline vertices at or left of
 // the anchor, nearest first, the first whose segment to the anchor touches no outline edge
 // except at that vertex, none of the hole's own edges except at the anchor, and none of
-// `blockers`. Nothing when no vertex qualifies.
+// `blockers`. `edges` holds the outline's edges. Nothing when no vertex qualifies.
 std::optional<std::size_t> find_bridge_end(std::span<const shape_point> pool,
                                            std::span<const std::int32_t> outline,
-                                           const HoleWalk& hole,
+                                           OutlineEdges& edges, const HoleWalk& hole,
                                            std::span<const Segment> blockers);
 
 }  // namespace tsn

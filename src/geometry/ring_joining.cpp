@@ -88,24 +88,31 @@ std::vector<Segment> later_hole_edges(std::span<const shape_point> pool,
 
 // After position p: the hole from its anchor round to the anchor again, then back along the
 // bridge to the outline vertex at p.
-void splice_bridge(std::vector<std::int32_t>& outline, std::size_t p, const HoleWalk& hole) {
+void splice_bridge(std::vector<std::int32_t>& outline, OutlineEdges& edges, std::size_t p,
+                   const HoleWalk& hole) {
   const std::size_t n = hole.vertices.size();
   std::vector<std::int32_t> piece;
   piece.reserve(n + 2);
   for (std::size_t t = 0; t <= n; ++t) piece.push_back(hole.vertices[(hole.anchor + t) % n]);
   piece.push_back(outline[p]);
   outline.insert(outline.begin() + static_cast<std::ptrdiff_t>(p + 1), piece.begin(), piece.end());
+  // The edge from the bridge's end on to the outline's next vertex is the one that was there.
+  for (std::size_t q = p; q < p + piece.size(); ++q) edges.add(outline[q], outline[q + 1]);
 }
 
 // After position p, the place the hole shares: the hole from the vertex after the shared one
 // round to the shared one, which stands in for the outline's second pass there.
-void splice_shared(std::vector<std::int32_t>& outline, const JoinPoint& at, const HoleWalk& hole) {
+void splice_shared(std::vector<std::int32_t>& outline, OutlineEdges& edges, const JoinPoint& at,
+                   const HoleWalk& hole) {
   const std::size_t n = hole.vertices.size();
+  const std::size_t p = at.outline_pos;
   std::vector<std::int32_t> piece;
   piece.reserve(n);
   for (std::size_t t = 1; t <= n; ++t) piece.push_back(hole.vertices[(at.hole_pos + t) % n]);
-  outline.insert(outline.begin() + static_cast<std::ptrdiff_t>(at.outline_pos + 1), piece.begin(),
+  edges.remove(outline[p], outline[p + 1]);
+  outline.insert(outline.begin() + static_cast<std::ptrdiff_t>(p + 1), piece.begin(),
                  piece.end());
+  for (std::size_t q = p; q <= p + n; ++q) edges.add(outline[q], outline[q + 1]);
 }
 
 void fail(JoinedOutline& out) {
@@ -116,13 +123,14 @@ void fail(JoinedOutline& out) {
 }
 
 void join(std::span<const shape_point> pool, PoolRing outer, std::span<const JoinHole> holes,
-          JoinedOutline& out) {
+          bool reverse_outer, JoinedOutline& out) {
   if (!valid_ring(pool, outer)) return fail(out);
   for (const JoinHole& hole : holes) {
     if (!valid_ring(pool, hole.ring)) return fail(out);
   }
   out.outline = distinct_vertices(pool, outer);
   if (out.outline.empty()) return;
+  if (reverse_outer) std::reverse(out.outline.begin() + 1, out.outline.end());
   out.outline.push_back(out.outline.front());
   if (out.outline.size() < 4) return;  // no area: nothing for the holes to cut
 
@@ -135,6 +143,18 @@ void join(std::span<const shape_point> pool, PoolRing outer, std::span<const Joi
     capacity += walks[h].size() + 3;
   }
   out.outline.reserve(capacity);
+  shape_box extent{1e300, 1e300, -1e300, -1e300};
+  const auto take = [&](PoolRing ring) {
+    for (std::int32_t i = ring.first; i < ring.first + ring.count; ++i) {
+      const shape_point& p = pool[static_cast<std::size_t>(i)];
+      extent = {std::min(extent.xmin, p.x), std::min(extent.ymin, p.y),
+                std::max(extent.xmax, p.x), std::max(extent.ymax, p.y)};
+    }
+  };
+  take(outer);
+  for (const JoinHole& hole : holes) take(hole.ring);
+  OutlineEdges edges;
+  edges.build(pool, out.outline, extent, capacity);
   std::vector<std::size_t> order(holes.size());
   std::iota(order.begin(), order.end(), std::size_t{0});
   std::stable_sort(order.begin(), order.end(),
@@ -150,25 +170,25 @@ void join(std::span<const shape_point> pool, PoolRing outer, std::span<const Joi
     }
     const HoleWalk hole{walk, leftmost(pool, walk)};
     if (const auto shared = find_shared_vertex(pool, out.outline, hole)) {
-      splice_shared(out.outline, *shared, hole);
+      splice_shared(out.outline, edges, *shared, hole);
       continue;
     }
     const shape_point& a = pool[static_cast<std::size_t>(walk[hole.anchor])];
     const std::vector<Segment> blockers = later_hole_edges(
         pool, walks, min_x, std::span<const std::size_t>(order).subspan(s + 1), {a.x, a.y});
-    const auto end = find_bridge_end(pool, out.outline, hole, blockers);
+    const auto end = find_bridge_end(pool, out.outline, edges, hole, blockers);
     if (!end) return fail(out);
-    splice_bridge(out.outline, *end, hole);
+    splice_bridge(out.outline, edges, *end, hole);
   }
 }
 
 }  // namespace
 
 JoinedOutline create_single_poly(std::span<const shape_point> pool, PoolRing outer,
-                                 std::span<const JoinHole> holes) {
+                                 std::span<const JoinHole> holes, bool reverse_outer) {
   JoinedOutline out;
   try {
-    join(pool, outer, holes, out);
+    join(pool, outer, holes, reverse_outer, out);
   } catch (const std::bad_alloc&) {
     std::vector<std::int32_t>().swap(out.outline);  // give the memory back before reporting
     out.result = kJoinNoMemory;

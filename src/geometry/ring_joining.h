@@ -37,7 +37,9 @@ struct JoinedOutline {
 };
 
 // Joins the holes into the outer ring, in ascending order of their smallest X (table order on
-// ties). The outer ring must run clockwise (the fill draws no other); holes are walked
+// ties). The outer ring is walked clockwise (the fill draws no other): a ring stored
+// counter-clockwise is given with `reverse_outer` and walked backwards from its first point,
+// so that the joined outline is the stored ring reversed when there are no holes. Holes are walked
 // counter-clockwise, a clockwise one reversed. A hole meeting the outline at a vertex is
 // spliced in there; any other is bridged from its leftmost vertex to the nearest outline
 // vertex at or left of it that it can see, and a hole that can see none fails the join.
@@ -45,6 +47,6 @@ struct JoinedOutline {
 // three points is returned as it is. Indices outside the pool or coordinates that are not
 // finite fail the join.
 JoinedOutline create_single_poly(std::span<const shape_point> pool, PoolRing outer,
-                                 std::span<const JoinHole> holes);
+                                 std::span<const JoinHole> holes, bool reverse_outer = false);
 
 }  // namespace tsn

@@ -8,11 +8,14 @@ Usage:
                                                      pattern lines)
 Every summary line starts with the drawing's path.
 
-solid: every part is a clockwise ring with the rings directly inside it cut out. Each INSERT
+solid: every part is a clockwise ring, or a counter-clockwise ring lying in no other ring, with
+the rings directly inside it cut out; a ring lies inside another only when none of it lies
+outside (touching allowed), and its parent is the smallest such ring. Each INSERT
 of a FIL block is matched to a part by its insertion point, the part's lower-left corner. The
 triangles of a matched part must have the part's area (relative error below 1e-9) and no
 triangle may reach outside the part by more than 1e-9 of its area. Parts that are not valid
-polygons (self-crossing rings, holes crossing their ring) are only counted. Prints
+polygons (self-crossing rings, holes crossing each other, rings touching themselves, rings inside
+a self-crossing one) are only counted. Prints
 "parts P filled F unfilled U mismatched M outside O invalid I audit E" and, per failed part, a
 line "unfilled|mismatched|outside RECORD PART FIGURE".
 
@@ -27,8 +30,9 @@ import struct
 import sys
 
 import ezdxf
-from shapely.geometry import Point, Polygon
+from shapely.geometry import LineString, Point, Polygon
 from shapely.prepared import prep
+from shapely.validation import explain_validity, make_valid
 
 from shp_records import record_contents
 
@@ -70,33 +74,73 @@ def box(ring):
     return min(xs), min(ys), max(xs), max(ys)
 
 
-def inside(inner, outer, outer_shape):
-    """inner lies in outer: boxes nested, then a vertex of inner off outer's vertices."""
-    bi, bo = box(inner), box(outer)
-    if not (bo[0] <= bi[0] and bo[1] <= bi[1] and bi[2] <= bo[2] and bi[3] <= bo[3]):
-        return False
-    corners = set(outer)
-    for p in inner:
-        if p not in corners:
-            return outer_shape.contains(Point(p))
-    return True
+def crosses_itself(shape):
+    """A ring that crosses itself leaves its inside to the converter's counting rule; one that
+    only touches itself does not."""
+    return not shape.is_valid and explain_validity(shape).startswith('Self-intersection')
+
+
+class Outer:
+    """A ring that may hold others, prepared once."""
+
+    def __init__(self, ring):
+        shape = Polygon(ring)
+        self.crossing = crosses_itself(shape)
+        self.shape = prep(make_valid(shape) if self.crossing else shape)
+
+    def covers(self, inner):
+        """Whether no point of ring inner lies outside (touching allowed); None when this ring
+        crosses itself and inner meets what it encloses."""
+        line = LineString(inner + inner[:1]) if len(inner) > 1 else Point(inner[0])
+        if self.crossing:
+            return False if self.shape.disjoint(line) else None
+        return self.shape.covers(line)
 
 
 def parents(rings):
-    """The smallest ring containing each ring, or None."""
-    shapes = [Polygon(r) if len(r) >= 3 else None for r in rings]
-    areas = [abs(signed_area(r)) for r in rings]
-    out = []
+    """The smallest ring wholly containing each ring (None for a ring in no other ring), and
+    the rings whose containment could not be decided. Of two equal rings the first holds the
+    second."""
+    boxes = [box(r) if r else None for r in rings]
+    areas = [abs(signed_area(r)) if len(r) >= 3 else 0.0 for r in rings]
+    # A grid of the boxes: a ring's box lies in the cells that hold its lower-left corner.
+    known = [b for b in boxes if b]
+    x0 = min(b[0] for b in known)
+    y0 = min(b[1] for b in known)
+    size = max(max(b[2] for b in known) - x0, max(b[3] for b in known) - y0, 1e-300)
+    side = max(1, int(len(known) ** 0.5))
+
+    def cell(v, origin):
+        return min(side - 1, max(0, int((v - origin) / size * side)))
+    grid = collections.defaultdict(list)
+    for j, b in enumerate(boxes):
+        if b and len(rings[j]) >= 3:
+            for cx in range(cell(b[0], x0), cell(b[2], x0) + 1):
+                for cy in range(cell(b[1], y0), cell(b[3], y0) + 1):
+                    grid[cx, cy].append(j)
+    out, undecided, outers = [], set(), {}
     for i, r in enumerate(rings):
         best = None
-        for j, o in enumerate(rings):
-            if j == i or shapes[j] is None or len(r) == 0 or areas[j] < areas[i]:
-                continue
-            if (areas[j] > areas[i] or j < i) and inside(r, o, shapes[j]):
-                if best is None or areas[j] < areas[best]:
+        if r:
+            bi = boxes[i]
+            around = []
+            for j in grid[cell(bi[0], x0), cell(bi[1], y0)]:
+                bo = boxes[j]
+                if (j != i and bo[0] <= bi[0] and bo[1] <= bi[1] and
+                        bi[2] <= bo[2] and bi[3] <= bo[3] and
+                        (areas[j] > areas[i] or (areas[j] == areas[i] and j < i))):
+                    around.append(j)
+            for j in sorted(around, key=lambda j: (areas[j], -j)):
+                if j not in outers:
+                    outers[j] = Outer(rings[j])
+                inside = outers[j].covers(r)
+                if inside is None:
+                    undecided.add(i)
+                elif inside:
                     best = j
+                    break
         out.append(best)
-    return out
+    return out, undecided
 
 
 def key(x, y):
@@ -108,16 +152,19 @@ def solid_check(shp, dxf):
     parts = collections.defaultdict(list)  # corner -> [(record, part, shape, valid)]
     total = invalid = 0
     for index, rings in records(shp):
-        parent = parents(rings)
+        parent, undecided = parents(rings)
+        holes_of = collections.defaultdict(list)
+        for h, p in enumerate(parent):
+            if p is not None and len(rings[h]) >= 3:
+                holes_of[p].append(rings[h])
         for k, ring in enumerate(rings):
             if len(ring) < 3:
                 continue
-            holes = [rings[h] for h in range(len(rings)) if parent[h] == k and len(rings[h]) >= 3]
-            shape = Polygon(ring, holes)
-            valid = shape.is_valid and Polygon(ring).is_valid
-            # Clockwise rings are parts; a self-crossing ring has no direction to trust, and
-            # may be filled or not.
-            if valid and signed_area(ring) >= 0:
+            shape = Polygon(ring, holes_of[k])
+            valid = shape.is_valid and Polygon(ring).is_valid and k not in undecided
+            # Clockwise rings are parts, and so are counter-clockwise rings in no other ring;
+            # a self-crossing ring has no direction to trust, and may be filled or not.
+            if valid and signed_area(ring) >= 0 and parent[k] is not None:
                 continue
             b = box(ring)
             parts[key(b[0], b[1])].append((index, k, shape, valid))

@@ -28,7 +28,7 @@ inline std::ostream& operator<<(std::ostream& os, const shape_point& p) {
 namespace tsn::test {
 
 // A record from its parts, each a list of points; Z taken as given when has_z is set.
-inline shape_rec make_record(std::initializer_list<std::vector<shape_point>> parts,
+inline shape_rec make_record(const std::vector<std::vector<shape_point>>& parts,
                              bool has_z = false, int number = 1) {
   shape_rec rec;
   rec.record_number = number;
@@ -55,6 +55,10 @@ inline shape_rec make_record(std::initializer_list<std::vector<shape_point>> par
     }
   }
   return rec;
+}
+inline shape_rec make_record(std::initializer_list<std::vector<shape_point>> parts,
+                             bool has_z = false, int number = 1) {
+  return make_record(std::vector<std::vector<shape_point>>(parts), has_z, number);
 }
 
 // The points of part i, in order.

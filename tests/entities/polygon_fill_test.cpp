@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <sstream>
@@ -103,6 +104,15 @@ struct Filled {
     for (const Entity& e : entities_of(fill_sink.text(), "SOLID")) a += solid_area(e);
     return a;
   }
+  // The area of each FIL block's SOLIDs, in block order.
+  std::vector<double> block_areas() const {
+    std::vector<double> areas;
+    for (const Entity& e : entities_of(fill_sink.text())) {
+      if (e.type == "BLOCK") areas.push_back(0.0);
+      if (e.type == "SOLID" && !areas.empty()) areas.back() += solid_area(e);
+    }
+    return areas;
+  }
 };
 
 ConvSettings fill_settings(int verDXF, int outlines = 1) {
@@ -167,22 +177,78 @@ TEST(TriangulatedFill, QuadrilateralIsOneSolidWithCornersOneTwoFourThree) {
   EXPECT_EQ(occurrences(f.out.text(), "0\nINSERT\n"), 1);
 }
 
-TEST(TriangulatedFill, CounterClockwiseRingsAreOutlinedOnlyIslandsFilledAgain) {
-  Filled f(fill_settings(4));
-  // A lone counter-clockwise ring is a hole's direction: outline, no fill.
-  shape_rec ccw = make_record({{{0, 0}, {4, 0}, {4, 4}, {0, 4}, {0, 0}}});
-  ASSERT_EQ(polygon_record(f.ctx, ccw), 0);
-  EXPECT_EQ(f.fill_sink.text(), "");
-  EXPECT_EQ(occurrences(f.out.text(), "0\nPOLYLINE\n"), 1);
+std::vector<shape_point> reversed(std::vector<shape_point> ring) {
+  std::reverse(ring.begin(), ring.end());
+  return ring;
+}
 
-  // An island (clockwise) inside the hole is filled as a part of its own.
-  Filled g(fill_settings(4));
-  shape_rec island =
-      make_record({kOuter, kHole, {{104.5, 204.5}, {104.5, 205.5}, {105.5, 205.5},
-                                   {105.5, 204.5}, {104.5, 204.5}}});
-  ASSERT_EQ(polygon_record(g.ctx, island), 0);
-  EXPECT_EQ(occurrences(g.fill_sink.text(), "0\nBLOCK\n"), 2);
-  EXPECT_NEAR(g.filled_area(), 96.0 + 1.0, 1e-9);
+// A clockwise island 1 x 1 in the middle of kHole.
+const std::vector<shape_point> kIsland = {
+    {104.5, 204.5}, {104.5, 205.5}, {105.5, 205.5}, {105.5, 204.5}, {104.5, 204.5}};
+
+// Clockwise rings are filled wherever they lie. A counter-clockwise ring inside another is a
+// hole; one that lies in no other ring is an outer ring wound the other way, and is filled.
+TEST(TriangulatedFill, RingsInNoOtherRingAreFilledWhicheverWayTheyTurn) {
+  struct Case {
+    const char* what;
+    std::vector<std::vector<shape_point>> rings;
+    std::vector<double> areas;  // of the FIL blocks, in order
+  };
+  const std::vector<Case> cases = {
+      {"clockwise ring with a hole", {kOuter, kHole}, {96.0}},
+      {"counter-clockwise ring in no other", {reversed(kOuter)}, {100.0}},
+      {"counter-clockwise ring with a hole", {reversed(kOuter), kHole}, {96.0}},
+      {"the hole listed first", {kHole, reversed(kOuter)}, {96.0}},
+      {"island in a hole, filled again", {kOuter, kHole, kIsland}, {96.0, 1.0}},
+      {"counter-clockwise ring in a hole, outlined only", {kOuter, kHole, reversed(kIsland)},
+       {96.0}},
+      {"clockwise ring in a counter-clockwise one, filled as well",
+       {reversed(kOuter), reversed(kHole)}, {96.0, 4.0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Filled f(fill_settings(4));
+    shape_rec rec = make_record(c.rings);
+    ASSERT_EQ(polygon_record(f.ctx, rec), 0);
+    const std::vector<double> areas = f.block_areas();
+    ASSERT_EQ(areas.size(), c.areas.size());
+    for (std::size_t k = 0; k < areas.size(); ++k) EXPECT_NEAR(areas[k], c.areas[k], 1e-9);
+    EXPECT_EQ(occurrences(f.out.text(), "0\nPOLYLINE\n"), static_cast<int>(c.rings.size()));
+    EXPECT_THAT(f.host.status_text(), Not(HasSubstr("Could not")));
+  }
+}
+
+TEST(TriangulatedFill, ARingCrossingTheRingAroundItIsFilledOnItsOwn) {
+  Filled f(fill_settings(4));
+  // A U-shaped ring, and a bar across its notch whose corners lie in the two arms: its box
+  // and its corners are inside the U, but the bar crosses the notch, so it is no hole.
+  shape_rec rec = make_record({{{0, 0}, {0, 10}, {4, 10}, {4, 3}, {6, 3}, {6, 10}, {10, 10},
+                                {10, 0}, {0, 0}},
+                               {{3, 5}, {3, 6}, {7, 6}, {7, 5}, {3, 5}}});
+  ASSERT_EQ(polygon_record(f.ctx, rec), 0);
+  const std::vector<double> areas = f.block_areas();
+  ASSERT_EQ(areas.size(), 2u);
+  EXPECT_NEAR(areas[0], 100.0 - 2 * 7.0, 1e-9);
+  EXPECT_NEAR(areas[1], 4.0, 1e-9);
+}
+
+TEST(TriangulatedFill, ARecordOfMoreThanTenThousandRingsIsFilledExactly) {
+  Filled f(fill_settings(4, 0));
+  // 5,120 squares 15 x 15, each with a counter-clockwise hole 5 x 5: 10,240 rings.
+  std::vector<std::vector<shape_point>> rings;
+  for (int i = 0; i < 80; ++i) {
+    for (int j = 0; j < 64; ++j) {
+      const double x = 20.0 * i, y = 20.0 * j;
+      rings.push_back({{x, y}, {x, y + 15}, {x + 15, y + 15}, {x + 15, y}, {x, y}});
+      rings.push_back(reversed({{x + 5, y + 5}, {x + 5, y + 10}, {x + 10, y + 10},
+                                {x + 10, y + 5}, {x + 5, y + 5}}));
+    }
+  }
+  shape_rec rec = make_record(rings);
+  ASSERT_EQ(polygon_record(f.ctx, rec), 0);
+  const std::vector<double> areas = f.block_areas();
+  ASSERT_EQ(areas.size(), 5120u);
+  for (const double a : areas) ASSERT_NEAR(a, 225.0 - 25.0, 1e-9);
 }
 
 TEST(TriangulatedFill, UnbridgeableHoleGivesTheMessageAndNoFill) {
