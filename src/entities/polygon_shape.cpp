@@ -110,23 +110,39 @@ int end_record_block(PolygonContext& ctx, const shape_rec& rec, const RecordBloc
                                         {rec.box.xmin, rec.box.ymin, rec.zmin + elevation});
 }
 
+// Whether a ring inside another is filled, its parent's role known. A ring in no other ring is
+// filled whichever way it turns. Inside a filled ring, a ring is filled again only when both
+// turn clockwise: a counter-clockwise ring there is a hole, and so is a clockwise ring inside a
+// counter-clockwise outer ring, from a program that winds every ring the other way. Inside a
+// hole, a ring is an island when it turns clockwise or the other way from the hole.
+bool inner_ring_filled(const RingInfo& ring, const RingInfo& parent, bool parent_filled) {
+  constexpr int kClockwise = -1;
+  if (parent_filled) return ring.orientation == kClockwise && parent.orientation == kClockwise;
+  return ring.orientation == kClockwise || ring.orientation != parent.orientation;
+}
+
 // The triangulated fill (release 12 and TIN input), level by level: each ring's fill with its
-// direct holes cut out, then its outline. A clockwise ring is filled wherever it lies, and so is
-// a counter-clockwise ring that lies in no other ring (written by a program that winds its
-// outer rings the other way); counter-clockwise rings inside others are holes, outlined only.
-// In TIN and comma-delimited input every ring is a shape of its own and filled.
+// direct holes cut out, then its outline. Files wound the usual way (clockwise outer rings,
+// counter-clockwise holes) and files wound the other way throughout fill alike. In TIN and
+// comma-delimited input every ring is a shape of its own and filled.
 int triangulated_fill(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec, int levels,
                       double elevation, double fill_z) {
   const bool every_ring = ctx.comma_delimited || ctx.settings.cur.TIN != 0;
   const bool outlines = ctx.settings.cur.DrawOutlines != 0;
   std::vector<std::int32_t>& holes = ctx.fill.part_holes;
   std::vector<std::int32_t>& order = ctx.fill.rings_in_order;
+  std::vector<char>& filled = ctx.fill.ring_filled;
   rings_by_depth(ctx.rings, levels, order);
+  filled.assign(ctx.rings.size(), 0);
+  // By depth, so that a ring's parent is decided before the ring.
   for (const std::int32_t r : order) {
     const RingInfo& ring = ctx.rings[static_cast<std::size_t>(r)];
     holes.clear();
     for_each_child(ctx.rings, r, [&](std::int32_t h) { holes.push_back(h); });
-    const bool outer = every_ring || ring.orientation != 1 || ring.depth == 0;
+    const auto parent = static_cast<std::size_t>(ring.parent);
+    const bool outer = every_ring || ring.depth == 0 || ring.parent < 0 ||
+                       inner_ring_filled(ring, ctx.rings[parent], filled[parent] != 0);
+    filled[static_cast<std::size_t>(r)] = outer;
     if (outer && fill_polygon_part(ctx, w, rec, r, holes, fill_z) != 0) return -1;
     if (outlines && ring_outline(ctx, w, rec, r, elevation, ctx.outline_colour) != 0) return -1;
   }

@@ -8,8 +8,10 @@ Usage:
                                                      pattern lines)
 Every summary line starts with the drawing's path.
 
-solid: every part is a clockwise ring, or a counter-clockwise ring lying in no other ring, with
-the rings directly inside it cut out; a ring lies inside another only when none of it lies
+solid: every ring lying in no other ring is a part, whichever way it turns; inside a part, a
+ring is a part again only when both turn clockwise; inside a ring that is no part (a hole), a
+ring is a part when it turns clockwise or the other way from the hole. Each part has the rings
+directly inside it cut out; a ring lies inside another only when none of it lies
 outside (touching allowed), and its parent is the smallest such ring. Each INSERT
 of a FIL block is matched to a part by its insertion point, the part's lower-left corner. The
 triangles of a matched part must have the part's area (relative error below 1e-9) and no
@@ -153,6 +155,20 @@ def solid_check(shp, dxf):
     total = invalid = 0
     for index, rings in records(shp):
         parent, undecided = parents(rings)
+        part_of = {}
+
+        def is_part(k):
+            if k not in part_of:
+                p = parent[k]
+                clockwise = signed_area(rings[k]) < 0
+                if p is None:
+                    part_of[k] = True
+                elif is_part(p):
+                    part_of[k] = clockwise and signed_area(rings[p]) < 0
+                else:
+                    part_of[k] = clockwise or clockwise != (signed_area(rings[p]) < 0)
+            return part_of[k]
+
         holes_of = collections.defaultdict(list)
         for h, p in enumerate(parent):
             if p is not None and len(rings[h]) >= 3:
@@ -162,9 +178,8 @@ def solid_check(shp, dxf):
                 continue
             shape = Polygon(ring, holes_of[k])
             valid = shape.is_valid and Polygon(ring).is_valid and k not in undecided
-            # Clockwise rings are parts, and so are counter-clockwise rings in no other ring;
-            # a self-crossing ring has no direction to trust, and may be filled or not.
-            if valid and signed_area(ring) >= 0 and parent[k] is not None:
+            # A self-crossing ring has no direction to trust, and may be filled or not.
+            if valid and not is_part(k):
                 continue
             b = box(ring)
             parts[key(b[0], b[1])].append((index, k, shape, valid))

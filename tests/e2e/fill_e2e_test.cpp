@@ -158,12 +158,12 @@ TEST_F(FillRealData, Release12TrianglesCoverEveryPartExactly) {
   EXPECT_LT(invalid, parts / 20);
 }
 
-// Files whose rings run the other way (outer rings counter-clockwise) or overlap by a hair:
-// every clockwise ring and every counter-clockwise ring in no other ring is filled, with the
-// rings wholly inside it cut out, exactly.
+// Files whose rings run the other way (outer rings counter-clockwise, holes clockwise) or
+// overlap by a hair: every ring in no other ring is filled, with the rings wholly inside it cut
+// out, exactly.
 TEST_F(FillRealData, RingsWoundTheOtherWayOrOverlappingAreFilledExactly) {
   const std::pair<const char*, long> files[] = {
-      {"testpoly", 15},                         // 14 records; one has a ring inside its ring
+      {"testpoly", 14},                         // 14 records; one has a clockwise hole
       {"multipolygon_as_invalid_polygon", 4},   // two records of two rings side by side
       {"slightly_overlapping_polygons", 3},     // one record of three clockwise rings
   };

@@ -186,8 +186,8 @@ std::vector<shape_point> reversed(std::vector<shape_point> ring) {
 const std::vector<shape_point> kIsland = {
     {104.5, 204.5}, {104.5, 205.5}, {105.5, 205.5}, {105.5, 204.5}, {104.5, 204.5}};
 
-// Clockwise rings are filled wherever they lie. A counter-clockwise ring inside another is a
-// hole; one that lies in no other ring is an outer ring wound the other way, and is filled.
+// Rings in no other ring are filled whichever way they turn. Inside them, counter-clockwise
+// rings are holes, and so are clockwise rings inside a counter-clockwise outer ring.
 TEST(TriangulatedFill, RingsInNoOtherRingAreFilledWhicheverWayTheyTurn) {
   struct Case {
     const char* what;
@@ -202,8 +202,13 @@ TEST(TriangulatedFill, RingsInNoOtherRingAreFilledWhicheverWayTheyTurn) {
       {"island in a hole, filled again", {kOuter, kHole, kIsland}, {96.0, 1.0}},
       {"counter-clockwise ring in a hole, outlined only", {kOuter, kHole, reversed(kIsland)},
        {96.0}},
-      {"clockwise ring in a counter-clockwise one, filled as well",
-       {reversed(kOuter), reversed(kHole)}, {96.0, 4.0}},
+      // A file that winds every ring the other way: its clockwise rings are its holes.
+      {"clockwise ring in a counter-clockwise one is its hole",
+       {reversed(kOuter), reversed(kHole)}, {96.0}},
+      {"and a counter-clockwise island in that hole is filled again",
+       {reversed(kOuter), reversed(kHole), reversed(kIsland)}, {96.0, 1.0}},
+      {"clockwise ring in a clockwise one, filled as well", {kOuter, reversed(kHole)},
+       {96.0, 4.0}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
