@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <utility>
 
 #include "input/input_report.h"
@@ -63,8 +64,12 @@ struct RecordScan {
         i = q + 1;
         continue;
       }
-      std::size_t k = i;
-      while (k < n && bytes[k] != '\n' && bytes[k] != '"') ++k;
+      // The next line end or quote, whichever comes first: two fast searches, not a byte loop.
+      const std::size_t lf = bytes.find('\n', i);
+      const std::size_t end = lf == std::string_view::npos ? n : lf;
+      const auto* quote =
+          static_cast<const char*>(std::memchr(bytes.data() + i, '"', end - i));
+      const std::size_t k = quote == nullptr ? end : static_cast<std::size_t>(quote - bytes.data());
       if (k > i) {
         field_start = bytes[k - 1] == delimiter;
         prev = bytes[k - 1];
@@ -115,17 +120,20 @@ CsvToken csv_token(std::string_view line, std::size_t pos, char delimiter) {
   std::size_t i = pos;
   const bool quoted = line[i] == '"';
   if (quoted) ++i;
-  while (i < n && (quoted || line[i] != delimiter)) {
-    if (line[i] == '"') {
-      // A doubled quote stands for one; a single one ends the field.
-      if (i + 1 < n && line[i + 1] == '"') {
-        t.text += '"';
-        i += 2;
-        continue;
-      }
-      break;
+  while (i < n) {
+    // The run of plain bytes up to the next quote (or, outside quotes, the separator) at once.
+    std::size_t stop = i;
+    while (stop < n && line[stop] != '"' && (quoted || line[stop] != delimiter)) ++stop;
+    t.text.append(line.substr(i, stop - i));
+    i = stop;
+    if (i >= n || line[i] != '"') break;
+    // A doubled quote stands for one; a single one ends the field.
+    if (i + 1 < n && line[i + 1] == '"') {
+      t.text += '"';
+      i += 2;
+      continue;
     }
-    t.text += line[i++];
+    break;
   }
   // Whatever follows the field up to and including the next separator is skipped.
   const std::size_t comma = line.find(delimiter, i);
