@@ -29,6 +29,7 @@ struct FillBuffers {
   std::vector<std::int32_t> part_holes;  // ring numbers of the holes of the part being filled
   std::vector<std::int32_t> rings_in_order;  // the rings in fill or hatch order
   std::vector<char> ring_filled;             // per ring: filled (1) or a hole (0)
+  std::vector<std::int32_t> rings_by_depth;  // all rings by depth, for the hatch order
 };
 
 // Fills ring `outer` of rec, with the rings `holes` cut out of it, on `w` (the entity stream or

@@ -41,8 +41,8 @@ void write_path(DxfWriter& w, const shape_rec& rec, const HatchPath& path, bool 
 
 }  // namespace
 
-void hatch_path_rings(const PolygonContext& ctx, int levels, std::vector<std::int32_t>& out) {
-  std::vector<std::int32_t> by_depth;
+void hatch_path_rings(PolygonContext& ctx, int levels, std::vector<std::int32_t>& out) {
+  std::vector<std::int32_t>& by_depth = ctx.fill.rings_by_depth;
   rings_by_depth(ctx.rings, levels, by_depth);
   out.clear();
   for (const std::int32_t r : by_depth) {

@@ -22,7 +22,7 @@ struct HatchPath {
 
 // The rings that bound the hatch, in path order: every ring of even depth followed by the rings
 // directly inside it (none after a ring of the deepest level). Needs the nesting of the rings.
-void hatch_path_rings(const PolygonContext& ctx, int levels, std::vector<std::int32_t>& out);
+void hatch_path_rings(PolygonContext& ctx, int levels, std::vector<std::int32_t>& out);
 
 // Edges of the boundary path of a ring: with Merge off the edges of the closed ring (its last
 // point back to its first included) whose ends differ by 1e-10 or more in X or Y, with Merge on

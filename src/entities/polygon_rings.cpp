@@ -44,10 +44,6 @@ void measure(const shape_rec& rec, std::int32_t ring, RingInfo& info) {
   info.area = enclosed_area(rec.part_points(ring));
 }
 
-bool box_holds(const shape_box& o, const shape_box& i) {
-  return o.xmin <= i.xmin && o.ymin <= i.ymin && i.xmax <= o.xmax && i.ymax <= o.ymax;
-}
-
 // Direction angle from p to q, by the rules of the loop check.
 double direction(const shape_point& p, const shape_point& q) {
   const double dx = q.x - p.x;
@@ -87,17 +83,6 @@ int known_orientation(const shape_rec& rec, std::vector<RingInfo>& rings, std::i
   int& o = rings[static_cast<std::size_t>(ring)].orientation;
   if (o == 0) o = ring_orientation(rec, ring);
   return o;
-}
-
-bool ring_inside(const shape_rec& rec, std::vector<RingInfo>& rings, std::int32_t inner,
-                 std::int32_t outer) {
-  if (!box_holds(rings[static_cast<std::size_t>(outer)].box,
-                 rings[static_cast<std::size_t>(inner)].box)) {
-    return false;
-  }
-  RingEdges edges;
-  edges.build(rec.part_points(outer), known_orientation(rec, rings, outer));
-  return ring_within(rec.part_points(inner), edges);
 }
 
 int nest_rings(const shape_rec& rec, std::vector<RingInfo>& rings) {

@@ -41,11 +41,6 @@ int known_orientation(const shape_rec& rec, std::vector<RingInfo>& rings, std::i
 // children linked in part order.
 int nest_rings(const shape_rec& rec, std::vector<RingInfo>& rings);
 
-// True when ring `inner` lies wholly inside ring `outer` (touching its edges is allowed), the
-// containment test of nest_rings; needs the boxes that nest_rings measures.
-bool ring_inside(const shape_rec& rec, std::vector<RingInfo>& rings, std::int32_t inner,
-                 std::int32_t outer);
-
 // Calls f(child) for each ring directly inside ring r, in part order.
 template <typename F>
 void for_each_child(const std::vector<RingInfo>& rings, std::int32_t r, F&& f) {

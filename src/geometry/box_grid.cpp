@@ -17,14 +17,6 @@ bool finite_box(const shape_box& b) {
 
 }  // namespace
 
-std::int32_t BoxGrid::cell_of(double v, double origin, double inv_size, std::int32_t cells) {
-  const double c = (v - origin) * inv_size;
-  // Out-of-range and NaN positions are clamped before the conversion.
-  if (!(c > 0.0)) return 0;
-  if (c >= static_cast<double>(cells - 1)) return cells - 1;
-  return static_cast<std::int32_t>(c);
-}
-
 void BoxGrid::set_side(std::int32_t side) {
   columns_ = rows_ = side;
   const double w = xmax_ - xmin_, h = ymax_ - ymin_;

@@ -6,6 +6,7 @@
 #include <span>
 #include <vector>
 
+#include "geometry/grid_cell.h"
 #include "input/shape_record.h"
 
 namespace tsn {
@@ -34,9 +35,8 @@ class BoxGrid {
   }
 
  private:
-  std::int32_t column(double x) const { return cell_of(x, xmin_, inv_width_, columns_); }
-  std::int32_t row(double y) const { return cell_of(y, ymin_, inv_height_, rows_); }
-  static std::int32_t cell_of(double v, double origin, double inv_size, std::int32_t cells);
+  std::int32_t column(double x) const { return grid_cell(x, xmin_, inv_width_, columns_); }
+  std::int32_t row(double y) const { return grid_cell(y, ymin_, inv_height_, rows_); }
   // Cells listing each box for a grid of `side` x `side` cells over the boxes' extent.
   std::size_t entries_for(std::int32_t side);
   void set_side(std::int32_t side);

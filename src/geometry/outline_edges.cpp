@@ -10,14 +10,6 @@ constexpr std::int32_t kMaxSide = 1024;
 
 }  // namespace
 
-std::int32_t OutlineEdges::cell_of(double v, double origin, double inv_size, std::int32_t cells) {
-  const double c = (v - origin) * inv_size;
-  // Out-of-range and NaN positions are clamped before the conversion.
-  if (!(c > 0.0)) return 0;
-  if (c >= static_cast<double>(cells - 1)) return cells - 1;
-  return static_cast<std::int32_t>(c);
-}
-
 void OutlineEdges::build(std::span<const shape_point> pool, std::span<const std::int32_t> outline,
                          const shape_box& extent, std::size_t expected) {
   pool_ = pool;

@@ -7,6 +7,7 @@
 #include <span>
 #include <vector>
 
+#include "geometry/grid_cell.h"
 #include "geometry/label_anchor.h"
 #include "input/shape_record.h"
 
@@ -62,13 +63,12 @@ class OutlineEdges {
     const shape_point& p = pool_[static_cast<std::size_t>(i)];
     return {p.x, p.y};
   }
-  std::int32_t column(double x) const { return cell_of(x, xmin_, inv_width_, side_); }
-  std::int32_t row(double y) const { return cell_of(y, ymin_, inv_height_, side_); }
+  std::int32_t column(double x) const { return grid_cell(x, xmin_, inv_width_, side_); }
+  std::int32_t row(double y) const { return grid_cell(y, ymin_, inv_height_, side_); }
   std::size_t cell(std::int32_t r, std::int32_t c) const {
     return static_cast<std::size_t>(r) * static_cast<std::size_t>(side_) +
            static_cast<std::size_t>(c);
   }
-  static std::int32_t cell_of(double v, double origin, double inv_size, std::int32_t cells);
   // Calls f(cell) for every cell the box of edge from-to meets.
   template <typename F>
   void each_cell(std::int32_t from, std::int32_t to, F&& f) const {
