@@ -31,6 +31,20 @@ KeyOptions key_options(int field, int method, int requested, bool layer_key, boo
   return options;
 }
 
+// Builds the key, saying so when Unique Values has more values than classes can hold.
+void prepare_key_telling_fallback(FieldKey& key, TableReader& table, KeyOptions& options,
+                                  const KeyValues* values = nullptr) {
+  const ClassMethod asked = options.method;
+  prepare_field_key(key, table, options, values);
+  const auto distinct = static_cast<long>(key.values.values.size());
+  if (asked == ClassMethod::unique_values && options.method == ClassMethod::quantile &&
+      distinct > kMaxClasses) {
+    status_write("\nUnique values (%ld) for this field exceed %ld, using Quantile "
+                 "classification instead",
+                 distinct, static_cast<long>(kMaxClasses));
+  }
+}
+
 const std::string& field_name(TableReader& table, int field) {
   return table.fields()[static_cast<std::size_t>(field)].name;
 }
@@ -63,7 +77,7 @@ int prepare_layer_key(FieldKey& key, TableReader& table, const ConversionRequest
                         : default_layer_key(table.fields(), s, shape_class);
   KeyOptions options = key_options(field, cur.ClassTypeLayer, cur.NumClassesLayer, true,
                           cur.IgnoreLayRangeEnts != 0, s);
-  prepare_field_key(key, table, options);
+  prepare_key_telling_fallback(key, table, options);
   if (!key.active) return 0;
   cur.ClassTypeLayer = static_cast<int>(options.method);
   s.def.LayersKey = field_name(table, key.field);
@@ -89,7 +103,7 @@ int prepare_colour_key(FieldKey& key, const FieldKey& layer, TableReader& table,
   KeyOptions options = key_options(field, cur.ClassTypeColor, cur.NumClassesColor, false,
                           cur.IgnoreColRangeEnts != 0, s);
   const bool shared = layer.active && layer.field == field;
-  prepare_field_key(key, table, options, shared ? &layer.values : nullptr);
+  prepare_key_telling_fallback(key, table, options, shared ? &layer.values : nullptr);
   if (!key.active) return 0;
   cur.ClassTypeColor = static_cast<int>(options.method);
   s.def.ColoursKey = field_name(table, key.field);

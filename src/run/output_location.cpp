@@ -4,6 +4,9 @@
 #include <sys/statvfs.h>
 #include <sys/vfs.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include "platform/format.h"
 #include "platform/host.h"
 #include "platform/paths.h"
@@ -17,8 +20,10 @@ namespace {
 
 constexpr long kIso9660Magic = 0x9660;
 constexpr long kUdfMagic = 0x15013346;
+constexpr int kMsgCannotWrite = 177;
+constexpr int kMsgReadOnlyMedium = 200;
 
-// Read-only mounts and CD/DVD file systems are refused like a CD-ROM drive.
+// CD/DVD file systems, and mounts that are read-only, are refused like a CD-ROM drive.
 bool on_read_only_medium(const std::string& dir) {
   struct statvfs vfs {};
   if (statvfs(dir.c_str(), &vfs) == 0 && (vfs.f_flag & ST_RDONLY) != 0) return true;
@@ -30,18 +35,32 @@ bool on_read_only_medium(const std::string& dir) {
 
 }  // namespace
 
+std::string output_location_problem(const std::string& output_path, const std::string& dir,
+                                    int write_error) {
+  switch (write_error) {
+    case 0:
+      return {};
+    case EROFS:
+      return format_printf(load_text(kMsgReadOnlyMedium).c_str(), output_path.c_str());
+    case EACCES:
+    case EPERM:
+      return "Error: You do not have permission to write in the directory " + dir;
+    case ENOENT:
+    case ENOTDIR:
+      return "Error: The output directory " + dir + " does not exist";
+    default:
+      return format_printf(load_text(kMsgCannotWrite).c_str(), dir.c_str()) + " (" +
+             std::strerror(write_error) + ")";
+  }
+}
+
 int check_output_location(const std::string& output_path) {
   std::string dir(directory_of(output_path));
   if (dir.empty()) dir = "./";
-  if (on_read_only_medium(dir)) {
-    show_message(7, format_printf(load_text(200).c_str(), output_path.c_str()), Icon::warning);
-    return -1;
-  }
-  if (!directory_is_writable(dir)) {
-    show_message(7, format_printf(load_text(177).c_str(), dir.c_str()), Icon::warning);
-    return -1;
-  }
-  return 0;
+  const int error = on_read_only_medium(dir) ? EROFS : directory_write_error(dir);
+  if (error == 0) return 0;
+  show_message(7, output_location_problem(output_path, dir, error), Icon::warning);
+  return -1;
 }
 
 }  // namespace tsn

@@ -145,6 +145,7 @@ int run_one_command(const ConversionRequest& request, const CommandBaseline& bas
                plain_number(input.ymin).c_str(), plain_number(input.xmax).c_str(),
                plain_number(input.ymax).c_str());
   for (const std::string& sw : request.switches) status_write("\n  switch %s", sw.c_str());
+  status_write("%s", switch_warning_lines(switches.warnings).c_str());
   ConversionRequest chosen = request;
   chosen.elevation_field = switches.elevation_field;
   chosen.x_field = switches.x_field;

@@ -80,7 +80,25 @@ struct Context {
   const InputInfo& input;
   SwitchResult& result;
   bool defaults_file;
+  std::string_view token;
+  std::string problem;  // set by a switch whose value it could not use
 };
+
+constexpr const char* kNotWhole = "the value is not a whole number";
+constexpr const char* kNotFinite = "the value is not a finite number";
+constexpr const char* kZeroToTwo = "the value must be 0, 1 or 2";
+
+// The value read, or empty with the switch's problem noted.
+template <class T>
+std::optional<T> noted(std::optional<T> value, Context& c, const char* problem) {
+  if (!value) c.problem = problem;
+  return value;
+}
+
+// A field number the table must have; checked once the switches are all read.
+void note_field(Context& c, std::optional<int> field) {
+  if (field) c.result.field_numbers.emplace_back(std::string(c.token), *field);
+}
 
 // Shape class named by the third letter of /TP?x and /AP?x: T points, A lines, P polygons.
 int class_of_letter(char c) {
@@ -91,10 +109,14 @@ int class_of_letter(char c) {
   }
 }
 
-void set_min_max_pos(std::array<TextPosition, kShapeClasses>& positions, int cls,
+void set_min_max_pos(Context& c, std::array<TextPosition, kShapeClasses>& positions, int cls,
                      std::string_view v) {
-  const auto n = read_int(v);
-  if (!n || *n < 0 || *n >= static_cast<int>(kMinMaxPosCodes.size())) return;
+  const auto n = noted(read_int(v), c, kNotWhole);
+  if (!n) return;
+  if (*n < 0 || *n >= static_cast<int>(kMinMaxPosCodes.size())) {
+    c.problem = "the value must be 0 to 8";
+    return;
+  }
   const int code = kMinMaxPosCodes[static_cast<std::size_t>(*n)];
   positions[static_cast<std::size_t>(cls)].MinMaxPos = code;
 }
@@ -111,13 +133,16 @@ bool apply_position_switch(Context& c, const std::string& name, std::string_view
   auto& positions = labels ? cur.label_position : cur.attrib_position;
   auto& move_close = labels ? cur.label_move_close : cur.attrib_move_close;
   TextPosition& pos = positions[static_cast<std::size_t>(cls)];
-  const auto n = read_int(v);
+  if (name[3] == 'B') {
+    set_min_max_pos(c, positions, cls, v);
+    return true;
+  }
+  if (cls == 0 && name[3] == 'F') return false;  // there is no /TPTF or /APTF
+  const auto n = noted(read_int(v), c, kNotWhole);
   switch (name[3]) {
-    case 'B': set_min_max_pos(positions, cls, v); return true;
     case 'V': if (n) pos.VerticalPos = *n; return true;
     case 'J': if (n) pos.AnnotJust = *n; return true;
     case 'F':
-      if (cls == 0) return false;  // there is no /TPTF or /APTF
       if (!n) return true;
       if (cls == 1) {
         (labels ? cur.AlignText : cur.AlignAttrib) = *n == 2 ? 1 : 0;
@@ -151,25 +176,26 @@ void apply_one_colour(Context& c, int n) {
   cur.ColourMethod = one ? 0 : 2;
 }
 
-void apply_marker_switch(FileSettings& cur, int n) {
+// False when n is not one of the marker choices.
+bool apply_marker_switch(FileSettings& cur, int n) {
   switch (n) {
-    case 0: cur.PointsTranslate = 0; return;
-    case 1: cur.PointsTranslate = 1; cur.Marker = 1; return;
-    case 2: cur.PointsTranslate = 1; cur.Marker = 2; return;
-    case 3: cur.PointsTranslate = 1; cur.Marker = 5; return;
-    case -1: cur.PointsTranslate = 1; cur.Marker = 4; return;
-    default: return;
+    case 0: cur.PointsTranslate = 0; return true;
+    case 1: cur.PointsTranslate = 1; cur.Marker = 1; return true;
+    case 2: cur.PointsTranslate = 1; cur.Marker = 2; return true;
+    case 3: cur.PointsTranslate = 1; cur.Marker = 5; return true;
+    case -1: cur.PointsTranslate = 1; cur.Marker = 4; return true;
+    default: return false;
   }
 }
 
-void apply_release_switch(ConvSettings& s, std::string_view v) {
-  const auto n = read_int(v);
+void apply_release_switch(Context& c, std::string_view v) {
+  const auto n = noted(read_int(v), c, kNotWhole);
   if (!n) return;
   switch (*n) {
-    case 12: s.verDXF = 4; return;
-    case 14: s.verDXF = 6; return;
-    case 2000: s.verDXF = 7; return;
-    default: return;
+    case 12: c.s.verDXF = 4; return;
+    case 14: c.s.verDXF = 6; return;
+    case 2000: c.s.verDXF = 7; return;
+    default: c.problem = "the release must be 12, 14 or 2000"; return;
   }
 }
 
@@ -177,8 +203,8 @@ void apply_release_switch(ConvSettings& s, std::string_view v) {
 bool apply_text_switch(Context& c, const std::string& name, std::string_view v) {
   FileSettings& cur = c.s.cur;
   SwitchResult& r = c.result;
-  const auto n = [&] { return read_int(v); };
-  const auto real = [&] { return read_real(v); };
+  const auto n = [&] { return noted(read_int(v), c, kNotWhole); };
+  const auto real = [&] { return noted(read_real(v), c, kNotFinite); };
 
   if (name == "B") { c.run.unattended = true; return true; }
   if (name == "H") { c.run.run_hidden = true; return true; }
@@ -188,11 +214,13 @@ bool apply_text_switch(Context& c, const std::string& name, std::string_view v) 
   if (name == "T") {
     cur.TextLabels = 1;
     r.label_fields = parse_field_list(v);
+    r.label_list_token = c.token;
     return true;
   }
   if (name.size() == 2 && name[0] == 'A') {
     cur.Attribs = name[1] == 'E' ? 5 : 1;
     r.attrib_fields = parse_field_list(v);
+    r.attrib_list_token = c.token;
     return true;
   }
   if (name == "TC") {
@@ -218,8 +246,8 @@ bool apply_drawing_switch(Context& c, const std::string& name, std::string_view 
   ConvSettings& s = c.s;
   FileSettings& cur = s.cur;
   SwitchResult& r = c.result;
-  const auto n = [&] { return read_int(v); };
-  const auto real = [&] { return read_real(v); };
+  const auto n = [&] { return noted(read_int(v), c, kNotWhole); };
+  const auto real = [&] { return noted(read_real(v), c, kNotFinite); };
 
   if (name == "C0") { if (const auto k = n()) apply_one_colour(c, *k); return true; }
   if (name == "C1") {
@@ -236,13 +264,28 @@ bool apply_drawing_switch(Context& c, const std::string& name, std::string_view 
       cur.DrawOutlines = *k != 1;
       cur.Fill = *k != 0;
       cur.PlaneFlags = cur.Fill ? 2 : 0;
+    } else if (k) {
+      c.problem = kZeroToTwo;
     }
     return true;
   }
-  if (name == "CC") { if (const auto k = n()) cur.ClassTypeColor = *k; return true; }
-  if (name == "CF") { r.colour_key_field = n().value_or(0); return true; }
+  if (name == "CC") {
+    if (const auto k = n()) {
+      cur.ClassTypeColor = *k;
+      if (*k < 0 || *k > 2) c.problem = kZeroToTwo;
+    }
+    return true;
+  }
+  if (name == "CF") {
+    const auto k = n();
+    note_field(c, k);
+    if (!k) c.problem = "the value is not a whole number; field 0 is used";
+    r.colour_key_field = k.value_or(0);
+    return true;
+  }
   if (name == "CH") {
     const auto k = n();
+    if (k && (*k < 0 || *k > kMaxHatchSwitch)) c.problem = "hatch patterns are numbered 0 to 32";
     if (k && *k >= 0 && *k <= kMaxHatchSwitch && release_index(s) > 0) cur.HatchNumber = *k;
     return true;
   }
@@ -253,19 +296,27 @@ bool apply_drawing_switch(Context& c, const std::string& name, std::string_view 
     }
     return true;
   }
-  if (name == "DX") { if (const auto k = n()) r.x_field = *k; return true; }
-  if (name == "DY") { if (const auto k = n()) r.y_field = *k; return true; }
+  if (name == "DX" || name == "DY") {
+    const auto k = n();
+    note_field(c, k);
+    if (k) (name == "DX" ? r.x_field : r.y_field) = *k;
+    return true;
+  }
   if (name == "E") {
     const auto k = n();
     if (k && *k >= 0) {
       cur.PointsElev = 1;
       r.elevation_field = *k;
+      note_field(c, k);
+    } else if (k) {
+      c.problem = "the field number must be 0 or more";
     }
     return true;
   }
   if (name == "ES") {
     const auto x = real();
     if (x && std::fabs(*x) > kMinElevFactor) cur.ElevFactor = *x;
+    if (x && std::fabs(*x) <= kMinElevFactor) c.problem = "the factor must not be 0";
     return true;
   }
   if (name == "L") {
@@ -274,7 +325,13 @@ bool apply_drawing_switch(Context& c, const std::string& name, std::string_view 
     return true;
   }
   if (name == "L2") { if (const auto k = n()) set_class_count(cur.NumClassesLayer, *k); return true; }
-  if (name == "LC") { if (const auto k = n()) cur.ClassTypeLayer = *k; return true; }
+  if (name == "LC") {
+    if (const auto k = n()) {
+      cur.ClassTypeLayer = *k;
+      if (*k < 0 || *k > 2) c.problem = kZeroToTwo;
+    }
+    return true;
+  }
   if (name == "LGL") {
     cur.LayerByFeature = 1;
     r.layer_legend_file = name_value(v);
@@ -283,16 +340,26 @@ bool apply_drawing_switch(Context& c, const std::string& name, std::string_view 
   if (name == "LGC") { r.colour_legend_file = name_value(v); return true; }
   if (name == "LF") {
     cur.LayerByFeature = 1;
-    r.layer_key_field = n().value_or(0);
+    const auto k = n();
+    note_field(c, k);
+    if (!k) c.problem = "the value is not a whole number; field 0 is used";
+    r.layer_key_field = k.value_or(0);
     return true;
   }
-  if (name == "P") { if (const auto k = n()) apply_marker_switch(cur, *k); return true; }
-  if (name == "REL") { apply_release_switch(s, v); return true; }
+  if (name == "P") {
+    const auto k = n();
+    if (k && !apply_marker_switch(cur, *k)) c.problem = "the value must be -1, 0, 1, 2 or 3";
+    return true;
+  }
+  if (name == "REL") { apply_release_switch(c, v); return true; }
   return false;
 }
 
-// One switch token; -1 after a message, else 0 (also for a switch not in the table).
+// One switch token; -1 after a message, else 0 (also for a switch not in the table, which is
+// noted with the switches whose values could not be used).
 int apply_switch(Context& c, std::string_view token) {
+  c.token = token;
+  c.problem.clear();
   const std::string_view body = token.substr(1);
   const std::size_t eq = body.find('=');
   const std::string name = upper(body.substr(0, eq));
@@ -304,13 +371,43 @@ int apply_switch(Context& c, std::string_view token) {
   }
   // "/TOFr": the real follows the four characters directly, so "/TOF=r" reads nothing.
   if (name.rfind("TOF", 0) == 0) {
-    if (const auto x = read_real(token.substr(4))) c.s.cur.OverlapFactor = *x;
-    return 0;
+    const char* problem =
+        name == "TOF" ? "the factor follows /TOF directly, as in /TOF1.5" : kNotFinite;
+    if (const auto x = noted(read_real(token.substr(4)), c, problem)) c.s.cur.OverlapFactor = *x;
+  } else {
+    const std::string_view value =
+        eq == std::string_view::npos ? std::string_view() : body.substr(eq + 1);
+    if (!apply_text_switch(c, name, value) && !apply_drawing_switch(c, name, value)) {
+      c.problem = "there is no such switch; it was ignored";
+    }
   }
-  const std::string_view value =
-      eq == std::string_view::npos ? std::string_view() : body.substr(eq + 1);
-  if (!apply_text_switch(c, name, value)) (void)apply_drawing_switch(c, name, value);
+  if (!c.problem.empty()) c.result.warnings.push_back({std::string(token), c.problem});
   return 0;
+}
+
+// Field numbers of the switches that the input's table does not have.
+void check_field_numbers(SwitchResult& r, int field_count) {
+  const auto missing = [&](const std::string& token, int field) {
+    std::string problem = "the input has no attribute table";
+    if (field_count > 0) {
+      problem = format_printf("the table has no field %d (it has fields 0 to %d)", field,
+                              field_count - 1);
+    }
+    r.warnings.push_back({token, problem});
+  };
+  for (const auto& [token, field] : r.field_numbers) {
+    if (field < -1 || field >= field_count) missing(token, field);
+  }
+  const std::pair<const FieldList*, const std::string*> lists[] = {
+      {&r.label_fields, &r.label_list_token}, {&r.attrib_fields, &r.attrib_list_token}};
+  for (const auto& [list, token] : lists) {
+    if (token->empty()) continue;
+    for (const int f : list->dropped) missing(*token, f);
+    if (list->all) continue;
+    for (const int f : list->fields) {
+      if (f >= field_count) missing(*token, f);
+    }
+  }
 }
 
 }  // namespace
@@ -333,6 +430,8 @@ FieldList parse_field_list(std::string_view text) {
       bool seen = false;
       for (const int f : list.fields) seen = seen || f == *n;
       if (!seen) list.fields.push_back(*n);
+    } else {
+      list.dropped.push_back(*n);
     }
     if (comma == std::string_view::npos) break;
     text.remove_prefix(comma + 1);
@@ -411,7 +510,7 @@ void resolve_style_requests(ConvSettings& s, const InputInfo& input, const Switc
 
 int apply_switches(const std::vector<std::string>& tokens, bool defaults_file, ConvSettings& s,
                    RunState& run, const InputInfo& input, SwitchResult& result) {
-  Context c{s, run, input, result, defaults_file};
+  Context c{s, run, input, result, defaults_file, {}, {}};
   for (const std::string& token : tokens) {
     if (!token.empty() && token.front() == ';') continue;
     if (!token.empty() && token.front() == '@' && !run.command_file_mode) {
@@ -434,8 +533,17 @@ int prepare_command_settings(ConvSettings& s, RunState& run, const InputInfo& in
   apply_unattended_defaults(s, input, baseline, result);
   if (apply_switches(defaults_file_lines, true, s, run, input, result) != 0) return -1;
   if (apply_switches(command_switches, false, s, run, input, result) != 0) return -1;
+  check_field_numbers(result, input.field_count);
   select_listed_fields(s, input, result);
   return 0;
+}
+
+std::string switch_warning_lines(const std::vector<SwitchWarning>& warnings) {
+  std::string out;
+  for (const SwitchWarning& w : warnings) {
+    out += "\nWarning: " + w.token + ": " + w.problem;
+  }
+  return out;
 }
 
 void coordinate_field_switches(const std::vector<std::string>& defaults_file_lines,

@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "run/conv_state.h"
@@ -16,6 +17,7 @@ namespace tsn {
 struct FieldList {
   bool all = false;         // "-1": every field in table order
   std::vector<int> fields;  // without repeats; ignored when `all`
+  std::vector<int> dropped; // listed numbers no table can have (below -1 or above 255)
   bool empty() const { return !all && fields.empty(); }
 };
 
@@ -28,6 +30,13 @@ struct StyleRequest {
 
 enum class StyleTarget { labels = 0, markers = 1, legend = 2, attributes = 3 };
 inline constexpr int kStyleTargets = 4;
+
+// A switch the user gave that did not do what it says: unknown, its value unreadable or out
+// of range, or a field number the table does not have.
+struct SwitchWarning {
+  std::string token;
+  std::string problem;
+};
 
 // What switches ask for that the settings record cannot hold without the open table: field
 // numbers (names are looked up in the table by the caller) and text style requests.
@@ -42,6 +51,10 @@ struct SwitchResult {
   FieldList label_fields;     // /T=list, in label order
   FieldList attrib_fields;    // /A?=list
   std::array<StyleRequest, kStyleTargets> styles;  // /TS /TF, /PS /PF, /VS /VF
+  // Field numbers given by /LF /CF /E /DX /DY, with their tokens, checked against the table.
+  std::vector<std::pair<std::string, int>> field_numbers;
+  std::string label_list_token, attrib_list_token;  // the /T and /A? tokens of the lists
+  std::vector<SwitchWarning> warnings;  // in the order met, defaults file first
 
   StyleRequest& style(StyleTarget t) { return styles[static_cast<std::size_t>(t)]; }
   const StyleRequest& style(StyleTarget t) const { return styles[static_cast<std::size_t>(t)]; }
@@ -57,8 +70,8 @@ CommandBaseline capture_baseline(const ConvSettings& s);
 inline constexpr std::array<int, 9> kMinMaxPosCodes = {234, 235, 236, 237, 238,
                                                        194, 240, 241, 242};
 
-// Parses "1,4,2" or "-1"; entries are read up to the first one that is not a number, numbers
-// outside 0..255 and repeats are dropped.
+// Parses "1,4,2" or "-1"; entries are read up to the first one that is not a number, repeats
+// are dropped and numbers outside 0..255 are set aside in `dropped`.
 FieldList parse_field_list(std::string_view text);
 
 // The fixed defaults of every unattended command, then the per-file reset of the settings.
@@ -76,6 +89,8 @@ int apply_switches(const std::vector<std::string>& tokens, bool defaults_file, C
 
 // The settings of one command: unattended defaults, the defaults file's switches, then the
 // command's own switches (only when the defaults file was accepted). 0, or -1 after a message.
+// Switches that are unknown, unreadable or name fields the table lacks are still ignored (stored
+// command files may hold them) and listed in result.warnings.
 int prepare_command_settings(ConvSettings& s, RunState& run, const InputInfo& input,
                              const CommandBaseline& baseline,
                              const std::vector<std::string>& defaults_file_lines,
@@ -88,6 +103,10 @@ int prepare_command_settings(ConvSettings& s, RunState& run, const InputInfo& in
 void coordinate_field_switches(const std::vector<std::string>& defaults_file_lines,
                                const std::vector<std::string>& command_switches, int& x_field,
                                int& y_field);
+
+// One line per warning, each beginning with a line feed:
+// "Warning: /T=999: the table has no field 999 (it has fields 0 to 4)".
+std::string switch_warning_lines(const std::vector<SwitchWarning>& warnings);
 
 // Marks the listed label and attribute fields of the input's table in the definition state
 // (attribute flags, label positions 1, 2, ... in list order, and their counts); fields the

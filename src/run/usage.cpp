@@ -57,6 +57,8 @@ commas, -1 for all fields, "name" the rest of the token):
                /VS=name /VF=file its text style
   /REL=12|14|2000   output release of this command (DXF R12, R14 or 2000)
   /H           run hidden   /N  do not run automatically   /X  exit when done
+A switch that is not known, whose value cannot be used, or that names a field the
+table does not have is named on a warning line (not with /H) and the run goes on.
 Point tables: X and Y are two different numeric fields found by name (EASTING and
 NORTHING, LONGITUDE and LATITUDE, LONG/LAT, LON/LAT, X/Y) or given with /DX=n /DY=n;
 the separator (comma, semicolon or tab) is taken from the first line; rows without

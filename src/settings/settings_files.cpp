@@ -1,7 +1,11 @@
 // Paths of the settings files, the definitions and temporary directories and definition files.
 #include "settings/settings_files.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -36,14 +40,17 @@ DefinitionFile find_definition_file(const ConvSettings& s, const std::string& in
   return found;
 }
 
-bool directory_is_writable(const std::string& dir) {
-  const std::string probe = with_trailing_separator(dir) + "TESSARYN.CAD";
-  std::FILE* f = std::fopen(probe.c_str(), "w+");
-  if (f == nullptr) return false;
-  std::fclose(f);
-  std::remove(probe.c_str());
-  return true;
+int directory_write_error(const std::string& dir) {
+  // A name of its own, so that no file of the user's is truncated or removed by the probe.
+  std::string probe = with_trailing_separator(dir.empty() ? "./" : dir) + ".tsn-probe-XXXXXX";
+  const int fd = mkstemp(probe.data());
+  if (fd < 0) return errno;
+  close(fd);
+  unlink(probe.c_str());
+  return 0;
 }
+
+bool directory_is_writable(const std::string& dir) { return directory_write_error(dir) == 0; }
 
 std::string find_temp_dir(const std::string& tmp_dir_setting) {
   if (!tmp_dir_setting.empty()) {

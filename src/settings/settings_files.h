@@ -25,7 +25,9 @@ DefinitionFile find_definition_file(const ConvSettings& s, const std::string& in
 // directory; always ends in '/'.
 std::string find_temp_dir(const std::string& tmp_dir_setting);
 
-// True when a file can be created (and is then removed) in the directory.
+// 0 when a new file can be created (and is then removed) in the directory, else the errno of
+// the failure (EACCES, EROFS, ENOENT ...).
+int directory_write_error(const std::string& dir);
 bool directory_is_writable(const std::string& dir);
 
 // The DefsDir value to keep: the configured directory when it exists, else the default,

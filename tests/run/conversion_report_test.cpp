@@ -1,6 +1,9 @@
 // The end-of-conversion report and the output-location check.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include "run/conversion_report.h"
 #include "run/conversion_reset.h"
 #include "run/output_location.h"
@@ -51,7 +54,7 @@ TEST(ConversionReport, LinesDependOnTheInputAndTheCounts) {
             "\nPolygons not hatched, too small = 2\nEnd Conversion (time = 0 seconds)");
 }
 
-TEST(OutputLocation, WritableDirectoryPassesMissingOneGives177) {
+TEST(OutputLocation, WritableDirectoryPassesAMissingOrReadOnlyOneIsNamed) {
   RecordingHost host;
   ScopedHost guard(host);
   test::ScratchDir d;
@@ -61,7 +64,13 @@ TEST(OutputLocation, WritableDirectoryPassesMissingOneGives177) {
   EXPECT_EQ(check_output_location(missing), -1);
   ASSERT_EQ(host.boxes.size(), 1u);
   EXPECT_EQ(host.boxes[0].text,
-            "Error: Unable to write to directory " + (d / "no").string() + "/");
+            "Error: The output directory " + (d / "no").string() + "/ does not exist");
+  // A read-only file system is message 200; a reason without words of its own is message 177
+  // with the system's text.
+  EXPECT_EQ(output_location_problem("/mnt/a.dxf", "/mnt/", EROFS),
+            "Error: Cannot write to file on CD Rom drive (/mnt/a.dxf)");
+  EXPECT_EQ(output_location_problem("d/a.dxf", "d/", EIO),
+            "Error: Unable to write to directory d/ (" + std::string(std::strerror(EIO)) + ")");
 }
 
 }  // namespace

@@ -442,6 +442,45 @@ TEST(PrepareCommandSettings, DefaultsFileFirstThenTheCommandsOwnSwitches) {
   EXPECT_EQ(refused.host.boxes[0].text, load_text(202));
 }
 
+// Switches that do not do what they say are listed, in the order given, with the reason; the
+// ones that work are not. The table of the command has fields 0 to 3.
+TEST(PrepareCommandSettings, WarnsOfUnknownUnreadableAndMissingFieldSwitches) {
+  struct Case {
+    const char* token;
+    const char* problem;  // empty: no warning
+  };
+  const Case cases[] = {
+      {"/A=-1", "no such switch"},     {"/XYZ=1", "no such switch"},
+      {"/REL=2004", "12, 14 or 2000"}, {"/REL=14", ""},
+      {"/LF=abc", "field 0 is used"},  {"/LF=3", ""},
+      {"/LF=4", "no field 4 (it has fields 0 to 3)"},
+      {"/T=999", "no field 999"},      {"/T=1,7", "no field 7"},
+      {"/T=-1", ""},                   {"/AE=0,2", ""},
+      {"/CH=40", "0 to 32"},           {"/P=7", "-1, 0, 1, 2 or 3"},
+      {"/TH=nan", "not a finite"},     {"/PH=inf", "not a finite"},
+      {"/TH=2.5", ""},                 {"/TOF=2", "as in /TOF1.5"},
+      {"/TOF1.5", ""},                 {"/TPAB=9", "0 to 8"},
+      {"/C=3", "0, 1 or 2"},           {"/E=-2", "0 or more"},
+      {"/DX=9", "no field 9"},         {"/ES=0", "must not be 0"},
+  };
+  for (const Case& c : cases) {
+    Command cmd;
+    ASSERT_EQ(cmd.prepare({}, {c.token}), 0) << c.token;
+    if (*c.problem == '\0') {
+      EXPECT_THAT(cmd.result.warnings, IsEmpty()) << c.token;
+      continue;
+    }
+    ASSERT_EQ(cmd.result.warnings.size(), 1u) << c.token;
+    EXPECT_EQ(cmd.result.warnings[0].token, c.token);
+    EXPECT_THAT(cmd.result.warnings[0].problem, ::testing::HasSubstr(c.problem)) << c.token;
+  }
+  Command cmd;
+  ASSERT_EQ(cmd.prepare({"/Q=1"}, {"/T=5", "/REL=12"}), 0);
+  EXPECT_EQ(switch_warning_lines(cmd.result.warnings),
+            "\nWarning: /Q=1: there is no such switch; it was ignored"
+            "\nWarning: /T=5: the table has no field 5 (it has fields 0 to 3)");
+}
+
 TEST(PrepareCommandSettings, UnattendedDefaultsUndoThePreviousCommand) {
   Command cmd(3);
   const CommandBaseline baseline = capture_baseline(cmd.s);
