@@ -30,13 +30,13 @@ constexpr double kInf = INFINITY;
 
 struct Case {
   std::string name;
-  std::string input;               // in the scratch folder
+  std::string input;              // in the scratch folder
   std::string switches;
-  std::vector<long> refused;       // record numbers, in order
-  std::string what;                // "a coordinate" or "an elevation"
-  std::vector<Point3> drawn;       // every POINT and vertex, in order
-  std::array<double, 4> extents;   // $EXTMIN, $EXTMAX
-  bool box_absent = false;         // the header box is reported as not finite
+  std::vector<long> refused;      // record numbers, in order
+  std::string what;               // "a coordinate" or "an elevation"
+  std::vector<Point3> drawn;      // every POINT and vertex, in order
+  std::array<double, 4> extents;  // $EXTMIN, $EXTMAX
+  bool box_absent = false;        // the header box is reported as not finite
 };
 
 std::vector<Case> write_cases(const test::ScratchDir& d) {
@@ -80,8 +80,9 @@ std::vector<Case> write_cases(const test::ScratchDir& d) {
 
   test::write_file(d / "table.csv",
                    "name,x,y\na,1,2\nb,nan,3\nc,inf,4\nd,1e300,5\ne,-inf,6\nf,7,-1e300\n");
-  cases.push_back({"comma-delimited points", "table.csv", "/REL=14 /DX=1 /DY=2", {2, 3, 5},
-                   "a coordinate", {{1, 2, 0}, {1e300, 5, 0}, {7, -1e300, 0}},
+  // Labels take their height from the extent, 1e300 across.
+  cases.push_back({"comma-delimited points with labels", "table.csv",
+                   "/REL=14 /DX=1 /DY=2 /T=0", {2, 3, 5}, "a coordinate", {{1, 2, 0}, {1e300, 5, 0}, {7, -1e300, 0}},
                    {1, -1e300, 1e300, 5}});
 
   test::write_shapefile(d, points({{1, 2}, {3, 4}, {5, 6}}), true, "elev");
@@ -129,9 +130,10 @@ TEST(NonFiniteNumbersE2E, RecordsWithNumbersThatAreNotFiniteAreRefusedTheRestDra
     const std::string input = (d / c.input).string();
     const std::string out = (d / "out.dxf").string();
     const std::string log = (d / "log.txt").string();
-    const int status = test::exit_status("TESSARYN_HOME=" + quoted((d / "home").string()) + " " +
-                                         TSN_BINARY + " " + quoted(input) + " " + quoted(out) +
-                                         " " + c.switches + " >" + quoted(log) + " 2>&1 </dev/null");
+    const int status =
+        test::exit_status("TESSARYN_HOME=" + quoted((d / "home").string()) + " " + TSN_BINARY +
+                          " " + quoted(input) + " " + quoted(out) + " " + c.switches + " >" +
+                          quoted(log) + " 2>&1 </dev/null");
     const std::string text = test::read_file(log);
     ASSERT_EQ(status, 0) << text;
 
