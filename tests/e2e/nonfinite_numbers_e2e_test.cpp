@@ -82,8 +82,8 @@ std::vector<Case> write_cases(const test::ScratchDir& d) {
                    "name,x,y\na,1,2\nb,nan,3\nc,inf,4\nd,1e300,5\ne,-inf,6\nf,7,-1e300\n");
   // Labels take their height from the extent, 1e300 across.
   cases.push_back({"comma-delimited points with labels", "table.csv",
-                   "/REL=14 /DX=1 /DY=2 /T=0", {2, 3, 5}, "a coordinate", {{1, 2, 0}, {1e300, 5, 0}, {7, -1e300, 0}},
-                   {1, -1e300, 1e300, 5}});
+                   "/REL=14 /DX=1 /DY=2 /T=0", {2, 3, 5}, "a coordinate",
+                   {{1, 2, 0}, {1e300, 5, 0}, {7, -1e300, 0}}, {1, -1e300, 1e300, 5}});
 
   test::write_shapefile(d, points({{1, 2}, {3, 4}, {5, 6}}), true, "elev");
   test::write_file(d / "elev.dbf", test::DbfBuilder()
