@@ -1,35 +1,40 @@
 #!/usr/bin/python3
-"""The points of a drawing as ezdxf reads them, for exact comparison.
-
-Usage: entity_points.py DXF
-Prints "audit N" (the audit's error count), "extents XMIN YMIN XMAX YMAX" ($EXTMIN, $EXTMAX),
-then one line "X Y Z" per POINT location and polyline vertex in model space order (the Z of a
-light-weight polyline is its elevation), every number with 17 significant digits."""
+"""The numbers of a drawing, for exact comparison: entity_points.py DXF
+Prints "bad N" (real groups, codes 10-59, 110-149, 210-239 and 1010-1059, whose value is no
+finite number, plus 1 when "nan" or "inf" stands anywhere in the text), "audit N" (ezdxf's audit
+errors), "extents XMIN YMIN XMAX YMAX", then "X Y Z" per POINT and polyline vertex in model space
+order (a light-weight polyline's Z is its elevation), all with 17 significant digits."""
+import math
 import sys
 
 import ezdxf
 
+REAL = [range(10, 60), range(110, 150), range(210, 240), range(1010, 1060)]
+
+
+def bad_numbers(text):
+    lines = text.split('\r\n')
+    bad = int('nan' in text.lower() or 'inf' in text.lower())
+    for code, value in zip(lines[0::2], lines[1::2]):
+        if any(int(code) in r for r in REAL):
+            try:
+                bad += not math.isfinite(float(value))
+            except ValueError:
+                bad += 1
+    return bad
+
 
 def points(e):
-    kind = e.dxftype()
-    if kind == 'POINT':
-        return [tuple(e.dxf.location)]
-    if kind == 'LWPOLYLINE':
+    if e.dxftype() == 'POINT':
+        return [e.dxf.location]
+    if e.dxftype() == 'LWPOLYLINE':
         return [(x, y, e.dxf.elevation) for x, y in e.get_points('xy')]
-    if kind == 'POLYLINE':
-        return [tuple(v.dxf.location) for v in e.vertices]
-    return []
+    return [v.dxf.location for v in e.vertices] if e.dxftype() == 'POLYLINE' else []
 
 
-def main(path):
-    doc = ezdxf.readfile(path)
-    print('audit', len(doc.audit().errors))
-    low, high = doc.header['$EXTMIN'], doc.header['$EXTMAX']
-    print('extents %.17g %.17g %.17g %.17g' % (low[0], low[1], high[0], high[1]))
-    for e in doc.modelspace():
-        for p in points(e):
-            print('%.17g %.17g %.17g' % tuple(p))
-
-
-if __name__ == '__main__':
-    main(sys.argv[1])
+doc = ezdxf.readfile(sys.argv[1])
+print('bad', bad_numbers(open(sys.argv[1], newline='').read()))
+print('audit', len(doc.audit().errors))
+print('extents %.17g %.17g' % doc.header['$EXTMIN'][:2], '%.17g %.17g' % doc.header['$EXTMAX'][:2])
+for p in (p for e in doc.modelspace() for p in points(e)):
+    print('%.17g %.17g %.17g' % tuple(p))

@@ -1,15 +1,13 @@
 // Generated inputs whose numbers are not numbers: NaN and infinite coordinates in shapefile
 // records, point tables and a shapefile header box, an elevation that overflows when scaled, and
 // huge finite coordinates. The records with a number that is not finite are refused by name and
-// counted, every real group of the drawing reads as a finite number, and ezdxf reads the drawing,
-// audits it clean and finds every other record at its own coordinates, 1e300 included.
+// counted, every real group of the drawing reads as a finite number (no "nan" or "inf" text),
+// and ezdxf reads the drawing, audits it clean and finds every other record at its own
+// coordinates, 1e300 included.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
-#include <cctype>
 #include <cmath>
-#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -86,40 +84,12 @@ std::vector<Case> write_cases(const test::ScratchDir& d) {
                    {{1, 2, 0}, {1e300, 5, 0}, {7, -1e300, 0}}, {1, -1e300, 1e300, 5}});
 
   test::write_shapefile(d, points({{1, 2}, {3, 4}, {5, 6}}), true, "elev");
-  test::write_file(d / "elev.dbf", test::DbfBuilder()
-                                       .field("ELEV", 'N', 24)
-                                       .record({"1"})
-                                       .record({"1e308"})
-                                       .record({"2"})
-                                       .bytes());
+  test::DbfBuilder elevations;
+  elevations.field("ELEV", 'N', 24).record({"1"}).record({"1e308"}).record({"2"});
+  test::write_file(d / "elev.dbf", elevations.bytes());
   cases.push_back({"elevation 1e308 times /ES=1e10", "elev.shp", "/REL=14 /E=0 /ES=1e10", {2},
                    "an elevation", {{1, 2, 1e10}, {5, 6, 2e10}}, {0, 0, 100, 100}});
   return cases;
-}
-
-// The value of every real group (codes 10-59, 110-149, 210-239, 1010-1059) that is not a whole
-// finite number; "nan" or "inf" anywhere in the text.
-std::vector<std::string> non_numbers(const std::string& dxf) {
-  std::vector<std::string> bad;
-  std::string lower = dxf;
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  if (lower.find("nan") != std::string::npos || lower.find("inf") != std::string::npos) {
-    bad.push_back("nan or inf in the text");
-  }
-  std::istringstream in(dxf);
-  std::string code, value;
-  while (std::getline(in, code) && std::getline(in, value)) {
-    if (!value.empty() && value.back() == '\r') value.pop_back();
-    const long c = std::strtol(code.c_str(), nullptr, 10);
-    const bool real = (c >= 10 && c <= 59) || (c >= 110 && c <= 149) ||
-                      (c >= 210 && c <= 239) || (c >= 1010 && c <= 1059);
-    if (!real) continue;
-    char* end = nullptr;
-    const double v = std::strtod(value.c_str(), &end);
-    if (value.empty() || *end != '\0' || !std::isfinite(v)) bad.push_back(code + ": " + value);
-  }
-  return bad;
 }
 
 TEST(NonFiniteNumbersE2E, RecordsWithNumbersThatAreNotFiniteAreRefusedTheRestDrawnExactly) {
@@ -136,41 +106,37 @@ TEST(NonFiniteNumbersE2E, RecordsWithNumbersThatAreNotFiniteAreRefusedTheRestDra
                           quoted(log) + " 2>&1 </dev/null");
     const std::string text = test::read_file(log);
     ASSERT_EQ(status, 0) << text;
-
+    // Each refusal by name, nothing else refused, the count, and no computed value lost.
+    std::string expected;
     for (const long r : c.refused) {
-      const std::string message = "Record " + std::to_string(r) + " of " + input + " has " +
-                                  c.what + " that is not a finite number: not drawn";
-      EXPECT_NE(text.find(message), std::string::npos) << message << "\n" << text;
+      expected += "Record " + std::to_string(r) + " of " + input + " has " + c.what +
+                  " that is not a finite number: not drawn\n";
     }
-    long messages = 0;
-    for (std::size_t at = 0; (at = text.find("not a finite number: not drawn", at)) !=
-                             std::string::npos;
-         ++at) {
-      ++messages;
+    std::string said;
+    for (std::size_t at = 0; (at = text.find("Record ", at)) != std::string::npos; ++at) {
+      if (at > 0 && text[at - 1] == '\n') said += text.substr(at, text.find('\n', at) - at + 1);
     }
-    EXPECT_EQ(messages, static_cast<long>(c.refused.size())) << text;
+    EXPECT_EQ(said, expected) << text;
     const std::string count = "Records with a number that is not finite, not drawn = " +
                               std::to_string(c.refused.size()) + "\n";
     EXPECT_EQ(text.find(count) != std::string::npos, !c.refused.empty()) << text;
-    EXPECT_EQ(text.find("The bounding box in the header of " + input + " is not a finite number") !=
+    EXPECT_EQ(text.find("The bounding box in the header of " + input + " is not a finite") !=
                   std::string::npos,
               c.box_absent)
         << text;
     EXPECT_EQ(text.find("written as 0"), std::string::npos) << text;
 
-    const std::vector<std::string> bad = non_numbers(test::read_file(out));
-    EXPECT_TRUE(bad.empty()) << bad.size() << " non-numbers, first " << bad.front();
-
     std::istringstream read(test::capture(
         "/usr/bin/python3 " + quoted(std::string(TSN_SOURCE_DIR) + "/tests/e2e/entity_points.py") +
         " " + quoted(out) + " 2>&1"));
     std::string word;
-    long audit = -1;
+    long bad = -1, audit = -1;
     std::array<double, 4> extents{};
-    read >> word >> audit >> word;
-    for (double& v : extents) read >> v;
+    read >> word >> bad >> word >> audit >> word >> extents[0] >> extents[1] >> extents[2] >>
+        extents[3];
     std::vector<Point3> drawn;
     for (Point3 p; read >> p[0] >> p[1] >> p[2];) drawn.push_back(p);
+    EXPECT_EQ(bad, 0) << read.str();
     EXPECT_EQ(audit, 0) << read.str();
     EXPECT_EQ(extents, c.extents) << read.str();
     EXPECT_EQ(drawn, c.drawn) << read.str();
