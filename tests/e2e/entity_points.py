@@ -1,10 +1,11 @@
 #!/usr/bin/python3
 """The numbers of a drawing, for exact comparison: entity_points.py DXF
 Prints "bad N" (real groups, codes 10-59, 110-149, 210-239 and 1010-1059, whose value is no
-finite number, plus 1 when "nan" or "inf" stands anywhere in the text), "audit N" (ezdxf's audit
-errors), "extents XMIN YMIN XMAX YMAX", then "X Y Z" per POINT and polyline vertex in model space
-order (a light-weight polyline's Z is its elevation), all with 17 significant digits."""
+finite number, plus each "nan" or "inf" that is not part of a word), "audit N" (ezdxf's audit
+errors), "extents XMIN YMIN XMAX YMAX", then "X Y Z" per POINT, INSERT and polyline vertex in model
+space order (a light-weight polyline's Z is its elevation), all with 17 significant digits."""
 import math
+import re
 import sys
 
 import ezdxf
@@ -14,7 +15,7 @@ REAL = [range(10, 60), range(110, 150), range(210, 240), range(1010, 1060)]
 
 def bad_numbers(text):
     lines = text.split('\r\n')
-    bad = int('nan' in text.lower() or 'inf' in text.lower())
+    bad = len(re.findall(r'(?<![a-z])(nan|inf)(?![a-z])', text.lower()))
     for code, value in zip(lines[0::2], lines[1::2]):
         if any(int(code) in r for r in REAL):
             try:
@@ -25,8 +26,8 @@ def bad_numbers(text):
 
 
 def points(e):
-    if e.dxftype() == 'POINT':
-        return [e.dxf.location]
+    if e.dxftype() in ('POINT', 'INSERT'):
+        return [e.dxf.location if e.dxftype() == 'POINT' else e.dxf.insert]
     if e.dxftype() == 'LWPOLYLINE':
         return [(x, y, e.dxf.elevation) for x, y in e.get_points('xy')]
     return [v.dxf.location for v in e.vertices] if e.dxftype() == 'POLYLINE' else []

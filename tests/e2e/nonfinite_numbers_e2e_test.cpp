@@ -63,6 +63,16 @@ std::vector<Case> write_cases(const test::ScratchDir& d) {
                    "a coordinate", {{0, 0, 0}, {1, 1, 0}, {1e300, 0, 0}, {1, -1e300, 0}},
                    {0, 0, 100, 100}});
 
+  // A record box of NaN: the record is drawn, its attribute block based at its points' corner.
+  contents = {test::multipart_content(3, {{{5, 5, 0}, {6, 6, 0}}})};
+  test::ShapefileBytes nan_box = test::build_shapefile(3, contents);
+  for (int i = 0; i < 4; ++i) store_le_f64(test::at(nan_box.shp, 112 + 8 * i), kNaN);
+  test::write_shapefile(d, nan_box, true, "recbox");
+  test::write_file(d / "recbox.dbf",
+                   test::DbfBuilder().field("NAME", 'C', 4).record({"a"}).bytes());
+  cases.push_back({"record box of NaN, attribute block", "recbox.shp", "/REL=12 /AB=0", {}, "",
+                   {{5, 5, 0}}, {0, 0, 100, 100}});
+
   contents = {test::multipart_content(13, {{{0, 0, 1}, {1, 1, kNaN}}}),
               test::multipart_content(13, {{{0, 0, 1e300}, {1, 1, -2}}})};
   test::write_shapefile(d, test::build_shapefile(13, contents), true, "zlines");
