@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <string_view>
 #include <system_error>
 
 namespace tsn {
@@ -132,11 +133,32 @@ char* fixed_by_scaling(double value, int places, bool trimmed, char* out) {
   return out - std::min(zeros, places - 1);
 }
 
+// The shortest text that reads back as `value`, in exponent notation with a point in the
+// mantissa: "1.0E+300", "-1.7976931348623157E+308".
+char* write_exponent(double value, char* out) {
+  char text[32];
+  const std::to_chars_result r =
+      std::to_chars(text, text + sizeof text, value, std::chars_format::scientific);
+  const std::string_view all(text, static_cast<std::size_t>(r.ptr - text));
+  const std::size_t e = all.find('e');
+  const std::string_view mantissa = all.substr(0, e);
+  out = std::copy(mantissa.begin(), mantissa.end(), out);
+  if (mantissa.find('.') == std::string_view::npos) out = std::copy_n(".0", 2, out);
+  *out++ = 'E';
+  const std::string_view exponent = all.substr(e + 1);
+  return std::copy(exponent.begin(), exponent.end(), out);
+}
+
 }  // namespace
 
 char* write_real(double value, int places, bool trimmed, char* out) {
   places = std::clamp(places, 0, kMaxDecPlaces);
   if (char* end = fixed_by_scaling(value, places, trimmed, out)) return end;
+  if (!(std::fabs(value) < kExponentFrom)) [[unlikely]] {
+    // "nan" or "inf" would be no number to a DXF reader: the writer's last line of defence.
+    if (!std::isfinite(value)) return write_real(0.0, places, trimmed, out);
+    return write_exponent(value, out);
+  }
   // std::to_chars with a precision formats exactly as printf "%.*f" in the C locale.
   const std::to_chars_result r =
       std::to_chars(out, out + kRealTextSize, value, std::chars_format::fixed, places);

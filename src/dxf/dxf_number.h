@@ -1,4 +1,8 @@
 // Number texts of DXF output: reals in fixed notation with DecPlaces digits, trimmed; handles.
+//
+// Every real written is a number a DXF reader can take back: magnitudes from kExponentFrom on
+// (far beyond any survey coordinate) are written in exponent notation, and a value that is not
+// a finite number is written as 0 (the writer counts it, see DxfState).
 #pragma once
 
 #include <cstddef>
@@ -8,14 +12,20 @@
 namespace tsn {
 
 inline constexpr int kMaxDecPlaces = 16;
-// The longest fixed-notation double: 309 integer digits of DBL_MAX, sign, point and 16
-// decimals (327), with room to spare.
-inline constexpr std::size_t kRealTextSize = 352;
+// From this magnitude on a real is written as the shortest text that reads back as the same
+// double, in exponent notation ("1.0E+300", "-2.5E+21"), as CAD programs write huge values
+// themselves: in fixed notation 1e300 would take 301 digits, more than a DXF line may hold.
+// Every smaller value keeps its fixed notation ("%.*f"), at most 21 integer digits.
+inline constexpr double kExponentFrom = 1e21;
+// The longest text: sign, 21 integer digits, point and 16 decimals (39), with room to spare;
+// the exponent form is at most 24 characters ("-1.7976931348623157E+308").
+inline constexpr std::size_t kRealTextSize = 64;
 // "%8lX" of a 32-bit handle: always eight characters.
 inline constexpr std::size_t kHandleTextSize = 8;
 
 // A real in fixed notation with `places` decimals (0..16), as printf "%.*lf" does in the C
-// locale, into a caller's buffer. A result that shows only zeros carries no minus sign.
+// locale, into a caller's buffer. A result that shows only zeros carries no minus sign. From
+// kExponentFrom on the exponent form; NaN and infinities are written as 0.
 struct RealText {
   char text[kRealTextSize];
   std::size_t size = 0;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 #include <utility>
 
@@ -84,6 +85,7 @@ class Groups {
   }
   // Formatted in place, straight into the buffer.
   Groups& real(double value, bool trimmed) {
+    if (!std::isfinite(value)) [[unlikely]] ++w_.state.non_finite_reals;  // written as 0
     if (size_ + kRealTextSize + 2 > sizeof buf_) emit();
     char* const end = write_real(value, w_.state.dec_places, trimmed, buf_ + size_);
     size_ = static_cast<std::size_t>(end - buf_);

@@ -5,7 +5,8 @@
 // real and plain-group writers are right-aligned in three columns ("%3d"); groups assembled
 // with a prefix carry sz_pad1 before a one-digit code and sz_pad2 before a two-digit code
 // (blanks with TidyDxf 1, nothing with TidyDxf 0); three-digit codes never carry a prefix.
-// Reals are fixed notation with DecPlaces decimals, trimmed to one digit after the point.
+// Reals are fixed notation with DecPlaces decimals, trimmed to one digit after the point (huge
+// values in exponent notation, non-finite ones as 0: see dxf_number.h).
 // Text values (names, tags, values, extended data strings) are written in caret notation: a
 // control character c as "^" and c + 64, a caret as "^ ", so that every value stays on its line.
 #pragma once
@@ -40,6 +41,10 @@ struct DxfState {
   bool use_2d = true;         // setting "2D"
   bool tin = false;           // setting TIN of the current input
   bool record_has_z = false;  // the current record has Z values; set per record
+
+  // Reals that were not finite numbers (NaN, infinities) and went out as 0: computed values
+  // that overflowed. Records with such numbers of their own are refused before they are written.
+  long non_finite_reals = 0;
 
   std::uint32_t n_last_handle = 0;
   std::uint32_t n_reserved_handle = 0;

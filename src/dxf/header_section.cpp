@@ -3,6 +3,7 @@
 #include "dxf/header_section.h"
 
 #include <charconv>
+#include <cmath>
 
 #include "dxf/dxf_number.h"
 #include "platform/paths.h"
@@ -24,6 +25,15 @@ void put_two_digits(std::string& out, int value) {
 void variable(DxfWriter& w, std::string_view name) { dxf_group(w, 9, name); }
 
 }  // namespace
+
+bool make_extents_finite(DrawingExtents& e) {
+  if (std::isfinite(e.xmin) && std::isfinite(e.ymin) && std::isfinite(e.xmax) &&
+      std::isfinite(e.ymax)) {
+    return true;
+  }
+  e = DrawingExtents{};
+  return false;
+}
 
 bool header_is_release14(const ConvSettings& s) { return s.SaveFileType == 0 && s.verDXF == 6; }
 

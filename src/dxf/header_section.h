@@ -31,6 +31,11 @@ struct DrawingExtents {
   double ymax = 0.0;
 };
 
+// A box with a value that is not a finite number (headers written without one hold NaN) says
+// nothing about the data: it is treated as absent, all 0, the extents of an empty file. Returns
+// false when it did so.
+bool make_extents_finite(DrawingExtents& extents);
+
 // Where the $HANDSEED placeholder of a release 14 header lies in the main file.
 struct HandseedMark {
   bool present = false;

@@ -3,6 +3,7 @@
 
 #include "dxf/basic_entities.h"
 #include "dxf/entity_types.h"
+#include "entities/drawable_record.h"
 #include "input/shapefile_reader.h"
 #include "run/messages.h"
 
@@ -144,12 +145,10 @@ int multipoint_record(PointContext& ctx, const shape_rec& rec) {
 }
 
 int point_shape(PointContext& ctx, ShapefileReader& reader, shape_rec& rec, int shape_type) {
-  if (shape_type == 8) {
-    if (reader.read_multipoint_record(rec) != 0) return -1;
-    return multipoint_record(ctx, rec);
+  if (read_drawable_record(reader, rec, ctx.settings.cur, ctx.elevation, ctx.counters) != 0) {
+    return -1;
   }
-  if (reader.read_point_record(rec) != 0) return -1;
-  return point_record(ctx, rec, shape_type);
+  return shape_type == 8 ? multipoint_record(ctx, rec) : point_record(ctx, rec, shape_type);
 }
 
 }  // namespace tsn

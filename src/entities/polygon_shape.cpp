@@ -8,6 +8,7 @@
 #include "entities/polyline_writer.h"
 #include "entities/vertex_thinning.h"
 #include "geometry/fill_faces.h"
+#include "entities/drawable_record.h"
 #include "input/shapefile_reader.h"
 #include "platform/host.h"
 #include "run/messages.h"
@@ -335,7 +336,9 @@ int multipatch_record(PolygonContext& ctx, shape_rec& rec) {
 }
 
 int polygon_shape(PolygonContext& ctx, ShapefileReader& reader, shape_rec& rec, int shape_type) {
-  if (reader.read_multipart_record(rec) != 0) return -1;
+  if (read_drawable_record(reader, rec, ctx.settings.cur, ctx.elevation, ctx.counters) != 0) {
+    return -1;
+  }
   switch (shape_type) {
     case 15: return polygon_z_record(ctx, rec);
     case 31: return multipatch_record(ctx, rec);

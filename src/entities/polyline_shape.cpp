@@ -3,6 +3,7 @@
 
 #include "entities/polyline_writer.h"
 #include "entities/vertex_thinning.h"
+#include "entities/drawable_record.h"
 #include "input/shapefile_reader.h"
 #include "run/messages.h"
 
@@ -170,7 +171,9 @@ int polyline_record(PolylineContext& ctx, shape_rec& rec) {
 }
 
 int polyline_shape(PolylineContext& ctx, ShapefileReader& reader, shape_rec& rec) {
-  if (reader.read_multipart_record(rec) != 0) return -1;
+  if (read_drawable_record(reader, rec, ctx.settings.cur, ctx.elevation, ctx.counters) != 0) {
+    return -1;
+  }
   return polyline_record(ctx, rec);
 }
 

@@ -25,6 +25,7 @@ struct EntityCounters {
   long points_eliminated = 0;      // points of 2D records removed by the two passes
   long records_skipped = 0;        // single-vertex and empty records
   long polygons_not_hatched = 0;   // too small for one repeat of the hatch pattern
+  long records_refused_nonfinite = 0;  // a coordinate or elevation not a finite number
 };
 
 // Block definition and insertion of attribute-block mode, and the attributes that follow the

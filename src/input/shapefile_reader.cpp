@@ -207,7 +207,8 @@ int ShapefileReader::read_shp_header(bool interactive) {
   header_.xmax = load_le_f64(b + 52);
   header_.ymax = load_le_f64(b + 60);
   for (const double v : {header_.xmin, header_.ymin, header_.xmax, header_.ymax}) {
-    if (std::fabs(v) > kExtentLimit) {
+    // NaN and infinities stand for no box at all: the driver treats the box as absent.
+    if (std::isfinite(v) && std::fabs(v) > kExtentLimit) {
       report_input_problem(
           format_printf("%s has invalid extents, cannot translate.", shp_path_.c_str()));
       return -1;

@@ -14,6 +14,8 @@ struct ConversionCounters {
   long records_skipped = 0;        // out of range, empty or invalid
   long skipped_by_colour_ranges = 0;
   long skipped_by_layer_ranges = 0;
+  long records_refused_nonfinite = 0;  // a coordinate or elevation not a finite number
+  long non_finite_reals = 0;           // computed values that overflowed, written as 0
   // it0 .. it7, it2a, it2b, it6a, it6b: iteration counts for the trace.
   std::array<long, 12> iterations{};
 };

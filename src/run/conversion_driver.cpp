@@ -22,6 +22,7 @@
 #include "entities/polygon_shape.h"
 #include "entities/polyline_shape.h"
 #include "input/csv_table.h"
+#include "input/finite_coordinates.h"
 #include "platform/format.h"
 #include "platform/host.h"
 #include "platform/paths.h"
@@ -266,8 +267,11 @@ int convert_table_points(OpenInput& in, Generators& gen, const FileSettings& set
     // A blank or unreadable coordinate would put the point at 0: such records are left out.
     double x = 0.0;
     double y = 0.0;
-    if (!read_coordinates(table, in.x_field, in.y_field, x, y)) {
-      ++without_coordinates;
+    const ElevationSource& z = gen.points.elevation;
+    const int row = table_row_point(table, in.x_field, in.y_field, z.table ? z.field : -1,
+                                    z.factor, n + 1, in.table_path, x, y);
+    if (row != 0) {
+      ++(row == 1 ? without_coordinates : counters.records_refused_nonfinite);
       continue;
     }
     if (!gen.classify(table, settings, counters)) continue;
@@ -294,8 +298,13 @@ int convert_table_polygons(OpenInput& in, Generators& gen, ConversionCounters& c
     for (const CsvVertex& v : polygon.points) rows.push_back({v.x, v.y, 0.0});
     load_table_polygon(rec, {polygon.xmin, polygon.ymin, polygon.xmax, polygon.ymax}, rows);
     rec.record_number = static_cast<std::int32_t>(counters.records_processed + 1);
-    if (polygon_record(gen.polygons, rec) != 0) return -1;
     ++counters.records_processed;
+    if (!finite_record(rec, false, 1.0)) {
+      report_nonfinite_record(rec.record_number, in.table_path, "a coordinate");
+      ++counters.records_refused_nonfinite;
+      continue;
+    }
+    if (polygon_record(gen.polygons, rec) != 0) return -1;
     progress_step_to(static_cast<int>(std::min<long>(99, consumed * 100 / in.record_count)));
   }
   return 0;
@@ -468,7 +477,9 @@ int main_process(const ConversionRequest& request, ConvState& cs, ConversionCoun
     counters.points_eliminated += c->points_eliminated;
     counters.records_skipped += c->records_skipped;
     counters.polygons_not_hatched += c->polygons_not_hatched;
+    counters.records_refused_nonfinite += c->records_refused_nonfinite;
   }
+  counters.non_finite_reals = d.state.non_finite_reals;
   trace_write("0:TIME==%ld\n", conversion_clock_ms() - start_ms);
   if (result == 0) {
     close_blocks_section(*d.blocks2);

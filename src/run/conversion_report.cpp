@@ -35,11 +35,21 @@ void report_conversion_end(ConversionCounters& c, const ReportFacts& facts) {
     if (c.skipped_by_colour_ranges > 0) status_message(283, c.skipped_by_colour_ranges);
     if (c.skipped_by_layer_ranges > 0) status_message(284, c.skipped_by_layer_ranges);
   }
+  if (c.records_refused_nonfinite > 0) {
+    status_write("\nRecords with a number that is not finite, not drawn = %ld",
+                 c.records_refused_nonfinite);
+  }
+  if (c.non_finite_reals > 0) {
+    status_write("\nComputed numbers that were not finite, written as 0 = %ld",
+                 c.non_finite_reals);
+  }
   trace_write("1:TIME==%ld\n", facts.elapsed_ms);
   trace_write("time taken==%lf\n", facts.seconds);
   status_write("%s", format_printf(load_status_text(31).c_str(), facts.seconds).c_str());
   c.points_processed = 0;
   c.points_eliminated = 0;
+  c.records_refused_nonfinite = 0;
+  c.non_finite_reals = 0;
 }
 
 }  // namespace tsn

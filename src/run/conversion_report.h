@@ -15,7 +15,7 @@ struct ReportFacts {
 };
 
 // Writes the end-of-conversion lines to the status list (and the timing to the trace), then
-// clears the points-processed and eliminated counts.
+// clears the points-processed, eliminated and not-finite counts.
 void report_conversion_end(ConversionCounters& counters, const ReportFacts& facts);
 
 // Milliseconds since the program's epoch (seconds - 819936000) * 1000 + milliseconds.

@@ -30,6 +30,11 @@ int open_shapefile_input(const ConversionRequest& request, OpenInput& in) {
   if (in.shapes.read_shp_header(false) != 0 || in.shapes.read_shx_header() != 0) return -1;
   const shp_header& h = in.shapes.header();
   in.extents = {h.xmin, h.ymin, h.xmax, h.ymax};
+  if (!make_extents_finite(in.extents)) {
+    status_write("\nThe bounding box in the header of %s is not a finite number: the drawing "
+                 "extents are 0, as for an empty file",
+                 request.input_path.c_str());
+  }
   in.shape_type = h.shape_type;
   in.record_count = -1;
   in.table_path = find_companion(request.input_path, "dbf");
@@ -49,6 +54,7 @@ int open_shapefile_input(const ConversionRequest& request, OpenInput& in) {
 }
 
 int open_table_input(const ConversionRequest& request, FileSettings& f, OpenInput& in) {
+  in.table_path = request.input_path;
   int x = request.x_field;
   int y = request.y_field;
   if (request.input_file_type == 1) {

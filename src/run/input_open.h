@@ -16,7 +16,8 @@ struct OpenInput {
   ShapefileReader shapes;
   std::unique_ptr<TableReader> table;  // null for a shapefile without its table
   bool is_shapefile = false;
-  std::string table_path;  // the shapefile's table as found beside it (or as looked for)
+  std::string table_path;  // the shapefile's table as found beside it (or as looked for), or
+                           // the table that is the input
   DrawingExtents extents;
   int shape_type = 0;     // the shapefile's type; Point or Polygon for tables
   long record_count = 0;  // table records, or -1 when not known in advance

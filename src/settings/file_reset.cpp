@@ -11,7 +11,10 @@ double extent_diagonal(double xmin, double ymin, double xmax, double ymax) {
   const double square = dx * dx + dy * dy;
   // NaN extents (seen in real headers) compare false and give 0 as well.
   if (!(square >= 1e-50)) return 0.0;
-  return std::sqrt(square);
+  // Extents beyond about 1e154 overflow the square, not their length; a length that is still
+  // not finite is no extent at all.
+  const double length = std::isinf(square) ? std::hypot(dx, dy) : std::sqrt(square);
+  return std::isfinite(length) ? length : 0.0;
 }
 
 double height_from_ratio(double ratio, double extent) {

@@ -1,12 +1,15 @@
 // Real and handle texts: fixed notation with DecPlaces decimals, the trimming rule, no "-0",
-// and handles right-aligned in eight columns.
+// the exponent form of huge values, zero for non-finite ones, and handles right-aligned in eight
+// columns.
 #include "dxf/dxf_number.h"
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <random>
 #include <string>
@@ -125,18 +128,47 @@ TEST(RealFormat, NeverWritesMinusZero) {
   EXPECT_EQ(real(-0.6, 0), "-1");
 }
 
-TEST(RealFormat, LargeValuesAreWrittenInFullWithoutExponent) {
-  EXPECT_EQ(real(1e15, 16), "1000000000000000.0000000000000000");
-  EXPECT_EQ(real(1e20, 6), "100000000000000000000.000000");
-  // 1e300 is stored as 1000000000000000052504760255204420248...: 301 digits.
-  const std::string big = real(1e300, 0);
-  EXPECT_EQ(big.size(), 301u);
-  EXPECT_EQ(big.substr(0, 30), "100000000000000005250476025520");
-  // The longest possible text: the sign, 309 digits, the point and 16 decimals.
-  const std::string most = real(-DBL_MAX, 16);
-  EXPECT_EQ(most.size(), 327u);
-  EXPECT_EQ(most.substr(0, 11), "-1797693134");
-  EXPECT_EQ(most.substr(310), ".0000000000000000");
+// Fixed notation up to 1e21 (exclusive), the shortest exponent form from there, zero for
+// values that are no numbers; tiny values keep their fixed zeros.
+TEST(RealFormat, HugeValuesInExponentFormNonFiniteAsZero) {
+  const double below = std::nextafter(1e21, 0.0);
+  struct Case {
+    double value;
+    int places;
+    std::string written, trimmed_text;
+  };
+  const std::vector<Case> cases = {
+      {1e15, 16, "1000000000000000.0000000000000000", "1000000000000000.0"},
+      {1e20, 6, "100000000000000000000.000000", "100000000000000000000.0"},
+      {-below, 0, "-999999999999999868928", "-999999999999999868928"},
+      {1e21, 6, "1.0E+21", "1.0E+21"},
+      {-2.5e21, 0, "-2.5E+21", "-2.5E+21"},
+      {1e300, 16, "1.0E+300", "1.0E+300"},
+      {-1e300, 6, "-1.0E+300", "-1.0E+300"},
+      {DBL_MAX, 6, "1.7976931348623157E+308", "1.7976931348623157E+308"},
+      {-DBL_MAX, 16, "-1.7976931348623157E+308", "-1.7976931348623157E+308"},
+      {1e-300, 6, "0.000000", "0.0"},
+      {-DBL_TRUE_MIN, 16, "0.0000000000000000", "0.0"},
+      {NAN, 6, "0.000000", "0.0"},
+      {-NAN, 0, "0", "0"},
+      {INFINITY, 3, "0.000", "0.0"},
+      {-INFINITY, 16, "0.0000000000000000", "0.0"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.written);
+    EXPECT_EQ(real(c.value, c.places), c.written);
+    EXPECT_EQ(trimmed(c.value, c.places), c.trimmed_text);
+  }
+  EXPECT_EQ(real(below, 16), printf_real(below, 16));
+  // Every exponent text reads back as the very same double.
+  std::mt19937_64 random(20261209);
+  std::uniform_int_distribution<std::uint64_t> bits(0x4450000000000000ULL, 0x7FEFFFFFFFFFFFFFULL);
+  for (int i = 0; i < 20000; ++i) {
+    const double v = std::bit_cast<double>(bits(random)) * (i % 2 ? -1.0 : 1.0);
+    const std::string text = trimmed(v, i % (kMaxDecPlaces + 1));
+    ASSERT_LE(text.size(), 24u) << text;
+    ASSERT_EQ(std::strtod(text.c_str(), nullptr), v) << text;
+  }
 }
 
 TEST(RealFormat, PlacesOutsideZeroToSixteenAreHeldAtTheLimits) {
