@@ -254,6 +254,8 @@ int run_program(int argc, char** argv) {
   }
   // Status lines written to a closed pipe are dropped (EPIPE); the drawing is still written.
   ::signal(SIGPIPE, SIG_IGN);
+  // From here on Ctrl-C and the requests to end cancel instead of ending the process.
+  ConsoleHost::install_interrupt_handler();
   if (!start_up()) return kExitFatal;
   const int status = run_request(tokens);
   remove_scheme_working_copy(conv_state.settings);

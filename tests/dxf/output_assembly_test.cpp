@@ -225,6 +225,18 @@ TEST(OutputFiles, CancelCallbackFromTheDriverStopsTheCopy) {
   EXPECT_TRUE(names(c.out_dir.path()).empty());
 }
 
+TEST(OutputFiles, ACancelJustBeforeTheRenameKeepsTheEarlierOutput) {
+  Conversion c(6);
+  ASSERT_EQ(c.opened, 0);
+  test::write_file(c.target, "earlier");
+  c.fill();  // far fewer lines than one report: the copy itself never asks
+  int asked = 0;
+  EXPECT_EQ(c.files.assemble_dxf(c.state, [&] { return ++asked == 1; }), -1);
+  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(test::read_file(c.target), "earlier");
+  EXPECT_EQ(names(c.out_dir.path()), std::set<std::string>{"drawing.dxf"});
+}
+
 // The file size limit makes the copy's writes fail as a full disk would.
 class FileSizeLimit {
  public:

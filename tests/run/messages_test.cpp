@@ -119,6 +119,14 @@ TEST_F(MessagesTest, CancelRequestsArePumpedOnceAndAskCancelWritesTheAbortLineWh
   EXPECT_EQ(rec.boxes[1].default_answer, Answer::yes);
 }
 
+TEST_F(MessagesTest, ACancelRequestAfterTheOutputWasWrittenIsReportedAsTooLate) {
+  report_late_cancel("a.dxf");  // nothing pending: nothing said
+  rec.cancel_requests = {true};
+  report_late_cancel("b.dxf");
+  EXPECT_THAT(rec.status, ElementsAre("\nCancel request came too late: b.dxf was already written"));
+  EXPECT_THAT(rec.boxes, IsEmpty());  // no question: there is nothing left to cancel
+}
+
 TEST_F(MessagesTest, ProgressStartsAtZeroAndClampsStepsAndMessagesTakeANumberedCaption) {
   progress_start();
   progress_step_to(42);
