@@ -68,6 +68,11 @@ std::size_t stream_index(DxfStream stream) {
   return 0;
 }
 
+// Message 78 with the path, after the beep.
+void report_cannot_open(const std::string& path) {
+  status_error(format_printf(load_status_text(kMsgCouldNotOpenOutput).c_str(), path.c_str()));
+}
+
 void remove_file(const std::string& path) {
   if (!path.empty()) ::unlink(path.c_str());
 }
@@ -136,7 +141,7 @@ int DxfOutputFiles::open(const std::string& output_path, const std::string& temp
 }
 
 int DxfOutputFiles::fail_open(const std::string& path) {
-  status_error(format_printf(load_status_text(kMsgCouldNotOpenOutput).c_str(), path.c_str()));
+  report_cannot_open(path);
   // Nothing of a conversion that never started stays behind, traced or not.
   keep_temporary_ = false;
   release();
@@ -284,8 +289,7 @@ int DxfOutputFiles::copy_and_finish(DxfState& state, const CancelCheck& cancel) 
     if (written != 0) return written;
     remove_file(temp_output_);
   } else if (::rename(temp_output_.c_str(), final_path_.c_str()) != 0) {
-    status_error(
-        format_printf(load_status_text(kMsgCouldNotOpenOutput).c_str(), output_path_.c_str()));
+    report_cannot_open(output_path_);
     return -1;
   }
   committed_ = true;
@@ -308,8 +312,7 @@ int DxfOutputFiles::write_into_special(const CancelCheck& cancel) {
     ::usleep(20 * 1000);
   }
   if (!out.valid() || (fifo_ && ::fcntl(out.get(), F_SETFL, 0) != 0)) {
-    status_error(
-        format_printf(load_status_text(kMsgCouldNotOpenOutput).c_str(), output_path_.c_str()));
+    report_cannot_open(output_path_);
     return -1;
   }
   constexpr std::uint64_t kRun = 4u << 20;
