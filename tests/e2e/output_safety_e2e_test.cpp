@@ -1,16 +1,14 @@
-// The output can never destroy an input: outputs that are the input or its companion files
-// are refused, links are written through, devices and FIFOs are written into, a closed
-// standard output costs only the status lines, and command files must be text.
+// The output never destroys an input: outputs that are the input or its companion files are
+// refused, links are written through, devices and FIFOs written into, a closed standard output
+// costs only the status lines, and command files must be text.
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
-#include <chrono>
 #include <filesystem>
 #include <map>
 #include <string>
-#include <thread>
 
 #include "e2e/child_process.h"
 #include "input/dbf_builder.h"
@@ -34,10 +32,9 @@ void write_inputs(const ScratchDir& d) {
   write_file(d / "t.csv", "X,Y\n1,2\n3,4\n");
   write_file(d / "t.dbf",
              test::DbfBuilder().field("X", 'N', 8, 2).field("Y", 'N', 8, 2).record({"1", "2"}).bytes());
-  fs::create_directory(d / "home");
 }
 
-// Every file of the directory (the program directory aside) with its bytes.
+// Every file of the directory (the program directory and the log aside) with its bytes.
 std::map<std::string, std::string> files_of(const fs::path& dir) {
   std::map<std::string, std::string> out;
   for (const auto& e : fs::directory_iterator(dir)) {
@@ -49,17 +46,15 @@ std::map<std::string, std::string> files_of(const fs::path& dir) {
 }
 
 bool is_dxf(const std::string& text) {
-  return text.rfind("  0\r\nSECTION\r\n", 0) == 0 && text.size() > 10 &&
-         text.compare(text.size() - 10, 10, "  0\r\nEOF\r\n") == 0;
+  return text.rfind("  0\r\nSECTION\r\n", 0) == 0 && text.ends_with("  0\r\nEOF\r\n");
 }
 
 TEST(OutputSafety, AnOutputThatIsTheInputOrOneOfItsCompanionsIsRefused) {
-  struct Case {
-    std::string input, output, link_to;  // link_to: made first, "=" a hard link, else symbolic
-    std::string names;                   // the file the message names besides the output
+  const struct {
+    std::string input, output, link_to;  // link_to: made first, "=..." a hard link
+    std::string names;                   // what the message says the output is
     bool command_file;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"lines.shp", "lines.shp", "", "the input file lines.shp", false},
       {"lines.shp", "./lines.shp", "", "the input file lines.shp", false},
       {"lines.shp", "lines.SHX", "", "the file lines.SHX that belongs to the input", false},
@@ -70,61 +65,62 @@ TEST(OutputSafety, AnOutputThatIsTheInputOrOneOfItsCompanionsIsRefused) {
       {"t.csv", "t.csv", "", "the input file t.csv", false},
       {"t.dbf", "t.dbf", "", "the input file t.dbf", true},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.input + " " + c.output + (c.command_file ? " from a command file" : ""));
     ScratchDir d;
     write_inputs(d);
-    if (c.link_to.rfind('=', 0) == 0) {
+    if (c.link_to.starts_with("=")) {
       fs::create_hard_link(d / c.link_to.substr(1), d / c.output);
     } else if (!c.link_to.empty()) {
       fs::create_symlink(c.link_to, d / c.output);
     }
-    if (c.command_file) write_file(d / "cmds.txt", c.input + " " + c.output + "\n");
+    write_file(d / "cmds.txt", c.input + " " + c.output + "\n");
     const auto before = files_of(d.path());
-    const ChildRun run = test::child_run(c.command_file ? std::vector<std::string>{"@cmds.txt"}
-                                                        : std::vector<std::string>{c.input, c.output},
-                                         d.path(), d / "log.txt");
-    EXPECT_EQ(test::run_child(run), 2);
-    const std::string log = read_file(d / "log.txt");
-    EXPECT_NE(log.find("Error: The output " + c.output + " is " + c.names), std::string::npos)
-        << log;
+    const ChildRun run{c.command_file ? std::vector<std::string>{"@cmds.txt"}
+                                      : std::vector<std::string>{c.input, c.output},
+                       d.path(), d / "log.txt"};
+    EXPECT_EQ(run.run(), 2);
+    EXPECT_NE(read_file(d / "log.txt").find("Error: The output " + c.output + " is " + c.names),
+              std::string::npos)
+        << read_file(d / "log.txt");
     EXPECT_EQ(files_of(d.path()), before);  // byte for byte, and nothing added
   }
 }
 
-TEST(OutputSafety, LinksAreWrittenThroughAndDevicesAndFifosWrittenInto) {
+TEST(OutputSafety, LinksAreWrittenThroughDevicesAndFifosWrittenIntoAClosedStdoutIgnored) {
   ScratchDir d;
   write_inputs(d);
   fs::create_directory(d / "sub");
   fs::create_symlink("sub/target.dxf", d / "dangling.dxf");
   fs::create_symlink("/dev/null", d / "nul.dxf");
+  // A device of its own (as root), so that no test ever risks the system's.
   const bool root = ::geteuid() == 0;
-  // A device of its own in the scratch directory, so that no test ever risks the system's.
-  if (root) {
-    ASSERT_EQ(::mknod((d / "chr.dxf").c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
-  }
-  for (const std::string out : {"dangling.dxf", "nul.dxf", "chr.dxf"}) {
+  ASSERT_TRUE(!root || ::mknod((d / "chr.dxf").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0);
+  int closed_pipe[2];
+  ASSERT_EQ(::pipe(closed_pipe), 0);
+  ::close(closed_pipe[0]);  // as "| head -1" does once it has its line
+  for (const std::string out : {"dangling.dxf", "nul.dxf", "chr.dxf", "piped.dxf"}) {
     if (out == "chr.dxf" && !root) continue;
     SCOPED_TRACE(out);
-    EXPECT_EQ(test::run_child(test::child_run({"lines.shp", out}, d.path(), d / "log.txt")), 0)
-        << read_file(d / "log.txt");
+    ChildRun run{{"lines.shp", out}, d.path(), d / "log.txt"};
+    if (out == "piped.dxf") run.stdout_fd = closed_pipe[1];
+    EXPECT_EQ(run.run(), 0) << read_file(d / "log.txt");
   }
+  ::close(closed_pipe[1]);
   EXPECT_TRUE(fs::is_symlink(d / "dangling.dxf"));
   EXPECT_TRUE(is_dxf(read_file(d / "sub" / "target.dxf")));
   EXPECT_TRUE(fs::is_symlink(d / "nul.dxf"));
   EXPECT_TRUE(fs::is_character_file("/dev/null"));
-  if (root) {
-    EXPECT_TRUE(fs::is_character_file(d / "chr.dxf"));
-  }
+  EXPECT_EQ(fs::is_character_file(d / "chr.dxf"), root);
+  EXPECT_TRUE(is_dxf(read_file(d / "piped.dxf")));
 
   // A FIFO: its reader gets the drawing, and it stays a FIFO.
   ASSERT_EQ(::mkfifo((d / "pipe.dxf").c_str(), 0644), 0);
   const int reader = ::open((d / "pipe.dxf").c_str(), O_RDONLY | O_NONBLOCK);
   ASSERT_GE(reader, 0);
-  const pid_t pid = test::start_child(test::child_run({"lines.shp", "pipe.dxf"}, d.path(),
-                                                      d / "log.txt"));
+  const pid_t pid = ChildRun{{"lines.shp", "pipe.dxf"}, d.path(), d / "log.txt"}.start();
   std::string received;
-  int status = -1;
+  int raw = -1;
   for (bool ended = false;;) {
     pollfd p{reader, POLLIN, 0};
     ::poll(&p, 1, 50);
@@ -132,36 +128,19 @@ TEST(OutputSafety, LinksAreWrittenThroughAndDevicesAndFifosWrittenInto) {
     const ssize_t n = ::read(reader, buf, sizeof buf);
     if (n > 0) {
       received.append(buf, static_cast<std::size_t>(n));
-      continue;
-    }
-    if (ended) break;  // drained after the writer ended
-    int raw = 0;
-    if (::waitpid(pid, &raw, WNOHANG) == pid) {
-      ended = true;
-      status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    } else if (ended) {
+      break;  // drained after the writer ended
+    } else {
+      ended = ::waitpid(pid, &raw, WNOHANG) == pid;
     }
   }
   ::close(reader);
-  EXPECT_EQ(status, 0) << read_file(d / "log.txt");
+  EXPECT_EQ(raw, 0) << read_file(d / "log.txt");
   EXPECT_TRUE(is_dxf(received)) << received.size();
   EXPECT_EQ(fs::status(d / "pipe.dxf").type(), fs::file_type::fifo);
-  // No working file was left beside any of the outputs.
   for (const auto& e : fs::recursive_directory_iterator(d.path())) {
-    EXPECT_NE(e.path().filename().string().back(), '~') << e.path();
+    EXPECT_FALSE(e.path().string().ends_with("~")) << "a working file left: " << e.path();
   }
-}
-
-TEST(OutputSafety, AClosedStandardOutputLosesOnlyTheStatusLines) {
-  ScratchDir d;
-  write_inputs(d);
-  int ends[2];
-  ASSERT_EQ(::pipe(ends), 0);
-  ::close(ends[0]);  // as "| head -1" does once it has its line
-  ChildRun run = test::child_run({"lines.shp", "out.dxf"}, d.path(), d / "log.txt");
-  run.stdout_fd = ends[1];
-  EXPECT_EQ(test::run_child(run), 0) << read_file(d / "log.txt");
-  ::close(ends[1]);
-  EXPECT_TRUE(is_dxf(read_file(d / "out.dxf")));
 }
 
 TEST(CommandFiles, OnlyTextFilesAreRun) {
@@ -181,21 +160,7 @@ TEST(CommandFiles, OnlyTextFilesAreRun) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);
     const fs::path log = d / (fs::path(c.file).filename().string() + ".log");
-    const pid_t pid = test::start_child(test::child_run({"@" + c.file}, d.path(), log));
-    // A run that never ends fails here rather than hanging the suite.
-    int raw = 0;
-    bool ended = false;
-    for (int waited = 0; waited < 10000 && !ended; waited += 10) {
-      ended = ::waitpid(pid, &raw, WNOHANG) == pid;
-      if (!ended) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    if (!ended) {
-      ::kill(pid, SIGKILL);
-      ::waitpid(pid, &raw, 0);
-      ADD_FAILURE() << "still running after 10 seconds";
-      continue;
-    }
-    EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 2);
+    EXPECT_EQ((ChildRun{{"@" + c.file}, d.path(), log}.run()), 2);
     EXPECT_NE(read_file(log).find(c.message), std::string::npos) << read_file(log);
   }
   EXPECT_TRUE(fs::exists(d / "a.dxf"));  // the line before the NUL byte ran
