@@ -40,6 +40,15 @@ bool is_control(const std::string& token, char letter) {
          (token[1] == letter || token[1] == static_cast<char>(letter - 'A' + 'a'));
 }
 
+// What a command file that is no regular file is instead; empty for a regular file.
+std::string_view not_a_text_file(const struct stat& st) {
+  if (S_ISREG(st.st_mode)) return {};
+  if (S_ISDIR(st.st_mode)) return "a directory";
+  if (S_ISFIFO(st.st_mode)) return "a FIFO";
+  if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) return "a device";
+  return "no regular file";
+}
+
 }  // namespace
 
 bool read_command_line(std::FILE* file, std::string& line, CommandLineFacts* facts) {
@@ -103,15 +112,6 @@ CommandSource CommandSource::for_command_line(std::vector<std::string> tokens, R
   source.command_line_ = std::move(tokens);
   run.unattended = true;
   return source;
-}
-
-// What a command file that is no regular file is instead; empty for a regular file.
-std::string_view not_a_text_file(const struct stat& st) {
-  if (S_ISREG(st.st_mode)) return {};
-  if (S_ISDIR(st.st_mode)) return "a directory";
-  if (S_ISFIFO(st.st_mode)) return "a FIFO";
-  if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) return "a device";
-  return "no regular file";
 }
 
 std::optional<CommandSource> CommandSource::open_command_file(const std::string& path,

@@ -6,9 +6,8 @@
 #include <csignal>
 #include <cstdarg>
 #include <cstdio>
-#include <memory>
-
 #include <cstring>
+#include <memory>
 
 #include "platform/format.h"
 #include "platform/string_table.h"
