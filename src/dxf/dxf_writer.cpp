@@ -154,8 +154,6 @@ class Groups {
   bool translate_ = false;
 };
 
-void default_write_failure() { critical_error(3); }
-
 bool classic_polyline(const DxfState& s) { return s.verDXF < 6 || s.record_has_z || s.tin; }
 
 // Adds a finished record to the database, reporting a refusal with the caller's context.
@@ -237,23 +235,21 @@ void dxf_configure(DxfState& state, const ConvSettings& s, bool merge_group_acti
 
 namespace {
 
-void write_failed(const DxfState& state) {
-  const WriteFailureHandler handler = state.on_write_failure;
-  if (handler != nullptr) {
-    handler();
-  } else {
-    default_write_failure();
+// Recorded, never acted on here: the driver sees it, reports it and unwinds.
+void write_failed(DxfWriter& w) {
+  if (w.state.write_failures++ == 0 && w.sink != nullptr) {
+    w.state.failed_path.assign(w.sink->path());
   }
 }
 
 }  // namespace
 
 void dxf_write(DxfWriter& w, std::string_view text) {
-  if (w.sink == nullptr || !w.sink->write(text)) write_failed(w.state);
+  if (w.sink == nullptr || !w.sink->write(text)) write_failed(w);
 }
 
 void dxf_write_lines(DxfWriter& w, std::string_view text, long lines) {
-  if (w.sink == nullptr || !w.sink->write_lines(text, lines)) write_failed(w.state);
+  if (w.sink == nullptr || !w.sink->write_lines(text, lines)) write_failed(w);
 }
 
 void dxf_write_raw(DxfWriter& w, std::string_view text) {

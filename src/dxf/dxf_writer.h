@@ -24,8 +24,6 @@ namespace tsn {
 
 // Cleans a layer name for the output release (the layer-name rule of classification) into out.
 using LayerNameRule = void (*)(std::string_view name, int verDXF, std::string& out);
-// Called when a checked write fails; the default ends the run with critical error 3.
-using WriteFailureHandler = void (*)();
 
 // Writing HEADER sets the handle counter to this value; the first handle issued is 22 hex.
 inline constexpr std::uint32_t kHandleSeedStart = 33;
@@ -53,7 +51,10 @@ struct DxfState {
   std::uint32_t reactor_owner = 0;
 
   LayerNameRule clean_layer_name = nullptr;  // set by classification; nullptr keeps names as given
-  WriteFailureHandler on_write_failure = nullptr;  // nullptr: critical error 3
+  // Checked writes that failed (a full disk) and the file of the first; the driver looks at
+  // them after each stage, reports message 256 and removes the unfinished drawing.
+  long write_failures = 0;
+  std::string failed_path;
   DrawingDatabaseHooks* database = nullptr;        // attached on the database path
   std::string layer_scratch;                       // the last cleaned layer name
   std::string layer_scratch_source;                // the name it was cleaned from
@@ -70,7 +71,7 @@ struct DxfWriter {
   GroupSink* sink;
 };
 
-// Checked write: a failure goes to the state's failure handler.
+// Checked write: a failure is counted in the state.
 void dxf_write(DxfWriter& w, std::string_view text);
 // Checked write of text whose `lines` lines already end in CR LF and hold at most
 // kMaxLineLength characters each.

@@ -30,6 +30,7 @@ FileGroupSink::~FileGroupSink() {
 bool FileGroupSink::open(const std::string& path) {
   if (file_ != nullptr) std::fclose(file_);
   file_ = std::fopen(path.c_str(), "wb");
+  path_ = path;
   used_ = 0;
   file_offset_ = 0;
   failed_ = file_ == nullptr;

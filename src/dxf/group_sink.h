@@ -24,6 +24,8 @@ class GroupSink {
   // Appends complete lines that already end in CR LF, `lines` of them, none longer than
   // kMaxLineLength characters. By default they are handed to write() with "\n" ends.
   [[nodiscard]] virtual bool write_lines(std::string_view crlf_text, long lines);
+  // The file written, for messages; empty when the sink is no file.
+  virtual std::string_view path() const { return {}; }
 };
 
 // Collects everything written, byte for byte; can be told to fail from a given write on.
@@ -54,6 +56,7 @@ class FileGroupSink final : public GroupSink {
   // Creates or truncates the file; false when it cannot be opened.
   [[nodiscard]] bool open(const std::string& path);
   bool is_open() const { return file_ != nullptr; }
+  std::string_view path() const override { return path_; }
   [[nodiscard]] bool write(std::string_view bytes) override;
   // Copied as they are while no line is open and no line mark falls among them.
   [[nodiscard]] bool write_lines(std::string_view crlf_text, long lines) override;
@@ -84,6 +87,7 @@ class FileGroupSink final : public GroupSink {
   std::size_t store_counting(const char* in, std::size_t n);
 
   std::FILE* file_ = nullptr;
+  std::string path_;
   std::unique_ptr<char[]> buffer_;
   std::size_t used_ = 0;
   std::uint64_t file_offset_ = 0;  // bytes handed to the file, not counting the buffer

@@ -1,8 +1,10 @@
 // Opening the files of a DXF text conversion, copying the temporary streams into the main
-// file in section order, the OBJECTS section, EOF, the $HANDSEED patch and the final rename.
+// file in section order, the OBJECTS section, EOF, the $HANDSEED patch, and putting the
+// finished file in place: renamed over a file, copied into a device or FIFO.
 #include "dxf/output_assembly.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,6 +15,7 @@
 #include <string_view>
 
 #include "platform/format.h"
+#include "platform/output_target.h"
 #include "platform/paths.h"
 #include "platform/string_table.h"
 #include "dxf/temp_files.h"
@@ -65,6 +68,11 @@ std::size_t stream_index(DxfStream stream) {
   return 0;
 }
 
+// Message 78 with the path, after the beep.
+void report_cannot_open(const std::string& path) {
+  status_error(format_printf(load_status_text(kMsgCouldNotOpenOutput).c_str(), path.c_str()));
+}
+
 void remove_file(const std::string& path) {
   if (!path.empty()) ::unlink(path.c_str());
 }
@@ -89,8 +97,6 @@ const char* temporary_file_name(DxfStream stream) {
   return "";
 }
 
-bool user_confirmed_cancel() { return pump_messages() == 1 && ask_cancel() == -1; }
-
 DxfOutputFiles::~DxfOutputFiles() { release(); }
 
 FileGroupSink& DxfOutputFiles::sink(DxfStream stream) {
@@ -108,13 +114,22 @@ int DxfOutputFiles::open(const std::string& output_path, const std::string& temp
   output_path_ = output_path;
   keep_temporary_ = keep_temporary_files;
 
-  temp_output_ = make_temporary_output(output_path);
-  if (temp_output_.empty() || !main_.open(temp_output_)) return fail_open(output_path);
+  // A link is written through to its target; a device or FIFO is written into at the end.
+  const OutputTarget target = resolve_output_target(output_path);
+  if (target.kind == OutputKind::other) return fail_open(output_path);
+  final_path_ = target.path;
+  direct_ = target.kind == OutputKind::special;
+  fifo_ = target.fifo;
 
   private_dir_ = make_private_directory(temp_dir);
   if (private_dir_.empty()) {
     return fail_open(with_trailing_separator(temp_dir) + temporary_file_name(kTemporaryStreams[0]));
   }
+  // The $HANDSEED patch needs a file that can be written at an offset: a special output is
+  // assembled in the private directory and copied into it when finished.
+  temp_output_ = make_temporary_output(
+      direct_ ? private_dir_ + std::string(file_name(final_path_)) : final_path_);
+  if (temp_output_.empty() || !main_.open(temp_output_)) return fail_open(output_path);
   for (const DxfStream stream : kTemporaryStreams) {
     if (!sink(stream).open(temporary_file_path(stream))) {
       return fail_open(temporary_file_path(stream));
@@ -126,7 +141,7 @@ int DxfOutputFiles::open(const std::string& output_path, const std::string& temp
 }
 
 int DxfOutputFiles::fail_open(const std::string& path) {
-  status_error(format_printf(load_status_text(kMsgCouldNotOpenOutput).c_str(), path.c_str()));
+  report_cannot_open(path);
   // Nothing of a conversion that never started stays behind, traced or not.
   keep_temporary_ = false;
   release();
@@ -182,15 +197,13 @@ int DxfOutputFiles::assemble_dxf(DxfState& state, const CancelCheck& cancel) {
   const int result = opened_ && !committed_ ? copy_and_finish(state, cancel) : -1;
   if (result == 0) return 0;
   discard_output();
-  if (result == 1) {
-    const WriteFailureHandler handler = state.on_write_failure;
-    if (handler != nullptr) {
-      handler();
-    } else {
-      critical_error(3);
-    }
-  }
+  // Left to the driver to report: it names the file and unwinds the conversion.
+  if (result == 1 && state.write_failures++ == 0) state.failed_path = output_path_;
   return -1;
+}
+
+bool DxfOutputFiles::cancelled(const CancelCheck& cancel) const {
+  return cancel ? cancel() : cancel_confirmed();
 }
 
 // 0 finished and in place; 1 a write (or read) failed; -1 cancelled or not put in place.
@@ -219,7 +232,7 @@ int DxfOutputFiles::copy_and_finish(DxfState& state, const CancelCheck& cancel) 
       status_write("\nLine %ld ...", reported);
       report = true;
     }
-    return report && (cancel ? cancel() : user_confirmed_cancel());
+    return report && cancelled(cancel);
   };
   for (const DxfStream stream : kCopyOrder) {
     const FileGroupSink& written = sink(stream);
@@ -265,16 +278,50 @@ int DxfOutputFiles::copy_and_finish(DxfState& state, const CancelCheck& cancel) 
       return 1;
     }
   }
+  // Every byte on the disk before the file takes the output's name.
+  if (!direct_ && ::fsync(out.get()) != 0) return 1;
   if (!out.close()) return 1;
 
-  if (::rename(temp_output_.c_str(), output_path_.c_str()) != 0) {
-    status_error(
-        format_printf(load_status_text(kMsgCouldNotOpenOutput).c_str(), output_path_.c_str()));
+  // The last moment a cancellation can still keep the earlier output.
+  if (cancelled(cancel)) return -1;
+  if (direct_) {
+    const int written = write_into_special(cancel);
+    if (written != 0) return written;
+    remove_file(temp_output_);
+  } else if (::rename(temp_output_.c_str(), final_path_.c_str()) != 0) {
+    report_cannot_open(output_path_);
     return -1;
   }
   committed_ = true;
   temp_output_.clear();
   return 0;
+}
+
+// The finished drawing copied into the device or FIFO, in runs between which a cancellation
+// is noticed. 0 done, 1 a write failed, -1 cancelled or the output could not be opened.
+int DxfOutputFiles::write_into_special(const CancelCheck& cancel) {
+  UniqueFd source(::open(temp_output_.c_str(), O_RDONLY | O_CLOEXEC));
+  struct stat st {};
+  if (!source.valid() || ::fstat(source.get(), &st) != 0) return 1;
+  // Opening a FIFO waits for its reader: without blocking, so that a cancellation is seen.
+  UniqueFd out;
+  for (;;) {
+    out = UniqueFd(::open(final_path_.c_str(), O_WRONLY | O_CLOEXEC | (fifo_ ? O_NONBLOCK : 0)));
+    if (out.valid() || !fifo_ || errno != ENXIO) break;
+    if (cancelled(cancel)) return -1;
+    ::usleep(20 * 1000);
+  }
+  if (!out.valid() || (fifo_ && ::fcntl(out.get(), F_SETFL, 0) != 0)) {
+    report_cannot_open(output_path_);
+    return -1;
+  }
+  constexpr std::uint64_t kRun = 4u << 20;
+  const auto size = static_cast<std::uint64_t>(st.st_size);
+  for (std::uint64_t at = 0; at < size; at += kRun) {
+    if (at > 0 && cancelled(cancel)) return -1;
+    if (!append_file_range(source.get(), at, out.get(), std::min(kRun, size - at))) return 1;
+  }
+  return out.close() ? 0 : 1;
 }
 
 }  // namespace tsn

@@ -9,8 +9,11 @@
 //   entities.tm~  ENTITIES head and every entity except text labels
 //   entitie2.tm~  text labels, then the ENTITIES ENDSEC
 // The assembly appends them to the main file in the order blkrecs, blks, blocks2, entities,
-// entitie2, adds the release 14 OBJECTS section and EOF, patches $HANDSEED and renames the
-// finished file over the output. Until that rename an earlier output file stays untouched.
+// entitie2, adds the release 14 OBJECTS section and EOF, patches $HANDSEED, syncs the file and
+// renames it over the output. Until that rename an earlier output file stays untouched.
+// An output that is a symbolic link is written through: the file is made beside the end of the
+// chain of links and renamed over it, so the link stays. A device or FIFO is never replaced:
+// the drawing is assembled in the private directory and copied into it at the end.
 //
 // Call order for the driver:
 //   DxfOutputFiles files;
@@ -50,10 +53,9 @@ const char* temporary_file_name(DxfStream stream);
 // Lines copied between two progress reports and cancellation checks.
 inline constexpr long kLinesPerReport = 100000;
 
-// Asked after every kLinesPerReport lines of the copy; true stops the assembly.
+// Asked after every kLinesPerReport lines of the copy and once more before the finished file
+// is put in place; true stops the assembly. Empty: cancel_confirmed of the messages.
 using CancelCheck = std::function<bool()>;
-// The interactive check: pending messages pumped, a cancel request confirmed by the user.
-bool user_confirmed_cancel();
 
 class DxfOutputFiles {
  public:
@@ -84,11 +86,11 @@ class DxfOutputFiles {
 
   // Finishes the drawing: ENDTAB (release 14) and ENDSEC on the main file, the temporary
   // streams copied in section order, OBJECTS (release 14), EOF, the $HANDSEED patch, and
-  // the rename over the output. Release 14 is state.r14_text. 0 on success. -1 when the user
-  // cancelled (cancel(); empty means user_confirmed_cancel) or the output could not be put in
-  // place; a write failure goes to the state's failure handler (default: critical error 3)
-  // after the unfinished output has been removed, and gives -1 if that handler returns.
-  // On every failure the unfinished output is removed and an earlier output is untouched.
+  // the sync and the rename over the output (or the copy into a device or FIFO). Release 14 is
+  // state.r14_text. 0 on success. -1 when the user cancelled or the output could not be put
+  // in place, or after a write failure, which is counted in the state with the output's path
+  // for the driver to report. On every failure the unfinished output is removed and an
+  // earlier output is untouched.
   int assemble_dxf(DxfState& state, const CancelCheck& cancel = {});
   bool assembled() const { return committed_; }
 
@@ -105,10 +107,15 @@ class DxfOutputFiles {
   void release();
   [[nodiscard]] bool finish_streams();
   int copy_and_finish(DxfState& state, const CancelCheck& cancel);
+  int write_into_special(const CancelCheck& cancel);
+  bool cancelled(const CancelCheck& cancel) const;
 
   std::string output_path_;
+  std::string final_path_;  // the end of the output's links: what is replaced or written into
   std::string temp_output_;
   std::string private_dir_;
+  bool direct_ = false;  // a device or FIFO, written into
+  bool fifo_ = false;
   bool keep_temporary_ = false;
   bool opened_ = false;
   bool committed_ = false;

@@ -1,4 +1,5 @@
-// The console host: what a command-line run shows on stdout and stderr, and Ctrl-C handling.
+// The console host: what a command-line run shows on stdout and stderr, and the signals that
+// cancel a conversion.
 #include "platform/console_host.h"
 
 #include <signal.h>
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <iterator>
 
 namespace tsn {
 namespace {
@@ -20,26 +22,37 @@ bool begins_with_caption(std::string_view text, std::string_view caption) {
          text[caption.size()] == ':';
 }
 
-// Set by the signal handler, cleared by poll_cancel(). Only a lock-free atomic may be touched
-// from a signal handler.
-std::atomic<bool> g_interrupted{false};
-static_assert(std::atomic<bool>::is_always_lock_free);
+// The signals that ask for cancellation: Ctrl-C, and the requests to end sent by a service
+// manager, a closed terminal or Ctrl-\. Each is a cancellation, so that the conversion
+// unwinds and removes what it made.
+constexpr int kCancelSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+
+// Pending signals as a bit mask, set by the handler, taken by poll_cancel(). Only a
+// lock-free atomic may be touched from a signal handler.
+std::atomic<unsigned> g_pending{0};
+static_assert(std::atomic<unsigned>::is_always_lock_free);
+// The signal behind the request poll_cancel() last reported.
+int g_last_signal = 0;
 
 // Handler bookkeeping; changed only outside the handler.
 bool g_handler_installed = false;
-bool g_sigint_ignored = false;
-struct sigaction g_previous_action {};
+struct Disposition {
+  struct sigaction previous {};
+  bool ignored = false;  // found ignored (a background job, nohup): stays so
+};
+Disposition g_dispositions[std::size(kCancelSignals)];
 
-void on_interrupt(int) { g_interrupted.store(true); }
+void on_cancel_signal(int signal) { g_pending.fetch_or(1u << signal); }
 
-void arm_interrupt_handler() {
+void arm_handler(int signal) {
   struct sigaction action {};
-  action.sa_handler = on_interrupt;
+  action.sa_handler = on_cancel_signal;
   sigemptyset(&action.sa_mask);
   // SA_RESETHAND puts back the default disposition as the handler starts, which is what
-  // lets a second Ctrl-C end the process. SA_RESTART keeps reads from failing with EINTR.
+  // lets a second signal of the kind end the process. SA_RESTART keeps reads from failing
+  // with EINTR.
   action.sa_flags = SA_RESETHAND | SA_RESTART;
-  sigaction(SIGINT, &action, nullptr);
+  sigaction(signal, &action, nullptr);
 }
 
 bool is_question(Buttons buttons) { return buttons != Buttons::ok; }
@@ -188,10 +201,20 @@ void ConsoleHost::erase_bar() {
 }
 
 bool ConsoleHost::poll_cancel() {
-  if (!g_interrupted.exchange(false)) return false;
-  if (g_handler_installed && !g_sigint_ignored) arm_interrupt_handler();
+  const unsigned pending = g_pending.exchange(0);
+  if (pending == 0) return false;
+  // A request to end outweighs a Ctrl-C that came with it.
+  g_last_signal = 0;
+  for (std::size_t i = 0; i < std::size(kCancelSignals); ++i) {
+    const int signal = kCancelSignals[i];
+    if ((pending & (1u << signal)) == 0) continue;
+    if (g_last_signal == 0 || g_last_signal == SIGINT) g_last_signal = signal;
+    if (g_handler_installed && !g_dispositions[i].ignored) arm_handler(signal);
+  }
   return true;
 }
+
+int ConsoleHost::cancel_signal() const { return g_last_signal; }
 
 void ConsoleHost::end_process(int status) {
   erase_bar();
@@ -203,21 +226,25 @@ void ConsoleHost::end_process(int status) {
 
 void ConsoleHost::install_interrupt_handler() {
   if (g_handler_installed) return;
-  struct sigaction previous {};
-  sigaction(SIGINT, nullptr, &previous);
-  g_previous_action = previous;
   g_handler_installed = true;
-  g_sigint_ignored = (previous.sa_flags & SA_SIGINFO) == 0 && previous.sa_handler == SIG_IGN;
-  g_interrupted.store(false);
-  if (!g_sigint_ignored) arm_interrupt_handler();
+  g_pending.store(0);
+  g_last_signal = 0;
+  for (std::size_t i = 0; i < std::size(kCancelSignals); ++i) {
+    Disposition& d = g_dispositions[i];
+    sigaction(kCancelSignals[i], nullptr, &d.previous);
+    d.ignored = (d.previous.sa_flags & SA_SIGINFO) == 0 && d.previous.sa_handler == SIG_IGN;
+    if (!d.ignored) arm_handler(kCancelSignals[i]);
+  }
 }
 
 void ConsoleHost::remove_interrupt_handler() {
   if (!g_handler_installed) return;
-  sigaction(SIGINT, &g_previous_action, nullptr);
+  for (std::size_t i = 0; i < std::size(kCancelSignals); ++i) {
+    sigaction(kCancelSignals[i], &g_dispositions[i].previous, nullptr);
+  }
   g_handler_installed = false;
-  g_sigint_ignored = false;
-  g_interrupted.store(false);
+  g_pending.store(0);
+  g_last_signal = 0;
 }
 
 ConsoleHost& console_host() {

@@ -1,5 +1,5 @@
 // The console host: status text on stdout, message boxes and the progress bar on stderr,
-// questions answered with their default button, Ctrl-C as the cancel request.
+// questions answered with their default button, Ctrl-C and the requests to end as cancellation.
 #pragma once
 
 #include <cstdio>
@@ -34,18 +34,21 @@ class ConsoleHost final : public Host {
   void progress_set(int percent) override;
   void progress_hide() override;
 
-  // True once for every Ctrl-C received since the last call; re-arms the handler.
+  // True once for the cancelling signals received since the last call (SIGINT, SIGTERM,
+  // SIGHUP, SIGQUIT); re-arms their handlers.
   bool poll_cancel() override;
+  int cancel_signal() const override;
   void set_busy(bool) override {}
   std::string_view cancel_gesture() const override { return "Ctrl-C"; }
 
   [[noreturn]] void end_process(int status) override;
 
-  // Turns SIGINT into a cancel request while the console host is in use. The handler resets
-  // itself when it runs, so a second Ctrl-C before poll_cancel() ends the process the usual
-  // way. A SIGINT that is ignored (a background job) stays ignored.
+  // Turns SIGINT, SIGTERM, SIGHUP and SIGQUIT into cancel requests while the console host is
+  // in use. A handler resets itself when it runs, so a second signal of the kind before
+  // poll_cancel() ends the process the usual way. A signal that is ignored (a background
+  // job, nohup) stays ignored.
   static void install_interrupt_handler();
-  // Restores the SIGINT disposition found by install_interrupt_handler().
+  // Restores the dispositions found by install_interrupt_handler().
   static void remove_interrupt_handler();
 
  private:

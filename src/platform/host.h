@@ -31,6 +31,9 @@ class Host {
 
   // Processes pending user input; true when the user asked to cancel since the last call.
   virtual bool poll_cancel() = 0;
+  // The signal behind the request poll_cancel() last reported; 0 for the user's own gesture.
+  // A signal other than SIGINT asks the program to end: it cancels without a question.
+  virtual int cancel_signal() const { return 0; }
   virtual void set_busy(bool busy) = 0;
   // How the user asks to cancel, as progress messages name it ("%s to stop").
   virtual std::string_view cancel_gesture() const { return "Click right mouse button"; }

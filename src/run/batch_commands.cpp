@@ -1,6 +1,8 @@
 // Command files and tsnbatch.ini read line by line, and the commands they yield.
 #include "run/batch_commands.h"
 
+#include <sys/stat.h>
+
 #include <utility>
 
 #include "platform/format.h"
@@ -38,10 +40,20 @@ bool is_control(const std::string& token, char letter) {
          (token[1] == letter || token[1] == static_cast<char>(letter - 'A' + 'a'));
 }
 
+// What a command file that is no regular file is instead; empty for a regular file.
+std::string_view not_a_text_file(const struct stat& st) {
+  if (S_ISREG(st.st_mode)) return {};
+  if (S_ISDIR(st.st_mode)) return "a directory";
+  if (S_ISFIFO(st.st_mode)) return "a FIFO";
+  if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) return "a device";
+  return "no regular file";
+}
+
 }  // namespace
 
-bool read_command_line(std::FILE* file, std::string& line) {
+bool read_command_line(std::FILE* file, std::string& line, CommandLineFacts* facts) {
   line.clear();
+  CommandLineFacts seen;
   int c = std::getc(file);
   while (c == ' ' || c == '\t') c = std::getc(file);
   auto keep = [&line](char ch) {
@@ -52,7 +64,9 @@ bool read_command_line(std::FILE* file, std::string& line) {
   bool backslash = false;
   bool cr = false;
   for (; c != EOF; c = std::getc(file)) {
+    if (c == '\0' && seen.nul_line == 0) seen.nul_line = seen.newlines + 1;
     if (c == '\n') {
+      ++seen.newlines;
       if (backslash) {
         keep(' ');
         backslash = false;
@@ -77,6 +91,7 @@ bool read_command_line(std::FILE* file, std::string& line) {
     if (!backslash) keep(static_cast<char>(c));
   }
   if (backslash) keep('\\');  // at the end of the file there is nothing to continue
+  if (facts != nullptr) *facts = seen;
   return !line.empty();
 }
 
@@ -102,11 +117,21 @@ CommandSource CommandSource::for_command_line(std::vector<std::string> tokens, R
 std::optional<CommandSource> CommandSource::open_command_file(const std::string& path,
                                                               RunState& run) {
   CommandSource source;
-  source.file_.reset(std::fopen(path.c_str(), "r"));
-  if (!source.file_ || is_directory(path)) {
+  source.path_ = path;
+  // Looked at before opening: opening a FIFO would wait for a writer, and a device such as
+  // /dev/zero never ends.
+  struct stat st {};
+  std::string_view kind;  // what the path is, when it is there and no regular file
+  if (::stat(path.c_str(), &st) == 0) {
+    kind = not_a_text_file(st);
+    if (kind.empty()) source.file_.reset(std::fopen(path.c_str(), "r"));
+  }
+  if (!source.file_ || ::fstat(fileno(source.file_.get()), &st) != 0 ||
+      !not_a_text_file(st).empty()) {
     host().beep(Icon::warning);
-    show_message(kCaptionError, format_printf(load_text(kMsgCommandFileOpen).c_str(), path.c_str()),
-                 Icon::warning);
+    std::string text = format_printf(load_text(kMsgCommandFileOpen).c_str(), path.c_str());
+    if (!kind.empty()) text += format_printf(": it is %s, not a text file", kind.data());
+    show_message(kCaptionError, text, Icon::warning);
     return std::nullopt;
   }
   run.command_file_mode = true;
@@ -122,12 +147,21 @@ bool CommandSource::next_tokens(std::vector<std::string>& tokens) {
     return true;
   }
   std::string line;
-  while (read_command_line(file_.get(), line)) {
+  CommandLineFacts facts;
+  for (;;) {
+    const long first_line = lines_read_ + 1;
+    const bool more = read_command_line(file_.get(), line, &facts);
+    lines_read_ += facts.newlines;
+    // A NUL byte belongs to no text: the file is binary, or damaged.
+    if (facts.nul_line != 0) {
+      nul_line_ = first_line + facts.nul_line - 1;
+      return false;
+    }
+    if (!more) return false;
     if (line.front() == ';') continue;
     tokens = split_command_line(line);
     return true;
   }
-  return false;
 }
 
 int CommandSource::control_line(const std::vector<std::string>& tokens, RunState& run,
@@ -205,6 +239,15 @@ int CommandSource::next(RunState& run, int save_file_type, ConversionRequest& re
         request = std::move(parsed);
         return kCommandReady;
     }
+  }
+  if (nul_line_ != 0) {
+    host().beep(Icon::warning);
+    show_message(kCaptionError,
+                 format_printf("Error: The command file %s holds a NUL byte in line %ld; it is "
+                               "not a text file. Nothing more of it is run.",
+                               path_.c_str(), nul_line_),
+                 Icon::warning);
+    return kCommandError;
   }
   return kCommandsEnded;
 }

@@ -29,7 +29,12 @@ inline constexpr const char* kBatchDefaultsFile = "tsnbatch.ini";
 // is dropped and the line continues with a blank in the newline's place; a CR before the
 // newline (a Windows-written file) is dropped; at most 1023 characters are kept. false at the
 // end of the file and for a line that comes out empty, which ends the file as well.
-bool read_command_line(std::FILE* file, std::string& line);
+// `facts`, when given, learns the line ends read and where a NUL byte was met.
+struct CommandLineFacts {
+  long newlines = 0;  // line ends consumed, continuations included
+  long nul_line = 0;  // the first NUL byte's line, counting from 1 in this read; 0: none
+};
+bool read_command_line(std::FILE* file, std::string& line, CommandLineFacts* facts = nullptr);
 
 // The lines of the defaults file (program directory + "tsnbatch.ini"), each one switch token
 // (';' lines included: the switch walk skips them): at most 64 lines of at most 255
@@ -48,7 +53,8 @@ class CommandSource {
   // The one command of the command line (tokens as split); sets `unattended`.
   static CommandSource for_command_line(std::vector<std::string> tokens, RunState& run);
   // Opens a command file; sets `command_file_mode` and `unattended`. When it cannot be
-  // opened: message 179 with the path (caption "Error", warning icon, after a beep), nothing.
+  // opened, or is no regular file (a directory, a device, a FIFO): message 179 with the path
+  // and what it is (caption "Error", warning icon, after a beep), nothing.
   static std::optional<CommandSource> open_command_file(const std::string& path, RunState& run);
 
   bool command_file_mode() const { return file_ != nullptr; }
@@ -57,7 +63,8 @@ class CommandSource {
   // /O path, /N, /H and /X are handled (run options set in `run`); any other line must be a
   // command by the command-line grammar. kCommandReady with `request` filled (kind convert),
   // kMergeGroupClosing with request.output_path the group's output, kExitLine, kCommandsEnded,
-  // or kCommandError after a message. `save_file_type` is the current output type.
+  // or kCommandError after a message (a line holding a NUL byte is one, naming the file and
+  // the line). `save_file_type` is the current output type.
   int next(RunState& run, int save_file_type, ConversionRequest& request);
 
  private:
@@ -69,6 +76,9 @@ class CommandSource {
                           ConversionRequest& request);
 
   std::unique_ptr<std::FILE, FileCloser> file_;
+  std::string path_;
+  long lines_read_ = 0;
+  long nul_line_ = 0;  // the line of a NUL byte met, which ends the commands
   std::vector<std::string> command_line_;
   bool command_line_taken_ = false;
 };

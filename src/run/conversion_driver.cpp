@@ -33,6 +33,7 @@
 #include "run/conversion_reset.h"
 #include "run/messages.h"
 #include "run/output_location.h"
+#include "run/output_safety.h"
 #include "settings/definition_file.h"
 #include "settings/file_reset.h"
 #include "settings/key_lists.h"
@@ -71,7 +72,7 @@ void check_annotation_fields(ConvSettings& s) {
   }
 }
 
-bool cancel_requested() { return pump_messages() == 1 && ask_cancel() == -1; }
+bool cancel_requested() { return cancel_confirmed(); }
 
 // Everything that writes the drawing of one conversion.
 struct Drawing {
@@ -322,7 +323,7 @@ int convert_records(OpenInput& in, Drawing& d, Generators& gen, const FileSettin
   int result = 0;
   if (in.is_shapefile && !in.shapes.header().shp_empty) {
     for (long n = 0;; ++n) {
-      if (cancel_requested()) {
+      if (d.state.write_failures > 0 || cancel_requested()) {
         result = -1;
         break;
       }
@@ -353,6 +354,18 @@ int convert_records(OpenInput& in, Drawing& d, Generators& gen, const FileSettin
                                    counters.records_processed)
                          .c_str());
   return result;
+}
+
+// Message 256 for the first write that failed, with its file; the run ends with status 1.
+int report_write_failure(const DxfState& state, const std::string& output_path) {
+  std::string text = load_text(256);
+  if (state.failed_path == output_path || state.failed_path.empty()) {
+    text += "\nCould not write " + output_path;
+  } else {
+    text += "\nCould not write " + state.failed_path + ", a working file of " + output_path;
+  }
+  show_message(7, text, Icon::error);
+  return kConversionWriteFailed;
 }
 
 InputInfo input_info_of(const ConversionRequest& request, const OpenInput& in) {
@@ -485,6 +498,7 @@ int main_process(const ConversionRequest& request, ConvState& cs, ConversionCoun
     close_blocks_section(*d.blocks2);
     result = d.files.assemble_dxf(d.state, cancel_requested);
   }
+  if (d.state.write_failures > 0) result = report_write_failure(d.state, request.output_path);
   if (result != 0) d.files.discard_output();
 
   // The definition file and the recent lists are kept whatever the result.
@@ -526,6 +540,7 @@ int run_conversion(const ConversionRequest& request, ConvState& cs,
                  Icon::warning);
     return -1;
   }
+  if (refuse_output_over_input(request) != 0) return -1;
   if (check_output_location(request.output_path) != 0) return -1;
   host().set_busy(true);
   NameCounters names{&s.Runtot};
@@ -533,6 +548,7 @@ int run_conversion(const ConversionRequest& request, ConvState& cs,
   reset_conversion_state(s, cs.run, counters, names, std::string(base_name(request.input_path)),
                          result != 0);
   host().set_busy(false);
+  if (result == 0) report_late_cancel(request.output_path);
   return result;
 }
 

@@ -8,8 +8,12 @@
 
 namespace tsn {
 
+// A write failed (a full disk): message 256 was shown; the run ends with exit status 1.
+inline constexpr int kConversionWriteFailed = -3;
+
 // Converts the request's input into its output. 0 on success; -1 after the message that
-// explains the failure, or when the user cancelled (the output then stays as it was).
+// explains the failure, or when the user cancelled (the output then stays as it was);
+// kConversionWriteFailed after a failed write (the output then stays as it was too).
 int run_conversion(const ConversionRequest& request, ConvState& state,
                    ConversionCounters& counters);
 

@@ -3,8 +3,10 @@
 #include "run/messages.h"
 
 #include <algorithm>
+#include <csignal>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "platform/format.h"
@@ -42,6 +44,7 @@ DiagnosticFile g_log;
 DiagnosticFile g_trace;
 int g_status_lines = 0;
 DatabaseErrorSource g_database_error_source = nullptr;
+int g_cancelling_signal = 0;
 
 constexpr int kStatusClearThreshold = 200;
 
@@ -129,6 +132,29 @@ int ask_cancel() {
   return -1;
 }
 
+bool cancel_confirmed() {
+  if (pump_messages() == 0) return false;
+  const int signal = host().cancel_signal();
+  if (signal != 0 && signal != SIGINT) {
+    const char* name = sigabbrev_np(signal);
+    write_status(format_printf("\nProcess aborted: the program received SIG%s.",
+                               name != nullptr ? name : "?"));
+  } else if (ask_cancel() != -1) {
+    return false;
+  }
+  g_cancelling_signal = signal;
+  return true;
+}
+
+void report_late_cancel(const std::string& written_path) {
+  if (pump_messages() == 0) return;
+  if (host().cancel_signal() != 0) g_cancelling_signal = host().cancel_signal();
+  write_status(format_printf("\nCancel request came too late: %s was already written",
+                             written_path.c_str()));
+}
+
+int cancelling_signal() { return g_cancelling_signal; }
+
 void progress_start() {
   host().progress_show();
   host().progress_set(0);
@@ -144,7 +170,8 @@ Answer show_message(int caption_id, std::string_view text, Icon icon, Buttons bu
 }
 
 void critical_error(int type) {
-  write_status(kCriticalErrorMark);
+  // The mark is for developers: the trace has it, the user sees only the message box.
+  trace_write("%s\n", kCriticalErrorMark.data());
   switch (type) {
     case 1:
       if (show_message(7, load_text(86), Icon::warning, Buttons::yes_no, Answer::no) ==

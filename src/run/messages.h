@@ -36,6 +36,17 @@ void close_diagnostic_files();
 int pump_messages();
 // Asks "Abort current process ?"; -1 (after writing the abort message) when confirmed, else 0.
 int ask_cancel();
+// Polls for a cancel request: true when one came and holds. The user's request is confirmed
+// with ask_cancel; a signal that asks the program to end (SIGTERM, SIGHUP, SIGQUIT) cancels
+// at once with a status line naming it.
+bool cancel_confirmed();
+// After the output was put in place: a cancel request that came since the last poll is
+// reported as too late, "Cancel request came too late: <path> was already written".
+void report_late_cancel(const std::string& written_path);
+// The signal behind a cancellation confirmed (or come too late) in this run; 0 when none did
+// or when the user cancelled by the host's own gesture. The batch stops and the process ends
+// with 128 + that signal.
+int cancelling_signal();
 
 void progress_start();
 void progress_step_to(int percent);

@@ -3,12 +3,14 @@
 
 #include <sys/statvfs.h>
 #include <sys/vfs.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 
 #include "platform/format.h"
 #include "platform/host.h"
+#include "platform/output_target.h"
 #include "platform/paths.h"
 #include "platform/string_table.h"
 #include "run/messages.h"
@@ -55,7 +57,17 @@ std::string output_location_problem(const std::string& output_path, const std::s
 }
 
 int check_output_location(const std::string& output_path) {
-  std::string dir(directory_of(output_path));
+  // A device or FIFO is written into, not replaced: its directory (/dev) need not take a new
+  // file, only the file itself must be writable.
+  const OutputTarget target = resolve_output_target(output_path);
+  if (target.kind == OutputKind::special) {
+    if (::access(target.path.c_str(), W_OK) == 0) return 0;
+    show_message(7, format_printf(load_text(78).c_str(), output_path.c_str()),
+                 Icon::warning);
+    return -1;
+  }
+  // A symbolic link is written through: the file goes beside the link's target.
+  std::string dir(directory_of(target.path));
   if (dir.empty()) dir = "./";
   const int error = on_read_only_medium(dir) ? EROFS : directory_write_error(dir);
   if (error == 0) return 0;

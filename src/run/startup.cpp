@@ -2,6 +2,7 @@
 // and runs the request it names.
 #include "run/startup.h"
 
+#include <csignal>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -35,6 +36,14 @@ namespace {
 constexpr int kExitSuccess = 0;
 constexpr int kExitFatal = 1;
 constexpr int kExitFailed = 2;
+// A run cancelled by a signal ends as shells report a process the signal ended.
+constexpr int kExitSignalBase = 128;
+
+// The status of a run whose command failed with `result`.
+int failed_status(int result) {
+  if (result == kConversionWriteFailed) return kExitFatal;
+  return cancelling_signal() != 0 ? kExitSignalBase + cancelling_signal() : kExitFailed;
+}
 
 std::vector<std::string> collect_tokens(int argc, char** argv) {
   std::vector<std::string> tokens;
@@ -178,8 +187,18 @@ int run_commands(CommandSource& source) {
     ConversionRequest request;
     const int next = source.next(run, s.SaveFileType, request);
     if (next == kCommandsEnded || next == kExitLine) break;
-    if (next != kCommandReady || run_one_command(request, baseline, defaults_lines) != 0) {
+    if (next != kCommandReady) {
       status = kExitFailed;
+      break;
+    }
+    // A signal that came too late for the last conversion still ends the batch.
+    if (cancelling_signal() != 0) {
+      status = failed_status(-1);
+      break;
+    }
+    const int result = run_one_command(request, baseline, defaults_lines);
+    if (result != 0) {
+      status = failed_status(result);
       break;
     }
     ++converted;
@@ -234,6 +253,10 @@ int run_program(int argc, char** argv) {
       return kExitSuccess;
     }
   }
+  // Status lines written to a closed pipe are dropped (EPIPE); the drawing is still written.
+  ::signal(SIGPIPE, SIG_IGN);
+  // From here on Ctrl-C and the requests to end cancel instead of ending the process.
+  ConsoleHost::install_interrupt_handler();
   if (!start_up()) return kExitFatal;
   const int status = run_request(tokens);
   remove_scheme_working_copy(conv_state.settings);

@@ -76,8 +76,15 @@ Settings live in the program directory: $TESSARYN_HOME, else
 ${XDG_CONFIG_HOME:-$HOME/.config}/tessaryn/ (tsn25.ini, colors.ini, styles.ini,
 DEFS/ for the definition files of inputs, tessaryn.log and trace).
 
+An output that is the input or one of its companion files (.shx, .dbf, .cpg) is
+refused. A symbolic link as OUTPUT is written through (the link stays); a device
+or FIFO is written into, never replaced.
+
 Exit status: 0 every conversion succeeded, 2 a command failed or was cancelled,
-1 a fatal error.
+1 a fatal error (a write failed: the disk may be full), 128 + the signal number
+when SIGINT (Ctrl-C, 130), SIGHUP (129), SIGQUIT (131) or SIGTERM (143) cancelled
+the run. A cancelled or failed conversion leaves no working files and keeps an
+earlier output file as it was.
 )";
 }
 
