@@ -14,6 +14,9 @@ struct ConversionCounters {
   long records_skipped = 0;        // out of range, empty or invalid
   long skipped_by_colour_ranges = 0;
   long skipped_by_layer_ranges = 0;
+  // Records whose shape could not be drawn because their content is malformed (each reported
+  // where it was found): kept until the end of the run for its summary.
+  long records_refused = 0;
   // it0 .. it7, it2a, it2b, it6a, it6b: iteration counts for the trace.
   std::array<long, 12> iterations{};
 };

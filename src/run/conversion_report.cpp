@@ -35,6 +35,7 @@ void report_conversion_end(ConversionCounters& c, const ReportFacts& facts) {
     if (c.skipped_by_colour_ranges > 0) status_message(283, c.skipped_by_colour_ranges);
     if (c.skipped_by_layer_ranges > 0) status_message(284, c.skipped_by_layer_ranges);
   }
+  if (c.records_refused > 0) status_write("\nRecords refused as malformed = %ld", c.records_refused);
   trace_write("1:TIME==%ld\n", facts.elapsed_ms);
   trace_write("time taken==%lf\n", facts.seconds);
   status_write("%s", format_printf(load_status_text(31).c_str(), facts.seconds).c_str());

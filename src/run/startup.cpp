@@ -102,9 +102,10 @@ InputInfo input_info(const ConversionRequest& request, const InputSummary& summa
 }
 
 // One command: opens its input, applies the unattended defaults, the defaults file and its
-// switches, and reports what would be converted. 0, or -1 after a message.
+// switches, and reports what would be converted. 0, or -1 after a message. Adds the records the
+// conversion refused as malformed to `refused`.
 int run_one_command(const ConversionRequest& request, const CommandBaseline& baseline,
-                    const std::vector<std::string>& defaults_lines) {
+                    const std::vector<std::string>& defaults_lines, long& refused) {
   RunState& run = conv_state.run;
   ConvSettings& s = conv_state.settings;
   run.input_path = request.input_path;
@@ -155,6 +156,7 @@ int run_one_command(const ConversionRequest& request, const CommandBaseline& bas
   chosen.colour_legend_file = switches.colour_legend_file;
   ConversionCounters counters;
   const int result = run_conversion(chosen, conv_state, counters);
+  refused += counters.records_refused;
   status_write("\n");
   return result;
 }
@@ -172,12 +174,13 @@ int run_commands(CommandSource& source) {
                            .c_str());
   }
   int converted = 0;
+  long refused = 0;
   int status = kExitSuccess;
   for (;;) {
     ConversionRequest request;
     const int next = source.next(run, s.SaveFileType, request);
     if (next == kCommandsEnded || next == kExitLine) break;
-    if (next != kCommandReady || run_one_command(request, baseline, defaults_lines) != 0) {
+    if (next != kCommandReady || run_one_command(request, baseline, defaults_lines, refused) != 0) {
       status = kExitFailed;
       break;
     }
@@ -186,6 +189,11 @@ int run_commands(CommandSource& source) {
   if (converted > 0) {
     // Every conversion writes one drawing of its own (merge groups are not available).
     status_write("%s\n", format_printf(load_text(199).c_str(), converted, converted).c_str());
+    // Refused records do not fail the run: they were reported one by one and are counted here.
+    if (refused > 0) {
+      status_write("Warning: %ld records were refused as malformed and are not in the drawings.\n",
+                   refused);
+    }
     if (!save_name_counters(s)) status_error("\nCould not store the name counters.\n");
   }
   return status;

@@ -74,8 +74,9 @@ Settings live in the program directory: $TESSARYN_HOME, else
 ${XDG_CONFIG_HOME:-$HOME/.config}/tessaryn/ (tsn25.ini, colors.ini, styles.ini,
 DEFS/ for the definition files of inputs, tessaryn.log and trace).
 
-Exit status: 0 every conversion succeeded, 2 a command failed or was cancelled,
-1 a fatal error.
+Exit status: 0 every conversion succeeded, 2 a command failed, was cancelled or met
+a damaged input file, 1 a fatal error. Records refused as malformed do not fail a
+conversion: each is reported, and they are counted at its end and in a warning.
 )";
 }
 

@@ -70,10 +70,11 @@ TEST(Conversion, AFailedConversionLeavesAnEarlierOutputUntouched) {
   ScratchDir d;
   const std::string input = example_rivers(d);
   test::write_file(d / "rivers.dxf", "earlier drawing");
-  // The index claims a record beyond the end of the main file: the walk stops with an error.
-  std::string shx = read_file(d / "rivers.shx");
-  shx[100] = '\x7f';
-  test::write_file(d / "rivers.shx", shx);
+  // The first record claims a content beyond the end of the main file: the walk stops with an
+  // error (a damaged index no longer does: the main file is then walked without it).
+  std::string shp = read_file(d / "rivers.shp");
+  shp[104] = '\x7f';
+  test::write_file(d / "rivers.shp", shp);
   EXPECT_EQ(convert(d, "'" + input + "'"), 2);
   EXPECT_EQ(read_file(d / "rivers.dxf"), "earlier drawing");
 }
