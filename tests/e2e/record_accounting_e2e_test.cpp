@@ -11,8 +11,8 @@
 
 #include "input/dbf_builder.h"
 #include "input/shapefile_builder.h"
-#include "platform/host.h"
 #include "run/startup.h"
+#include "support/recording_host.h"
 #include "support/scratch_dir.h"
 #include "support/shell.h"
 
@@ -55,19 +55,13 @@ Drawn read_drawing(const std::string& dxf) {
   Drawn d;
   std::istringstream in(dxf);
   std::string code, value, entity;
-  bool want_first_vertex = false;
   while (std::getline(in, code) && std::getline(in, value)) {
     if (!value.empty() && value.back() == '\r') value.pop_back();
     const int c = std::stoi(code);
-    if (c == 0) {
-      entity = value;
-      if (entity == "POLYLINE") want_first_vertex = true;
-    } else if (c == 10 && entity == "VERTEX" && want_first_vertex) {
-      d.polylines.insert(std::stod(value));
-      want_first_vertex = false;
-    } else if (c == 1 && entity == "TEXT") {
-      d.labels.insert(value);
-    }
+    if (c == 0 && value == "VERTEX" && entity == "POLYLINE") entity = "first VERTEX";
+    else if (c == 0) entity = value;
+    if (c == 10 && entity == "first VERTEX") d.polylines.insert(std::stod(value));
+    if (c == 1 && entity == "TEXT") d.labels.insert(value);
   }
   return d;
 }
@@ -90,38 +84,30 @@ TEST(RecordAccounting, EveryRecordDrawnOnceOrRefusedAloud) {
       {"table longer than the shapes", [](auto&, std::string& t) { t = table_of(6); }, 0, all, 4,
        {"t.dbf has 6 rows for 4 records: the last 2 rows were not used"}},
       {"table header claims rows it does not hold",
-       [](auto&, std::string& t) {
-         t = table_of(2);
-         test::set_record_count(t, 4);
-       },
-       0, all, 2,
+       [](auto&, std::string& t) { t = table_of(2), test::set_record_count(t, 4); }, 0, all, 2,
        {"the dBase header gives 4 records but the file holds only 2",
         "t.dbf has 2 rows for 4 records: 2 records were drawn without attribute values"}},
       {"index entries repeat the first",
-       [](test::ShapefileBytes& b, auto&) {
-         for (int r : {1, 2}) b.set_index_entry(r, 50, int(b.record_offsets[1] - 108) / 2);
-       },
-       0, all, 4, {"t.shx is damaged: entry 2 gives byte 100"}},
+       [](auto& b, auto&) { b.set_index_entry(1, 50, 48), b.set_index_entry(2, 50, 48); }, 0, all,
+       4, {"t.shx is damaged: entry 2 gives byte 100"}},
       {"index entry inside a record",
-       [](test::ShapefileBytes& b, auto&) {
-         b.set_index_entry(2, int(b.record_offsets[2] / 2) + 4, 10);
-       },
-       0, all, 4, {"t.shx is damaged: entry 3 gives byte"}},
+       [](auto& b, auto&) { b.set_index_entry(2, int(b.record_offsets[2] / 2) + 4, 40); }, 0, all,
+       4, {"t.shx is damaged: entry 3 gives byte"}},
       {"parts out of order",
-       [](test::ShapefileBytes& b, auto&) { b.set_part_start(2, 1, 0); }, 0, {0, 10, 30}, 3,
+       [](auto& b, auto&) { b.set_part_start(2, 1, 0); }, 0, {0, 10, 30}, 3,
        {"Record 3: part 1 starts at point 0", "Records refused as malformed = 1",
         "Warning: 1 records were refused as malformed"}},
       {"point count overflows",
-       [](test::ShapefileBytes& b, auto&) { b.set_num_points(1, 0x7fffffff); }, 0, {0, 20, 24, 30},
+       [](auto& b, auto&) { b.set_num_points(1, 0x7fffffff); }, 0, {0, 20, 24, 30},
        3, {"Record 2: 1 parts and 2147483647 points", "Records refused as malformed = 1"}},
       {"first part starts after the first point",
-       [](test::ShapefileBytes& b, auto&) { b.set_part_start(0, 0, 2); }, 0, {10, 20, 24, 30},
+       [](auto& b, auto&) { b.set_part_start(0, 0, 2); }, 0, {10, 20, 24, 30},
        3, {"Record 1: its first part starts at point 2", "Records refused as malformed = 1"}},
       {"main file shorter than its header",
-       [](test::ShapefileBytes& b, auto&) { b.shp.resize(60); }, 2, {}, 0,
+       [](auto& b, auto&) { b.shp.resize(60); }, 2, {}, 0,
        {"t.shp is damaged: 60 bytes, shorter than the 100-byte header"}},
       {"main file cut after a record",
-       [](test::ShapefileBytes& b, auto&) { b.shp.resize(b.record_offsets[3]); }, 2, {}, 0,
+       [](auto& b, auto&) { b.shp.resize(b.record_offsets[3]); }, 2, {}, 0,
        {"t.shp is damaged: its header gives a length of"}},
   };
   for (const Case& c : cases) {
@@ -141,46 +127,13 @@ TEST(RecordAccounting, EveryRecordDrawnOnceOrRefusedAloud) {
     const Drawn drawn = read_drawing(test::read_file(d / "t.dxf"));
     EXPECT_EQ(drawn.polylines, c.polylines) << said;
     EXPECT_EQ(drawn.labels.size(), static_cast<std::size_t>(c.labels)) << said;
-    // No label is written twice.
-    EXPECT_EQ(std::set<std::string>(drawn.labels.begin(), drawn.labels.end()).size(),
-              drawn.labels.size());
+    EXPECT_EQ(std::set(drawn.labels.begin(), drawn.labels.end()).size(), drawn.labels.size());
     for (const std::string& m : c.messages) EXPECT_NE(said.find(m), std::string::npos) << m;
     if (std::string(c.name) == "intact") {
       EXPECT_EQ(said.find("Warning"), std::string::npos) << said;
     }
   }
 }
-
-// A host that cuts the table short once the conversion has read part of it, as a file truncated
-// by another program while the run reads it.
-class TruncatingHost final : public Host {
- public:
-  TruncatingHost(fs::path table, int after_polls) : table_(std::move(table)), left_(after_polls) {}
-  std::string said;
-
-  void status_append(std::string_view text) override { said += text; }
-  void status_clear() override {}
-  Answer message_box(std::string_view, std::string_view text, Icon, Buttons,
-                     Answer default_answer) override {
-    said += text;
-    return default_answer;
-  }
-  void beep(Icon) override {}
-  void dialog_error(int, std::string_view) override {}
-  void progress_show() override {}
-  void progress_set(int) override {}
-  void progress_hide() override {}
-  bool poll_cancel() override {
-    if (--left_ == 0) fs::resize_file(table_, fs::file_size(table_) / 2);
-    return false;
-  }
-  void set_busy(bool) override {}
-  [[noreturn]] void end_process(int status) override { throw status; }
-
- private:
-  fs::path table_;
-  int left_;
-};
 
 TEST(RecordAccounting, TableCutShortDuringTheRunFailsTheConversion) {
   ScratchDir d;
@@ -195,19 +148,22 @@ TEST(RecordAccounting, TableCutShortDuringTheRunFailsTheConversion) {
   const std::string shp = test::write_shapefile(d, test::build_shapefile(1, contents));
   test::write_file(d / "t.dbf", table.bytes());
   ASSERT_EQ(::setenv("TESSARYN_HOME", (d / "home").c_str(), 1), 0);
-  // The polls before the record loop are few; the cut falls in its first quarter.
-  TruncatingHost host(d / "t.dbf", kMany / 4);
-  set_host(&host);
-  std::vector<std::string> args{"tessaryn", shp, "/T=0"};
-  std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  const int status = run_program(static_cast<int>(args.size()), argv.data());
-  set_host(nullptr);
+  // The table is cut to half its size, as by another program while the run reads it; the polls
+  // before the record loop are few, so the cut falls in its first quarter.
+  test::RecordingHost host;
+  int polls = 0;
+  host.on_poll = [&] {
+    if (++polls == kMany / 4) fs::resize_file(d / "t.dbf", fs::file_size(d / "t.dbf") / 2);
+  };
+  test::ScopedHost guard(host);
+  std::string program = "tessaryn", input = shp, labels = "/T=0";
+  char* argv[] = {program.data(), input.data(), labels.data(), nullptr};
+  const int status = run_program(3, argv);
   ::unsetenv("TESSARYN_HOME");
-  EXPECT_EQ(status, 2) << host.said;
-  EXPECT_NE(host.said.find("Could not read row"), std::string::npos) << host.said;
-  EXPECT_NE(host.said.find("of table " + (d / "t.dbf").string()), std::string::npos);
+  const std::string said = host.status_text();
+  EXPECT_EQ(status, 2) << said;
+  EXPECT_NE(said.find("Could not read row"), std::string::npos) << said;
+  EXPECT_NE(said.find("of table " + (d / "t.dbf").string()), std::string::npos);
   EXPECT_FALSE(fs::exists(d / "t.dxf"));
 }
 
