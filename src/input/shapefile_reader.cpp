@@ -133,6 +133,7 @@ void ShapefileReader::close() {
   record_start_ = 0;
   next_record_ = kHeaderBytes;
   have_record_ = false;
+  quiet_ = false;
 }
 
 // ---- Reports
@@ -148,6 +149,7 @@ void ShapefileReader::report_missing_index() const {
 }
 
 void ShapefileReader::report_trailing_bytes(std::int64_t start) const {
+  if (quiet_) return;
   report_input_problem(format_printf(
       "Shapefile %s ends with %lld bytes after its last record that are no record; they are "
       "ignored.",
@@ -156,6 +158,7 @@ void ShapefileReader::report_trailing_bytes(std::int64_t start) const {
 
 void ShapefileReader::report_damaged_index(const std::string& detail) {
   index_damaged_ = true;
+  if (quiet_) return;
   report_input_problem(format_printf(
       "Index %s is damaged: %s. The index is not used for the rest of the file; the records are "
       "read in the order of %s.",
@@ -200,13 +203,14 @@ int ShapefileReader::read_shp_header(bool interactive) {
   unsigned char b[kHeaderBytes];
   if (!read_shp_field(0, 28, b)) return -1;  // file code, 20 unused bytes, file length
   std::int64_t length = std::int64_t{load_be_i32(b + 24)} * 2;
-  // A file that ends before its header says has lost its last records: without the user to ask,
-  // it is refused rather than converted in part.
+  // A file that ends before its header says may have lost records at its end; the user who is
+  // not asked is told. (Headers with lengths of no meaning are common enough that the records
+  // present are still read: one cut inside a record stops the walk.)
   if (!interactive && length > shp_.size()) {
     report_input_problem(format_printf(
-        "Shapefile %s is damaged: its header gives a length of %lld bytes, the file holds %lld.",
+        "Shapefile %s may have been cut short: its header gives a length of %lld bytes, the file "
+        "holds %lld; the records present are read.",
         shp_path_.c_str(), static_cast<long long>(length), static_cast<long long>(shp_.size())));
-    return -1;
   }
   if (check_file_length(CheckedFile::shp, shp_.size(), interactive, length) != 0 && interactive) {
     return -1;

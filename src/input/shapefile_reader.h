@@ -72,7 +72,8 @@ class ShapefileReader {
 
   // Reads and checks the main header; questions are asked only when interactive. 0 accepted
   // (header().shp_empty may be set), -1 refused: among others a file shorter than the header
-  // itself, or (unless the user is asked) shorter than the length its header gives.
+  // itself. A file shorter than the length its header gives is reported (or, interactively,
+  // the user asked).
   int read_shp_header(bool interactive);
   // Reads the index header and checks its length (asking the user). 0, or -1 when the user
   // declines. Does nothing for an empty main file or without an index.
@@ -84,9 +85,9 @@ class ShapefileReader {
   // Reads the next record's number, content length and type where the walk of the main file
   // places it, and checks the index entry taken for it.
   int read_record_header(shape_rec& rec);
-  // Walks the main file alone from here on, saying nothing about the index (a second walk of
-  // the same input, whose index the conversion itself checks).
-  void ignore_index() { index_checked_ = false; }
+  // Keeps quiet about a damaged index and bytes after the last record: a walk of an input that
+  // its conversion walks again and reports.
+  void quiet_walk() { quiet_ = true; }
   // True once the index was reported damaged.
   bool index_damaged() const { return index_damaged_; }
 
@@ -134,6 +135,7 @@ class ShapefileReader {
   std::int64_t record_start_ = 0;            // byte offset of the current record's header
   std::int64_t next_record_ = kHeaderBytes;  // where the sequential walk continues
   bool have_record_ = false;                 // a record header was read and its content not refused
+  bool quiet_ = false;                       // see quiet_walk
 };
 
 }  // namespace tsn

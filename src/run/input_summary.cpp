@@ -41,11 +41,13 @@ int summarise_input(const ConversionRequest& request, FileSettings& f, InputSumm
     out.records = in.record_count;
     return 0;
   }
-  // A shapefile's records are counted by walking their headers; the conversion checks the index.
+  // A shapefile's records are counted by walking their headers, as the conversion will (and
+  // report what it finds on the way).
   if (in.shapes.header().shp_empty) return 0;
-  in.shapes.ignore_index();
+  in.shapes.quiet_walk();
   shape_rec rec;
   for (;;) {
+    in.shapes.read_index_entry();
     const int r = in.shapes.read_record_header(rec);
     if (r == 1) return 0;
     if (r == -1) return -1;

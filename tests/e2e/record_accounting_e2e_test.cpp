@@ -90,6 +90,8 @@ TEST(RecordAccounting, EveryRecordDrawnOnceOrRefusedAloud) {
       {"index entries repeat the first",
        [](auto& b, auto&) { b.set_index_entry(1, 50, 48), b.set_index_entry(2, 50, 48); }, 0, all,
        4, {"t.shx is damaged: entry 2 gives byte 100"}},
+      {"record's own length wrong, the index right",
+       [](auto& b, auto&) { b.set_content_length_words(1, 10); }, 0, all, 4, {"Translated 1"}},
       {"index entry inside a record",
        [](auto& b, auto&) { b.set_index_entry(2, int(b.record_offsets[2] / 2) + 4, 40); }, 0, all,
        4, {"t.shx is damaged: entry 3 gives byte"}},
@@ -107,8 +109,12 @@ TEST(RecordAccounting, EveryRecordDrawnOnceOrRefusedAloud) {
        [](auto& b, auto&) { b.shp.resize(60); }, 2, {}, 0,
        {"t.shp is damaged: 60 bytes, shorter than the 100-byte header"}},
       {"main file cut after a record",
-       [](auto& b, auto&) { b.shp.resize(b.record_offsets[3]); }, 2, {}, 0,
-       {"t.shp is damaged: its header gives a length of"}},
+       [](auto& b, auto&) { b.shp.resize(b.record_offsets[3]); }, 0, {0, 10, 20, 24}, 3,
+       {"t.shp may have been cut short: its header gives a length of 552 bytes, the file holds 448",
+        "t.shx is damaged: it lists 4 records", "t.dbf has 4 rows for 3 records"}},
+      {"main file cut inside a record",
+       [](auto& b, auto&) { b.shp.resize(b.record_offsets[3] + 20); }, 2, {}, 0,
+       {"Record 4 at byte 448 gives a content length of 96 bytes"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

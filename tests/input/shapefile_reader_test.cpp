@@ -114,7 +114,7 @@ TEST(ShapefileHeader, EmptyFileIsReportedAndMayStopInteractiveUse) {
   }
 }
 
-// A header length below the real size is replaced silently (one beyond it is refused unless
+// A header length below the real size is replaced silently (one beyond it is reported unless
 // the user is asked: the end-to-end record accounting checks it).
 TEST(ShapefileHeader, LengthMismatchReplacedSilentlyOrAskedInteractively) {
   auto files = build_shapefile(1, {point_content(1, 1, 2)});
