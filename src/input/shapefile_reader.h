@@ -39,10 +39,9 @@ std::string index_path_for(const std::string& shp_path);
 // chooses it). The records are found by the main file's own walk, each 8 + content length bytes
 // after the previous one; the index only confirms it, and gives the content length when the
 // record's own disagrees and the index's leads to the next entry's record. An index entry that
-// does not give the
-// offset and length of the record the walk finds, or an index with fewer or more entries than
-// the main file has records, is reported once as damaged and is not consulted again. Result
-// codes:
+// does not give the offset and length of the record the walk finds, or an index with fewer or
+// more entries than the main file has records, is reported once as damaged and is not consulted
+// again. Result codes:
 //   read_record_header  0 a record to decode; -2 a null record (reported, skip it and its table
 //                       row); 1 the end of the main file; -1 an error: the position of further
 //                       records cannot be trusted, stop the file.
