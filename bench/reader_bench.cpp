@@ -33,7 +33,7 @@ double read_all(const fs::path& dir, double& checksum) {
   tsn::shape_rec rec;
   for (;;) {
     shapes.read_index_entry();
-    const int r = shapes.read_record_header(rec, false);
+    const int r = shapes.read_record_header(rec);
     if (r == 1) break;
     if (r == -1) return -1;
     table.save_record_position();

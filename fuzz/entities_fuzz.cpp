@@ -91,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::int64_t limit = reader.index_entry_count() + shp_size / 12 + 2;
   for (std::int64_t steps = 0; steps <= limit; ++steps) {
     reader.read_index_entry();
-    const int head = reader.read_record_header(rec, false);
+    const int head = reader.read_record_header(rec);
     if (head == 1 || head == -1) break;
     if (head != 0) continue;
     switch (type) {

@@ -1,6 +1,6 @@
 // Fuzz target for the shapefile reader: any bytes as main file and index, every record checked.
 //
-// Input: 1 flag byte (bit 0 interactive header read, bit 1 a table open, bit 2 no index), the
+// Input: 1 flag byte (bit 0 interactive header read, bit 1 unused, bit 2 no index), the
 // index length (4 bytes, little-endian, taken modulo what follows), the index, the main file.
 #include <cstddef>
 #include <cstdint>
@@ -44,17 +44,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   tsn::ShapefileReader reader;
   reader.open_memory(std::move(input.shp), std::move(index), "f.shp");
   check(reader.is_open() && reader.index_open() == ((flags & 4) == 0));
-  const bool table_open = (flags & 2) != 0;
   if (reader.read_shp_header((flags & 1) != 0) == 0 && !reader.header().shp_empty &&
       reader.read_shx_header() == 0) {
     tsn::shape_rec rec;
-    // Each step moves forward through the index or the main file, so the walk must end.
+    // Each step moves forward through the main file, so the walk must end.
     const std::int64_t limit = reader.index_entry_count() + shp_size / 12 + 2;
     std::int64_t steps = 0;
     for (;; ++steps) {
       check(steps <= limit);
       reader.read_index_entry();
-      const int head = reader.read_record_header(rec, table_open);
+      const int head = reader.read_record_header(rec);
       if (head == 1 || head == -1) break;
       if (head == 0 && reader.read_record_content(rec) == 0) check_record(rec);
     }

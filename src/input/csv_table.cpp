@@ -366,10 +366,13 @@ void CsvReader::save_record_position() { saved_ = cursor_; }
 int CsvReader::begin_record() {
   have_record_ = false;
   tokens_.clear();
-  if (!scanned_ || saved_.row >= record_count_) return -1;
+  if (!scanned_ || saved_.row >= record_count_) return kNoSuchRow;
   std::string_view line;
   std::int64_t next = 0;
-  if (!read_line(saved_.offset, line, next)) return -1;
+  // The scan found this row when the table was opened.
+  if (!read_line(saved_.offset, line, next)) {
+    return report_unreadable_row(source_.name(), saved_.row + 1, source_.error());
+  }
   line_.assign(line);
   token_pos_ = 0;
   tokens_done_ = false;
@@ -393,10 +396,12 @@ std::string_view CsvReader::read_field(int i) {
 }
 
 int CsvReader::skip_record() {
-  if (!scanned_ || cursor_.row >= record_count_) return -1;
+  if (!scanned_ || cursor_.row >= record_count_) return kNoSuchRow;
   std::string_view line;
   std::int64_t next = 0;
-  if (!read_line(cursor_.offset, line, next)) return -1;
+  if (!read_line(cursor_.offset, line, next)) {
+    return report_unreadable_row(source_.name(), cursor_.row + 1, source_.error());
+  }
   cursor_ = {next, cursor_.row + 1};
   return 0;
 }
@@ -413,10 +418,13 @@ int CsvReader::rewind() {
 
 int CsvReader::csv_polygon_scan(int x_field, int y_field, CsvPolygon& polygon) {
   polygon = CsvPolygon{};
-  if (!scanned_ || saved_.row >= record_count_) return -1;
+  if (!scanned_ || saved_.row >= record_count_) return kNoSuchRow;
   std::string_view line;
   std::int64_t next = 0;
-  if (!read_line(saved_.offset, line, next)) return -1;
+  // The scan found this row when the table was opened.
+  if (!read_line(saved_.offset, line, next)) {
+    return report_unreadable_row(source_.name(), saved_.row + 1, source_.error());
+  }
   const auto row_vertex = [this](std::string_view row, int xf, int yf) {
     return CsvVertex{field_value_number(line_field(row, xf)),
                      field_value_number(line_field(row, yf))};

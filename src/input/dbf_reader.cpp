@@ -152,10 +152,13 @@ void DbfReader::save_record_position() { saved_ = cursor_; }
 
 int DbfReader::begin_record() {
   have_record_ = false;
-  if (!header_read_ || saved_ < 0 || saved_ >= record_count_) return -1;
+  if (!header_read_ || saved_ < 0 || saved_ >= record_count_) return kNoSuchRow;
   const std::int64_t at = header_length_ + std::int64_t{saved_} * record_length_;
   const std::string_view bytes = source_.view(at, static_cast<std::size_t>(record_length_));
-  if (bytes.size() != static_cast<std::size_t>(record_length_)) return -1;
+  // The row was present when the table was opened.
+  if (bytes.size() != static_cast<std::size_t>(record_length_)) {
+    return report_unreadable_row(source_.name(), saved_ + 1, source_.error());
+  }
   record_.assign(bytes);
   have_record_ = true;
   // The cursor only moves forward between rewinds.
@@ -170,7 +173,7 @@ std::string_view DbfReader::read_field(int i) {
 }
 
 int DbfReader::skip_record() {
-  if (!header_read_ || cursor_ >= record_count_) return -1;
+  if (!header_read_ || cursor_ >= record_count_) return kNoSuchRow;
   ++cursor_;
   return 0;
 }

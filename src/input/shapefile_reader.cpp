@@ -124,13 +124,16 @@ void ShapefileReader::close() {
   header_ = shp_header{};
   index_entries_ = 0;
   index_next_ = 0;
-  index_exhausted_ = false;
+  index_checked_ = false;
+  index_damaged_ = false;
+  entry_taken_ = false;
   index_offset_ = -1;
   index_length_ = -1;
   records_seen_ = 0;
   record_start_ = 0;
   next_record_ = kHeaderBytes;
   have_record_ = false;
+  quiet_ = false;
 }
 
 // ---- Reports
@@ -143,6 +146,23 @@ void ShapefileReader::report_read_error(const ByteSource& file) const {
 
 void ShapefileReader::report_missing_index() const {
   report_input_problem(format_printf(load_text(kMissingIndexMessage).c_str(), shx_path_.c_str()));
+}
+
+void ShapefileReader::report_trailing_bytes(std::int64_t start) const {
+  if (quiet_) return;
+  report_input_problem(format_printf(
+      "Shapefile %s ends with %lld bytes after its last record that are no record; they are "
+      "ignored.",
+      shp_path_.c_str(), static_cast<long long>(shp_.size() - start)));
+}
+
+void ShapefileReader::report_damaged_index(const std::string& detail) {
+  index_damaged_ = true;
+  if (quiet_) return;
+  report_input_problem(format_printf(
+      "Index %s is damaged: %s. The index is not used for the rest of the file; the records are "
+      "read in the order of %s.",
+      shx_path_.c_str(), detail.c_str(), shp_path_.c_str()));
 }
 
 int ShapefileReader::refuse(const char* format, ...) const {
@@ -173,9 +193,25 @@ int ShapefileReader::read_shp_header(bool interactive) {
   next_record_ = kHeaderBytes;
   have_record_ = false;
 
+  if (shp_.size() < kHeaderBytes) {
+    report_input_problem(format_printf("Shapefile %s is damaged: %lld bytes, shorter than the "
+                                       "%lld-byte header.",
+                                       shp_path_.c_str(), static_cast<long long>(shp_.size()),
+                                       static_cast<long long>(kHeaderBytes)));
+    return -1;
+  }
   unsigned char b[kHeaderBytes];
   if (!read_shp_field(0, 28, b)) return -1;  // file code, 20 unused bytes, file length
   std::int64_t length = std::int64_t{load_be_i32(b + 24)} * 2;
+  // A file that ends before its header says may have lost records at its end; the user who is
+  // not asked is told. (Headers with lengths of no meaning are common enough that the records
+  // present are still read: one cut inside a record stops the walk.)
+  if (!interactive && length > shp_.size()) {
+    report_input_problem(format_printf(
+        "Shapefile %s may have been cut short: its header gives a length of %lld bytes, the file "
+        "holds %lld; the records present are read.",
+        shp_path_.c_str(), static_cast<long long>(length), static_cast<long long>(shp_.size())));
+  }
   if (check_file_length(CheckedFile::shp, shp_.size(), interactive, length) != 0 && interactive) {
     return -1;
   }
@@ -244,7 +280,9 @@ int ShapefileReader::read_shx_header() {
   index_length_ = -1;
   index_entries_ = 0;
   index_next_ = 0;
-  index_exhausted_ = false;
+  index_checked_ = false;
+  index_damaged_ = false;
+  entry_taken_ = false;
   if (header_.shp_empty || !shx_.is_open()) return 0;
 
   const std::string_view head = shx_.view(0, 28);
@@ -259,57 +297,82 @@ int ShapefileReader::read_shx_header() {
   // Entries are counted from the checked length but never beyond the bytes really present.
   const std::int64_t usable = std::min(length, shx_.size());
   index_entries_ = usable > kHeaderBytes ? (usable - kHeaderBytes) / kIndexEntryBytes : 0;
+  index_checked_ = true;
   if (index_entries_ == 0) trace_write("Index %s lists no records\n", shx_path_.c_str());
   return 0;
 }
 
 void ShapefileReader::read_index_entry() {
+  entry_taken_ = false;
   index_offset_ = -1;
   index_length_ = -1;
-  if (header_.shp_empty || !shx_.is_open() || index_entries_ == 0) return;
-  if (index_next_ >= index_entries_) {
-    index_exhausted_ = true;
+  if (header_.shp_empty || !index_checked_ || index_damaged_ || index_next_ >= index_entries_) {
     return;
   }
   const std::string_view entry =
       shx_.view(kHeaderBytes + index_next_ * kIndexEntryBytes, kIndexEntryBytes);
-  if (entry.size() != kIndexEntryBytes) {  // the index shrank since it was measured
-    index_exhausted_ = true;
-    return;
-  }
+  if (entry.size() != kIndexEntryBytes) return;  // the index shrank since it was measured
   const auto* b = reinterpret_cast<const unsigned char*>(entry.data());
   ++index_next_;
+  entry_taken_ = true;
   index_offset_ = std::int64_t{load_be_i32(b)} * 2;
   index_length_ = std::int64_t{load_be_i32(b + 4)} * 2;
 }
 
+// The content length of the record at `start`: its own, or the index's when the two differ and
+// the index's leads to where the index places the next record (or to the end of the file).
+std::int64_t ShapefileReader::record_length(std::int64_t start, std::int64_t own) {
+  if (!index_checked_ || index_damaged_ || !entry_taken_ || index_offset_ != start ||
+      index_length_ == own || index_length_ < 4 || start + 8 + index_length_ > shp_.size()) {
+    return own;
+  }
+  const std::int64_t after = start + 8 + index_length_;
+  if (index_next_ >= index_entries_) {
+    return shp_.size() - after < kRecordHeadBytes ? index_length_ : own;
+  }
+  const std::string_view next = shx_.view(kHeaderBytes + index_next_ * kIndexEntryBytes, 4);
+  if (next.size() != 4) return own;
+  const std::int64_t next_offset =
+      std::int64_t{load_be_i32(reinterpret_cast<const unsigned char*>(next.data()))} * 2;
+  return next_offset == after ? index_length_ : own;
+}
+
+// The entry taken for the record the walk found at `start` (or, at_end, for a record the main
+// file does not have) must give that record's offset and length, and every record needs one.
+void ShapefileReader::check_index_entry(std::int64_t start, std::int64_t length, bool at_end) {
+  if (!index_checked_ || index_damaged_) return;
+  const auto ll = [](std::int64_t v) { return static_cast<long long>(v); };
+  if (at_end) {
+    if (entry_taken_) {
+      report_damaged_index(format_printf("it lists %lld records, %s holds %lld",
+                                         ll(index_entries_), shp_path_.c_str(),
+                                         ll(records_seen_ - 1)));
+    }
+  } else if (!entry_taken_) {
+    report_damaged_index(format_printf("it lists %lld records, %s holds more", ll(index_entries_),
+                                       shp_path_.c_str()));
+  } else if (index_offset_ != start || index_length_ != length) {
+    report_damaged_index(format_printf(
+        "entry %lld gives byte %lld (%lld bytes) for record %lld, which starts at byte %lld "
+        "(%lld bytes) in %s",
+        ll(index_next_), ll(index_offset_), ll(index_length_), ll(records_seen_), ll(start),
+        ll(length), shp_path_.c_str()));
+  }
+}
+
 // ---- Records
 
-int ShapefileReader::read_record_header(shape_rec& rec, bool table_open) {
+int ShapefileReader::read_record_header(shape_rec& rec) {
   rec.has_z = false;
   have_record_ = false;
-  const std::int64_t offset = index_offset_;
-  const std::int64_t index_length = index_length_;
-  index_offset_ = -1;  // an entry positions one record only
-  index_length_ = -1;
   ++records_seen_;
-
-  // With the whole index taken and no table to keep in step with, the index says we are done.
-  if (index_exhausted_ && !table_open) return 1;
-
-  const bool from_index = offset > 0;
-  const std::int64_t start = from_index ? offset : next_record_;
-  if (from_index && (offset < kHeaderBytes || offset >= shp_.size())) {
-    return refuse("The index places record %lld at byte %lld, outside the records (%lld bytes).",
-                  static_cast<long long>(records_seen_), static_cast<long long>(offset),
-                  static_cast<long long>(shp_.size()));
-  }
-
+  const std::int64_t start = next_record_;
   const std::string_view head = shp_.view(start, kRecordHeadBytes);
-  if (head.size() < 4 && !from_index && shp_.error() == 0) {
-    if (!table_open) return 1;
-    report_read_error(shp_);
-    return -1;
+  // Fewer bytes than a record header after the last record cannot be a record.
+  if (head.size() < kRecordHeadBytes && shp_.error() == 0) {
+    if (!head.empty()) report_trailing_bytes(start);
+    check_index_entry(start, 0, true);
+    return 1;
   }
   if (head.size() < kRecordHeadBytes) {
     report_read_error(shp_);
@@ -323,20 +386,22 @@ int ShapefileReader::read_record_header(shape_rec& rec, bool table_open) {
   trace_write("\nRecord # %ld\n", long{number});
   trace_write("length == %ld\n", static_cast<long>(header_length));
   trace_write("shape type == %ld\n", long{type});
+  const std::int64_t length = record_length(start, header_length);
 
-  // The content holds at least the type field and ends inside the file. The index's length wins
-  // when it differs, unless only the record's own length fits in the file.
-  const auto fits = [&](std::int64_t len) { return len >= 4 && start + 8 + len <= shp_.size(); };
-  std::int64_t length = header_length;
-  if (index_length > 0 && index_length != header_length) {
-    if (fits(index_length) || !fits(header_length)) length = index_length;
-  }
-  if (!fits(length)) {
+  // The content holds at least the type field and ends inside the file.
+  if (length < 4 || start + 8 + length > shp_.size()) {
+    // Past the last record an index that was right about every record has listed (padding, as
+    // some writers leave it) is no record.
+    if (index_checked_ && !index_damaged_ && index_entries_ > 0 && !entry_taken_) {
+      report_trailing_bytes(start);
+      return 1;
+    }
     return refuse(
         "Record %ld at byte %lld gives a content length of %lld bytes; the file holds %lld.",
         long{number}, static_cast<long long>(start), static_cast<long long>(length),
         static_cast<long long>(shp_.size()));
   }
+  check_index_entry(start, length, false);
 
   record_start_ = start;
   next_record_ = start + 8 + length;
@@ -444,6 +509,11 @@ int ShapefileReader::read_part_arrays(Cursor& in, shape_rec& rec, bool part_type
   const std::int32_t points = rec.num_points;
   for (std::int32_t i = 0; i < parts; ++i) {
     const std::int32_t start = in.i32();
+    // Points before the first part would belong to no part.
+    if (i == 0 && start != 0) {
+      return refuse("Record %ld: its first part starts at point %ld, not at point 0.",
+                    long{rec.record_number}, long{start});
+    }
     const std::int32_t previous = i > 0 ? rec.part_starts[i - 1] : -1;
     if (start <= previous || start >= points) {
       return refuse("Record %ld: part %ld starts at point %ld (previous start %ld, %ld points).",

@@ -36,10 +36,15 @@ std::string index_path_for(const std::string& shp_path);
 //
 // Calling order: open, read_shp_header, read_shx_header; then per record read_index_entry,
 // read_record_header and, on 0, the content reader of the file's type (read_record_content
-// chooses it). Result codes:
+// chooses it). The records are found by the main file's own walk, each 8 + content length bytes
+// after the previous one; the index only confirms it, and gives the content length when the
+// record's own disagrees and the index's leads to the next entry's record. An index entry that
+// does not give the offset and length of the record the walk finds, or an index with fewer or
+// more entries than the main file has records, is reported once as damaged and is not consulted
+// again. Result codes:
 //   read_record_header  0 a record to decode; -2 a null record (reported, skip it and its table
-//                       row); 1 the end of the shapes with no table open; -1 an error: the
-//                       position of further records cannot be trusted, stop the file.
+//                       row); 1 the end of the main file; -1 an error: the position of further
+//                       records cannot be trusted, stop the file.
 //   content readers     0, or -1 when the record's content is refused (reported): this record
 //                       cannot be drawn, but the next read_record_header finds the next record.
 class ShapefileReader {
@@ -65,19 +70,25 @@ class ShapefileReader {
   std::int64_t index_entry_count() const { return index_entries_; }
 
   // Reads and checks the main header; questions are asked only when interactive. 0 accepted
-  // (header().shp_empty may be set), -1 refused.
+  // (header().shp_empty may be set), -1 refused: among others a file shorter than the header
+  // itself. A file shorter than the length its header gives is reported (or, interactively,
+  // the user asked).
   int read_shp_header(bool interactive);
   // Reads the index header and checks its length (asking the user). 0, or -1 when the user
   // declines. Does nothing for an empty main file or without an index.
   int read_shx_header();
   // Takes the next index entry: the offset and content length of the coming record. Does
-  // nothing for an empty main file, without an index or when the index is exhausted.
+  // nothing for an empty main file, without an index, once the index was found damaged or when
+  // it is exhausted.
   void read_index_entry();
-  // Positions the main file at the record and reads its number, content length and type. With an
-  // index, the walk ends (1) when its entries run out and no table is open; with a table open it
-  // goes on through the main file. The index's content length wins when it differs from the
-  // record's, unless only the record's own length ends inside the file.
-  int read_record_header(shape_rec& rec, bool table_open);
+  // Reads the next record's number, content length and type where the walk of the main file
+  // places it, and checks the index entry taken for it.
+  int read_record_header(shape_rec& rec);
+  // Keeps quiet about a damaged index and bytes after the last record: a walk of an input that
+  // its conversion walks again and reports.
+  void quiet_walk() { quiet_ = true; }
+  // True once the index was reported damaged.
+  bool index_damaged() const { return index_damaged_; }
 
   // Content readers for the record whose header was read last, decoded as the file's type. Each
   // count is checked against the content length before the arrays grow, so they never hold more
@@ -96,6 +107,10 @@ class ShapefileReader {
   bool read_shp_field(std::int64_t offset, std::size_t n, unsigned char* dst);
   void report_read_error(const ByteSource& file) const;
   void report_missing_index() const;
+  void report_damaged_index(const std::string& detail);
+  void report_trailing_bytes(std::int64_t start) const;
+  std::int64_t record_length(std::int64_t start, std::int64_t own);
+  void check_index_entry(std::int64_t start, std::int64_t length, bool at_end);
   int refuse(const char* format, ...) const __attribute__((format(printf, 2, 3)));
   int load_content(const shape_rec& rec, std::span<const unsigned char>& content);
   int grow(shape_rec& rec, std::int32_t parts, std::int32_t points);
@@ -109,14 +124,17 @@ class ShapefileReader {
 
   std::int64_t index_entries_ = 0;
   std::int64_t index_next_ = 0;     // entries taken so far
-  bool index_exhausted_ = false;    // read_index_entry found no further entry
-  std::int64_t index_offset_ = -1;  // of the coming record, bytes; -1 none
-  std::int64_t index_length_ = -1;  // content length of the coming record, bytes; -1 none
+  bool index_checked_ = false;      // the index is open with a readable header
+  bool index_damaged_ = false;      // reported; its entries are no longer taken
+  bool entry_taken_ = false;        // read_index_entry gave an entry for the coming record
+  std::int64_t index_offset_ = -1;  // of the coming record, bytes
+  std::int64_t index_length_ = -1;  // content length of the coming record, bytes
 
-  std::int64_t records_seen_ = 0;            // record headers attempted: the ordinal in messages
+  std::int64_t records_seen_ = 0;            // record headers read, the current one included
   std::int64_t record_start_ = 0;            // byte offset of the current record's header
   std::int64_t next_record_ = kHeaderBytes;  // where the sequential walk continues
   bool have_record_ = false;                 // a record header was read and its content not refused
+  bool quiet_ = false;                       // see quiet_walk
 };
 
 }  // namespace tsn

@@ -10,6 +10,10 @@
 
 namespace tsn {
 
+// Results of begin_record and skip_record besides 0.
+inline constexpr int kNoSuchRow = -1;      // past the table's last row; nothing reported
+inline constexpr int kRowReadFailed = -2;  // a row the table has could not be read (reported)
+
 class TableReader {
  public:
   virtual ~TableReader() = default;
@@ -19,14 +23,15 @@ class TableReader {
 
   // Remembers where the current record begins (before each shapefile record).
   virtual void save_record_position() = 0;
-  // Returns to the saved position and reads the record; 0, or -1 past the end or on a read
-  // error.
+  // Returns to the saved position and reads the record: 0, kNoSuchRow past the last row, or
+  // kRowReadFailed after reporting the table and the row that could not be read.
   virtual int begin_record() = 0;
   // The text of field i of the record begun (dBase: the field's width of bytes up to the first
   // NUL; comma-delimited: the token, trimmed). Empty for an index out of range. Fields may be
   // read in any order and again; the view stays valid until the next begin_record.
   virtual std::string_view read_field(int i) = 0;
-  // Reads past one record so that the table stays in step with a skipped shape; 0 or -1.
+  // Reads past one record so that the table stays in step with a skipped shape; 0, kNoSuchRow
+  // or kRowReadFailed (reported), as begin_record.
   virtual int skip_record() = 0;
   // Back to the first record.
   virtual int rewind() = 0;

@@ -221,38 +221,88 @@ struct Generators {
   }
 };
 
-// One record: its index entry, header and table row, then the generator of its type.
-int convert_one_record(OpenInput& in, Generators& gen, const FileSettings& settings,
-                       shape_rec& rec, ConversionCounters& counters) {
+enum class RecordOutcome { converted, skipped, refused, end, failed };
+
+// How the shapefile's records met the rows of its table.
+struct TableRowCount {
+  long records = 0;      // shape records, null ones included: each takes one row
+  long without_row = 0;  // records to draw that came after the table's last row
+};
+
+// One record: its index entry, header and table row, then the generator of its type. A record
+// after the table's last row is drawn without attribute values, classified as an empty value.
+RecordOutcome convert_one_record(OpenInput& in, Generators& gen, const FileSettings& settings,
+                                 shape_rec& rec, ConversionCounters& counters,
+                                 TableRowCount& rows) {
   in.shapes.read_index_entry();
-  const int header = in.shapes.read_record_header(rec, in.table != nullptr);
-  if (header == 1 || header == -1) return header == 1 ? 1 : -1;
+  const int header = in.shapes.read_record_header(rec);
+  if (header == 1) return RecordOutcome::end;
+  if (header == -1) return RecordOutcome::failed;
   if (in.table) {
+    ++rows.records;
     in.table->save_record_position();
-    if (header == -2) {
-      in.table->skip_record();
-      return -2;
-    }
-    in.table->begin_record();
+    const int row = header == -2 ? in.table->skip_record() : in.table->begin_record();
+    if (row == kRowReadFailed) return RecordOutcome::failed;
+    if (header == -2) return RecordOutcome::skipped;
+    if (row == kNoSuchRow) ++rows.without_row;
     // A record whose layer value lies in no class is not drawn.
-    if (!gen.classify(*in.table, settings, counters)) return 0;
+    if (!gen.classify(*in.table, settings, counters)) return RecordOutcome::skipped;
   } else if (header == -2) {
-    return -2;
+    return RecordOutcome::skipped;
   }
+  int r = 0;
   switch (in.shape_type) {
     case 3: case 13: case 23:
-      return polyline_shape(gen.lines, in.shapes, rec) == 0 ? 0 : -2;
+      r = polyline_shape(gen.lines, in.shapes, rec);
+      break;
     case 1: case 11: case 21: case 8:
-      return point_shape(gen.points, in.shapes, rec, in.shape_type) == 0 ? 0 : -2;
-    case 5: case 15: case 25: case 31: {
-      const int r = polygon_shape(gen.polygons, in.shapes, rec, in.shape_type);
+      r = point_shape(gen.points, in.shapes, rec, in.shape_type);
+      break;
+    case 5: case 15: case 25: case 31:
+      r = polygon_shape(gen.polygons, in.shapes, rec, in.shape_type);
       // A TIN file that is not a conforming one stops the conversion.
-      if (r == kTinNotConforming) return -1;
-      return r == 0 ? 0 : -2;
-    }
+      if (r == kTinNotConforming) return RecordOutcome::failed;
+      break;
     default:
-      return 0;  // shapes whose generator this version lacks produce nothing
+      break;  // shapes whose generator this version lacks produce nothing
   }
+  // Whatever kept the record from its entities said so where it was found.
+  return r == 0 ? RecordOutcome::converted : RecordOutcome::refused;
+}
+
+// Says how many records had no row, or how many rows had no record.
+void report_table_rows(const TableRowCount& rows, const OpenInput& in) {
+  const long table_rows = in.table->record_count();
+  const char* table = in.table_path.c_str();
+  if (rows.records > table_rows) {
+    status_error(format_printf(
+        "\nTable %s has %ld rows for %ld records: %ld records were drawn without attribute values",
+        table, table_rows, rows.records, rows.without_row));
+  } else if (rows.records < table_rows) {
+    status_error(format_printf("\nTable %s has %ld rows for %ld records: the last %ld rows were "
+                               "not used",
+                               table, table_rows, rows.records, table_rows - rows.records));
+  }
+}
+
+// The records of a shapefile, up to the end of its main file.
+int convert_shapefile_records(OpenInput& in, Generators& gen, const FileSettings& settings,
+                              const DxfState& state, shape_rec& rec,
+                              ConversionCounters& counters) {
+  TableRowCount rows;
+  for (long n = 0;; ++n) {
+    // A write that failed (a full disk) ends the loop: the driver reports it.
+    if (state.write_failures > 0 || cancel_requested()) return -1;
+    const RecordOutcome r = convert_one_record(in, gen, settings, rec, counters, rows);
+    if (r == RecordOutcome::end) break;
+    if (r == RecordOutcome::failed) return -1;
+    if (r == RecordOutcome::refused) ++counters.records_refused;
+    ++counters.records_processed;
+    const long total = in.record_count > n + 1 ? in.record_count : n + 2;
+    progress_step_to(static_cast<int>(std::min<long>(99, (n + 1) * 100 / total)));
+  }
+  if (in.table) report_table_rows(rows, in);
+  return 0;
 }
 
 // The rows of a point table, each one point.
@@ -272,6 +322,7 @@ int convert_table_points(OpenInput& in, Generators& gen, const FileSettings& set
     const int row = table_row_point(table, in.x_field, in.y_field, z.table ? z.field : -1,
                                     z.factor, n + 1, in.table_path, x, y);
     if (row != 0) {
+      if (row != 1) ++counters.records_refused;
       ++(row == 1 ? without_coordinates : counters.records_refused_nonfinite);
       continue;
     }
@@ -302,6 +353,7 @@ int convert_table_polygons(OpenInput& in, Generators& gen, ConversionCounters& c
     ++counters.records_processed;
     if (!finite_record(rec, false, 1.0)) {
       report_nonfinite_record(rec.record_number, in.table_path, "a coordinate");
+      ++counters.records_refused;
       ++counters.records_refused_nonfinite;
       continue;
     }
@@ -322,22 +374,7 @@ int convert_records(OpenInput& in, Drawing& d, Generators& gen, const FileSettin
   progress_start();
   int result = 0;
   if (in.is_shapefile && !in.shapes.header().shp_empty) {
-    for (long n = 0;; ++n) {
-      if (d.state.write_failures > 0 || cancel_requested()) {
-        result = -1;
-        break;
-      }
-      const int r = convert_one_record(in, gen, settings, rec, counters);
-      if (r == 1) break;  // the end of the shapes
-      if (r == -1) {
-        if (in.table) result = -1;
-        break;
-      }
-      ++counters.records_processed;
-      const long total = in.record_count > 0 ? in.record_count : n + 2;
-      progress_step_to(static_cast<int>(std::min<long>(99, (n + 1) * 100 / total)));
-      if (in.record_count > 0 && n + 1 >= in.record_count) break;
-    }
+    result = convert_shapefile_records(in, gen, settings, d.state, rec, counters);
   } else if (!in.is_shapefile && in.shape_type == 1) {
     long without_coordinates = 0;
     result = convert_table_points(in, gen, settings, counters, without_coordinates);

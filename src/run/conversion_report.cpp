@@ -35,6 +35,9 @@ void report_conversion_end(ConversionCounters& c, const ReportFacts& facts) {
     if (c.skipped_by_colour_ranges > 0) status_message(283, c.skipped_by_colour_ranges);
     if (c.skipped_by_layer_ranges > 0) status_message(284, c.skipped_by_layer_ranges);
   }
+  // Records refused for a number that is not finite have a line of their own.
+  const long malformed = c.records_refused - c.records_refused_nonfinite;
+  if (malformed > 0) status_write("\nRecords refused as malformed = %ld", malformed);
   if (c.records_refused_nonfinite > 0) {
     status_write("\nRecords with a number that is not finite, not drawn = %ld",
                  c.records_refused_nonfinite);

@@ -41,12 +41,14 @@ int summarise_input(const ConversionRequest& request, FileSettings& f, InputSumm
     out.records = in.record_count;
     return 0;
   }
-  // A shapefile's records are counted by walking their headers.
+  // A shapefile's records are counted by walking their headers, as the conversion will (and
+  // report what it finds on the way).
   if (in.shapes.header().shp_empty) return 0;
+  in.shapes.quiet_walk();
   shape_rec rec;
   for (;;) {
     in.shapes.read_index_entry();
-    const int r = in.shapes.read_record_header(rec, false);
+    const int r = in.shapes.read_record_header(rec);
     if (r == 1) return 0;
     if (r == -1) return -1;
     if (r == 0) ++out.records;

@@ -111,9 +111,10 @@ InputInfo input_info(const ConversionRequest& request, const InputSummary& summa
 }
 
 // One command: opens its input, applies the unattended defaults, the defaults file and its
-// switches, and reports what would be converted. 0, or -1 after a message.
+// switches, and reports what would be converted. 0, or -1 after a message. Adds the records the
+// conversion refused as malformed to `refused`.
 int run_one_command(const ConversionRequest& request, const CommandBaseline& baseline,
-                    const std::vector<std::string>& defaults_lines) {
+                    const std::vector<std::string>& defaults_lines, long& refused) {
   RunState& run = conv_state.run;
   ConvSettings& s = conv_state.settings;
   run.input_path = request.input_path;
@@ -165,6 +166,7 @@ int run_one_command(const ConversionRequest& request, const CommandBaseline& bas
   chosen.colour_legend_file = switches.colour_legend_file;
   ConversionCounters counters;
   const int result = run_conversion(chosen, conv_state, counters);
+  refused += counters.records_refused;
   status_write("\n");
   return result;
 }
@@ -182,6 +184,7 @@ int run_commands(CommandSource& source) {
                            .c_str());
   }
   int converted = 0;
+  long refused = 0;
   int status = kExitSuccess;
   for (;;) {
     ConversionRequest request;
@@ -196,7 +199,7 @@ int run_commands(CommandSource& source) {
       status = failed_status(-1);
       break;
     }
-    const int result = run_one_command(request, baseline, defaults_lines);
+    const int result = run_one_command(request, baseline, defaults_lines, refused);
     if (result != 0) {
       status = failed_status(result);
       break;
@@ -206,6 +209,11 @@ int run_commands(CommandSource& source) {
   if (converted > 0) {
     // Every conversion writes one drawing of its own (merge groups are not available).
     status_write("%s\n", format_printf(load_text(199).c_str(), converted, converted).c_str());
+    // Refused records do not fail the run: they were reported one by one and are counted here.
+    if (refused > 0) {
+      status_write("Warning: %ld records were refused (each is named above) and are not in the drawings.\n",
+                   refused);
+    }
     if (!save_name_counters(s)) status_error("\nCould not store the name counters.\n");
   }
   return status;

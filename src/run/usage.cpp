@@ -80,11 +80,13 @@ An output that is the input or one of its companion files (.shx, .dbf, .cpg) is
 refused. A symbolic link as OUTPUT is written through (the link stays); a device
 or FIFO is written into, never replaced.
 
-Exit status: 0 every conversion succeeded, 2 a command failed or was cancelled,
-1 a fatal error (a write failed: the disk may be full), 128 + the signal number
-when SIGINT (Ctrl-C, 130), SIGHUP (129), SIGQUIT (131) or SIGTERM (143) cancelled
-the run. A cancelled or failed conversion leaves no working files and keeps an
-earlier output file as it was.
+Exit status: 0 every conversion succeeded, 2 a command failed, was cancelled or met
+a damaged input file, 1 a fatal error (a write failed: the disk may be full),
+128 + the signal number when SIGINT (Ctrl-C, 130), SIGHUP (129), SIGQUIT (131) or
+SIGTERM (143) cancelled the run. A cancelled or failed conversion leaves no working
+files and keeps an earlier output file as it was. Records refused as malformed or
+for numbers that are not finite do not fail a conversion: each is reported, and
+they are counted at its end and in a warning.
 )";
 }
 

@@ -70,9 +70,13 @@ TEST(Conversion, AFailedConversionLeavesAnEarlierOutputUntouched) {
   ScratchDir d;
   const std::string input = example_rivers(d);
   test::write_file(d / "rivers.dxf", "earlier drawing");
-  // The index claims a record beyond the end of the main file: the walk stops with an error.
+  // The first record and its index entry claim a content beyond the end of the main file: the
+  // walk stops with an error (a damaged index alone no longer does: the main file is then walked
+  // without it).
+  std::string shp = read_file(d / "rivers.shp");
   std::string shx = read_file(d / "rivers.shx");
-  shx[100] = '\x7f';
+  shp[104] = shx[104] = '\x7f';
+  test::write_file(d / "rivers.shp", shp);
   test::write_file(d / "rivers.shx", shx);
   EXPECT_EQ(convert(d, "'" + input + "'"), 2);
   EXPECT_EQ(read_file(d / "rivers.dxf"), "earlier drawing");

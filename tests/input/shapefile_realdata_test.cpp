@@ -123,7 +123,7 @@ OurWalk walk_ours(const fs::path& shp) {
   shape_rec rec;
   for (;;) {
     reader.read_index_entry();
-    const int head = reader.read_record_header(rec, false);
+    const int head = reader.read_record_header(rec);
     if (head == 1) out.ended = true;
     if (head == 1 || head == -1) break;
     Shape s;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,6 +41,8 @@ class RecordingHost final : public Host {
   std::deque<Answer> answers;
   // Results of the next poll_cancel calls; false when empty.
   std::deque<bool> cancel_requests;
+  // Called at every poll_cancel, before its answer: what a test does while a conversion runs.
+  std::function<void()> on_poll;
 
   std::string status_text() const {
     std::string all;
@@ -79,6 +82,7 @@ class RecordingHost final : public Host {
   void progress_hide() override { events.emplace_back("progress_hide"); }
   bool poll_cancel() override {
     events.emplace_back("poll");
+    if (on_poll) on_poll();
     if (cancel_requests.empty()) return false;
     const bool cancel = cancel_requests.front();
     cancel_requests.pop_front();
