@@ -30,7 +30,7 @@ int open_shapefile_input(const ConversionRequest& request, OpenInput& in) {
   if (in.shapes.read_shp_header(false) != 0 || in.shapes.read_shx_header() != 0) return -1;
   const shp_header& h = in.shapes.header();
   in.extents = {h.xmin, h.ymin, h.xmax, h.ymax};
-  if (!make_extents_finite(in.extents)) {
+  if (!make_extents_finite(in.extents) && !in.summary_only) {
     status_write("\nThe bounding box in the header of %s is not a finite number: the drawing "
                  "extents are 0, as for an empty file",
                  request.input_path.c_str());

@@ -23,6 +23,7 @@ struct OpenInput {
   long record_count = 0;  // table records, or -1 when not known in advance
   int x_field = -1;       // the coordinate fields of a point table
   int y_field = -1;
+  bool summary_only = false;  // opened for the summary: what the conversion says is not said
 };
 
 // Opens the request's input. A shapefile without its table goes on without attributes (the

@@ -21,6 +21,7 @@ std::string delimited_table_name(const TableReader& table) {
 
 int summarise_input(const ConversionRequest& request, FileSettings& f, InputSummary& out) {
   OpenInput in;
+  in.summary_only = true;
   if (open_input(request, f, in) != 0) return -1;
   out.shape_type = in.is_shapefile ? in.shape_type : 0;
   out.type_name = in.is_shapefile                  ? in.shapes.header().type_name
