@@ -1,0 +1,271 @@
+// Encoding names of .cpg files, language bytes and drawing code pages, and the conversion of
+// table text into a drawing code page.
+#include "platform/text_encoding.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+
+namespace tsn {
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+std::string upper_trimmed(std::string_view text) {
+  const auto blank = [](char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\0';
+  };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  std::string out(text);
+  for (char& c : out) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return out;
+}
+
+bool all_digits(std::string_view s) {
+  if (s.empty()) return false;
+  for (const char c : s) {
+    if (c < '0' || c > '9') return false;
+  }
+  return true;
+}
+
+bool drop_prefix(std::string_view& s, std::string_view prefix) {
+  if (s.substr(0, prefix.size()) != prefix) return false;
+  s.remove_prefix(prefix.size());
+  return true;
+}
+
+// Windows and DOS code page numbers, as the CP names iconv knows them by.
+std::optional<std::string> code_page_number(std::string_view digits) {
+  static constexpr std::string_view kKnown[] = {
+      "437", "737", "775", "850", "852", "855", "857", "860", "861", "862", "863", "864",
+      "865", "866", "869", "874", "932", "936", "949", "950", "1250", "1251", "1252",
+      "1253", "1254", "1255", "1256", "1257", "1258"};
+  for (const std::string_view k : kKnown) {
+    if (digits == k) return "CP" + std::string(digits);
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::string encoding_of_cpg(std::string_view text) {
+  const std::string name = upper_trimmed(text);
+  std::string_view s = name;
+  if (s == "UTF-8" || s == "UTF8" || s == "65001") return "UTF-8";
+  if (s == "GBK" || s == "GB2312" || s == "CP936" || s == "EUC-CN") return "CP936";
+  if (s == "GB18030" || s == "54936") return "GB18030";
+  if (s == "BIG5" || s == "BIG-5") return "CP950";
+  if (s == "SJIS" || s == "SHIFT_JIS" || s == "SHIFT-JIS") return "CP932";
+  if (s == "EUC-KR" || s == "KS_C_5601-1987") return "CP949";
+  if (s == "KOI8-R" || s == "20866") return "KOI8-R";
+  if (s == "LATIN1" || s == "28591") return "ISO-8859-1";
+  // ISO-8859-n in its spellings: "ISO-8859-1", "ISO8859-1", "ISO 88591", "88591", "8859-1".
+  std::string_view iso = s;
+  const bool iso_prefix = drop_prefix(iso, "ISO-") || drop_prefix(iso, "ISO_") ||
+                          drop_prefix(iso, "ISO ") || drop_prefix(iso, "ISO");
+  if (drop_prefix(iso, "8859")) {
+    if (!iso.empty() && (iso.front() == '-' || iso.front() == '_')) iso.remove_prefix(1);
+    // Parts 1 to 16; there is no part 12.
+    if (all_digits(iso) && iso.size() <= 2) {
+      const int part = std::stoi(std::string(iso));
+      if (part >= 1 && part <= 16 && part != 12) return "ISO-8859-" + std::to_string(part);
+    }
+    return {};
+  }
+  if (iso_prefix) return {};
+  // Windows and DOS code pages: "1252", "ANSI 1252", "ANSI_1252", "CP1252", "WINDOWS-1252".
+  std::string_view cp = s;
+  (void)(drop_prefix(cp, "ANSI ") || drop_prefix(cp, "ANSI_") || drop_prefix(cp, "ANSI") ||
+         drop_prefix(cp, "WINDOWS-") || drop_prefix(cp, "CP") || drop_prefix(cp, "OEM ") ||
+         drop_prefix(cp, "DOS"));
+  if (all_digits(cp)) return code_page_number(cp).value_or("");
+  return {};
+}
+
+std::string encoding_of_language_byte(unsigned char language_byte) {
+  struct Entry {
+    unsigned char byte;
+    const char* name;
+  };
+  // The language driver ids that dBase, FoxPro and ArcGIS write.
+  static constexpr Entry kTable[] = {
+      {0x01, "CP437"}, {0x02, "CP850"}, {0x03, "CP1252"}, {0x04, "MACINTOSH"},
+      {0x08, "CP865"}, {0x09, "CP437"}, {0x0A, "CP850"},  {0x0B, "CP437"},
+      {0x0D, "CP437"}, {0x0E, "CP850"}, {0x0F, "CP437"},  {0x10, "CP850"},
+      {0x11, "CP437"}, {0x12, "CP850"}, {0x13, "CP932"},  {0x14, "CP850"},
+      {0x15, "CP437"}, {0x16, "CP850"}, {0x17, "CP865"},  {0x18, "CP437"},
+      {0x19, "CP437"}, {0x1A, "CP850"}, {0x1B, "CP437"},  {0x1C, "CP863"},
+      {0x1D, "CP850"}, {0x1F, "CP852"}, {0x22, "CP852"},  {0x23, "CP852"},
+      {0x24, "CP860"}, {0x25, "CP850"}, {0x26, "CP866"},  {0x37, "CP850"},
+      {0x40, "CP852"}, {0x4D, "CP936"}, {0x4E, "CP949"},  {0x4F, "CP950"},
+      {0x50, "CP874"}, {0x57, "CP1252"}, {0x58, "CP1252"}, {0x59, "CP1252"},
+      {0x64, "CP852"}, {0x65, "CP866"}, {0x66, "CP865"},  {0x67, "CP861"},
+      {0x68, "CP895"}, {0x69, "CP620"}, {0x6A, "CP737"},  {0x6B, "CP857"},
+      {0x6C, "CP863"}, {0x78, "CP950"}, {0x79, "CP949"},  {0x7A, "CP936"},
+      {0x7B, "CP932"}, {0x7C, "CP874"}, {0x7D, "CP1255"}, {0x7E, "CP1256"},
+      {0x86, "CP737"}, {0x87, "CP852"}, {0x88, "CP857"},  {0x96, "MAC-CYRILLIC"},
+      {0x97, "MACCENTRALEUROPE"}, {0x98, "MACGREEK"}, {0xC8, "CP1250"}, {0xC9, "CP1251"},
+      {0xCA, "CP1254"}, {0xCB, "CP1253"}, {0xCC, "CP1257"}};
+  for (const Entry& e : kTable) {
+    if (e.byte == language_byte) return e.name;
+  }
+  return {};
+}
+
+std::string encoding_of_drawing_code_page(std::string_view code_page) {
+  const std::string name = upper_trimmed(code_page);
+  std::string_view s = name;
+  if (drop_prefix(s, "ANSI_") || drop_prefix(s, "DOS")) return code_page_number(s).value_or("");
+  return {};
+}
+
+std::string encoding_of_user_name(std::string_view name) {
+  std::string known = encoding_of_cpg(name);
+  if (!known.empty()) return known;
+  known = upper_trimmed(name);
+  return !known.empty() && encoding_available(known) ? known : std::string();
+}
+
+bool encoding_available(const std::string& iconv_name) {
+  if (iconv_name.empty()) return false;
+  const iconv_t cd = iconv_open("UTF-32LE", iconv_name.c_str());
+  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+  iconv_close(cd);
+  return true;
+}
+
+bool is_valid_utf8(std::string_view text) {
+  std::size_t i = 0;
+  const std::size_t n = text.size();
+  while (i < n) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    if (b < 0x80) {
+      ++i;
+      continue;
+    }
+    int follow = 0;
+    char32_t c = 0;
+    if (b >= 0xC2 && b <= 0xDF) {
+      follow = 1;
+      c = b & 0x1F;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+      follow = 2;
+      c = b & 0x0F;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+      follow = 3;
+      c = b & 0x07;
+    } else {
+      return false;
+    }
+    for (int k = 1; k <= follow; ++k) {
+      if (i + static_cast<std::size_t>(k) >= n) return false;
+      const auto f = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
+      if ((f & 0xC0) != 0x80) return false;
+      c = (c << 6) | (f & 0x3F);
+    }
+    // Overlong forms, surrogates and values beyond U+10FFFF are not UTF-8.
+    if ((follow == 2 && c < 0x800) || (follow == 3 && (c < 0x10000 || c > 0x10FFFF)) ||
+        (c >= 0xD800 && c <= 0xDFFF)) {
+      return false;
+    }
+    i += static_cast<std::size_t>(follow) + 1;
+  }
+  return true;
+}
+
+TextTranscoder::~TextTranscoder() { close(); }
+
+void TextTranscoder::close() {
+  if (decode_ != kClosed) iconv_close(decode_);
+  if (encode_ != kClosed) iconv_close(encode_);
+  decode_ = encode_ = kClosed;
+  encoded_.clear();
+}
+
+bool TextTranscoder::open(const std::string& from, const std::string& to) {
+  close();
+  decode_ = iconv_open("UTF-32LE", from.c_str());
+  encode_ = iconv_open(to.c_str(), "UTF-32LE");
+  if (decode_ != kClosed && encode_ != kClosed) return true;
+  close();
+  return false;
+}
+
+void TextTranscoder::append_code_point(char32_t c, std::string& out) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+    return;
+  }
+  auto found = encoded_.find(c);
+  if (found == encoded_.end()) {
+    std::string written;
+    char in_bytes[4] = {static_cast<char>(c & 0xFF), static_cast<char>((c >> 8) & 0xFF),
+                        static_cast<char>((c >> 16) & 0xFF), static_cast<char>(c >> 24)};
+    char out_bytes[16];
+    char* in = in_bytes;
+    std::size_t in_left = sizeof in_bytes;
+    char* to = out_bytes;
+    std::size_t out_left = sizeof out_bytes;
+    iconv(encode_, nullptr, nullptr, nullptr, nullptr);
+    if (iconv(encode_, &in, &in_left, &to, &out_left) != static_cast<std::size_t>(-1) &&
+        iconv(encode_, nullptr, nullptr, &to, &out_left) != static_cast<std::size_t>(-1)) {
+      written.assign(out_bytes, static_cast<std::size_t>(to - out_bytes));
+    } else {
+      // Characters beyond the basic plane are written as the escapes of their surrogates.
+      char escape[32];
+      if (c > 0xFFFF) {
+        const char32_t v = c - 0x10000;
+        std::snprintf(escape, sizeof escape, "\\U+%04X\\U+%04X",
+                      static_cast<unsigned>(0xD800 + (v >> 10)),
+                      static_cast<unsigned>(0xDC00 + (v & 0x3FF)));
+      } else {
+        std::snprintf(escape, sizeof escape, "\\U+%04X", static_cast<unsigned>(c));
+      }
+      written = escape;
+    }
+    found = encoded_.emplace(c, std::move(written)).first;
+  }
+  out += found->second;
+}
+
+long TextTranscoder::append(std::string_view in, std::string& out) {
+  bool ascii = true;
+  for (const char ch : in) ascii = ascii && static_cast<unsigned char>(ch) < 0x80;
+  if (ascii || !is_open()) {
+    out.append(in);
+    return 0;
+  }
+  // Decode into UTF-32 in one pass, replacing what the source does not allow.
+  code_points_.assign(in.size() + 1, U'\0');
+  char* src = const_cast<char*>(in.data());  // iconv does not write through its input
+  std::size_t src_left = in.size();
+  char* dst = reinterpret_cast<char*>(code_points_.data());
+  std::size_t dst_left = code_points_.size() * sizeof(char32_t);
+  long invalid = 0;
+  iconv(decode_, nullptr, nullptr, nullptr, nullptr);
+  while (src_left > 0) {
+    if (iconv(decode_, &src, &src_left, &dst, &dst_left) != static_cast<std::size_t>(-1)) break;
+    if (errno == E2BIG) break;  // cannot happen: one code point per byte at most
+    // EILSEQ: a byte that starts no valid sequence; EINVAL: a sequence cut by the end.
+    ++invalid;
+    const char32_t r = kReplacement;
+    std::memcpy(dst, &r, sizeof r);
+    dst += sizeof r;
+    dst_left -= sizeof r;
+    if (errno == EINVAL) break;
+    ++src;
+    --src_left;
+    iconv(decode_, nullptr, nullptr, nullptr, nullptr);
+  }
+  const auto count = static_cast<std::size_t>(dst - reinterpret_cast<char*>(code_points_.data())) /
+                     sizeof(char32_t);
+  for (std::size_t i = 0; i < count; ++i) append_code_point(code_points_[i], out);
+  return invalid;
+}
+
+}  // namespace tsn

@@ -1,0 +1,86 @@
+// Encoding names from .cpg files, language bytes and code pages, and table text converted into
+// a drawing code page.
+#include "platform/text_encoding.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace tsn {
+namespace {
+
+TEST(EncodingNames, CpgSpellingsLanguageBytesAndCodePages) {
+  const std::pair<const char*, const char*> cpg[] = {
+      {"UTF-8", "UTF-8"},          {" utf8\r\n", "UTF-8"},     {"65001", "UTF-8"},
+      {"ISO-8859-1", "ISO-8859-1"}, {"88591", "ISO-8859-1"},   {"ISO 88591", "ISO-8859-1"},
+      {"8859-5", "ISO-8859-5"},    {"1252", "CP1252"},         {"ANSI 1252", "CP1252"},
+      {"ANSI 1250", "CP1250"},     {"CP1251", "CP1251"},       {"936", "CP936"},
+      {"GBK", "CP936"},            {"windows-1253", "CP1253"}, {"1234", ""},
+      {"<html><body>", ""},        {"", ""},                   {"ISO-8859-99", ""}};
+  for (const auto& [text, name] : cpg) EXPECT_EQ(encoding_of_cpg(text), name) << text;
+
+  EXPECT_EQ(encoding_of_language_byte(0x57), "CP1252");
+  EXPECT_EQ(encoding_of_language_byte(0x4D), "CP936");
+  EXPECT_EQ(encoding_of_language_byte(0xC9), "CP1251");
+  EXPECT_EQ(encoding_of_language_byte(0x00), "");
+  // Mazovia has a name, but this system's iconv lacks it.
+  EXPECT_FALSE(encoding_available(encoding_of_language_byte(0x69)));
+  for (const int b : {0x01, 0x03, 0x4E, 0x4F, 0x64, 0x65, 0xC8, 0xCA, 0xCB, 0x7B}) {
+    EXPECT_TRUE(encoding_available(encoding_of_language_byte(static_cast<unsigned char>(b))))
+        << b;
+  }
+  EXPECT_EQ(encoding_of_drawing_code_page("ANSI_1252"), "CP1252");
+  EXPECT_EQ(encoding_of_drawing_code_page("ansi_936"), "CP936");
+  EXPECT_EQ(encoding_of_drawing_code_page("undefined"), "");
+  EXPECT_EQ(encoding_of_user_name("latin1"), "ISO-8859-1");
+  EXPECT_EQ(encoding_of_user_name("EUC-JP"), "EUC-JP");  // iconv's own name
+  EXPECT_EQ(encoding_of_user_name("no-such-encoding"), "");
+}
+
+TEST(EncodingNames, ValidUtf8) {
+  EXPECT_TRUE(is_valid_utf8("plain"));
+  EXPECT_TRUE(is_valid_utf8("C\xC3\xB4te \xE2\x98\x83 \xF0\x9F\x98\x80"));
+  for (const char* bad : {"\xC3", "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80",
+                          "\x80", "a\xE2\x98"}) {
+    EXPECT_FALSE(is_valid_utf8(bad)) << bad;
+  }
+}
+
+TEST(TextTranscoder, CodePageBytesEscapesForTheRestAndReplacementsCounted) {
+  struct Case {
+    const char* from;
+    std::string in;
+    std::string out;
+    long invalid;
+  };
+  const Case cases[] = {
+      {"UTF-8", "C\xC3\xB4te d'Ivoire", "C\xF4te d'Ivoire", 0},
+      {"UTF-8", "\xCE\x91\xCE\xB8", "\\U+0391\\U+03B8", 0},            // Greek
+      {"UTF-8", "\xF0\x9F\x98\x80", "\\U+D83D\\U+DE00", 0},            // beyond U+FFFF
+      {"UTF-8", "ab\xC3", "ab\\U+FFFD", 1},                            // cut by the end
+      {"UTF-8", "\xFF" "x\xFE", "\\U+FFFDx\\U+FFFD", 2},
+      {"CP936", "\xD6\xD0\xCE\xC4", "\\U+4E2D\\U+6587", 0},            // GBK "Chinese"
+      {"CP1251", "\xCC\xEE\xF1\xEA\xE2\xE0", "\\U+041C\\U+043E\\U+0441\\U+043A\\U+0432\\U+0430",
+       0},
+      {"ISO-8859-1", "Z\xFCrich", "Z\xFCrich", 0},
+      {"CP1250", "\xA3\xF3" "d\x9F", "\\U+0141\xF3" "d\\U+017A", 0},  // Polish
+      {"UTF-8", "plain ASCII", "plain ASCII", 0},
+  };
+  for (const Case& c : cases) {
+    TextTranscoder t;
+    ASSERT_TRUE(t.open(c.from, "CP1252")) << c.from;
+    std::string out = "<";
+    EXPECT_EQ(t.append(c.in, out), c.invalid) << c.from << " " << c.in;
+    EXPECT_EQ(out, "<" + c.out) << c.from << " " << c.in;
+  }
+  TextTranscoder gbk;
+  ASSERT_TRUE(gbk.open("UTF-8", "CP936"));
+  std::string out;
+  gbk.append("\xE4\xB8\xAD \xC3\xA9", out);  // a code page of two-byte characters
+  EXPECT_EQ(out, "\xD6\xD0 \xA8\xA6");
+  TextTranscoder missing;
+  EXPECT_FALSE(missing.open("CP620", "CP1252"));
+}
+
+}  // namespace
+}  // namespace tsn
