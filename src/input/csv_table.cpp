@@ -8,6 +8,7 @@
 
 #include "input/input_report.h"
 #include "platform/format.h"
+#include "platform/text_encoding.h"
 
 namespace tsn {
 
@@ -312,6 +313,30 @@ void CsvReader::scan_first_line(std::string_view line, int& csv_has_header) {
       fields_[i].name = format_printf("FIELD%d", int(i) + 1);
   }
 }
+
+bool CsvReader::text_is_utf8() {
+  constexpr std::size_t kStep = 1 << 20;
+  std::int64_t at = 0;
+  while (at < source_.size()) {
+    std::string_view part = source_.view(at, kStep);
+    if (part.empty()) return false;
+    // A chunk ends before a sequence that the next one completes.
+    if (at + static_cast<std::int64_t>(part.size()) < source_.size()) {
+      const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(part[k]); };
+      std::size_t keep = part.size();
+      for (int back = 0; back < 3 && keep > 0 && (byte(keep - 1) & 0xC0) == 0x80; ++back) --keep;
+      if (keep > 0 && (byte(keep - 1) & 0xC0) == 0xC0) {
+        part = part.substr(0, keep - 1);
+      }
+      if (part.empty()) return false;
+    }
+    if (!is_valid_utf8(part)) return false;
+    at += static_cast<std::int64_t>(part.size());
+  }
+  return true;
+}
+
+std::string CsvReader::head(std::size_t n) { return std::string(source_.view(0, n)); }
 
 int CsvReader::csv_scan(int& csv_has_header) {
   scanned_ = false;

@@ -70,6 +70,10 @@ class CsvReader final : public TableReader {
   // the first line is a header. A first line with a numeric field is no header: csv_has_header
   // is turned off with a message. Leaves the table at its first record; 0, or -1 when the table
   // is not open.
+  // Whether every byte of the file is valid UTF-8 (a byte-order mark included).
+  bool text_is_utf8();
+  // The first bytes of the file (at most n).
+  std::string head(std::size_t n);
   int csv_scan(int& csv_has_header);
   bool has_header() const { return has_header_; }
   char delimiter() const { return delimiter_; }

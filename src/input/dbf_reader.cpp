@@ -47,6 +47,7 @@ int DbfReader::read_table_header(TableUse use) {
   }
   const auto* p = reinterpret_cast<const unsigned char*>(head.data());
   version_ = p[0];
+  language_byte_ = p[29];
   if (use == TableUse::stand_alone && (version_ & 0x0F) != 3) {
     report_input_problem(format_printf(
         "Wrong .dbf version (%ld), This software will only translate dBase III format",

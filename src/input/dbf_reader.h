@@ -36,6 +36,8 @@ class DbfReader final : public TableReader {
   int read_table_header(TableUse use);
 
   int version() const { return version_; }
+  // The language driver byte of the header (byte 29): the table's code page, 0 when unsaid.
+  int language_byte() const { return language_byte_; }
   // Header length + record count x record length + 1 (or the real size after the length check
   // replaced it).
   std::int64_t table_length() const { return table_length_; }
@@ -58,6 +60,7 @@ class DbfReader final : public TableReader {
   std::vector<dbf_field> fields_;
   std::vector<int> offsets_;  // start of each kept field within a record
   int version_ = 0;
+  int language_byte_ = 0;
   long record_count_ = 0;
   int header_length_ = 0;
   int record_length_ = 0;

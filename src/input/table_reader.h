@@ -35,6 +35,9 @@ class TableReader {
   virtual int skip_record() = 0;
   // Back to the first record.
   virtual int rewind() = 0;
+  // The reader of the file itself, under any reader that converts its text.
+  virtual TableReader& underlying() { return *this; }
+  virtual const TableReader& underlying() const { return *this; }
 };
 
 // The field text as a decimal number by the "%lf" rule; 0 when it does not parse.

@@ -38,6 +38,8 @@ struct ConversionRequest {
   // Legend range files whose ranges replace the classes of the layer key and the colour key.
   std::string layer_legend_file;
   std::string colour_legend_file;
+  std::string encoding;       // /ENC=name: the encoding of the table's text, or empty
+  std::string drawing_code_page;  // text is converted into it; empty: read as it is
 };
 
 // Checks the grammar of a command: switches, the input file, optionally the output file, then

@@ -22,6 +22,7 @@
 #include "entities/polygon_shape.h"
 #include "entities/polyline_shape.h"
 #include "input/csv_table.h"
+#include "input/table_encoding.h"
 #include "input/finite_coordinates.h"
 #include "platform/format.h"
 #include "platform/host.h"
@@ -334,7 +335,7 @@ int convert_table_points(OpenInput& in, Generators& gen, const FileSettings& set
 
 // The polygons of a comma-delimited vertex table: rows up to the one that closes each ring.
 int convert_table_polygons(OpenInput& in, Generators& gen, ConversionCounters& counters) {
-  auto* csv = dynamic_cast<CsvReader*>(in.table.get());
+  auto* csv = dynamic_cast<CsvReader*>(&in.table->underlying());
   if (csv == nullptr) return -1;
   CsvPolygon polygon;
   std::vector<shape_point> rows;
@@ -513,6 +514,7 @@ int main_process(const ConversionRequest& request, ConvState& cs, ConversionCoun
                             gen.annotator, base_name(request.input_path));
   }
   if (result == 0) result = convert_records(in, d, gen, s.cur, counters);
+  if (in.table) report_invalid_text(*in.table, in.table_path);
   if (annotator) counters.labels_eliminated = annotator->labels_eliminated();
   counters.skipped_by_layer_ranges = gen.keys.layer_outside;
   counters.skipped_by_colour_ranges = gen.keys.colour_outside;

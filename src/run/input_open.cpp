@@ -3,6 +3,7 @@
 
 #include "input/csv_table.h"
 #include "input/dbf_reader.h"
+#include "input/table_encoding.h"
 #include "platform/format.h"
 #include "platform/host.h"
 #include "platform/paths.h"
@@ -24,6 +25,30 @@ int refuse_input(const std::string& path) {
   return -1;
 }
 
+// The table read in the drawing's code page, its encoding taken from /ENC, the .cpg beside the
+// input, the dBase language byte or, for a delimited table, its bytes.
+std::unique_ptr<TableReader> in_code_page(std::unique_ptr<TableReader> table,
+                                          const ConversionRequest& request, const OpenInput& in,
+                                          int language_byte) {
+  if (request.drawing_code_page.empty()) return table;
+  TableEncodingClues clues;
+  clues.user_name = request.encoding;
+  const std::string cpg = find_companion(request.input_path, "cpg");
+  if (file_exists(cpg)) clues.cpg_path = cpg;
+  clues.language_byte = language_byte;
+  clues.quiet = in.summary_only;
+  std::string head;
+  if (auto* csv = dynamic_cast<CsvReader*>(table.get())) {
+    clues.delimited = true;
+    head = csv->head(3);
+    clues.head = head;
+    clues.all_valid_utf8 = csv->text_is_utf8();
+  }
+  const std::string encoding = table_encoding(clues, in.table_path);
+  return in_drawing_code_page(std::move(table), encoding, request.drawing_code_page,
+                              in.table_path, in.summary_only);
+}
+
 int open_shapefile_input(const ConversionRequest& request, OpenInput& in) {
   in.is_shapefile = true;
   if (in.shapes.open(request.input_path) != 0) return refuse_input(request.input_path);
@@ -43,7 +68,8 @@ int open_shapefile_input(const ConversionRequest& request, OpenInput& in) {
   if (table->open_table(table_path) == 0) {
     if (table->read_table_header(TableUse::shapefile_table) != 0) return -1;
     in.record_count = table->record_count();
-    in.table = std::move(table);
+    const int language_byte = table->language_byte();
+    in.table = in_code_page(std::move(table), request, in, language_byte);
   } else if (!g_no_table_warned) {
     g_no_table_warned = true;
     host().beep(Icon::warning);
@@ -61,12 +87,13 @@ int open_table_input(const ConversionRequest& request, FileSettings& f, OpenInpu
     auto table = std::make_unique<DbfReader>();
     if (table->open_table(request.input_path) != 0) return refuse_input(request.input_path);
     if (table->read_table_header(TableUse::stand_alone) != 0) return -1;
-    in.table = std::move(table);
+    const int language_byte = table->language_byte();
+    in.table = in_code_page(std::move(table), request, in, language_byte);
   } else {
     auto table = std::make_unique<CsvReader>();
     if (table->open_table(request.input_path) != 0) return refuse_input(request.input_path);
     if (table->csv_scan(f.CSVHasHeader) != 0) return -1;
-    in.table = std::move(table);
+    in.table = in_code_page(std::move(table), request, in, 0);
   }
   if (find_xy_fields(in.table->fields(), f.XKey, f.YKey, true, x, y) != 0) return -1;
   in.x_field = x;

@@ -10,7 +10,7 @@ namespace {
 
 // "comma-delimited table", or the separator found in its first line.
 std::string delimited_table_name(const TableReader& table) {
-  const auto* csv = dynamic_cast<const CsvReader*>(&table);
+  const auto* csv = dynamic_cast<const CsvReader*>(&table.underlying());
   const char delimiter = csv != nullptr ? csv->delimiter() : ',';
   return delimiter == ';'    ? "semicolon-delimited table"
          : delimiter == '\t' ? "tab-delimited table"

@@ -164,6 +164,8 @@ int run_one_command(const ConversionRequest& request, const CommandBaseline& bas
   chosen.colour_key_field = switches.colour_key_field;
   chosen.layer_legend_file = switches.layer_legend_file;
   chosen.colour_legend_file = switches.colour_legend_file;
+  chosen.encoding = switches.encoding;
+  chosen.drawing_code_page = s.DWGCodePageString;
   ConversionCounters counters;
   const int result = run_conversion(chosen, conv_state, counters);
   refused += counters.records_refused;

@@ -10,6 +10,7 @@
 #include "platform/format.h"
 #include "platform/paths.h"
 #include "platform/string_table.h"
+#include "platform/text_encoding.h"
 #include "run/command_line.h"
 #include "run/messages.h"
 #include "settings/file_reset.h"
@@ -338,6 +339,7 @@ bool apply_drawing_switch(Context& c, const std::string& name, std::string_view 
     return true;
   }
   if (name == "LGC") { r.colour_legend_file = name_value(v); return true; }
+  if (name == "ENC") { r.encoding = name_value(v); return true; }
   if (name == "LF") {
     cur.LayerByFeature = 1;
     const auto k = n();
@@ -379,6 +381,14 @@ int apply_switch(Context& c, std::string_view token) {
         eq == std::string_view::npos ? std::string_view() : body.substr(eq + 1);
     if (!apply_text_switch(c, name, value) && !apply_drawing_switch(c, name, value)) {
       c.problem = "there is no such switch; it was ignored";
+    }
+    // Text read in the wrong encoding would be garbage in every label: such a command stops.
+    if (name == "ENC" && encoding_of_user_name(value).empty()) {
+      show_message(7,
+                   "Error: " + std::string(token) + ": the encoding " + std::string(value) +
+                       " is not known on this system; nothing was converted",
+                   Icon::warning);
+      return -1;
     }
   }
   if (!c.problem.empty()) c.result.warnings.push_back({std::string(token), c.problem});

@@ -48,6 +48,7 @@ struct SwitchResult {
   int y_field = -1;           // /DY=n; -1: found by its name (YKey)
   std::string layer_legend_file;   // /LGL=file
   std::string colour_legend_file;  // /LGC=file
+  std::string encoding;            // /ENC=name
   FieldList label_fields;     // /T=list, in label order
   FieldList attrib_fields;    // /A?=list
   std::array<StyleRequest, kStyleTargets> styles;  // /TS /TF, /PS /PF, /VS /VF
