@@ -44,8 +44,12 @@ std::string_view TranscodingTable::read_field(int i) {
   if (i < 0 || i >= static_cast<int>(fields_.size())) return {};
   const auto k = static_cast<std::size_t>(i);
   if (converted_[k] == 0) {
+    const std::string_view raw = table_->read_field(i);
+    // Most values are ASCII, the same in every encoding: the table's own view serves (it lives
+    // as long as ours, until the next record).
+    if (is_ascii(raw)) return raw;
     values_[k].clear();
-    if (transcoder_->append(table_->read_field(i), values_[k]) > 0) ++invalid_this_pass_;
+    if (transcoder_->append(raw, values_[k]) > 0) ++invalid_this_pass_;
     converted_[k] = 1;
   }
   return values_[k];

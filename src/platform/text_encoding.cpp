@@ -3,6 +3,7 @@
 #include "platform/text_encoding.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -139,6 +140,20 @@ bool encoding_available(const std::string& iconv_name) {
   return true;
 }
 
+bool is_ascii(std::string_view text) {
+  constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+  std::size_t i = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    std::uint64_t w = 0;
+    std::memcpy(&w, text.data() + i, sizeof w);
+    if ((w & kHighBits) != 0) return false;
+  }
+  for (; i < text.size(); ++i) {
+    if (static_cast<unsigned char>(text[i]) >= 0x80) return false;
+  }
+  return true;
+}
+
 bool is_valid_utf8(std::string_view text) {
   std::size_t i = 0;
   const std::size_t n = text.size();
@@ -191,6 +206,7 @@ bool TextTranscoder::open(const std::string& from, const std::string& to) {
   close();
   decode_ = iconv_open("UTF-32LE", from.c_str());
   encode_ = iconv_open(to.c_str(), "UTF-32LE");
+  utf8_source_ = from == "UTF-8";
   if (decode_ != kClosed && encode_ != kClosed) return true;
   close();
   return false;
@@ -233,10 +249,67 @@ void TextTranscoder::append_code_point(char32_t c, std::string& out) {
   out += found->second;
 }
 
+long TextTranscoder::append_utf8(std::string_view in, std::string& out) {
+  long invalid = 0;
+  std::size_t i = 0;
+  const std::size_t n = in.size();
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(in[k]); };
+  while (i < n) {
+    // Runs of ASCII go through as they are.
+    std::size_t run = i;
+    while (run < n && byte(run) < 0x80) ++run;
+    out.append(in.data() + i, run - i);
+    i = run;
+    if (i >= n) break;
+    const unsigned char b = byte(i);
+    std::size_t need = 0;
+    char32_t c = 0;
+    unsigned char lo = 0x80;
+    unsigned char hi = 0xBF;  // the allowed range of the second byte
+    if (b >= 0xC2 && b <= 0xDF) {
+      need = 1;
+      c = b & 0x1F;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+      need = 2;
+      c = b & 0x0F;
+      if (b == 0xE0) lo = 0xA0;
+      if (b == 0xED) hi = 0x9F;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+      need = 3;
+      c = b & 0x07;
+      if (b == 0xF0) lo = 0x90;
+      if (b == 0xF4) hi = 0x8F;
+    }
+    // The longest start of a valid sequence is replaced by one U+FFFD when it is cut short.
+    std::size_t got = 0;
+    if (need > 0) {
+      while (got < need && i + 1 + got < n) {
+        const unsigned char f = byte(i + 1 + got);
+        const unsigned char min = got == 0 ? lo : 0x80;
+        const unsigned char max = got == 0 ? hi : 0xBF;
+        if (f < min || f > max) break;
+        c = (c << 6) | (f & 0x3F);
+        ++got;
+      }
+    }
+    if (need > 0 && got == need) {
+      append_code_point(c, out);
+    } else {
+      ++invalid;
+      append_code_point(kReplacement, out);
+    }
+    i += 1 + got;
+  }
+  return invalid;
+}
+
 long TextTranscoder::append(std::string_view in, std::string& out) {
-  bool ascii = true;
-  for (const char ch : in) ascii = ascii && static_cast<unsigned char>(ch) < 0x80;
-  if (ascii || !is_open()) {
+  if (!is_open()) {
+    out.append(in);
+    return 0;
+  }
+  if (utf8_source_) return append_utf8(in, out);
+  if (is_ascii(in)) {
     out.append(in);
     return 0;
   }

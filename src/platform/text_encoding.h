@@ -32,6 +32,8 @@ std::string encoding_of_user_name(std::string_view name);
 bool encoding_available(const std::string& iconv_name);
 
 bool is_valid_utf8(std::string_view text);
+// True when no byte of the text is above 0x7F (eight bytes at a time).
+bool is_ascii(std::string_view text);
 
 // Converts text from a table's encoding into a drawing code page. A byte sequence that is not
 // valid in the source becomes U+FFFD (counted); a character the code page cannot hold is
@@ -54,10 +56,13 @@ class TextTranscoder {
  private:
   static inline const iconv_t kClosed = reinterpret_cast<iconv_t>(-1);
   void append_code_point(char32_t c, std::string& out);
+  // UTF-8 is decoded here rather than by iconv: it is the common case and the faster way.
+  long append_utf8(std::string_view in, std::string& out);
   void close();
 
   iconv_t decode_ = kClosed;  // source -> UTF-32LE
   iconv_t encode_ = kClosed;  // UTF-32LE -> code page
+  bool utf8_source_ = false;
   std::u32string code_points_;
   std::unordered_map<char32_t, std::string> encoded_;  // characters met before, as written
 };

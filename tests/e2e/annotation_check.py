@@ -37,8 +37,9 @@ Usage:
       between the commas (a line ends at LF, a CR right before it is dropped), without
       leading and trailing blanks.
 LIST is comma-separated field numbers from 0, -1 for all fields.
-Both sides are compared as the bytes they hold: the table and the drawing are decoded as
-Latin-1, and the caret notation of the drawing's texts (control character c as "^" and c + 64,
+Both sides are compared as the bytes they hold: the drawing is decoded as Latin-1, the table's
+text as it is converted into the drawing's code page 1252 (from the encoding its .cpg or its
+language byte names), and the caret notation of the drawing's texts (control character c as "^" and c + 64,
 a caret as "^ ") is undone here. A dBase value ends at its first NUL byte.
 Each line printed is "<what> same" (or a count) when the drawing agrees, the differences
 otherwise, and the last line is "audit <errors found by ezdxf>".
@@ -87,15 +88,66 @@ def table_beside(shp):
     return lower if os.path.exists(lower) else shp[:-4] + '.DBF'
 
 
+# Language driver bytes of dBase headers and the code pages they name.
+LANGUAGE_BYTES = {0x01: 'cp437', 0x02: 'cp850', 0x03: 'cp1252', 0x4D: 'gbk', 0x4E: 'cp949',
+                  0x4F: 'cp950', 0x57: 'cp1252', 0x58: 'cp1252', 0x59: 'cp1252', 0x64: 'cp852',
+                  0x65: 'cp866', 0xC8: 'cp1250', 0xC9: 'cp1251', 0xCA: 'cp1254',
+                  0xCB: 'cp1253', 0x7B: 'cp932'}
+
+
+def cpg_encoding(dbf):
+    """The Python codec a .cpg beside the table names, or None."""
+    for ext in ('.cpg', '.CPG'):
+        path = dbf[:-4] + ext
+        if os.path.exists(path):
+            with open(path, 'rb') as f:
+                name = f.read(256).decode('latin-1').strip(' \t\r\n\0').upper()
+            if name in ('UTF-8', 'UTF8', '65001'):
+                return 'utf-8'
+            if name in ('GBK', '936'):
+                return 'gbk'
+            if name.replace(' ', '').replace('-', '') in ('ISO88591', '88591', 'LATIN1'):
+                return 'latin-1'
+            digits = name.replace('ANSI', '').replace('CP', '').strip(' _')
+            if digits.isdigit() and digits in ('1250', '1251', '1252', '1253', '1254'):
+                return 'cp' + digits
+            return None
+    return None
+
+
+def drawing_text(enc):
+    """How the drawing holds text of a table in encoding enc, as Latin-1: the characters in
+    code page 1252, the others as \\U+XXXX (beyond U+FFFF as their two surrogates)."""
+    if enc in (None, 'cp1252'):
+        return lambda raw: raw.decode('latin-1')
+
+    def convert(raw):
+        out = []
+        for ch in raw.decode(enc, errors='replace'):
+            try:
+                out.append(ch.encode('cp1252').decode('latin-1'))
+            except UnicodeEncodeError:
+                c = ord(ch)
+                if c > 0xFFFF:
+                    v = c - 0x10000
+                    out.append('\\U+%04X\\U+%04X' % (0xD800 + (v >> 10), 0xDC00 + (v & 0x3FF)))
+                else:
+                    out.append('\\U+%04X' % c)
+        return ''.join(out)
+    return convert
+
+
 def read_table(dbf):
     """(fields, rows): fields as (name, width), rows as lists of values up to their first NUL,
-    without leading and trailing blanks (Latin-1)."""
+    without leading and trailing blanks, as the drawing holds them (drawing_text of the
+    encoding the .cpg or the language byte names)."""
     with open(dbf, 'rb') as f:
         data = f.read()
+    text = drawing_text(cpg_encoding(dbf) or LANGUAGE_BYTES.get(data[29]))
     count, header, length = struct.unpack('<IHH', data[4:12])
     fields, at = [], 32
     while at < header and data[at] not in (0x0D, 0x0A):
-        fields.append((until_nul(data[at:at + 11]).decode('latin-1'), data[at + 16]))
+        fields.append((text(until_nul(data[at:at + 11])), data[at + 16]))
         at += 32
     rows = []
     for r in range(count):
@@ -104,7 +156,7 @@ def read_table(dbf):
             break
         values, offset = [], 1
         for _, width in fields:
-            values.append(until_nul(raw[offset:offset + width]).decode('latin-1').strip(' '))
+            values.append(text(until_nul(raw[offset:offset + width]).strip(b' ')))
             offset += width
         rows.append(values)
     return fields, rows

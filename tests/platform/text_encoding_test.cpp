@@ -59,6 +59,9 @@ TEST(TextTranscoder, CodePageBytesEscapesForTheRestAndReplacementsCounted) {
       {"UTF-8", "\xF0\x9F\x98\x80", "\\U+D83D\\U+DE00", 0},            // beyond U+FFFF
       {"UTF-8", "ab\xC3", "ab\\U+FFFD", 1},                            // cut by the end
       {"UTF-8", "\xFF" "x\xFE", "\\U+FFFDx\\U+FFFD", 2},
+      {"UTF-8", "\xE2\x98" "A", "\\U+FFFDA", 1},                   // the cut start, once
+      {"UTF-8", "\xED\xA0\x80", "\\U+FFFD\\U+FFFD\\U+FFFD", 3},   // a surrogate
+      {"UTF-8", "\xC0\xAF", "\\U+FFFD\\U+FFFD", 2},                // an overlong form
       {"CP936", "\xD6\xD0\xCE\xC4", "\\U+4E2D\\U+6587", 0},            // GBK "Chinese"
       {"CP1251", "\xCC\xEE\xF1\xEA\xE2\xE0", "\\U+041C\\U+043E\\U+0441\\U+043A\\U+0432\\U+0430",
        0},
