@@ -56,6 +56,7 @@ bench: build
 	./$(BUILD)/bench/label_bench
 	/usr/bin/python3 bench/conversion_bench.py $(BUILD)/tessaryn
 	/usr/bin/python3 bench/fill_bench.py $(BUILD)/tessaryn
+	/usr/bin/python3 bench/encoding_bench.py $(BUILD)/tessaryn
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-fuzz $(BUILD)-asan $(BUILD)-release

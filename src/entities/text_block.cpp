@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "geometry/text_metrics.h"
+#include "platform/text_encoding.h"
 
 namespace tsn {
 
@@ -26,7 +27,7 @@ TextPlacement TextBlockLines::line(std::string_view text) const {
     p.first = insertion;
     return p;
   }
-  double width = static_cast<double>(text.size()) * height_ *
+  double width = static_cast<double>(displayed_length(text)) * height_ *
                  char_width_ratio(text, WidthMode::plain, width_factor_);
   if (justification_ == 1) width /= 2.0;
   const double angle = placed_.aligned ? placed_.rotation : 0.0;

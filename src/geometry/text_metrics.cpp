@@ -7,6 +7,8 @@
 
 #include <cctype>
 
+#include "platform/text_encoding.h"
+
 namespace tsn {
 namespace {
 
@@ -119,8 +121,14 @@ double char_width_ratio(std::string_view text, WidthMode mode, double fallback,
                         const FaceWidths* face) {
   if (face == nullptr || text.empty() || !(face->ascent > 0.0)) return fallback;
   double advance = 0.0;
-  for (char c : text) advance += face->advance[static_cast<unsigned char>(c)];
-  double ratio = advance / face->ascent / static_cast<double>(text.size());
+  std::size_t chars = 0;
+  for (std::size_t i = 0; i < text.size(); ++chars) {
+    // A character the code page lacks (\U+XXXX) is taken as wide as a "W".
+    const std::size_t escape = text[i] == '\\' ? unicode_escape_length(text, i) : 0;
+    advance += face->advance[static_cast<unsigned char>(escape > 0 ? 'W' : text[i])];
+    i += escape > 0 ? escape : 1;
+  }
+  double ratio = advance / face->ascent / static_cast<double>(chars);
   if (mode == WidthMode::wide) ratio *= kWideFactor;
   if (!(ratio >= kMinRatio && ratio <= kMaxRatio)) return fallback;
   return ratio;

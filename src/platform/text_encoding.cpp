@@ -12,6 +12,7 @@ namespace tsn {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
+constexpr std::size_t kMaxRemembered = 1 << 14;  // characters whose code page form is kept
 
 std::string upper_trimmed(std::string_view text) {
   const auto blank = [](char c) {
@@ -50,6 +51,40 @@ std::optional<std::string> code_page_number(std::string_view digits) {
     if (digits == k) return "CP" + std::string(digits);
   }
   return std::nullopt;
+}
+
+// One character of UTF-8 at i (a byte above 0x7F): its code point and length. False when the
+// bytes there are no whole valid character; `length` is then the longest start of one that
+// they make (at least 1), which stands for one replacement character.
+bool next_utf8(std::string_view text, std::size_t i, char32_t& c, std::size_t& length) {
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+  const unsigned char b = byte(i);
+  std::size_t need = 0;
+  unsigned char lo = 0x80;
+  unsigned char hi = 0xBF;  // the allowed range of the second byte
+  if (b >= 0xC2 && b <= 0xDF) {
+    need = 1;
+    c = b & 0x1F;
+  } else if (b >= 0xE0 && b <= 0xEF) {
+    need = 2;
+    c = b & 0x0F;
+    if (b == 0xE0) lo = 0xA0;  // no overlong forms
+    if (b == 0xED) hi = 0x9F;  // no surrogates
+  } else if (b >= 0xF0 && b <= 0xF4) {
+    need = 3;
+    c = b & 0x07;
+    if (b == 0xF0) lo = 0x90;
+    if (b == 0xF4) hi = 0x8F;  // nothing beyond U+10FFFF
+  }
+  std::size_t got = 0;
+  while (got < need && i + 1 + got < text.size()) {
+    const unsigned char f = byte(i + 1 + got);
+    if (f < (got == 0 ? lo : 0x80) || f > (got == 0 ? hi : 0xBF)) break;
+    c = (c << 6) | (f & 0x3F);
+    ++got;
+  }
+  length = 1 + got;
+  return need > 0 && got == need;
 }
 
 }  // namespace
@@ -140,6 +175,26 @@ bool encoding_available(const std::string& iconv_name) {
   return true;
 }
 
+std::size_t unicode_escape_length(std::string_view text, std::size_t at) {
+  constexpr std::size_t kLength = 7;
+  if (text.size() - at < kLength || text.compare(at, 3, "\\U+") != 0) return 0;
+  for (std::size_t k = at + 3; k < at + kLength; ++k) {
+    const char c = text[k];
+    const bool hex = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+    if (!hex) return 0;
+  }
+  return kLength;
+}
+
+std::size_t displayed_length(std::string_view text) {
+  std::size_t n = 0;
+  for (std::size_t i = 0; i < text.size(); ++n) {
+    const std::size_t escape = text[i] == '\\' ? unicode_escape_length(text, i) : 0;
+    i += escape > 0 ? escape : 1;
+  }
+  return n;
+}
+
 bool is_ascii(std::string_view text) {
   constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
   std::size_t i = 0;
@@ -155,40 +210,15 @@ bool is_ascii(std::string_view text) {
 }
 
 bool is_valid_utf8(std::string_view text) {
-  std::size_t i = 0;
-  const std::size_t n = text.size();
-  while (i < n) {
-    const auto b = static_cast<unsigned char>(text[i]);
-    if (b < 0x80) {
+  for (std::size_t i = 0; i < text.size();) {
+    if (static_cast<unsigned char>(text[i]) < 0x80) {
       ++i;
       continue;
     }
-    int follow = 0;
     char32_t c = 0;
-    if (b >= 0xC2 && b <= 0xDF) {
-      follow = 1;
-      c = b & 0x1F;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-      follow = 2;
-      c = b & 0x0F;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-      follow = 3;
-      c = b & 0x07;
-    } else {
-      return false;
-    }
-    for (int k = 1; k <= follow; ++k) {
-      if (i + static_cast<std::size_t>(k) >= n) return false;
-      const auto f = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-      if ((f & 0xC0) != 0x80) return false;
-      c = (c << 6) | (f & 0x3F);
-    }
-    // Overlong forms, surrogates and values beyond U+10FFFF are not UTF-8.
-    if ((follow == 2 && c < 0x800) || (follow == 3 && (c < 0x10000 || c > 0x10FFFF)) ||
-        (c >= 0xD800 && c <= 0xDFFF)) {
-      return false;
-    }
-    i += static_cast<std::size_t>(follow) + 1;
+    std::size_t length = 0;
+    if (!next_utf8(text, i, c, length)) return false;
+    i += length;
   }
   return true;
 }
@@ -244,6 +274,8 @@ void TextTranscoder::append_code_point(char32_t c, std::string& out) {
       }
       written = escape;
     }
+    // Text of many scripts would grow the memo without bound: it starts afresh at a limit.
+    if (encoded_.size() >= kMaxRemembered) encoded_.clear();
     found = encoded_.emplace(c, std::move(written)).first;
   }
   out += found->second;
@@ -261,44 +293,15 @@ long TextTranscoder::append_utf8(std::string_view in, std::string& out) {
     out.append(in.data() + i, run - i);
     i = run;
     if (i >= n) break;
-    const unsigned char b = byte(i);
-    std::size_t need = 0;
     char32_t c = 0;
-    unsigned char lo = 0x80;
-    unsigned char hi = 0xBF;  // the allowed range of the second byte
-    if (b >= 0xC2 && b <= 0xDF) {
-      need = 1;
-      c = b & 0x1F;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-      need = 2;
-      c = b & 0x0F;
-      if (b == 0xE0) lo = 0xA0;
-      if (b == 0xED) hi = 0x9F;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-      need = 3;
-      c = b & 0x07;
-      if (b == 0xF0) lo = 0x90;
-      if (b == 0xF4) hi = 0x8F;
-    }
-    // The longest start of a valid sequence is replaced by one U+FFFD when it is cut short.
-    std::size_t got = 0;
-    if (need > 0) {
-      while (got < need && i + 1 + got < n) {
-        const unsigned char f = byte(i + 1 + got);
-        const unsigned char min = got == 0 ? lo : 0x80;
-        const unsigned char max = got == 0 ? hi : 0xBF;
-        if (f < min || f > max) break;
-        c = (c << 6) | (f & 0x3F);
-        ++got;
-      }
-    }
-    if (need > 0 && got == need) {
+    std::size_t length = 0;
+    if (next_utf8(in, i, c, length)) {
       append_code_point(c, out);
     } else {
       ++invalid;
       append_code_point(kReplacement, out);
     }
-    i += 1 + got;
+    i += length;
   }
   return invalid;
 }

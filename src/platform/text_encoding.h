@@ -32,6 +32,11 @@ std::string encoding_of_user_name(std::string_view name);
 bool encoding_available(const std::string& iconv_name);
 
 bool is_valid_utf8(std::string_view text);
+// The length of `at`'s escape when the text there is "\U+XXXX" (four hex digits), else 0.
+std::size_t unicode_escape_length(std::string_view text, std::size_t at);
+// Characters of a text in a drawing: an escape "\U+XXXX" is one.
+std::size_t displayed_length(std::string_view text);
+
 // True when no byte of the text is above 0x7F (eight bytes at a time).
 bool is_ascii(std::string_view text);
 

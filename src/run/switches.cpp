@@ -339,7 +339,11 @@ bool apply_drawing_switch(Context& c, const std::string& name, std::string_view 
     return true;
   }
   if (name == "LGC") { r.colour_legend_file = name_value(v); return true; }
-  if (name == "ENC") { r.encoding = name_value(v); return true; }
+  if (name == "ENC") {
+    r.encoding = name_value(v);
+    s.def.TextEncoding = r.encoding;  // kept in the input's definition file
+    return true;
+  }
   if (name == "LF") {
     cur.LayerByFeature = 1;
     const auto k = n();
@@ -487,6 +491,7 @@ void apply_unattended_defaults(ConvSettings& s, const InputInfo& input,
   cur.TIN = 0;
   s.label_style = s.marker_style = s.legend_style = s.attrib_style = 0;
   s.drawing_styles.clear();
+  s.def.TextEncoding.clear();
   // The reset also clears the field selections and recomputes the text heights.
   reset_file_settings(s, input);
 }

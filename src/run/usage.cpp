@@ -56,7 +56,13 @@ commas, -1 for all fields, "name" the rest of the token):
   /V=          draw a legend of the colour classes left of the drawing;
                /VS=name /VF=file its text style
   /REL=12|14|2000   output release of this command (DXF R12, R14 or 2000)
+  /ENC=name    the encoding of the table's text (UTF-8, 1252, ISO-8859-1, 936 ...),
+               instead of the .cpg beside the input or the dBase language byte
   /H           run hidden   /N  do not run automatically   /X  exit when done
+Table text is converted into the drawing's code page (DWGCodePageString, ANSI_1252 by
+default) from /ENC, the .cpg, the dBase language byte or, for delimited tables, a
+UTF-8 byte-order mark or valid UTF-8; characters the code page lacks are written
+as \U+XXXX, which CAD programs show as the characters.
 A switch that is not known, whose value cannot be used, or that names a field the
 table does not have is named on a warning line (not with /H) and the run goes on.
 Point tables: X and Y are two different numeric fields found by name (EASTING and

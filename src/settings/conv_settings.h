@@ -121,6 +121,7 @@ struct DefinitionState {
   std::string SingleLayerName;
   std::string ColoursKey;
   std::string LayersKey;
+  std::string TextEncoding;  // the encoding of the table's text when the user named it (/ENC)
   std::array<int, kMaxFields> attrib_fields{};  // F<i>: 1 writes field i as an attribute
   std::array<int, kMaxFields> label_fields{};   // A<i>: position of field i in the label, 0 none
   int num_attrib_selected = 0;

@@ -32,6 +32,7 @@ void read_layer_and_keys(Profile& p, ConvSettings& s, const InputInfo& input) {
   }
   s.def.ColoursKey = p.read_string("ColoursKey", s.def.ColoursKey, 256);
   s.def.LayersKey = p.read_string("LayersKey", s.def.LayersKey, 256);
+  s.def.TextEncoding = p.read_string("TextEncoding", "", 63);
   if (is_z_shape_type(input.shape_type)) f.DrawEdges = p.read_int("DrawEdges", s.prog.DrawEdges);
 }
 
@@ -122,6 +123,7 @@ void write_input_keys(Profile& p, const ConvSettings& s, const InputInfo& input)
   if (f.LayerByFeature == 0) p.write_string("SingleLayerName", s.def.SingleLayerName);
   p.write_string("ColoursKey", s.def.ColoursKey);
   p.write_string("LayersKey", s.def.LayersKey);
+  if (!s.def.TextEncoding.empty()) p.write_string("TextEncoding", s.def.TextEncoding);
   if (is_z_shape_type(input.shape_type)) p.write_int("DrawEdges", f.DrawEdges);
 }
 

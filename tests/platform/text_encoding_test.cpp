@@ -46,6 +46,14 @@ TEST(EncodingNames, ValidUtf8) {
   }
 }
 
+TEST(EncodingNames, AnEscapedCharacterIsOneCharacterLong) {
+  EXPECT_EQ(displayed_length("a\\U+4E2Db"), 3u);
+  EXPECT_EQ(displayed_length("\\U+D83D\\U+DE00"), 2u);  // two surrogates, as written
+  EXPECT_EQ(displayed_length("\\U+12"), 5u);              // not an escape: five characters
+  EXPECT_EQ(displayed_length("\\U+12G4"), 7u);
+  EXPECT_EQ(displayed_length(""), 0u);
+}
+
 TEST(TextTranscoder, CodePageBytesEscapesForTheRestAndReplacementsCounted) {
   struct Case {
     const char* from;
