@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "classify/layer_name.h"
+#include "platform/text_encoding.h"
 
 namespace tsn {
 namespace {
@@ -25,7 +26,7 @@ struct Builder {
   std::string separator() const { return verDXF == 7 ? " - " : "-"; }
 
   void add(KeyClass c) {
-    if (c.label.size() > kMaxKeyText) c.label.resize(kMaxKeyText);
+    c.label.resize(escape_safe_length(c.label, kMaxKeyText));
     if (layer_key) c.label = make_layer_name(c.label, verDXF);
     out.classes.push_back(std::move(c));
   }

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "platform/text_encoding.h"
+
 namespace tsn {
 namespace {
 
@@ -18,6 +20,10 @@ bool is_numeric(const dbf_field& field) { return field.type == 'N'; }
 }  // namespace
 
 int compare_key_text(std::string_view a, std::string_view b, int sort_method) {
+  // Text of characters the code page lacks sorts by those characters.
+  if (a.find('\\') != std::string_view::npos || b.find('\\') != std::string_view::npos) {
+    return compare_escaped(a, b, sort_method == 1 ? lower : +[](char c) { return c; });
+  }
   if (sort_method != 1) {
     const int c = a.compare(b);
     return c < 0 ? -1 : (c > 0 ? 1 : 0);
@@ -33,10 +39,9 @@ int compare_key_text(std::string_view a, std::string_view b, int sort_method) {
 
 std::string_view normalise_key_text(std::string_view text, const dbf_field& field,
                                    bool& blank) {
-  const std::size_t width =
-      std::min<std::size_t>(kMaxKeyText, static_cast<std::size_t>(std::max(field.width, 0)));
-  if (field.width > 0 && text.size() > width) text = text.substr(0, width);
-  if (text.size() > kMaxKeyText) text = text.substr(0, kMaxKeyText);
+  // A value converted into the drawing's code page may be longer than its field's width; it is
+  // only kept within the key's limit, and never cut inside a \U+XXXX escape.
+  text = text.substr(0, escape_safe_length(text, kMaxKeyText));
   while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
   while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
   blank = false;

@@ -195,6 +195,42 @@ std::size_t displayed_length(std::string_view text) {
   return n;
 }
 
+std::size_t escape_safe_length(std::string_view text, std::size_t limit) {
+  if (text.size() <= limit) return text.size();
+  // An escape is 7 bytes: one that begins within the 6 bytes before the limit would be cut.
+  for (std::size_t back = 1; back < 7 && back <= limit; ++back) {
+    const std::size_t at = limit - back;
+    if (text[at] == '\\' && unicode_escape_length(text, at) > 0) return at;
+  }
+  return limit;
+}
+
+int compare_escaped(std::string_view a, std::string_view b, char (*fold)(char)) {
+  // One unit of a text at i: its order key and its length.
+  const auto unit = [fold](std::string_view t, std::size_t i, std::size_t& length) {
+    length = t[i] == '\\' ? unicode_escape_length(t, i) : 0;
+    if (length == 0) {
+      length = 1;
+      return static_cast<std::uint32_t>(static_cast<unsigned char>(fold(t[i])));
+    }
+    return 0x100u + static_cast<std::uint32_t>(std::stoul(std::string(t.substr(i + 3, 4)),
+                                                          nullptr, 16));
+  };
+  std::size_t i = 0;
+  std::size_t j = 0;
+  while (i < a.size() && j < b.size()) {
+    std::size_t la = 0;
+    std::size_t lb = 0;
+    const std::uint32_t x = unit(a, i, la);
+    const std::uint32_t y = unit(b, j, lb);
+    if (x != y) return x < y ? -1 : 1;
+    i += la;
+    j += lb;
+  }
+  if (i < a.size()) return 1;
+  return j < b.size() ? -1 : 0;
+}
+
 bool is_ascii(std::string_view text) {
   constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
   std::size_t i = 0;

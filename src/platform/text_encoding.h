@@ -37,6 +37,12 @@ std::size_t unicode_escape_length(std::string_view text, std::size_t at);
 // Characters of a text in a drawing: an escape "\U+XXXX" is one.
 std::size_t displayed_length(std::string_view text);
 
+// The longest prefix of at most `limit` bytes that does not cut an escape "\U+XXXX" in two.
+std::size_t escape_safe_length(std::string_view text, std::size_t limit);
+// Orders texts by their characters: bytes by their value, an escape "\U+XXXX" by its code
+// point (above every byte); each unit compared through `fold` (a case fold, say). -1, 0, 1.
+int compare_escaped(std::string_view a, std::string_view b, char (*fold)(char));
+
 // True when no byte of the text is above 0x7F (eight bytes at a time).
 bool is_ascii(std::string_view text);
 

@@ -93,6 +93,28 @@ TEST(TextEncodingE2e, InvalidBytesUnknownCodePagesAndTheEncodingSwitch) {
             std::string::npos)
       << cut.out;
 
+  // Layers by a key of names the code page lacks: one per name, the value not cut at its
+  // field's width (release 12 names are cut at 31 characters, so these differ early).
+  test::write_file(d / "cities.csv",
+                   "name,lon,lat\n\xCE\x91\xCE\xB8\xCE\xAE\xCE\xBD\xCE\xB1,1,1\n"
+                   "\xCE\x91\xCE\xAF\xCE\xB3\xCE\xB9\xCE\xBD\xCE\xB1,2,2\n"
+                   "\xD0\x91\xD0\xB5\xD1\x80\xD0\xBB\xD0\xB8\xD0\xBD,3,3\n");
+  const Outcome keyed =
+      convert(d, "/LF=0 /LC=2 /T=0 " + quoted((d / "cities.csv").string()), d / "k.dxf");
+  ASSERT_EQ(keyed.status, 0) << keyed.out;
+  EXPECT_EQ(keyed.texts, (std::set<std::string>{"Αθήνα", "Αίγινα", "Берлин"}));
+  std::set<std::string> layers;
+  std::istringstream dxf(test::read_file(d / "k.dxf"));
+  for (std::string line, prev; std::getline(dxf, line); prev = line) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (prev.find_first_not_of(' ') != std::string::npos &&
+        prev.substr(prev.find_first_not_of(' ')) == "8" && line != "0") {
+      layers.insert(line);
+    }
+  }
+  EXPECT_EQ(layers.size(), 4u) << keyed.out;  // the three names and the labels' layer
+  EXPECT_EQ(layers.count("TEXT"), 1u);
+
   // A .cpg holding an HTML page is said and ignored; the bytes are taken as they are.
   const Outcome html = convert(
       d, "/T=-1 " + quoted((kData / "shapefile-js/htmlcpg.shp").string()), d / "h.dxf");

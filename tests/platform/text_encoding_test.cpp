@@ -54,6 +54,21 @@ TEST(EncodingNames, AnEscapedCharacterIsOneCharacterLong) {
   EXPECT_EQ(displayed_length(""), 0u);
 }
 
+TEST(EncodingNames, EscapesAreNeitherCutNorSortedAsBytes) {
+  const std::string greek = "ab\\U+0391\\U+03B8";  // 16 bytes, 4 characters
+  EXPECT_EQ(escape_safe_length(greek, 16), 16u);
+  EXPECT_EQ(escape_safe_length(greek, 12), 9u);  // not "ab\U+0391\U+"
+  EXPECT_EQ(escape_safe_length(greek, 9), 9u);
+  EXPECT_EQ(escape_safe_length("plain text", 5), 5u);
+  const auto same = [](char c) { return c; };
+  // Alpha before theta, both after every byte; a shorter text first.
+  EXPECT_EQ(compare_escaped("\\U+0391", "\\U+03B8", same), -1);
+  EXPECT_EQ(compare_escaped("\\U+0391", "z\xFF", same), 1);
+  EXPECT_EQ(compare_escaped("A\\U+0391", "A\\U+0391", same), 0);
+  EXPECT_EQ(compare_escaped("A\\U+0391", "A\\U+0391b", same), -1);
+  EXPECT_EQ(compare_escaped("\\x", "\\y", same), -1);  // a backslash that escapes nothing
+}
+
 TEST(TextTranscoder, CodePageBytesEscapesForTheRestAndReplacementsCounted) {
   struct Case {
     const char* from;
