@@ -39,8 +39,11 @@ int compare_key_text(std::string_view a, std::string_view b, int sort_method) {
 
 std::string_view normalise_key_text(std::string_view text, const dbf_field& field,
                                    bool& blank) {
-  // A value converted into the drawing's code page may be longer than its field's width; it is
-  // only kept within the key's limit, and never cut inside a \U+XXXX escape.
+  // The field's width counts characters: a value converted into the drawing's code page holds
+  // \U+XXXX escapes of one character each, never cut inside.
+  if (field.width > 0) {
+    text = text.substr(0, characters_prefix(text, static_cast<std::size_t>(field.width)));
+  }
   text = text.substr(0, escape_safe_length(text, kMaxKeyText));
   while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
   while (!text.empty() && text.back() == ' ') text.remove_suffix(1);

@@ -231,6 +231,15 @@ int compare_escaped(std::string_view a, std::string_view b, char (*fold)(char)) 
   return j < b.size() ? -1 : 0;
 }
 
+std::size_t characters_prefix(std::string_view text, std::size_t n) {
+  std::size_t i = 0;
+  for (std::size_t chars = 0; i < text.size() && chars < n; ++chars) {
+    const std::size_t escape = text[i] == '\\' ? unicode_escape_length(text, i) : 0;
+    i += escape > 0 ? escape : 1;
+  }
+  return i;
+}
+
 bool is_ascii(std::string_view text) {
   constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
   std::size_t i = 0;

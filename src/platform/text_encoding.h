@@ -36,6 +36,8 @@ bool is_valid_utf8(std::string_view text);
 std::size_t unicode_escape_length(std::string_view text, std::size_t at);
 // Characters of a text in a drawing: an escape "\U+XXXX" is one.
 std::size_t displayed_length(std::string_view text);
+// Bytes of the first n characters of a text, counted as displayed_length counts them.
+std::size_t characters_prefix(std::string_view text, std::size_t n);
 
 // The longest prefix of at most `limit` bytes that does not cut an escape "\U+XXXX" in two.
 std::size_t escape_safe_length(std::string_view text, std::size_t limit);

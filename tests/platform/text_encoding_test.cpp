@@ -60,6 +60,8 @@ TEST(EncodingNames, EscapesAreNeitherCutNorSortedAsBytes) {
   EXPECT_EQ(escape_safe_length(greek, 12), 9u);  // not "ab\U+0391\U+"
   EXPECT_EQ(escape_safe_length(greek, 9), 9u);
   EXPECT_EQ(escape_safe_length("plain text", 5), 5u);
+  EXPECT_EQ(characters_prefix(greek, 3), 9u);  // "ab" and one escape
+  EXPECT_EQ(characters_prefix(greek, 9), 16u);
   const auto same = [](char c) { return c; };
   // Alpha before theta, both after every byte; a shorter text first.
   EXPECT_EQ(compare_escaped("\\U+0391", "\\U+03B8", same), -1);
