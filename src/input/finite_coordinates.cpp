@@ -18,16 +18,21 @@ bool finite(double v) { return std::isfinite(v); }
 bool finite_record(shape_rec& rec, bool inline_z, double z_factor) {
   const bool check_z = rec.has_z || inline_z;
   if (rec.has_z && !(finite(rec.zmin) && finite(rec.zmax))) return false;
-  shape_box points{};
   for (std::int32_t i = 0; i < rec.num_points; ++i) {
     const shape_point& p = rec.points[static_cast<std::size_t>(i)];
     if (!finite(p.x) || !finite(p.y) || (check_z && !finite(p.z * z_factor))) return false;
+  }
+  // A box that is not finite (its points are) is replaced by theirs; only then is it taken.
+  const shape_box& b = rec.box;
+  if (finite(b.xmin) && finite(b.ymin) && finite(b.xmax) && finite(b.ymax)) return true;
+  shape_box points{};
+  for (std::int32_t i = 0; i < rec.num_points; ++i) {
+    const shape_point& p = rec.points[static_cast<std::size_t>(i)];
     if (i == 0) points = {p.x, p.y, p.x, p.y};
     points = {std::min(points.xmin, p.x), std::min(points.ymin, p.y),
               std::max(points.xmax, p.x), std::max(points.ymax, p.y)};
   }
-  const shape_box& b = rec.box;
-  if (!(finite(b.xmin) && finite(b.ymin) && finite(b.xmax) && finite(b.ymax))) rec.box = points;
+  rec.box = points;
   return true;
 }
 
