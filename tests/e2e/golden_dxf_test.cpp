@@ -1,7 +1,11 @@
 // Whole drawings compared byte for byte with stored ones: a small polyline file in releases 12
-// and 14, TidyDxf 0 and 1, DecPlaces 0, 6 and 16, without the comment lines (No999 1). The
-// stored files are checked too: CR LF line ends, handles, the handle seed, and what ezdxf and
-// GDAL read from them. TSN_UPDATE_GOLDEN=1 rewrites them from the current program instead.
+// and 14, TidyDxf 0 and 1, DecPlaces 0, 6 and 16, and points (POINT entities, marker blocks,
+// character markers, labels, block attributes, extended data), polygons with a hole and two
+// parts (release 12 SOLID fill blocks, release 14 solid and pattern hatches tied to their
+// outlines, labels), PolygonZ faces and a comma-delimited point table, all without the comment
+// lines (No999 1). The stored files are checked too: CR LF line ends, handles, the handle seed,
+// and what ezdxf and GDAL read from them. TSN_UPDATE_GOLDEN=1 rewrites them from the current
+// program instead.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -9,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -25,41 +30,105 @@ using test::ScratchDir;
 
 const fs::path kGolden = fs::path(TSN_SOURCE_DIR) / "tests" / "golden";
 
-struct Variant {
+struct Case {
+  std::string input;     // a file of tests/golden, with its companions beside it
   int release;
-  int tidy;
-  int places;
-  std::string name() const {
-    return "lines-r" + std::to_string(release) + "-tidy" + std::to_string(tidy) + "-dp" +
-           std::to_string(places) + ".dxf";
-  }
+  std::string switches;  // after /REL
+  std::string settings;  // tsn25.ini lines after No999=1
+  std::string golden;
+  // What drawing_summary.py reads from the drawing; empty for the polyline cases, which
+  // polyline_counts.py checks.
+  std::string summary;
 };
 
-std::vector<Variant> variants() {
-  std::vector<Variant> all;
+const std::string kTidy6 = "TidyDxf=1\nDecPlaces=6\n";
+
+std::vector<Case> line_cases() {
+  std::vector<Case> all;
   for (const int release : {12, 14}) {
     for (const int tidy : {0, 1}) {
-      for (const int places : {0, 6, 16}) all.push_back({release, tidy, places});
+      for (const int places : {0, 6, 16}) {
+        // One colour for the lines, so that no classification takes part.
+        all.push_back({"lines.shp", release, "/C0=3",
+                       "TidyDxf=" + std::to_string(tidy) + "\nDecPlaces=" + std::to_string(places) +
+                           "\n",
+                       "lines-r" + std::to_string(release) + "-tidy" + std::to_string(tidy) +
+                           "-dp" + std::to_string(places) + ".dxf",
+                       ""});
+      }
     }
   }
   return all;
 }
 
-// Converts the stored input with one variant's settings; the drawing's path, or empty.
-std::string convert(const ScratchDir& d, const Variant& v) {
-  const fs::path home = d / ("home-" + v.name());
-  fs::create_directories(home);
-  test::write_file(home / "tsn25.ini", "[Tessaryn]\nNo999=1\nTidyDxf=" + std::to_string(v.tidy) +
-                                           "\nDecPlaces=" + std::to_string(v.places) + "\n");
-  for (const char* ext : {".shp", ".shx", ".dbf"}) {
-    const fs::path to = d / (std::string("lines") + ext);
-    if (!fs::exists(to)) fs::copy_file(kGolden / (std::string("lines") + ext), to);
+// Four points (NAME Alpha..Delta, KIND, HEIGHT); three polygon records (Court a rectangle with
+// a rectangular hole, Pair two parts, Peak a triangle) on five rings; two PolygonZ records on
+// three rings; a table of three points with X and Y fields.
+std::vector<Case> other_cases() {
+  std::vector<Case> all;
+  for (const int r : {12, 14}) {
+    const std::string rel = "-r" + std::to_string(r);
+    const std::string dot = r == 12 ? "in:POLYLINE=4" : "in:HATCH=4";
+    const std::string outline = r == 12 ? "POLYLINE" : "LWPOLYLINE";
+    all.push_back({"points.shp", r, "/C0=3 /P=0", kTidy6, "points" + rel + "-point.dxf", "POINT=4"});
+    all.push_back({"points.shp", r, "/C0=3 /P=1", kTidy6, "points" + rel + "-plus.dxf",
+                   "INSERT=4 in:LINE=8"});
+    all.push_back({"points.shp", r, "/C0=3 /P=2", kTidy6, "points" + rel + "-circle.dxf",
+                   "INSERT=4 in:CIRCLE=4"});
+    all.push_back({"points.shp", r, "/C0=3 /P=3", kTidy6, "points" + rel + "-dot.dxf",
+                   "INSERT=4 " + dot});
+    all.push_back({"points.shp", r, "/C0=3 /P=-1", kTidy6, "points" + rel + "-character.dxf",
+                   "TEXT=4 texts=*|*|*|*"});
+    all.push_back({"points.shp", r, "/C0=3 /T=0", kTidy6, "points" + rel + "-labels.dxf",
+                   "POINT=4 TEXT=4 texts=Alpha|Beta|Gamma|Delta"});
+    all.push_back({"points.shp", r, "/C0=3 /AB=-1", kTidy6, "points" + rel + "-attribs.dxf",
+                   "INSERT=4 in:POINT=4 attribs=12"});
+    all.push_back({"points.shp", r, "/C0=3 /AE=-1", kTidy6, "points" + rel + "-xdata.dxf",
+                   "POINT=4 xdata=4"});
+    all.push_back({"polygons.shp", r, "/C0=3 /T=0", kTidy6, "polygons" + rel + "-labels.dxf",
+                   outline + "=5 TEXT=3 texts=Court|Pair|Peak"});
+    all.push_back({"polygonz.shp", r, "/C=2", kTidy6, "polygonz" + rel + "-faces.dxf",
+                   "3DFACE=3 POLYLINE=3"});
+    all.push_back({"table.csv", r, "/C0=3", kTidy6, "table" + rel + ".dxf", "POINT=3"});
   }
-  const std::string out = (d / v.name()).string();
-  // One colour for the lines, so that no classification takes part.
+  // Release 12 fills each of the four parts with a block of SOLIDs, the hole cut out.
+  all.push_back({"polygons.shp", 12, "/C=2", kTidy6, "polygons-r12-fill.dxf",
+                 "INSERT=4 POLYLINE=5 in:SOLID=11"});
+  all.push_back({"polygons.shp", 12, "/C=1", kTidy6, "polygons-r12-fill-only.dxf",
+                 "INSERT=4 in:SOLID=11"});
+  // Release 14: one HATCH per record over its rings, associative with the outlines drawn.
+  all.push_back({"polygons.shp", 14, "/C=2", kTidy6, "polygons-r14-solid-hatch.dxf",
+                 "HATCH=3 LWPOLYLINE=5 paths=5 associative=3"});
+  all.push_back({"polygons.shp", 14, "/C=2 /CH=5", kTidy6, "polygons-r14-pattern-hatch.dxf",
+                 "HATCH=3 LWPOLYLINE=5 paths=5 associative=3"});
+  all.push_back({"polygons.shp", 14, "/C=1", kTidy6, "polygons-r14-hatch-only.dxf",
+                 "HATCH=3 paths=5 associative=0"});
+  return all;
+}
+
+std::vector<Case> all_cases() {
+  std::vector<Case> all = line_cases();
+  for (Case& c : other_cases()) all.push_back(std::move(c));
+  return all;
+}
+
+// Converts a case's stored input with its settings; the drawing's path, or empty.
+std::string convert(const ScratchDir& d, const Case& c) {
+  // A home of its own, so that no definition file of an earlier case takes part.
+  const fs::path home = d / ("home-" + c.golden);
+  fs::create_directories(home);
+  test::write_file(home / "tsn25.ini", "[Tessaryn]\nNo999=1\n" + c.settings);
+  const std::string stem = fs::path(c.input).stem().string();
+  for (const char* ext : {".shp", ".shx", ".dbf", ".csv"}) {
+    const fs::path from = kGolden / (stem + ext);
+    const fs::path to = d / (stem + ext);
+    if (fs::exists(from) && !fs::exists(to)) fs::copy_file(from, to);
+  }
+  const std::string out = (d / c.golden).string();
   const std::string cmd = "TESSARYN_HOME='" + home.string() + "' " + TSN_BINARY + " '" +
-                          (d / "lines.shp").string() + "' '" + out + "' /REL=" +
-                          std::to_string(v.release) + " /C0=3 >/dev/null 2>&1 </dev/null";
+                          (d / c.input).string() + "' '" + out + "' /REL=" +
+                          std::to_string(c.release) + " " + c.switches +
+                          " >/dev/null 2>&1 </dev/null";
   return test::exit_status(cmd) == 0 ? out : std::string();
 }
 
@@ -76,13 +145,13 @@ std::string first_difference(const std::string& got, const std::string& expected
          ")\n got: [" + excerpt(got) + "]\nwant: [" + excerpt(expected) + "]";
 }
 
-TEST(GoldenDxf, EveryVariantMatchesItsStoredDrawingByteForByte) {
+TEST(GoldenDxf, EveryCaseMatchesItsStoredDrawingByteForByte) {
   ScratchDir d;
   const bool update = std::getenv("TSN_UPDATE_GOLDEN") != nullptr;
-  for (const Variant& v : variants()) {
-    const std::string out = convert(d, v);
-    ASSERT_FALSE(out.empty()) << v.name() << " did not convert";
-    const fs::path stored = kGolden / v.name();
+  for (const Case& c : all_cases()) {
+    const std::string out = convert(d, c);
+    ASSERT_FALSE(out.empty()) << c.golden << " did not convert";
+    const fs::path stored = kGolden / c.golden;
     if (update) {
       fs::copy_file(out, stored, fs::copy_options::overwrite_existing);
       continue;
@@ -90,7 +159,7 @@ TEST(GoldenDxf, EveryVariantMatchesItsStoredDrawingByteForByte) {
     ASSERT_TRUE(fs::exists(stored)) << stored;
     const std::string got = read_file(out);
     const std::string expected = read_file(stored);
-    EXPECT_TRUE(got == expected) << v.name() << ": " << first_difference(got, expected);
+    EXPECT_TRUE(got == expected) << c.golden << ": " << first_difference(got, expected);
   }
 }
 
@@ -114,12 +183,12 @@ bool read_groups(const std::string& text, std::vector<std::pair<int, std::string
 }
 
 TEST(GoldenDxf, StoredDrawingsHaveCrLfLinesAndTheHandleSeedAboveEveryHandle) {
-  for (const Variant& v : variants()) {
-    const std::string text = read_file(kGolden / v.name());
+  for (const Case& c : all_cases()) {
+    const std::string text = read_file(kGolden / c.golden);
     std::vector<std::pair<int, std::string>> groups;
-    ASSERT_TRUE(read_groups(text, groups)) << v.name() << ": a line without CR LF";
+    ASSERT_TRUE(read_groups(text, groups)) << c.golden << ": a line without CR LF";
     ASSERT_GE(groups.size(), 2u);
-    EXPECT_EQ(groups.back(), std::make_pair(0, std::string("EOF"))) << v.name();
+    EXPECT_EQ(groups.back(), std::make_pair(0, std::string("EOF"))) << c.golden;
     unsigned long highest = 0;
     unsigned long seed = 0;
     int handles = 0;
@@ -132,12 +201,12 @@ TEST(GoldenDxf, StoredDrawingsHaveCrLfLinesAndTheHandleSeedAboveEveryHandle) {
         ++handles;
       }
     }
-    if (v.release == 12) {
-      EXPECT_EQ(handles, 0) << v.name();
-      EXPECT_EQ(text.find("\r\n100\r\n"), std::string::npos) << v.name();
+    if (c.release == 12) {
+      EXPECT_EQ(handles, 0) << c.golden;
+      EXPECT_EQ(text.find("\r\n100\r\n"), std::string::npos) << c.golden;
     } else {
-      EXPECT_GT(handles, 20) << v.name();
-      EXPECT_EQ(seed, highest + 1) << v.name();
+      EXPECT_GT(handles, 20) << c.golden;
+      EXPECT_EQ(seed, highest + 1) << c.golden;
     }
   }
 }
@@ -147,8 +216,8 @@ TEST(GoldenDxf, StoredDrawingsReadBackWithTheInputsPolylinesVerticesAndCoordinat
     GTEST_SKIP() << "python3-ezdxf is not installed";
   }
   std::string pairs;
-  for (const Variant& v : variants()) {
-    pairs += " '" + (kGolden / "lines.shp").string() + "' '" + (kGolden / v.name()).string() + "'";
+  for (const Case& c : line_cases()) {
+    pairs += " '" + (kGolden / c.input).string() + "' '" + (kGolden / c.golden).string() + "'";
   }
   std::istringstream report(test::capture("/usr/bin/python3 '" + std::string(TSN_SOURCE_DIR) +
                                     "/tests/e2e/polyline_counts.py'" + pairs + " 2>&1"));
@@ -169,7 +238,35 @@ TEST(GoldenDxf, StoredDrawingsReadBackWithTheInputsPolylinesVerticesAndCoordinat
     EXPECT_EQ(errors, 0) << file;
     ++checked;
   }
-  EXPECT_EQ(checked, variants().size());
+  EXPECT_EQ(checked, line_cases().size());
+}
+
+TEST(GoldenDxf, StoredDrawingsReadBackWithTheEntitiesTheirInputsCallFor) {
+  if (!test::have_ezdxf()) {
+    GTEST_SKIP() << "python3-ezdxf is not installed";
+  }
+  std::map<std::string, std::string> expected;
+  std::string files;
+  for (const Case& c : other_cases()) {
+    const std::string path = (kGolden / c.golden).string();
+    expected[path] = c.summary;
+    files += " '" + path + "'";
+  }
+  std::istringstream report(test::capture("/usr/bin/python3 '" + std::string(TSN_SOURCE_DIR) +
+                                          "/tests/e2e/drawing_summary.py'" + files + " 2>&1"));
+  std::string line;
+  std::size_t checked = 0;
+  while (std::getline(report, line)) {
+    const std::size_t space = line.find(' ');
+    const auto it = expected.find(line.substr(0, space));
+    if (space == std::string::npos || it == expected.end()) {
+      ADD_FAILURE() << line;
+      continue;
+    }
+    EXPECT_EQ(line.substr(space + 1), it->second) << it->first;
+    ++checked;
+  }
+  EXPECT_EQ(checked, expected.size());
 }
 
 }  // namespace
