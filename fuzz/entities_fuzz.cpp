@@ -12,9 +12,9 @@
 #include <string>
 #include <utility>
 
-#include "dxf/dxf_writer.h"
+#include "dxf/dxf_text_writer.h"
 #include "dxf/group_sink.h"
-#include "dxf/marker_blocks.h"
+#include "entities/marker_blocks.h"
 #include "entities/feature_blocks.h"
 #include "entities/point_shape.h"
 #include "entities/polygon_shape.h"
@@ -62,28 +62,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   s.cur.Attribs = (flags & 128) != 0 ? 1 : 0;
   s.cur.MultipointBlock = (flags & 128) != 0 ? 1 : 0;
 
-  tsn::DxfState state;
-  tsn::dxf_configure(state, s, false);
-  tsn::dxf_reset_handles(state);
   tsn::StringGroupSink entity_sink, block_sink, record_sink, fill_sink;
-  tsn::DxfWriter out{state, &entity_sink};
-  tsn::DxfWriter blocks{state, &block_sink};
-  tsn::DxfWriter records{state, &record_sink};
-  tsn::DxfWriter fills{state, &fill_sink};
+  tsn::DxfTextWriter writer(s, nullptr);
+  writer.write_streams_to(record_sink, block_sink, fill_sink, entity_sink, entity_sink, true);
+  const tsn::DrawingOut out{&writer, tsn::DrawingStream::entities};
+  const tsn::DrawingOut blocks{&writer, tsn::DrawingStream::blocks};
+  const tsn::DrawingOut fills{&writer, tsn::DrawingStream::fill_blocks};
   std::array<std::uint32_t, 4> totals{};
   tsn::NameCounters names{.totals = &totals};
-  tsn::FeatureBlockWriter block_writer(records);
+  tsn::FeatureBlockWriter block_writer;
 
-  tsn::PolylineContext lines{.out = out, .blocks = &blocks, .settings = s, .names = &names};
+  tsn::PolylineContext lines{.out = out, .blocks = blocks, .settings = s, .names = &names};
   lines.block_writer = &block_writer;
   lines.layer = "L";
-  tsn::PointContext points{.out = out, .blocks = &blocks, .settings = s, .names = &names};
+  tsn::PointContext points{.out = out, .blocks = blocks, .settings = s, .names = &names};
   points.block_writer = &block_writer;
   points.drawing = tsn::point_drawing(s.cur, tsn::marker_choice(s.cur, false));
   points.layer = "P";
-  tsn::PolygonContext polygons{.out = out, .blocks = &blocks, .settings = s, .names = &names};
+  tsn::PolygonContext polygons{.out = out, .blocks = blocks, .settings = s, .names = &names};
   polygons.block_writer = &block_writer;
-  polygons.fill_blocks = &fills;
+  polygons.fill_blocks = fills;
   polygons.layer = "A";
 
   const int type = reader.header().shape_type;

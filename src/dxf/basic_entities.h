@@ -22,9 +22,15 @@ int dxf_point_entity(DxfWriter& w, std::string_view layer, int colour, const Blo
 int dxf_line(DxfWriter& w, std::string_view layer, int colour, const BlockPoint& from,
              const BlockPoint& to);
 
-// CIRCLE at `centre`; the radius as the prefixed group 40 with the given text ("0.5").
+// CIRCLE at `centre`; the radius as the prefixed group 40 in its shortest decimal text
+// ("0.5"), whatever DecPlaces says.
 int dxf_circle(DxfWriter& w, std::string_view layer, int colour, const BlockPoint& centre,
-               std::string_view radius);
+               double radius);
+
+// A filled disc at the origin: release 12, a closed polyline of two half-circle arcs as wide as
+// the radius; release 14, a solid HATCH bounded by the full circle. Its fixed numbers are
+// written in their shortest decimal text.
+int dxf_filled_disc(DxfWriter& w, std::string_view layer, int colour, double radius);
 
 // TEXT at `at`: height (group 40), style (7), the text (1) and, in release 14, the Text
 // subclass marker once more.

@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "dwg/drawing_entities.h"
 #include "dxf/dxf_writer.h"
 #include "settings/name_counter.h"
 
@@ -28,11 +29,7 @@ struct BlockStreams {
   DxfWriter& second;
 };
 
-struct BlockPoint {
-  double x = 0.0;
-  double y = 0.0;
-  double z = 0.0;
-};
+using BlockPoint = Point3;
 
 inline constexpr std::string_view kModelSpaceBlock = "*MODEL_SPACE";
 inline constexpr std::string_view kPaperSpaceBlock = "*PAPER_SPACE";

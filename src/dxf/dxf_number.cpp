@@ -192,6 +192,14 @@ void format_real_trimmed(double value, int places, RealText& out) {
   out.size = static_cast<std::size_t>(write_real(value, places, true, out.text) - out.text);
 }
 
+std::string decimal_text(double value) {
+  char text[32];
+  const auto r = std::to_chars(text, text + sizeof text, value);
+  std::string out(text, r.ptr);
+  if (out.find_first_of(".e") == std::string::npos) out += ".0";
+  return out;
+}
+
 void format_handle(std::uint32_t handle, char (&out)[kHandleTextSize]) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
   std::size_t i = kHandleTextSize;

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace tsn {
@@ -44,6 +45,10 @@ std::size_t trim_real(char* text, std::size_t size);
 void format_real_trimmed(double value, int places, RealText& out);
 
 // A handle as "%8lX": upper-case hexadecimal, right-aligned in eight columns with blanks.
+// The shortest decimal text that reads back as `value`, with at least one digit after the
+// point ("0.5", "1.0"): for fixed numbers that do not follow DecPlaces.
+std::string decimal_text(double value);
+
 void format_handle(std::uint32_t handle, char (&out)[kHandleTextSize]);
 
 }  // namespace tsn

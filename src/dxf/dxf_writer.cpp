@@ -16,10 +16,6 @@
 namespace tsn {
 namespace {
 
-// Database failure contexts reported with the database's error text.
-constexpr int kContextVertex = 1006;
-constexpr int kContextEndblk = 1032;
-constexpr int kContextSeqend = 1033;
 
 // Polyline vertex flag of a 3D polyline vertex.
 constexpr int kVertexFlag3d = 32;
@@ -156,25 +152,6 @@ class Groups {
 
 bool classic_polyline(const DxfState& s) { return s.verDXF < 6 || s.record_has_z || s.tin; }
 
-// Adds a finished record to the database, reporting a refusal with the caller's context.
-int add_to_database(DxfState& s, const DbTarget& db, int context) {
-  if (s.database->add_entity(db.list, *db.record, db.aux) == 0) {
-    report_database_error(context);
-  }
-  return 0;
-}
-
-// Entity header on the database path: type, defaults, handle, layer, colour.
-int database_entity_start(DxfState& s, int entity_type, int colour, const DbTarget& db) {
-  if (s.database == nullptr || db.record == nullptr) return -1;
-  db.record->entity_type = entity_type;
-  s.database->init_entity(*db.record, db.aux);
-  s.database->new_handle(db.record->handle);
-  if (db.layer != nullptr) db.record->layer = *db.layer;
-  if (colour >= 0) db.record->colour = colour;
-  return 0;
-}
-
 // "  5" with the handle, then the AcDbEntity marker; between them the owner link of an outline
 // to its hatch when `reactor` is not 0.
 void put_entity_handle(Groups& g, std::uint32_t handle, std::uint32_t reactor = 0) {
@@ -292,38 +269,24 @@ void dxf_point2(DxfWriter& w, int code, double x, double y) {
   g.code(code).real(x, true).code(code + 10).real(y, true).emit();
 }
 
-int dxf_entity_start(DxfWriter& w, int entity_type, std::string_view layer, int colour,
-                     const DbTarget& db) {
+int dxf_entity_start(DxfWriter& w, int entity_type, std::string_view layer, int colour) {
   DxfState& s = w.state;
   const EntityTypeInfo* info = entity_type_info(entity_type);
-  if (info == nullptr) return -1;
-  if (!s.text_path) return database_entity_start(s, entity_type, colour, db);
+  if (info == nullptr || !s.text_path) return -1;
   Groups g(w);
   put_entity_header(g, s, entity_type, *info, layer, colour);
   g.emit();
   return 0;
 }
 
-int dxf_vertex(DxfWriter& w, double x, double y, double z, std::string_view layer, int colour,
-               const DbTarget& db) {
+int dxf_vertex(DxfWriter& w, double x, double y, double z, std::string_view layer, int colour) {
   DxfState& s = w.state;
+  if (!s.text_path) return -1;
   if (!classic_polyline(s)) {
-    if (s.text_path) {
-      dxf_point2(w, 10, x, y);
-      return 0;
-    }
-    if (s.database == nullptr) return -1;
-    const double xy[2] = {x, y};
-    s.database->list_put(xy, sizeof xy);
+    dxf_point2(w, 10, x, y);
     return 0;
   }
   const int flags = s.record_has_z ? kVertexFlag3d : 0;
-  if (!s.text_path) {
-    if (dxf_entity_start(w, kEntVertex, layer, colour, db) != 0) return -1;
-    db.record->point = {x, y, z};
-    db.record->vertex_flags = flags;
-    return add_to_database(s, db, kContextVertex);
-  }
   // The whole VERTEX in one write.
   Groups g(w);
   put_entity_header(g, s, kEntVertex, *entity_type_info(kEntVertex), layer, colour);
@@ -344,28 +307,15 @@ int dxf_sequence_end(DxfWriter& w) {
   return 0;
 }
 
-int dxf_seqend(DxfWriter& w, const DbTarget& db) {
+int dxf_seqend(DxfWriter& w) {
   DxfState& s = w.state;
-  const bool classic = classic_polyline(s);
-  if (s.text_path) return classic ? dxf_sequence_end(w) : 0;
-  if (s.database == nullptr || db.record == nullptr) return -1;
-  if (!classic) {
-    s.database->close_list();
-    if (s.database->add_entity_list(db.list, *db.record, db.aux) == 0) {
-      report_database_error(kContextSeqend);
-    }
-    return 0;
-  }
-  if (database_entity_start(s, kEntSeqend, -1, db) != 0) return -1;
-  return add_to_database(s, db, kContextSeqend);
+  if (!s.text_path) return -1;
+  return classic_polyline(s) ? dxf_sequence_end(w) : 0;
 }
 
-int dxf_endblk(DxfWriter& w, const DbTarget& db) {
+int dxf_endblk(DxfWriter& w) {
   DxfState& s = w.state;
-  if (!s.text_path) {
-    if (database_entity_start(s, kEntEndblk, -1, db) != 0) return -1;
-    return add_to_database(s, db, kContextEndblk);
-  }
+  if (!s.text_path) return -1;
   Groups g(w);
   g.put(s.sz_pad1).line("0").line("ENDBLK");
   if (s.r14_text) put_entity_handle(g, dxf_new_handle(s));

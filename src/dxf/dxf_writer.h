@@ -1,5 +1,5 @@
 // The DXF group primitives: every byte of DXF text the program writes itself goes through
-// them, and on the drawing-database path the entity primitives fill entity records instead.
+// them. They serve the DXF text writer alone; on any other path they write nothing.
 //
 // Layout of a group: the code on one line, the value on the next. Codes written by the point,
 // real and plain-group writers are right-aligned in three columns ("%3d"); groups assembled
@@ -16,7 +16,6 @@
 #include <string>
 #include <string_view>
 
-#include "dxf/drawing_database_hooks.h"
 #include "dxf/group_sink.h"
 #include "settings/conv_settings.h"
 
@@ -55,7 +54,6 @@ struct DxfState {
   // them after each stage, reports message 256 and removes the unfinished drawing.
   long write_failures = 0;
   std::string failed_path;
-  DrawingDatabaseHooks* database = nullptr;        // attached on the database path
   std::string layer_scratch;                       // the last cleaned layer name
   std::string layer_scratch_source;                // the name it was cleaned from
 };
@@ -64,8 +62,7 @@ struct DxfState {
 // start-up and after every settings change.
 void dxf_configure(DxfState& state, const ConvSettings& s, bool merge_group_active);
 
-// One output stream with the state it shares with the other streams of the same file. The
-// sink may be null on the database path, where nothing is written.
+// One output stream with the state it shares with the other streams of the same file.
 struct DxfWriter {
   DxfState& state;
   GroupSink* sink;
@@ -96,30 +93,19 @@ void dxf_point(DxfWriter& w, int code, double x, double y, double z);
 // Groups code and code+10 only.
 void dxf_point2(DxfWriter& w, int code, double x, double y);
 
-// What the database path of an entity primitive works on.
-struct DbTarget {
-  const DbHandle* layer = nullptr;  // the layer's handle, chosen by the caller
-  EntityRecord* record = nullptr;
-  AuxRecord* aux = nullptr;
-  EntityList* list = nullptr;
-};
-
 // The common entity header; a negative colour writes no colour (BYLAYER). Returns 0, or -1
-// for an unknown entity type or a database path without a database.
-int dxf_entity_start(DxfWriter& w, int entity_type, std::string_view layer, int colour,
-                     const DbTarget& db = {});
+// for an unknown entity type or off the text path.
+int dxf_entity_start(DxfWriter& w, int entity_type, std::string_view layer, int colour);
 // One polyline vertex: a VERTEX entity for release 12, Z records and TIN, otherwise a
-// light-weight polyline point. Returns 0, or -1 when the database path failed.
-int dxf_vertex(DxfWriter& w, double x, double y, double z, std::string_view layer, int colour,
-               const DbTarget& db = {});
-// Ends a classic polyline with SEQEND; on the database path also closes a light-weight
-// polyline (db.record is then the LWPOLYLINE record). Returns 0 or -1.
-int dxf_seqend(DxfWriter& w, const DbTarget& db = {});
+// light-weight polyline point. Returns 0, or -1 off the text path.
+int dxf_vertex(DxfWriter& w, double x, double y, double z, std::string_view layer, int colour);
+// Ends a classic polyline with SEQEND (nothing for a light-weight one). Returns 0 or -1.
+int dxf_seqend(DxfWriter& w);
 // SEQEND on the text path whatever the polyline form: the end of the attributes after an
 // INSERT. 0, or -1 off the text path.
 int dxf_sequence_end(DxfWriter& w);
 // The ENDBLK entity of a block definition. Returns 0 or -1.
-int dxf_endblk(DxfWriter& w, const DbTarget& db = {});
+int dxf_endblk(DxfWriter& w);
 
 // Handles. A new handle is one above the last issued.
 void dxf_reset_handles(DxfState& state);  // start of HEADER: n_last_handle = 33

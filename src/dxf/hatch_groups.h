@@ -5,19 +5,13 @@
 #include <span>
 #include <string_view>
 
+#include "dwg/drawing_entities.h"
 #include "dxf/dxf_writer.h"
 
 namespace tsn {
 
-// One family of pattern lines, already scaled.
-struct DxfHatchLine {
-  double angle = 0.0;  // radians; written in degrees
-  double base_x = 0.0;
-  double base_y = 0.0;
-  double offset_x = 0.0;
-  double offset_y = 0.0;
-  std::span<const double> dashes;  // negative lengths are gaps
-};
+// One family of pattern lines, already scaled; the angle in radians is written in degrees.
+using DxfHatchLine = HatchPatternLine;
 
 struct DxfHatchHeader {
   std::string_view layer;

@@ -17,19 +17,12 @@
 #include <string>
 #include <string_view>
 
+#include "dwg/drawing_writer.h"
 #include "dxf/dxf_writer.h"
 #include "dxf/group_sink.h"
 #include "settings/conv_settings.h"
 
 namespace tsn {
-
-// The drawing extents: the input's bounding box.
-struct DrawingExtents {
-  double xmin = 0.0;
-  double ymin = 0.0;
-  double xmax = 0.0;
-  double ymax = 0.0;
-};
 
 // A box with a value that is not a finite number (headers written without one hold NaN) says
 // nothing about the data: it is treated as absent, all 0, the extents of an empty file. Returns

@@ -22,18 +22,6 @@
 
 namespace tsn {
 
-// One LAYER record: a cleaned name and a colour number.
-struct LayerDef {
-  std::string name;
-  int colour = 7;
-};
-
-// One STYLE record: a style name and its font file.
-struct TextStyleDef {
-  std::string name;
-  std::string font;
-};
-
 // What the TABLES writer is given. The fixed layer list ("0", label, legend, single output
 // layer, label fields) must hold no name of a class layer; class layers follow it in class
 // order. Names are written as given: they are already cleaned by the layer-name rule.
@@ -75,8 +63,6 @@ std::size_t add_text_style(std::vector<TextStyleDef>& styles, std::string_view n
 inline constexpr std::string_view kStandardStyle = "STANDARD";
 inline constexpr std::string_view kStandardFont = "txt";
 
-// The application id of the feature attributes' extended data.
-inline constexpr std::string_view kAppId = "TESSARYN";
 
 // Writes the TABLES section up to the end of STYLE to the main output stream. Returns 0; -1
 // outside the text path (the drawing database registers layers, the application id and styles

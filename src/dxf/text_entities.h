@@ -10,16 +10,6 @@
 
 namespace tsn {
 
-// Where a text stands: its first point, for left justification the only one; for centred or
-// right-justified text the second point is where the text ends or is centred. A rotation is
-// written only for text aligned with a line.
-struct TextPlacement {
-  BlockPoint first;
-  std::optional<BlockPoint> second;
-  std::optional<double> rotation_degrees;
-  int justification = 0;  // 0 left, 1 centre, 2 right (group 72)
-};
-
 struct TextLook {
   std::string_view layer;
   int colour = -1;

@@ -4,9 +4,6 @@
 #include <algorithm>
 
 #include "classify/layer_name.h"
-#include "dxf/basic_entities.h"
-#include "dxf/tables_section.h"
-#include "dxf/text_entities.h"
 
 namespace tsn {
 namespace {
@@ -36,17 +33,20 @@ std::string_view written_field_value(std::string_view value, bool strip_spaces, 
   return value.substr(0, std::min(value.size(), limit));
 }
 
-int write_attribute_eed(DxfWriter& w, TableReader& table, std::span<const AttributeField> fields,
-                        bool strip_spaces, int max_length) {
-  if (!w.state.text_path) return -1;
-  dxf_group(w, 1001, kAppId);
-  dxf_group(w, 1002, "{");
-  for (const AttributeField& f : fields) {
-    dxf_group(w, 1000, f.name);
-    dxf_group(w, 1000, written_field_value(table.read_field(f.index), strip_spaces, max_length));
+void attribute_eed(TableReader& table, std::span<const AttributeField> fields, bool strip_spaces,
+                   int max_length, std::vector<std::string>& values, std::vector<XdataItem>& items) {
+  values.resize(fields.size());
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    values[i].assign(written_field_value(table.read_field(fields[i].index), strip_spaces, max_length));
   }
-  dxf_group(w, 1002, "}");
-  return 0;
+  items.clear();
+  items.push_back({1001, kAppId});
+  items.push_back({1002, "{"});
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    items.push_back({1000, fields[i].name});
+    items.push_back({1000, values[i]});
+  }
+  items.push_back({1002, "}"});
 }
 
 std::string info_block_name(std::string_view input_base_name, int verDXF) {
@@ -60,18 +60,18 @@ std::string info_block_name(std::string_view input_base_name, int verDXF) {
   return name + "_INFO";
 }
 
-int write_info_block(BlockStreams& streams, std::string_view name,
+int write_info_block(const DrawingOut& blocks, std::string_view name,
                      std::span<const AttributeField> fields, double height, double line_spacing) {
   constexpr int kHasAttributes = 2;
-  if (begin_block(streams.first, streams.main, name, BlockPoint{}, kHasAttributes) != 0) return -1;
+  if (blocks.begin_block(BlockDef{name, {}, kHasAttributes, false}) != 0) return -1;
   // A point at the base, so that the block is never empty of geometry.
-  if (dxf_point_entity(streams.first, "0", 0, BlockPoint{}) != 0) return -1;
+  if (blocks.add({"0", 0, false}, PointEntity{}) != 0) return -1;
   double y = 0.0;
   for (const AttributeField& f : fields) {
-    if (dxf_attdef(streams.first, y, height, f.name, f.width) != 0) return -1;
+    if (blocks.add({"0", 0, false}, AttdefEntity{y, height, f.name, f.width}) != 0) return -1;
     y -= (line_spacing + 1.0) * height;
   }
-  return dxf_endblk(streams.first);
+  return blocks.end_block();
 }
 
 }  // namespace tsn

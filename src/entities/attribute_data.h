@@ -8,8 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "dxf/blocks_section.h"
-#include "dxf/dxf_writer.h"
+#include "dwg/drawing_writer.h"
 #include "input/table_reader.h"
 #include "settings/conv_settings.h"
 
@@ -29,10 +28,11 @@ std::vector<AttributeField> selected_attribute_fields(const ConvSettings& s,
 // StripSpaces is on, then cut to max_length characters when that is above 0 (at most 255).
 std::string_view written_field_value(std::string_view value, bool strip_spaces, int max_length);
 
-// "1001 TESSARYN", "1002 {", a 1000 group with the name and one with the value for every field
-// of the record begun in `table`, "1002 }". 0, or -1 off the text path.
-int write_attribute_eed(DxfWriter& w, TableReader& table, std::span<const AttributeField> fields,
-                        bool strip_spaces, int max_length);
+// The extended data of the record begun in `table`: "1001 TESSARYN", "1002 {", a 1000 item with
+// the name and one with the value of every field, "1002 }". The texts are kept in `values`;
+// the items point into them and into `fields`.
+void attribute_eed(TableReader& table, std::span<const AttributeField> fields, bool strip_spaces,
+                   int max_length, std::vector<std::string>& values, std::vector<XdataItem>& items);
 
 // "<BASE>_INFO": the input's base name cleaned by the release's name rule (as layer names are,
 // but cut to 249 characters), upper-cased, then "_INFO".
@@ -40,7 +40,7 @@ std::string info_block_name(std::string_view input_base_name, int verDXF);
 
 // The attribute-definition block of the table: a POINT at the origin, then one ATTDEF per field,
 // the first at (0, 0) and each next (1 + line_spacing) × height lower. 0 or -1.
-int write_info_block(BlockStreams& streams, std::string_view name,
+int write_info_block(const DrawingOut& blocks, std::string_view name,
                      std::span<const AttributeField> fields, double height, double line_spacing);
 
 }  // namespace tsn

@@ -1,22 +1,20 @@
 // The block frame, end and insertion of per-record blocks.
 #include "entities/feature_blocks.h"
 
-#include "dxf/basic_entities.h"
-#include "dxf/blocks_section.h"
-
 namespace tsn {
 
-int FeatureBlockWriter::begin_block(DxfWriter& blocks, std::string_view name,
-                                    const shape_point& base) {
-  return tsn::begin_block(blocks, records_, name, {base.x, base.y, base.z}, 0);
+int FeatureBlockWriter::begin_block(const DrawingOut& blocks, std::string_view name,
+                                    const shape_point& base, bool has_z) {
+  return blocks.begin_block(BlockDef{name, {base.x, base.y, base.z}, 0, has_z});
 }
 
-int FeatureBlockWriter::end_block(DxfWriter& blocks) { return dxf_endblk(blocks); }
+int FeatureBlockWriter::end_block(const DrawingOut& blocks) { return blocks.end_block(); }
 
-int FeatureBlockWriter::insert_block(DxfWriter& out, std::string_view name,
-                                     std::string_view layer, int colour, const shape_point& at) {
-  if (dxf_insert(out, name, layer, colour, {at.x, at.y, at.z}) != 0) return -1;
-  return annotations != nullptr ? annotations->after_insert(out, at) : 0;
+int FeatureBlockWriter::insert_block(const DrawingOut& out, std::string_view name,
+                                     const EntityLook& look, const shape_point& at) {
+  const InsertEntity insert{name, {at.x, at.y, at.z}, std::nullopt, false};
+  if (annotations != nullptr) return annotations->add_insert(out, look, insert);
+  return out.add(look, insert);
 }
 
 }  // namespace tsn

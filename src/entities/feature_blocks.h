@@ -2,27 +2,22 @@
 // the feature block stream, ENDBLK, and the one INSERT of the block on the record's layer.
 #pragma once
 
-#include "dxf/dxf_writer.h"
+#include "dwg/drawing_writer.h"
 #include "entities/polyline_shape.h"
 
 namespace tsn {
 
 class FeatureBlockWriter final : public AttributeBlockWriter {
  public:
-  // `records` is the main stream, where release 14 lists every block in BLOCK_RECORD.
-  explicit FeatureBlockWriter(DxfWriter& records) : records_(records) {}
-
   // What follows each INSERT for the record's attributes; none when null.
   RecordAnnotations* annotations = nullptr;
 
-  int begin_block(DxfWriter& blocks, std::string_view name, const shape_point& base) override;
-  int end_block(DxfWriter& blocks) override;
+  int begin_block(const DrawingOut& blocks, std::string_view name, const shape_point& base,
+                  bool has_z) override;
+  int end_block(const DrawingOut& blocks) override;
   // The INSERT, then the record's attributes.
-  int insert_block(DxfWriter& out, std::string_view name, std::string_view layer, int colour,
+  int insert_block(const DrawingOut& out, std::string_view name, const EntityLook& look,
                    const shape_point& at) override;
-
- private:
-  DxfWriter& records_;
 };
 
 }  // namespace tsn

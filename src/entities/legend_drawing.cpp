@@ -1,8 +1,7 @@
 // Legend entities: texts and symbol insertions placed leftwards of the drawing's extent.
 #include "entities/legend_drawing.h"
 
-#include "dxf/basic_entities.h"
-#include "dxf/marker_blocks.h"
+#include "entities/marker_blocks.h"
 
 namespace tsn {
 namespace {
@@ -24,18 +23,19 @@ std::string_view legend_symbol_block(int shape_class) {
   }
 }
 
-int write_legend(DxfWriter& w, const Legend& legend) {
+int write_legend(const DrawingOut& w, const Legend& legend) {
   const double h = legend.height;
   double y = legend.ymax;
   const auto text = [&](double column, const std::string& s) {
-    return dxf_text(w, legend.layer, legend.text_colour, {legend.xmin - column * h, y, 0.0}, h,
-                    legend.style, s);
+    const TextPlacement at{{legend.xmin - column * h, y, 0.0}, {}, {}, 0};
+    return w.add({legend.layer, legend.text_colour, false}, TextEntity{at, h, legend.style, s});
   };
   const auto swatch = [&](int colour) {
     const bool point = legend.shape_class == 0;
-    const BlockPoint at{legend.xmin - (point ? kPointSwatchColumn : kSwatchColumn) * h,
+    const Point3 at{legend.xmin - (point ? kPointSwatchColumn : kSwatchColumn) * h,
                         y + (point ? kPointSwatchRaise * h : 0.0), 0.0};
-    return dxf_insert(w, legend_symbol_block(legend.shape_class), legend.layer, colour, at, h);
+    return w.add({legend.layer, colour, false},
+                 InsertEntity{legend_symbol_block(legend.shape_class), at, h, false});
   };
   if (text(kSwatchColumn, legend.title) != 0) return -1;
   y -= kRowSpacing * h;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "dxf/dxf_writer.h"
+#include "dwg/drawing_writer.h"
 
 namespace tsn {
 
@@ -33,6 +33,6 @@ struct Legend {
 std::string_view legend_symbol_block(int shape_class);
 
 // Writes the legend's entities; 0, or -1 when an entity could not be written.
-int write_legend(DxfWriter& w, const Legend& legend);
+int write_legend(const DrawingOut& w, const Legend& legend);
 
 }  // namespace tsn

@@ -1,8 +1,6 @@
 // Point records, table rows and multipoints to POINT, INSERT or TEXT entities.
 #include "entities/point_shape.h"
 
-#include "dxf/basic_entities.h"
-#include "dxf/entity_types.h"
 #include "entities/drawable_record.h"
 #include "input/shapefile_reader.h"
 #include "run/messages.h"
@@ -12,25 +10,26 @@ namespace {
 
 constexpr int kPointZ = 11;
 
-BlockPoint block_point(const shape_point& p) { return {p.x, p.y, p.z}; }
+Point3 point3(const shape_point& p) { return {p.x, p.y, p.z}; }
 
 // Labels and attributes of the record: its box goes to the annotation writers.
 void annotate(PointContext& ctx, const shape_box& box,
               std::optional<double> shape_z = std::nullopt) {
-  if (ctx.annotations != nullptr) ctx.annotations->record_done(box, shape_z);
+  if (ctx.annotations != nullptr) ctx.annotations->record_done(box, shape_z, false);
 }
 
 // The point of a record or row, then what its attributes add: ATTRIBs after an insertion that
 // carries them, or extended data on the entity.
-int record_point(PointContext& ctx, const shape_point& p) {
+int record_point(PointContext& ctx, const shape_point& p, bool has_z) {
   const PointForm form = ctx.drawing.form;
-  if (point_entity(ctx.out, ctx.drawing, form, p, ctx.layer, ctx.colour) != 0) return -1;
-  if (ctx.annotations == nullptr) return 0;
+  const EntityLook look{ctx.layer, ctx.colour, has_z};
+  const EntityShape shape = point_entity(ctx.drawing, form, p);
+  if (ctx.annotations == nullptr) return ctx.out.add(look, shape);
   if (form == PointForm::marker_insert || form == PointForm::point_block) {
-    return ctx.annotations->after_insert(ctx.out, p);
+    return ctx.annotations->add_insert(ctx.out, look, std::get<InsertEntity>(shape));
   }
-  ctx.annotations->attach_extended_data(ctx.out);
-  return 0;
+  Entity e{look, shape, {}, ctx.annotations->extended_data()};
+  return ctx.out.add(e);
 }
 
 }  // namespace
@@ -62,20 +61,19 @@ PointDrawing point_drawing(const FileSettings& cur, const MarkerChoice& choice) 
   return d;
 }
 
-int point_entity(DxfWriter& w, const PointDrawing& drawing, PointForm form,
-                 const shape_point& p, std::string_view layer, int colour) {
+EntityShape point_entity(const PointDrawing& drawing, PointForm form, const shape_point& p) {
   switch (form) {
     case PointForm::marker_insert:
-      return dxf_insert(w, drawing.block, layer, colour, block_point(p), drawing.marker_height);
+      return InsertEntity{drawing.block, point3(p), drawing.marker_height, false};
     case PointForm::character_text:
-      return dxf_character_text(w, layer, colour, block_point(p), drawing.marker_height,
-                                drawing.text_style, drawing.character);
+      return TextEntity{TextPlacement{point3(p), {}, {}, 0}, drawing.marker_height,
+                        drawing.text_style, std::string_view(&drawing.character, 1)};
     case PointForm::point_block:
-      return dxf_insert(w, drawing.block, layer, colour, block_point(p));
+      return InsertEntity{drawing.block, point3(p), std::nullopt, false};
     case PointForm::point:
       break;
   }
-  return dxf_point_entity(w, layer, colour, block_point(p));
+  return PointEntity{point3(p)};
 }
 
 int point_record(PointContext& ctx, const shape_rec& rec, int shape_type) {
@@ -89,17 +87,14 @@ int point_record(PointContext& ctx, const shape_rec& rec, int shape_type) {
   }
   annotate(ctx, rec.box, has_z ? std::optional<double>(p.z) : std::nullopt);
   ++ctx.counters.points_processed;
-  ctx.out.state.record_has_z = has_z;
-  const int result = record_point(ctx, p);
-  ctx.out.state.record_has_z = false;
-  return result;
+  return record_point(ctx, p, has_z);
 }
 
 int table_point(PointContext& ctx, double x, double y) {
   const shape_point p{x, y, record_elevation(ctx.elevation)};
   annotate(ctx, {x, y, x, y});
   ++ctx.counters.points_processed;
-  return record_point(ctx, p);
+  return record_point(ctx, p, false);
 }
 
 int multipoint_record(PointContext& ctx, const shape_rec& rec) {
@@ -112,31 +107,33 @@ int multipoint_record(PointContext& ctx, const shape_rec& rec) {
     return 0;
   }
   const bool in_block = (attributes_wanted(cur) && ctx.table_open) || cur.MultipointBlock != 0;
-  DxfWriter* w = &ctx.out;
+  const DrawingOut* w = &ctx.out;
   std::string block_name;
   if (in_block) {
-    if (ctx.block_writer == nullptr || ctx.blocks == nullptr || ctx.names == nullptr) {
+    if (ctx.block_writer == nullptr || ctx.blocks.writer == nullptr || ctx.names == nullptr) {
       trace_write("SHOULD NOT HAPPEN: multipoint block without a block writer\n");
       return -1;
     }
-    w = ctx.blocks;
+    w = &ctx.blocks;
     block_name = ctx.names->next_name(NameKind::multipoint);
     const shape_point base{rec.box.xmin, rec.box.ymin, 0.0};
-    if (ctx.block_writer->begin_block(*w, block_name, base) != 0) return -1;
+    if (ctx.block_writer->begin_block(*w, block_name, base, false) != 0) return -1;
   }
   // Inside the block the points lie at Z 0 in colour 0; the insertion carries both.
   const double z = in_block ? 0.0 : elevation;
   const int colour = in_block ? 0 : ctx.colour;
   for (std::int32_t i = 0; i < rec.num_points; ++i) {
     const shape_point p{rec.points[i].x, rec.points[i].y, z};
-    if (point_entity(*w, ctx.drawing, ctx.drawing.multipoint_form, p, ctx.layer, colour) != 0) {
+    if (w->add({ctx.layer, colour, false}, point_entity(ctx.drawing, ctx.drawing.multipoint_form, p)) !=
+        0) {
       return -1;
     }
   }
   if (in_block) {
     if (ctx.block_writer->end_block(*w) != 0) return -1;
     const shape_point at{rec.box.xmin, rec.box.ymin, elevation};
-    if (ctx.block_writer->insert_block(ctx.out, block_name, ctx.layer, ctx.colour, at) != 0) {
+    if (ctx.block_writer->insert_block(ctx.out, block_name, {ctx.layer, ctx.colour, false}, at) !=
+        0) {
       return -1;
     }
   }

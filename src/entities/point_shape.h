@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "dxf/dxf_writer.h"
-#include "dxf/marker_blocks.h"
+#include "dwg/drawing_writer.h"
+#include "entities/marker_blocks.h"
 #include "entities/polyline_shape.h"
 #include "input/shape_record.h"
 #include "settings/conv_settings.h"
@@ -40,8 +40,8 @@ PointDrawing point_drawing(const FileSettings& cur, const MarkerChoice& choice);
 
 // Everything the point generator works with. The driver sets layer and colour per record.
 struct PointContext {
-  DxfWriter& out;                        // the entity stream
-  DxfWriter* blocks = nullptr;           // the feature block stream (MPT blocks)
+  DrawingOut out;                        // the entity stream
+  DrawingOut blocks{};                   // the feature block stream (MPT blocks)
   const ConvSettings& settings;
   NameCounters* names = nullptr;         // "MPT" block names
   ElevationSource elevation{};
@@ -55,9 +55,9 @@ struct PointContext {
   int colour = -1;
 };
 
-// One point in the conversion's form on `w`; 0 or -1.
-int point_entity(DxfWriter& w, const PointDrawing& drawing, PointForm form,
-                 const shape_point& p, std::string_view layer, int colour);
+// One point in the conversion's form: a POINT, an INSERT or a TEXT. The text of a character
+// marker is drawing.character itself.
+EntityShape point_entity(const PointDrawing& drawing, PointForm form, const shape_point& p);
 
 // A Point (type 1), PointZ (11) or PointM (21) record already read into rec: PointZ keeps its
 // Z (times ElevFactor with flgScaleZ), the others take the table elevation.

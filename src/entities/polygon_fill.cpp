@@ -3,7 +3,6 @@
 
 #include <algorithm>
 
-#include "dxf/basic_entities.h"
 #include "entities/polygon_shape.h"
 #include "geometry/fill_chunks.h"
 #include "geometry/fill_faces.h"
@@ -63,29 +62,30 @@ int joined_outline(PolygonContext& ctx, const shape_rec& rec, std::int32_t outer
   return 0;
 }
 
-BlockPoint at(const shape_point& p, double dx, double dy, double z) {
+Point3 at(const shape_point& p, double dx, double dy, double z) {
   return {p.x - dx, p.y - dy, z};
 }
 
 // The faces as 3DFACEs in the fill colour: height(index, point) gives a corner's Z and
 // invisible(face) the face's invisible-edge flags.
 template <typename Height, typename Invisible>
-int write_faces(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec,
+int write_faces(PolygonContext& ctx, const DrawingOut& w, const shape_rec& rec,
                 std::span<const Face> faces, Height&& height, Invisible&& invisible) {
   for (const Face& f : faces) {
     const auto c = face_corners(f);
-    BlockPoint corners[4];
+    FaceEntity face;
     for (std::size_t k = 0; k < 4; ++k) {
       const shape_point& p = rec.points[static_cast<std::size_t>(c[k])];
-      corners[k] = {p.x, p.y, height(c[k], p)};
+      face.corners[k] = {p.x, p.y, height(c[k], p)};
     }
-    if (dxf_3dface(w, ctx.layer, ctx.fill_colour, corners, invisible(f)) != 0) return -1;
+    face.invisible_edges = invisible(f);
+    if (w.add({ctx.layer, ctx.fill_colour, rec.has_z}, face) != 0) return -1;
   }
   return 0;
 }
 
 // A TIN triangle's faces: their corners take the record's three elevations.
-int write_tin_faces(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec,
+int write_tin_faces(PolygonContext& ctx, const DrawingOut& w, const shape_rec& rec,
                     std::int32_t first, std::span<const Face> faces) {
   const std::array<double, 3> z = tin_heights(ctx);
   const auto height = [&](std::int32_t index, const shape_point&) {
@@ -112,7 +112,7 @@ int clip_chunks(FillBuffers& b, std::span<const shape_point> pool, Emit&& emit) 
 
 }  // namespace
 
-int fill_polygon_part(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec,
+int fill_polygon_part(PolygonContext& ctx, const DrawingOut& w, const shape_rec& rec,
                       std::int32_t outer, std::span<const std::int32_t> holes, double fill_z) {
   FillBuffers& b = ctx.fill;
   const std::span<const shape_point> pool = pool_of(rec);
@@ -136,21 +136,21 @@ int fill_polygon_part(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec,
     return write_tin_faces(ctx, w, rec, pool_ring(rec, outer).first, b.faces);
   }
 
-  if (ctx.fill_blocks == nullptr || ctx.names == nullptr || ctx.block_writer == nullptr) {
+  if (ctx.fill_blocks.writer == nullptr || ctx.names == nullptr || ctx.block_writer == nullptr) {
     trace_write("SHOULD NOT HAPPEN: polygon fill without a fill block stream\n");
     return -1;
   }
   const shape_box& box = ctx.rings[static_cast<std::size_t>(outer)].box;
   const std::string name = ctx.names->next_name(NameKind::fill);
-  DxfWriter& blocks = *ctx.fill_blocks;
-  if (ctx.block_writer->begin_block(blocks, name, {0.0, 0.0, 0.0}) != 0) return -1;
+  const DrawingOut& blocks = ctx.fill_blocks;
+  if (ctx.block_writer->begin_block(blocks, name, {0.0, 0.0, 0.0}, rec.has_z) != 0) return -1;
   const int clipped = clip_chunks(b, pool, [&](const Face& f) {
     const auto c = solid_corners(f);
-    BlockPoint corners[4];
+    SolidEntity solid;
     for (std::size_t k = 0; k < 4; ++k) {
-      corners[k] = at(rec.points[static_cast<std::size_t>(c[k])], box.xmin, box.ymin, 0.0);
+      solid.corners[k] = at(rec.points[static_cast<std::size_t>(c[k])], box.xmin, box.ymin, 0.0);
     }
-    return dxf_solid(blocks, ctx.layer, 0, corners);
+    return blocks.add({ctx.layer, 0, rec.has_z}, solid);
   });
   if (clipped != 0 || ctx.block_writer->end_block(blocks) != 0) return -1;
 
@@ -158,14 +158,13 @@ int fill_polygon_part(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec,
   // The fill carries the record's attributes when no outline does; inside the record's own
   // block the block's insertion carries them.
   const bool carries_attributes =
-      &w == &ctx.out && ctx.settings.cur.DrawOutlines == 0 && ctx.annotations != nullptr;
-  if (carries_attributes) {
-    return ctx.block_writer->insert_block(w, name, ctx.layer, ctx.fill_colour, corner);
-  }
-  return dxf_insert(w, name, ctx.layer, ctx.fill_colour, {corner.x, corner.y, corner.z});
+      w == ctx.out && ctx.settings.cur.DrawOutlines == 0 && ctx.annotations != nullptr;
+  const EntityLook look{ctx.layer, ctx.fill_colour, rec.has_z};
+  if (carries_attributes) return ctx.block_writer->insert_block(w, name, look, corner);
+  return w.add(look, InsertEntity{name, {corner.x, corner.y, corner.z}, std::nullopt, false});
 }
 
-int fill_ring_faces(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec, std::int32_t ring) {
+int fill_ring_faces(PolygonContext& ctx, const DrawingOut& w, const shape_rec& rec, std::int32_t ring) {
   FillBuffers& b = ctx.fill;
   const PoolRing r = pool_ring(rec, ring);
   announce_long_outline(static_cast<std::size_t>(std::max(r.count, 0)));

@@ -7,7 +7,7 @@
 #include <span>
 #include <vector>
 
-#include "dxf/dxf_writer.h"
+#include "dwg/drawing_writer.h"
 #include "geometry/ring_joining.h"
 #include "geometry/triangulation.h"
 #include "input/shape_record.h"
@@ -39,12 +39,12 @@ struct FillBuffers {
 // elevations instead. A counter-clockwise outer ring is filled too, walked the other way. A part
 // whose holes cannot be joined gets no fill (its outline is the caller's). 0, or -1 when writing
 // failed or memory ran out.
-int fill_polygon_part(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec,
+int fill_polygon_part(PolygonContext& ctx, const DrawingOut& w, const shape_rec& rec,
                       std::int32_t outer, std::span<const std::int32_t> holes, double fill_z);
 
 // The 3DFACEs of ring `ring` of a PolygonZ or MultiPatch record, in the fill colour, with the
 // edges along the ring visible when DrawEdges asks for edges. A ring that fails in all three
 // planes gets no faces. 0, or -1 when writing failed.
-int fill_ring_faces(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec, std::int32_t ring);
+int fill_ring_faces(PolygonContext& ctx, const DrawingOut& w, const shape_rec& rec, std::int32_t ring);
 
 }  // namespace tsn

@@ -3,7 +3,6 @@
 
 #include <cmath>
 
-#include "dxf/hatch_groups.h"
 #include "entities/polygon_shape.h"
 
 namespace tsn {
@@ -27,18 +26,6 @@ void for_each_path_edge(const shape_rec& rec, std::int32_t ring, bool merge, Edg
   }
 }
 
-void write_path(DxfWriter& w, const shape_rec& rec, const HatchPath& path, bool merge) {
-  dxf_prefixed_int(w, 92, 0);
-  dxf_prefixed_int(w, 93, path.edges);
-  for_each_path_edge(rec, path.ring, merge, [&](const shape_point& a, const shape_point& b) {
-    dxf_prefixed_int(w, 72, 1);  // a line edge
-    dxf_point2(w, 10, a.x, a.y);
-    dxf_point2(w, 11, b.x, b.y);
-  });
-  dxf_prefixed_int(w, 97, path.outline != 0 ? 1 : 0);
-  if (path.outline != 0) dxf_soft_pointer(w, path.outline);
-}
-
 }  // namespace
 
 void hatch_path_rings(PolygonContext& ctx, int levels, std::vector<std::int32_t>& out) {
@@ -59,9 +46,27 @@ std::int32_t hatch_path_edges(const shape_rec& rec, std::int32_t ring, bool merg
   return count;
 }
 
-int hatch_polygon(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec, int levels,
+// The boundary paths of the hatch: the edges of every ring, in path order.
+static void hatch_paths(PolygonContext& ctx, const shape_rec& rec, bool merge) {
+  std::vector<Point2>& edges = ctx.hatch_edges;
+  edges.clear();
+  for (const HatchRing& ring : ctx.hatch_rings) {
+    for_each_path_edge(rec, ring.ring, merge, [&](const shape_point& a, const shape_point& b) {
+      edges.push_back({a.x, a.y});
+      edges.push_back({b.x, b.y});
+    });
+  }
+  ctx.hatch_paths.clear();
+  std::size_t at = 0;
+  for (const HatchRing& ring : ctx.hatch_rings) {
+    const auto n = static_cast<std::size_t>(ring.edges) * 2;
+    ctx.hatch_paths.push_back({std::span<const Point2>(edges).subspan(at, n), ring.outline});
+    at += n;
+  }
+}
+
+int hatch_polygon(PolygonContext& ctx, const DrawingOut& w, const shape_rec& rec, int levels,
                   double elevation, double fill_z) {
-  DxfState& s = w.state;
   const FileSettings& cur = ctx.settings.cur;
   const bool merge = ctx.settings.Merge != 0;
   const bool outlines = cur.DrawOutlines != 0;
@@ -71,56 +76,49 @@ int hatch_polygon(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec, int l
   // no path.
   std::vector<std::int32_t>& order = ctx.fill.rings_in_order;
   hatch_path_rings(ctx, levels, order);
-  std::vector<HatchPath>& paths = ctx.hatch_paths;
-  paths.clear();
+  std::vector<HatchRing>& rings = ctx.hatch_rings;
+  rings.clear();
   for (const std::int32_t r : order) {
     const std::int32_t edges = hatch_path_edges(rec, r, merge);
-    if (edges > 0) paths.push_back({r, edges, 0});
+    if (edges > 0) rings.push_back({r, edges, {}});
   }
 
-  const bool hatched = !paths.empty() && !hatch_too_small(hatch, rec.box);
-  if (!hatched && !paths.empty()) ++ctx.counters.polygons_not_hatched;
-  const std::uint32_t hatch_handle = hatched ? dxf_reserve_handle(s) : 0;
+  const bool hatched = !rings.empty() && !hatch_too_small(hatch, rec.box);
+  if (!hatched && !rings.empty()) ++ctx.counters.polygons_not_hatched;
+  const EntityRef hatch_ref = hatched ? w.writer->reserve() : EntityRef{};
   const bool associative = hatched && outlines;
 
   if (outlines) {
     std::size_t path = 0;
     for (const std::int32_t r : order) {
-      const bool bounds = path < paths.size() && paths[path].ring == r;
-      if (associative && bounds) s.reactor_owner = hatch_handle;
-      const std::uint32_t before = s.n_last_handle;
-      const int result = ring_outline(ctx, w, rec, r, elevation, ctx.outline_colour);
-      s.reactor_owner = 0;
-      if (result != 0) return -1;
+      const bool bounds = path < rings.size() && rings[path].ring == r;
+      EntityRef made;
+      const EntityRef reactor = associative && bounds ? hatch_ref : EntityRef{};
+      if (ring_outline(ctx, w, rec, r, elevation, ctx.outline_colour, reactor, &made) != 0) {
+        return -1;
+      }
       if (bounds) {
-        // The outline's own handle is the first one issued for it.
-        if (associative && s.n_last_handle != before) paths[path].outline = before + 1;
+        if (associative) rings[path].outline = made;
         ++path;
       }
     }
   }
   if (!hatched) return 0;
 
-  DxfHatchHeader header;
-  header.layer = ctx.layer;
-  header.colour = ctx.fill_colour;
-  header.elevation = fill_z;
-  header.pattern_name = hatch.pattern.name;
-  header.solid = hatch.pattern.line_count == 0;
-  header.associative = associative;
-  header.path_count = static_cast<long>(paths.size());
-  if (write_hatch_header(w, header) != 0) return -1;
-  for (const HatchPath& path : paths) write_path(w, rec, path, merge);
-  std::array<DxfHatchLine, kMaxHatchLines> lines{};
+  hatch_paths(ctx, rec, merge);
+  std::array<HatchPatternLine, kMaxHatchLines> lines{};
   const auto count = static_cast<std::size_t>(hatch.pattern.line_count);
   for (std::size_t k = 0; k < count; ++k) {
     const HatchLine& l = hatch.pattern.lines[k];
     lines[k] = {l.angle, l.base_x, l.base_y, l.offset_x, l.offset_y,
                 std::span<const double>(l.dashes.data(), static_cast<std::size_t>(l.dash_count))};
   }
-  if (write_hatch_pattern(w, header.solid, std::span(lines.data(), count)) != 0) return -1;
-  if (&w == &ctx.out && ctx.annotations != nullptr) ctx.annotations->attach_extended_data(w);
-  return 0;
+  Entity e;
+  e.look = {ctx.layer, ctx.fill_colour, rec.has_z};
+  e.shape = HatchEntity{hatch_ref, fill_z, hatch.pattern.name, hatch.pattern.line_count == 0,
+                        associative, ctx.hatch_paths, std::span(lines.data(), count)};
+  if (w == ctx.out && ctx.annotations != nullptr) e.xdata = ctx.annotations->extended_data();
+  return w.add(e);
 }
 
 }  // namespace tsn

@@ -5,19 +5,19 @@
 #include <cstdint>
 #include <vector>
 
-#include "dxf/dxf_writer.h"
+#include "dwg/drawing_writer.h"
 #include "input/shape_record.h"
 
 namespace tsn {
 
 struct PolygonContext;
 
-// One boundary path of a hatch: its ring, its edge count and the handle of the ring's outline
-// (0 when the hatch is not associative).
-struct HatchPath {
+// One boundary path of a hatch: its ring, its edge count and the ring's outline (none when the
+// hatch is not associative).
+struct HatchRing {
   std::int32_t ring = 0;
   std::int32_t edges = 0;
-  std::uint32_t outline = 0;
+  EntityRef outline;
 };
 
 // The rings that bound the hatch, in path order: every ring of even depth followed by the rings
@@ -32,7 +32,7 @@ std::int32_t hatch_path_edges(const shape_rec& rec, std::int32_t ring, bool merg
 // Outlines (when DrawOutlines is on) and the HATCH of a record on `w`, after nest_rings gave
 // `levels` levels. A record smaller than one pattern repeat in both directions is counted and
 // gets its outlines only. Outlines lie at `elevation`, the hatch at `fill_z`. 0 or -1.
-int hatch_polygon(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec, int levels,
+int hatch_polygon(PolygonContext& ctx, const DrawingOut& w, const shape_rec& rec, int levels,
                   double elevation, double fill_z);
 
 }  // namespace tsn

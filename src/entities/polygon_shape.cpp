@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "dxf/basic_entities.h"
+#include "dwg/release_traits.h"
 #include "entities/polygon_hatch.h"
 #include "entities/polyline_writer.h"
 #include "entities/vertex_thinning.h"
@@ -32,25 +32,19 @@ int edges(int draw_edges, std::array<bool, 4> visible, int face, int faces, std:
 }
 
 // A closed 3D polyline through three points (a multipatch triangle's outline).
-int triangle_outline(PolygonContext& ctx, DxfWriter& w, const shape_point& a,
+int triangle_outline(PolygonContext& ctx, const DrawingOut& w, const shape_point& a,
                      const shape_point& b, const shape_point& c) {
-  DxfState& s = w.state;
-  const bool saved = s.record_has_z;
-  s.record_has_z = true;
-  int result = polyline_begin(w, 0.0, ctx.layer, ctx.outline_colour, 3, true);
-  for (const shape_point* p : {&a, &b, &c}) {
-    if (result == 0) result = dxf_vertex(w, p->x, p->y, p->z, ctx.layer, ctx.outline_colour);
-  }
-  if (result == 0) result = polyline_end(w);
-  s.record_has_z = saved;
-  return result;
+  const Point3 corners[3] = {{a.x, a.y, a.z}, {b.x, b.y, b.z}, {c.x, c.y, c.z}};
+  const PolylineEntity outline{corners, 0.0, true, polyline_vertex_list_form(ctx.settings, true),
+                               ctx.outline_colour};
+  return w.add({ctx.layer, ctx.outline_colour, true}, outline);
 }
 
-int face(PolygonContext& ctx, DxfWriter& w, const shape_point& a, const shape_point& b,
-         const shape_point& c, int invisible) {
-  const BlockPoint corners[4] = {{a.x, a.y, a.z}, {b.x, b.y, b.z}, {c.x, c.y, c.z},
-                                 {c.x, c.y, c.z}};
-  return dxf_3dface(w, ctx.layer, ctx.fill_colour, corners, invisible);
+int face(PolygonContext& ctx, const DrawingOut& w, const shape_point& a, const shape_point& b,
+         const shape_point& c, int invisible, bool has_z) {
+  const FaceEntity f{{{a.x, a.y, a.z}, {b.x, b.y, b.z}, {c.x, c.y, c.z}, {c.x, c.y, c.z}},
+                     invisible};
+  return w.add({ctx.layer, ctx.fill_colour, has_z}, f);
 }
 
 // Skips empty records; true when the record was skipped.
@@ -73,7 +67,7 @@ bool conforming_tin(const PolygonContext& ctx, const shape_rec& rec) {
 
 // The record's attribute block, begun when attributes go into blocks; the stream to write to.
 struct RecordBlock {
-  DxfWriter* w = nullptr;
+  const DrawingOut* w = nullptr;
   std::string name;
 };
 
@@ -83,21 +77,20 @@ struct RecordBlock {
 bool record_block_wanted(const PolygonContext& ctx) {
   const FileSettings& cur = ctx.settings.cur;
   return block_attributes(cur) &&
-         (cur.DrawOutlines != 0 || cur.Fill == 0 || ctx.out.state.verDXF > 5);
+         (cur.DrawOutlines != 0 || cur.Fill == 0 || release_traits(ctx.settings.verDXF).hatch);
 }
 
 int begin_record_block(PolygonContext& ctx, const shape_rec& rec, bool wanted, RecordBlock& b) {
   b.w = &ctx.out;
   if (!wanted) return 0;
-  if (ctx.block_writer == nullptr || ctx.blocks == nullptr || ctx.names == nullptr) {
+  if (ctx.block_writer == nullptr || ctx.blocks.writer == nullptr || ctx.names == nullptr) {
     trace_write("SHOULD NOT HAPPEN: polygon block without a block writer\n");
     return -1;
   }
-  b.w = ctx.blocks;
-  // The base point keeps its Z only when the block stream knows the record is 3D.
-  b.w->state.record_has_z = rec.has_z;
+  b.w = &ctx.blocks;
   b.name = ctx.names->next_name(NameKind::polygon);
-  return ctx.block_writer->begin_block(*b.w, b.name, {rec.box.xmin, rec.box.ymin, rec.zmin});
+  return ctx.block_writer->begin_block(*b.w, b.name, {rec.box.xmin, rec.box.ymin, rec.zmin},
+                                       rec.has_z);
 }
 
 int end_record_block(PolygonContext& ctx, const shape_rec& rec, const RecordBlock& b,
@@ -106,8 +99,8 @@ int end_record_block(PolygonContext& ctx, const shape_rec& rec, const RecordBloc
   if (ctx.block_writer->end_block(*b.w) != 0) return -1;
   // On the block's base point, raised by the elevation: every vertex lands where it would
   // without the block.
-  ctx.out.state.record_has_z = rec.has_z;
-  return ctx.block_writer->insert_block(ctx.out, b.name, ctx.layer, ctx.outline_colour,
+  return ctx.block_writer->insert_block(ctx.out, b.name,
+                                        {ctx.layer, ctx.outline_colour, rec.has_z},
                                         {rec.box.xmin, rec.box.ymin, rec.zmin + elevation});
 }
 
@@ -126,7 +119,7 @@ bool inner_ring_filled(const RingInfo& ring, const RingInfo& parent, bool parent
 // direct holes cut out, then its outline. Files wound the usual way (clockwise outer rings,
 // counter-clockwise holes) and files wound the other way throughout fill alike. In TIN and
 // comma-delimited input every ring is a shape of its own and filled.
-int triangulated_fill(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec, int levels,
+int triangulated_fill(PolygonContext& ctx, const DrawingOut& w, const shape_rec& rec, int levels,
                       double elevation, double fill_z) {
   const bool every_ring = ctx.comma_delimited || ctx.settings.cur.TIN != 0;
   const bool outlines = ctx.settings.cur.DrawOutlines != 0;
@@ -151,7 +144,7 @@ int triangulated_fill(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec, i
 }
 
 // Outlines, and the fill when asked for, of a Polygon or PolygonM record.
-int polygon_rings(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec, double elevation,
+int polygon_rings(PolygonContext& ctx, const DrawingOut& w, const shape_rec& rec, double elevation,
                   double fill_z) {
   const FileSettings& cur = ctx.settings.cur;
   if (cur.Fill == 0) {
@@ -164,14 +157,14 @@ int polygon_rings(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec, doubl
   if (!ctx.comma_delimited && cur.TIN == 0) {
     for (std::int32_t r = 0; r < rec.num_parts; ++r) known_orientation(rec, ctx.rings, r);
   }
-  if (w.state.verDXF > 5 && cur.TIN == 0) {
+  if (release_traits(ctx.settings.verDXF).hatch && cur.TIN == 0) {
     return hatch_polygon(ctx, w, rec, levels, elevation, fill_z);
   }
   return triangulated_fill(ctx, w, rec, levels, elevation, fill_z);
 }
 
 // Each ring of a PolygonZ record or ring part of a MultiPatch: its faces, then its outline.
-int ring_with_faces(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec, std::int32_t ring) {
+int ring_with_faces(PolygonContext& ctx, const DrawingOut& w, const shape_rec& rec, std::int32_t ring) {
   const FileSettings& cur = ctx.settings.cur;
   if (cur.Fill != 0 && fill_ring_faces(ctx, w, rec, ring) != 0) return -1;
   if (cur.Fill != 0 && cur.DrawOutlines == 0) return 0;
@@ -208,49 +201,40 @@ int fan_face_edges(int draw_edges, int face, int faces) {
   return edges(draw_edges, {false, true, false, false}, face, faces, 0, 2);
 }
 
-int ring_outline(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec, std::int32_t ring,
-                 double elevation, int colour) {
-  DxfState& s = w.state;
+int ring_outline(PolygonContext& ctx, const DrawingOut& w, const shape_rec& rec, std::int32_t ring,
+                 double elevation, int colour, EntityRef reactor, EntityRef* made) {
   // Outlines inside a record's block carry nothing: the block's INSERT carries the attributes.
-  const bool in_block = &w != &ctx.out;
+  const bool in_block = !(w == ctx.out);
   const bool tin = ctx.settings.cur.TIN != 0;
   const shape_point* p = rec.part_points(ring).data();
   std::int32_t n = rec.points_in_part(ring);
-  s.record_has_z = rec.has_z || tin;  // a TIN ring is a 3D polyline
-  int result = 0;
-  if (polyline_vertex_list_form(s)) {
+  const bool has_z = rec.has_z || tin;  // a TIN ring is a 3D polyline
+  const bool classic = polyline_vertex_list_form(ctx.settings, has_z);
+  std::vector<Point3>& v = ctx.outline;
+  v.clear();
+  if (classic) {
     std::array<double, 3> tin_z{};
     if (tin) {
       n = std::min<std::int32_t>(n, 3);
       tin_z = tin_heights(ctx);
     }
-    result = polyline_begin(w, elevation, ctx.layer, colour, n, true);
-    if (result == 0 && !in_block && ctx.annotations != nullptr) {
-      ctx.annotations->attach_extended_data(w);
-    }
-    for (std::int32_t i = 0; i < n && result == 0; ++i) {
-      const double z = tin ? tin_z[static_cast<std::size_t>(i)] : ring_vertex_z(ctx, rec, p[i], elevation);
-      result = dxf_vertex(w, p[i].x, p[i].y, z, ctx.layer, colour);
+    for (std::int32_t i = 0; i < n; ++i) {
+      const double z =
+          tin ? tin_z[static_cast<std::size_t>(i)] : ring_vertex_z(ctx, rec, p[i], elevation);
+      v.push_back({p[i].x, p[i].y, z});
     }
   } else if (n >= 2) {
     // The closing point, which repeats the first, is left out.
-    result = polyline_begin(w, elevation, ctx.layer, colour, n - 1, true);
-    for (std::int32_t i = 0; i + 1 < n && result == 0; ++i) {
-      result = polyline_vertex(w, p[i], ctx.layer);
-    }
-    if (result == 0) result = polyline_end(w);
-    if (result == 0 && !in_block && ctx.annotations != nullptr) {
-      ctx.annotations->attach_extended_data(w);
-    }
-    s.record_has_z = rec.has_z;
-    return result;
+    for (std::int32_t i = 0; i + 1 < n; ++i) v.push_back({p[i].x, p[i].y, p[i].z});
   } else {
-    s.record_has_z = rec.has_z;
     return 0;
   }
-  if (result == 0) result = polyline_end(w);
-  s.record_has_z = rec.has_z;
-  return result;
+  Entity e;
+  e.look = {ctx.layer, colour, has_z};
+  e.shape = PolylineEntity{v, elevation, true, classic, colour};
+  e.reactor = reactor;
+  if (!in_block && ctx.annotations != nullptr) e.xdata = ctx.annotations->extended_data();
+  return w.add(e, made);
 }
 
 int polygon_record(PolygonContext& ctx, shape_rec& rec) {
@@ -271,7 +255,6 @@ int polygon_record(PolygonContext& ctx, shape_rec& rec) {
     elevation = record_elevation(ctx.elevation);
   }
   if (ctx.annotations != nullptr) ctx.annotations->anchor_from_box(rec.box, true, true);
-  ctx.out.state.record_has_z = rec.has_z;
 
   RecordBlock block;
   if (begin_record_block(ctx, rec, record_block_wanted(ctx), block) != 0) return -1;
@@ -281,7 +264,7 @@ int polygon_record(PolygonContext& ctx, shape_rec& rec) {
     return -1;
   }
   if (end_record_block(ctx, rec, block, elevation) != 0) return -1;
-  if (ctx.annotations != nullptr) ctx.annotations->record_done(rec.box, shape_z(rec));
+  if (ctx.annotations != nullptr) ctx.annotations->record_done(rec.box, shape_z(rec), rec.has_z);
   return 0;
 }
 
@@ -292,12 +275,11 @@ int polygon_z_record(PolygonContext& ctx, shape_rec& rec) {
   if (ctx.annotations != nullptr) ctx.annotations->anchor_from_box(rec.box, true, true);
   RecordBlock block;
   if (begin_record_block(ctx, rec, record_block_wanted(ctx), block) != 0) return -1;
-  block.w->state.record_has_z = rec.has_z;  // the faces are 3D in every release
   for (std::int32_t r = 0; r < rec.num_parts; ++r) {
     if (ring_with_faces(ctx, *block.w, rec, r) != 0) return -1;
   }
   if (end_record_block(ctx, rec, block, 0.0) != 0) return -1;
-  if (ctx.annotations != nullptr) ctx.annotations->record_done(rec.box, shape_z(rec));
+  if (ctx.annotations != nullptr) ctx.annotations->record_done(rec.box, shape_z(rec), rec.has_z);
   return 0;
 }
 
@@ -309,8 +291,7 @@ int multipatch_record(PolygonContext& ctx, shape_rec& rec) {
   if (ctx.annotations != nullptr) ctx.annotations->anchor_from_box(rec.box, true, true);
   RecordBlock block;
   if (begin_record_block(ctx, rec, record_block_wanted(ctx), block) != 0) return -1;
-  DxfWriter& w = *block.w;
-  w.state.record_has_z = rec.has_z;  // the faces are 3D in every release
+  const DrawingOut& w = *block.w;
   for (std::int32_t part = 0; part < rec.num_parts; ++part) {
     const int type = rec.part_types[static_cast<std::size_t>(part)];
     const shape_point* p = rec.part_points(part).data();
@@ -323,7 +304,7 @@ int multipatch_record(PolygonContext& ctx, shape_rec& rec) {
         const shape_point& c = p[i + 2];
         const int invisible = type == kStrip ? strip_face_edges(cur.DrawEdges, i, count)
                                              : fan_face_edges(cur.DrawEdges, i, count);
-        if (faces && face(ctx, w, a, b, c, invisible) != 0) return -1;
+        if (faces && face(ctx, w, a, b, c, invisible, rec.has_z) != 0) return -1;
         if (outlines && triangle_outline(ctx, w, a, b, c) != 0) return -1;
       }
     } else if (type >= kOuterRing && type <= kLastRingType) {
@@ -331,7 +312,7 @@ int multipatch_record(PolygonContext& ctx, shape_rec& rec) {
     }
   }
   if (end_record_block(ctx, rec, block, 0.0) != 0) return -1;
-  if (ctx.annotations != nullptr) ctx.annotations->record_done(rec.box, shape_z(rec));
+  if (ctx.annotations != nullptr) ctx.annotations->record_done(rec.box, shape_z(rec), rec.has_z);
   return 0;
 }
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "dxf/dxf_writer.h"
+#include "dwg/drawing_writer.h"
 #include "entities/polygon_fill.h"
 #include "entities/polygon_hatch.h"
 #include "entities/polygon_rings.h"
@@ -25,9 +25,9 @@ class ShapefileReader;
 
 // Everything the polygon generator works with. The driver sets layer and colours per record.
 struct PolygonContext {
-  DxfWriter& out;                          // the entity stream
-  DxfWriter* blocks = nullptr;             // the feature block stream ("POL" blocks)
-  DxfWriter* fill_blocks = nullptr;        // the second block stream ("FIL" blocks)
+  DrawingOut out;                          // the entity stream
+  DrawingOut blocks{};                     // the feature block stream ("POL" blocks)
+  DrawingOut fill_blocks{};                // the second block stream ("FIL" blocks)
   const ConvSettings& settings;
   NameCounters* names = nullptr;
   ElevationSource elevation{};
@@ -40,7 +40,10 @@ struct PolygonContext {
   PreparedHatch hatch = prepare_hatch_pattern(0, 1.0, 1.0, 0.0);
   std::vector<RingInfo> rings{};           // reused from record to record
   FillBuffers fill{};
-  std::vector<HatchPath> hatch_paths{};  // of the record being hatched
+  std::vector<HatchRing> hatch_rings{};    // of the record being hatched
+  std::vector<Point2> hatch_edges{};       // their edges, two points each
+  std::vector<HatchPath> hatch_paths{};
+  std::vector<Point3> outline{};           // the outline being written
 
   std::string_view layer{};
   int outline_colour = -1;
@@ -49,8 +52,9 @@ struct PolygonContext {
 
 // One ring (part) of rec as a closed polyline: POLYLINE with a VERTEX per point, the closing
 // point included (release 12, Z, TIN), or an LWPOLYLINE without the closing point. 0 or -1.
-int ring_outline(PolygonContext& ctx, DxfWriter& w, const shape_rec& rec, std::int32_t ring,
-                 double elevation, int colour);
+// `reactor` names the associative hatch the outline bounds; `made` receives its reference.
+int ring_outline(PolygonContext& ctx, const DrawingOut& w, const shape_rec& rec, std::int32_t ring,
+                 double elevation, int colour, EntityRef reactor = {}, EntityRef* made = nullptr);
 
 // Z of an outline or face vertex: its own Z (times ElevFactor with flgScaleZ) for a record
 // with Z values, else `elevation`.

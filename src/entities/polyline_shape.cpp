@@ -62,11 +62,10 @@ double thin_and_elevate(PolylineContext& ctx, shape_rec& rec) {
   return record_elevation(ctx.elevation);
 }
 
-// One part: header, vertices, end.
-int write_part(PolylineContext& ctx, DxfWriter& w, const shape_rec& rec, std::int32_t part,
+// One part: one polyline.
+int write_part(PolylineContext& ctx, const DrawingOut& w, const shape_rec& rec, std::int32_t part,
                double elevation, int colour, const AnnotationPlan& plan) {
   const FileSettings& cur = ctx.settings.cur;
-  const std::int32_t n = rec.points_in_part(part);
   const std::span<const shape_point> pts = rec.part_points(part);
   if (ctx.annotations != nullptr) {
     if (part == 0 && (plan.labels_aligned || plan.attribs_aligned)) {
@@ -76,29 +75,18 @@ int write_part(PolylineContext& ctx, DxfWriter& w, const shape_rec& rec, std::in
       ctx.annotations->move_close_to_part(pts, plan.labels_move_close, plan.attribs_move_close);
     }
   }
-  if (polyline_begin(w, elevation, ctx.layer, colour, n, ctx.settings.ClosePolys != 0, ctx.db) !=
-      0) {
-    return -1;
-  }
-  const bool vertex_list = polyline_vertex_list_form(w.state);
-  if (vertex_list && plan.extended_data && ctx.annotations != nullptr) {
-    ctx.annotations->attach_extended_data(w);
-  }
-  if (polyline_header_done(w, ctx.db) != 0) return -1;
-
   const double z_scale = cur.flgScaleZ != 0 ? cur.ElevFactor : 1.0;
-  shape_point v;
+  std::vector<Point3>& vertices = ctx.vertices;
+  vertices.clear();
   for (const shape_point& p : pts) {
-    v.x = p.x;
-    v.y = p.y;
-    v.z = rec.has_z ? p.z * z_scale : elevation;
-    if (polyline_vertex(w, v, ctx.layer, ctx.db) != 0) return -1;
+    vertices.push_back({p.x, p.y, rec.has_z ? p.z * z_scale : elevation});
   }
-  if (polyline_end(w, ctx.db) != 0) return -1;
-  if (!vertex_list && plan.extended_data && ctx.annotations != nullptr) {
-    ctx.annotations->attach_extended_data(w);
-  }
-  return 0;
+  Entity e;
+  e.look = {ctx.layer, colour, rec.has_z};
+  e.shape = PolylineEntity{vertices, elevation, ctx.settings.ClosePolys != 0,
+                           polyline_vertex_list_form(ctx.settings, rec.has_z), -1};
+  if (plan.extended_data && ctx.annotations != nullptr) e.xdata = ctx.annotations->extended_data();
+  return w.add(e);
 }
 
 }  // namespace
@@ -128,7 +116,6 @@ int polyline_record(PolylineContext& ctx, shape_rec& rec) {
   if (skip_record(ctx, rec)) return 0;
   const FileSettings& cur = ctx.settings.cur;
   ctx.counters.points_processed += rec.num_points;
-  ctx.out.state.record_has_z = rec.has_z;
   const double elevation = rec.has_z ? 0.0 : thin_and_elevate(ctx, rec);
 
   const AnnotationPlan plan = plan_annotations(cur);
@@ -137,18 +124,17 @@ int polyline_record(PolylineContext& ctx, shape_rec& rec) {
   }
 
   const bool in_block = polyline_attribute_blocks(cur);
-  DxfWriter* w = &ctx.out;
+  const DrawingOut* w = &ctx.out;
   std::string block_name;
   if (in_block) {
-    if (ctx.block_writer == nullptr || ctx.blocks == nullptr || ctx.names == nullptr) {
+    if (ctx.block_writer == nullptr || ctx.blocks.writer == nullptr || ctx.names == nullptr) {
       trace_write("SHOULD NOT HAPPEN: attribute block without a block writer\n");
       return -1;
     }
-    w = ctx.blocks;
-    w->state.record_has_z = rec.has_z;
+    w = &ctx.blocks;
     block_name = ctx.names->next_name(NameKind::arc);
     const shape_point base{rec.box.xmin, rec.box.ymin, rec.zmin};
-    if (ctx.block_writer->begin_block(*w, block_name, base) != 0) return -1;
+    if (ctx.block_writer->begin_block(*w, block_name, base, rec.has_z) != 0) return -1;
   }
 
   const int colour = in_block ? 0 : ctx.colour;
@@ -162,11 +148,12 @@ int polyline_record(PolylineContext& ctx, shape_rec& rec) {
     // The insertion stands on the block's base point, raised by the elevation, so that every
     // vertex lands where it would without the block.
     const shape_point at{rec.box.xmin, rec.box.ymin, rec.zmin + elevation};
-    if (ctx.block_writer->insert_block(ctx.out, block_name, ctx.layer, ctx.colour, at) != 0) {
+    if (ctx.block_writer->insert_block(ctx.out, block_name, {ctx.layer, ctx.colour, rec.has_z},
+                                       at) != 0) {
       return -1;
     }
   }
-  if (ctx.annotations != nullptr) ctx.annotations->record_done(rec.box, shape_z(rec));
+  if (ctx.annotations != nullptr) ctx.annotations->record_done(rec.box, shape_z(rec), rec.has_z);
   return 0;
 }
 

@@ -7,8 +7,9 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "dxf/dxf_writer.h"
+#include "dwg/drawing_writer.h"
 #include "input/shape_record.h"
 #include "input/table_reader.h"
 #include "settings/conv_settings.h"
@@ -33,13 +34,15 @@ struct EntityCounters {
 class AttributeBlockWriter {
  public:
   virtual ~AttributeBlockWriter() = default;
-  // Starts the block definition `name` with its base point on `blocks`; 0 or -1.
-  virtual int begin_block(DxfWriter& blocks, std::string_view name, const shape_point& base) = 0;
+  // Starts the block definition `name` with its base point on `blocks`; has_z keeps the base
+  // point's Z where the release would drop it. 0 or -1.
+  virtual int begin_block(const DrawingOut& blocks, std::string_view name,
+                          const shape_point& base, bool has_z) = 0;
   // Ends the definition (ENDBLK); 0 or -1.
-  virtual int end_block(DxfWriter& blocks) = 0;
+  virtual int end_block(const DrawingOut& blocks) = 0;
   // The INSERT of the block on the record's layer and colour, then its attribute entities.
-  virtual int insert_block(DxfWriter& out, std::string_view name, std::string_view layer,
-                           int colour, const shape_point& at) = 0;
+  virtual int insert_block(const DrawingOut& out, std::string_view name, const EntityLook& look,
+                           const shape_point& at) = 0;
 };
 
 // Labels and feature attributes of a record; supplied by label placement and attribute output.
@@ -56,16 +59,18 @@ class RecordAnnotations {
   // The points of every part, for the move-close search of an anchor onto the line.
   virtual void move_close_to_part(std::span<const shape_point> part, bool labels,
                                   bool attributes) = 0;
-  // Extended entity data onto the polyline just completed (the vertex-list header, or the
-  // light-weight polyline after its last vertex).
-  virtual void attach_extended_data(DxfWriter& out) = 0;
+  // The extended entity data the record's entities carry; empty when none is written. Valid
+  // until the next record.
+  virtual std::span<const XdataItem> extended_data() = 0;
   // After the shape: labels and attribute output of the record; `shape_z` is the Z of a shape
-  // that has Z values (its first point), for labels that stand at it.
-  virtual void record_done(const shape_box& box, std::optional<double> shape_z) = 0;
-  // Right after the groups of an INSERT at `at` that stands for the record (a marker, the
-  // "_POINT" block or a per-record block): the attributes-follow flag, the extended data, then
-  // the ATTRIB entities and their SEQEND, as the attribute output asks. 0 or -1.
-  virtual int after_insert(DxfWriter& out, const shape_point& at) = 0;
+  // that has Z values (its first point), for labels that stand at it; has_z keeps the labels'
+  // Z where the release would drop it.
+  virtual void record_done(const shape_box& box, std::optional<double> shape_z, bool has_z) = 0;
+  // An INSERT that stands for the record (a marker, the "_POINT" block or a per-record block):
+  // the insertion with the extended data, or followed by the ATTRIB entities and their SEQEND,
+  // as the attribute output asks. 0 or -1.
+  virtual int add_insert(const DrawingOut& out, const EntityLook& look,
+                         const InsertEntity& insert) = 0;
 };
 
 // The Z of a record that has Z values (its first point), for labels that stand at it.
@@ -93,14 +98,14 @@ double record_elevation(const ElevationSource& source);
 // Everything the line generator works with, passed explicitly. The driver sets layer and
 // colour for each record (the record's classification).
 struct PolylineContext {
-  DxfWriter& out;                         // the entity stream
-  DxfWriter* blocks = nullptr;            // the feature block stream (attribute-block mode)
+  DrawingOut out;                         // the entity stream
+  DrawingOut blocks{};                    // the feature block stream (attribute-block mode)
   const ConvSettings& settings;
   NameCounters* names = nullptr;          // "ARC" block names
   ElevationSource elevation{};
   AttributeBlockWriter* block_writer = nullptr;
   RecordAnnotations* annotations = nullptr;
-  DbTarget db{};                          // database path records and list
+  std::vector<Point3> vertices{};         // of the part being written, reused
   EntityCounters counters{};
 
   std::string_view layer{};               // of the current record

@@ -28,7 +28,7 @@ std::vector<int> label_order(const ConvSettings& s, std::size_t field_count) {
 }  // namespace
 
 RecordAnnotator::RecordAnnotator(const ConvSettings& s, TableReader& table, int shape_class,
-                                 DxfWriter& labels)
+                                 const DrawingOut& labels)
     : s_(s), table_(table), shape_class_(shape_class), labels_(labels) {
   fields_ = selected_attribute_fields(s, table.fields());
   const bool on = attributes_wanted(s.cur) && !fields_.empty();
@@ -54,6 +54,7 @@ void RecordAnnotator::begin_record(std::string_view layer) {
   box_.reset();
   label_part_ = {};
   attribute_part_ = {};
+  xdata_made_ = false;
 }
 
 void RecordAnnotator::anchor_from_box(const shape_box& box, bool, bool) { box_ = box; }
@@ -70,8 +71,13 @@ void RecordAnnotator::move_close_to_part(std::span<const shape_point> part, bool
   align_with_part(part, labels, attributes);
 }
 
-void RecordAnnotator::attach_extended_data(DxfWriter& out) {
-  if (extended_) write_attribute_eed(out, table_, fields_, s_.StripSpaces != 0, s_.cur.MaxAttribLen);
+std::span<const XdataItem> RecordAnnotator::extended_data() {
+  if (!extended_) return {};
+  if (!xdata_made_) {
+    attribute_eed(table_, fields_, s_.StripSpaces != 0, s_.cur.MaxAttribLen, xdata_values_, xdata_);
+    xdata_made_ = true;
+  }
+  return xdata_;
 }
 
 LabelPlacement RecordAnnotator::place(const shape_box& box, int n, bool attributes) const {
@@ -80,12 +86,14 @@ LabelPlacement RecordAnnotator::place(const shape_box& box, int n, bool attribut
   return place_label(request);
 }
 
-void RecordAnnotator::record_done(const shape_box& box, std::optional<double> shape_z) {
+void RecordAnnotator::record_done(const shape_box& box, std::optional<double> shape_z,
+                                  bool has_z) {
   if (!box_) box_ = box;
-  if (labels_on()) write_labels(*box_, shape_z);
+  if (labels_on()) write_labels(*box_, shape_z, has_z);
 }
 
-int RecordAnnotator::write_labels(const shape_box& box, std::optional<double> shape_z) {
+int RecordAnnotator::write_labels(const shape_box& box, std::optional<double> shape_z,
+                                  bool has_z) {
   texts_.clear();
   text_slots_.clear();
   for (std::size_t slot = 0; slot < label_fields_.size(); ++slot) {
@@ -118,32 +126,39 @@ int RecordAnnotator::write_labels(const shape_box& box, std::optional<double> sh
     const std::string& own_layer = label_layers_[text_slots_[line]];
     const std::string_view layer = own_layer.empty() ? std::string_view(layer_) : own_layer;
     const std::string& text = texts_[line];
-    const TextLook look{layer, cur.TextColour, cur.TextLabelsHeight, style};
-    if (dxf_placed_text(labels_, look, lines.line(text), text) != 0) return -1;
+    const TextEntity label{lines.line(text), cur.TextLabelsHeight, style, text};
+    if (labels_.add({layer, cur.TextColour, has_z}, label) != 0) return -1;
     lines.next();
   }
   return 0;
 }
 
-int RecordAnnotator::after_insert(DxfWriter& out, const shape_point& at) {
-  if (block_) dxf_attributes_follow(out);
-  if (extended_) attach_extended_data(out);
+int RecordAnnotator::add_insert(const DrawingOut& out, const EntityLook& look,
+                                const InsertEntity& insert) {
+  InsertEntity with = insert;
+  with.attributes_follow = block_;
+  const Entity e{look, with, {}, extended_data()};
+  if (out.add(e) != 0) return -1;
   if (!block_) return 0;
+  const shape_point at{insert.at.x, insert.at.y, insert.at.z};
   const FileSettings& cur = s_.cur;
   const shape_box box = box_ ? *box_ : shape_box{at.x, at.y, at.x, at.y};
   const LabelPlacement placed = place(box, static_cast<int>(fields_.size()), true);
   const int just = cur.attrib_position[static_cast<std::size_t>(shape_class_)].AnnotJust;
   TextBlockLines lines(placed, just, cur.TextAttribHeight, s_.LineSpacing, at.z,
                        s_.TextWidthFactor);
-  const TextLook look{layer_, cur.AttribColSameAsShape != 0 ? 0 : cur.AttribTextColour,
-                      cur.TextAttribHeight, drawing_style_name(s_, s_.attrib_style, cur.TextAttribStyle)};
+  const EntityLook attrib_look{layer_, cur.AttribColSameAsShape != 0 ? 0 : cur.AttribTextColour,
+                              look.has_z};
+  const std::string_view style = drawing_style_name(s_, s_.attrib_style, cur.TextAttribStyle);
   for (const AttributeField& f : fields_) {
     const std::string_view value =
         written_field_value(table_.read_field(f.index), s_.StripSpaces != 0, cur.MaxAttribLen);
-    if (dxf_attrib(out, look, lines.line(value), value, f.name, cur.AttVis != 0) != 0) return -1;
+    const AttribEntity attrib{lines.line(value), cur.TextAttribHeight, style, value, f.name,
+                              cur.AttVis != 0};
+    if (out.add(attrib_look, attrib) != 0) return -1;
     lines.next();
   }
-  return dxf_sequence_end(out);
+  return out.add(look, SequenceEnd{});
 }
 
 }  // namespace tsn

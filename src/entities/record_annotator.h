@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "dxf/text_entities.h"
+#include "dwg/drawing_writer.h"
 #include "entities/attribute_data.h"
 #include "entities/polyline_shape.h"
 #include "geometry/label_overlap.h"
@@ -21,7 +21,8 @@ class RecordAnnotator final : public RecordAnnotations {
  public:
   // `table` is the input's table, positioned on each record by the driver; `shape_class` 0
   // points, 1 lines, 2 polygons; `labels` the stream that label TEXTs go to.
-  RecordAnnotator(const ConvSettings& s, TableReader& table, int shape_class, DxfWriter& labels);
+  RecordAnnotator(const ConvSettings& s, TableReader& table, int shape_class,
+                  const DrawingOut& labels);
 
   bool active() const { return labels_on() || extended_ || block_; }
   bool labels_on() const { return !label_fields_.empty(); }
@@ -39,19 +40,19 @@ class RecordAnnotator final : public RecordAnnotations {
   void align_with_part(std::span<const shape_point> part, bool labels, bool attributes) override;
   void move_close_to_part(std::span<const shape_point> part, bool labels,
                           bool attributes) override;
-  void attach_extended_data(DxfWriter& out) override;
-  void record_done(const shape_box& box, std::optional<double> shape_z) override;
-  int after_insert(DxfWriter& out, const shape_point& at) override;
+  std::span<const XdataItem> extended_data() override;
+  void record_done(const shape_box& box, std::optional<double> shape_z, bool has_z) override;
+  int add_insert(const DrawingOut& out, const EntityLook& look, const InsertEntity& insert) override;
 
  private:
   // The block of `n` lines placed for the record, with the label or attribute settings.
   LabelPlacement place(const shape_box& box, int n, bool attributes) const;
-  int write_labels(const shape_box& box, std::optional<double> shape_z);
+  int write_labels(const shape_box& box, std::optional<double> shape_z, bool has_z);
 
   const ConvSettings& s_;
   TableReader& table_;
   int shape_class_;
-  DxfWriter& labels_;
+  DrawingOut labels_;
   bool extended_ = false;
   bool block_ = false;
   std::vector<AttributeField> fields_;
@@ -67,6 +68,10 @@ class RecordAnnotator final : public RecordAnnotations {
   std::span<const shape_point> attribute_part_;
   std::vector<std::string> texts_;  // the label lines
   std::vector<std::size_t> text_slots_;  // the label field (its place in label_fields_) of each line
+  // The extended data of the record in hand, made when first asked for.
+  bool xdata_made_ = false;
+  std::vector<std::string> xdata_values_;
+  std::vector<XdataItem> xdata_;
 };
 
 }  // namespace tsn

@@ -22,7 +22,7 @@ TextPlacement TextBlockLines::line(std::string_view text) const {
   TextPlacement p;
   p.justification = justification_;
   if (placed_.aligned) p.rotation_degrees = placed_.rotation_degrees;
-  const BlockPoint insertion{at_.x, at_.y, z_};
+  const Point3 insertion{at_.x, at_.y, z_};
   if (justification_ == 0) {
     p.first = insertion;
     return p;

@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "classify/layer_name.h"
-#include "dxf/blocks_section.h"
-#include "dxf/header_section.h"
-#include "dxf/output_assembly.h"
+#include "dxf/dxf_text_writer.h"
+#include "dwg/release_traits.h"
 #include "dxf/output_mode.h"
 #include "dxf/tables_section.h"
-#include "dxf/marker_blocks.h"
+#include "entities/attribute_data.h"
+#include "entities/marker_blocks.h"
 #include "entities/feature_blocks.h"
 #include "entities/legend_blocks.h"
 #include "entities/legend_drawing.h"
@@ -75,19 +75,13 @@ void check_annotation_fields(ConvSettings& s) {
 
 bool cancel_requested() { return cancel_confirmed(); }
 
-// Everything that writes the drawing of one conversion.
+// The streams of the drawing of one conversion.
 struct Drawing {
-  DxfOutputFiles files;
-  DxfState state;
-  std::optional<DxfWriter> main, blocks, blocks2, entities, labels;
-
-  void bind() {
-    main.emplace(DxfWriter{state, &files.sink(DxfStream::main)});
-    blocks.emplace(DxfWriter{state, &files.sink(DxfStream::blocks)});
-    blocks2.emplace(DxfWriter{state, &files.sink(DxfStream::blocks2)});
-    entities.emplace(DxfWriter{state, &files.sink(DxfStream::entities)});
-    labels.emplace(DxfWriter{state, &files.sink(DxfStream::labels)});
-  }
+  DrawingWriter& writer;
+  DrawingOut entities{&writer, DrawingStream::entities};
+  DrawingOut labels{&writer, DrawingStream::labels};
+  DrawingOut blocks{&writer, DrawingStream::blocks};
+  DrawingOut fill_blocks{&writer, DrawingStream::fill_blocks};
 };
 
 // The colour of a layer class: its colour class's colour when both keys use one field.
@@ -105,10 +99,6 @@ int write_sections(Drawing& d, const ConvSettings& s, const OpenInput& in,
                    const std::string& layer, int shape_class, const PointDrawing& points,
                    const RecordClassifier& keys, const RecordAnnotator* annotator,
                    std::string_view input_base_name) {
-  if (write_dxf_header(d.state, d.files.sink(DxfStream::main), s, in.extents,
-                       d.files.handseed()) != 0) {
-    return -1;
-  }
   // One layer per layer class, or the single layer.
   const int colour = default_layer_colour(s.cur, shape_class);
   std::vector<LayerDef> class_layers;
@@ -149,29 +139,26 @@ int write_sections(Drawing& d, const ConvSettings& s, const OpenInput& in,
     add_text_style(styles, s.cur.MarkerStyle, style_font(s, s.cur.MarkerStyle));
   }
   add_text_style(styles, kStandardStyle, kStandardFont);
-  TablesInput tables;
-  tables.layers = layers;
-  tables.class_layers = class_layers;
-  tables.styles = styles;
-  tables.extents = in.extents;
-  if (write_dxf_tables(*d.main, tables) != 0) return -1;
-  open_block_record_table(*d.main,
-                          expected_block_records(std::max(in.record_count, 0L), s.cur.Legend == 1));
-  BlockStreams streams{*d.main, *d.blocks, *d.blocks2};
-  if (open_blocks_section(streams) != 0) return -1;
+  DrawingSetup setup;
+  setup.extents = in.extents;
+  setup.layers = layers;
+  setup.class_layers = class_layers;
+  setup.styles = styles;
+  setup.expected_blocks = expected_block_records(std::max(in.record_count, 0L), s.cur.Legend == 1);
+  if (d.writer.begin_drawing(setup) != 0) return -1;
   // The table's attribute definitions, then the marker block of point input, then the legend
   // symbol of the input's class.
   if (annotator != nullptr && !annotator->fields().empty() &&
-      write_info_block(streams, info_block_name(input_base_name, s.verDXF), annotator->fields(),
+      write_info_block(d.blocks, info_block_name(input_base_name, s.verDXF), annotator->fields(),
                        s.cur.TextLabelsHeight, s.LineSpacing) != 0) {
     return -1;
   }
   FixedBlocks made;
   if (shape_class == 0 &&
-      write_marker_blocks(streams, marker_choice(s.cur, in.table != nullptr), made) != 0) {
+      write_marker_blocks(d.blocks, marker_choice(s.cur, in.table != nullptr), made) != 0) {
     return -1;
   }
-  if (s.cur.Legend == 1 && write_legend_block(streams, shape_class, made) != 0) return -1;
+  if (s.cur.Legend == 1 && write_legend_block(d.blocks, s, shape_class, made) != 0) return -1;
   return 0;
 }
 
@@ -288,12 +275,12 @@ void report_table_rows(const TableRowCount& rows, const OpenInput& in) {
 
 // The records of a shapefile, up to the end of its main file.
 int convert_shapefile_records(OpenInput& in, Generators& gen, const FileSettings& settings,
-                              const DxfState& state, shape_rec& rec,
+                              const DrawingWriter& writer, shape_rec& rec,
                               ConversionCounters& counters) {
   TableRowCount rows;
   for (long n = 0;; ++n) {
     // A write that failed (a full disk) ends the loop: the driver reports it.
-    if (state.write_failures > 0 || cancel_requested()) return -1;
+    if (writer.failed() || cancel_requested()) return -1;
     const RecordOutcome r = convert_one_record(in, gen, settings, rec, counters, rows);
     if (r == RecordOutcome::end) break;
     if (r == RecordOutcome::failed) return -1;
@@ -370,12 +357,11 @@ int convert_records(OpenInput& in, Drawing& d, Generators& gen, const FileSettin
   status_write("%s", format_printf(load_status_text(kMsgProcessing).c_str(),
                                    std::string(host().cancel_gesture()).c_str())
                          .c_str());
-  dxf_write(*d.entities, "  0\nSECTION\n  2\nENTITIES\n");
   shape_rec rec;
   progress_start();
   int result = 0;
   if (in.is_shapefile && !in.shapes.header().shp_empty) {
-    result = convert_shapefile_records(in, gen, settings, d.state, rec, counters);
+    result = convert_shapefile_records(in, gen, settings, d.writer, rec, counters);
   } else if (!in.is_shapefile && in.shape_type == 1) {
     long without_coordinates = 0;
     result = convert_table_points(in, gen, settings, counters, without_coordinates);
@@ -387,7 +373,6 @@ int convert_records(OpenInput& in, Drawing& d, Generators& gen, const FileSettin
   }
   progress_step_to(100);
   progress_end();
-  dxf_group(*d.labels, 0, "ENDSEC");
   status_write("%s", format_printf(load_status_text(kMsgRecordsProcessed).c_str(),
                                    counters.records_processed)
                          .c_str());
@@ -395,12 +380,13 @@ int convert_records(OpenInput& in, Drawing& d, Generators& gen, const FileSettin
 }
 
 // Message 256 for the first write that failed, with its file; the run ends with status 1.
-int report_write_failure(const DxfState& state, const std::string& output_path) {
+int report_write_failure(const DrawingWriter& writer, const std::string& output_path) {
   std::string text = load_text(256);
-  if (state.failed_path == output_path || state.failed_path.empty()) {
+  const std::string failed(writer.failed_file());
+  if (failed == output_path || failed.empty()) {
     text += "\nCould not write " + output_path;
   } else {
-    text += "\nCould not write " + state.failed_path + ", a working file of " + output_path;
+    text += "\nCould not write " + failed + ", a working file of " + output_path;
   }
   show_message(7, text, Icon::error);
   return kConversionWriteFailed;
@@ -429,14 +415,13 @@ int main_process(const ConversionRequest& request, ConvState& cs, ConversionCoun
   OpenInput in;
   if (open_input(request, s.cur, in) != 0) return -1;
 
-  Drawing d;
-  if (d.files.open(request.output_path, s.temp_dir, s.trace == 1) != 0) return -1;
-  d.bind();
+  DxfTextWriter text_writer(s, nullptr);
+  if (text_writer.open(request.output_path, s.temp_dir, s.trace == 1) != 0) return -1;
+  Drawing d{text_writer};
   status_clear_if_full();
 
   const int saved_2d = s.Use2D;
   if (s.cur.PointsElev == 1) s.Use2D = 0;
-  dxf_configure(d.state, s, false);
   const InputInfo info = input_info_of(request, in);
   const bool polygon_input = shape_class(info, s.cur) == 2;
   // Without a table, or with rows that are vertices, there are no values to colour by.
@@ -462,12 +447,12 @@ int main_process(const ConversionRequest& request, ConvState& cs, ConversionCoun
   const ElevationSource elevation = elevation_source(
       s.cur, in.table.get(), request.input_file_type == 2 && s.cur.PointsArePolys != 0,
       request.elevation_field);
-  Generators gen{FeatureBlockWriter(*d.main),
-                 PolylineContext{.out = *d.entities, .blocks = &*d.blocks, .settings = s,
+  Generators gen{FeatureBlockWriter(),
+                 PolylineContext{.out = d.entities, .blocks = d.blocks, .settings = s,
                                  .names = &names},
-                 PointContext{.out = *d.entities, .blocks = &*d.blocks, .settings = s,
+                 PointContext{.out = d.entities, .blocks = d.blocks, .settings = s,
                               .names = &names},
-                 PolygonContext{.out = *d.entities, .blocks = &*d.blocks, .settings = s,
+                 PolygonContext{.out = d.entities, .blocks = d.blocks, .settings = s,
                                 .names = &names}};
   gen.lines.elevation = elevation;
   gen.lines.block_writer = &gen.block_writer;
@@ -486,8 +471,8 @@ int main_process(const ConversionRequest& request, ConvState& cs, ConversionCoun
   gen.polygons.layer = layer;
   gen.polygons.outline_colour = s.cur.ColourMethod == 0 ? s.cur.SingleColourLines : -1;
   gen.polygons.fill_colour = s.cur.ColourMethod == 0 ? s.cur.SingleColourFill : -1;
-  gen.polygons.fill_blocks = &*d.blocks2;
-  if (polygon_input && s.cur.Fill != 0 && d.state.verDXF > 5) {
+  gen.polygons.fill_blocks = d.fill_blocks;
+  if (polygon_input && s.cur.Fill != 0 && release_traits(s.verDXF).hatch) {
     prepare_file_hatch(gen.polygons, s, info.extent_diagonal);
   }
 
@@ -499,7 +484,7 @@ int main_process(const ConversionRequest& request, ConvState& cs, ConversionCoun
   // Labels and feature attributes of a table that has fields selected for them.
   std::optional<RecordAnnotator> annotator;
   if (in.table && keyed_table) {
-    annotator.emplace(s, *in.table, input_class, *d.labels);
+    annotator.emplace(s, *in.table, input_class, d.labels);
     if (!annotator->active()) {
       annotator.reset();
     } else {
@@ -520,7 +505,7 @@ int main_process(const ConversionRequest& request, ConvState& cs, ConversionCoun
   counters.skipped_by_colour_ranges = gen.keys.colour_outside;
   // The legend goes after the records, beside the drawing's extent.
   if (result == 0 && s.cur.Legend == 1 && in.table) {
-    result = write_legend(*d.entities, legend_of(gen.keys, s, *in.table, request.input_path,
+    result = write_legend(d.entities, legend_of(gen.keys, s, *in.table, request.input_path,
                                                  input_class, in.extents.xmin, in.extents.ymax));
   }
   for (const EntityCounters* c :
@@ -531,22 +516,20 @@ int main_process(const ConversionRequest& request, ConvState& cs, ConversionCoun
     counters.polygons_not_hatched += c->polygons_not_hatched;
     counters.records_refused_nonfinite += c->records_refused_nonfinite;
   }
-  counters.non_finite_reals = d.state.non_finite_reals;
+  counters.non_finite_reals = d.writer.non_finite_reals();
   trace_write("0:TIME==%ld\n", conversion_clock_ms() - start_ms);
-  if (result == 0) {
-    close_blocks_section(*d.blocks2);
-    result = d.files.assemble_dxf(d.state, cancel_requested);
+  if (result == 0 && !d.writer.failed()) {
+    result = d.writer.finish(cancel_requested);
+  } else {
+    d.writer.discard();
   }
-  if (d.state.write_failures > 0) result = report_write_failure(d.state, request.output_path);
-  if (result != 0) d.files.discard_output();
+  if (d.writer.failed()) result = report_write_failure(d.writer, request.output_path);
 
   // The definition file and the recent lists are kept whatever the result.
   if (save_definition_file(s, info) != 0) {
     status_error("\nCould not write the definition file of " + request.input_path);
   }
   update_key_lists(s, request.input_path);
-  d.files.close();
-  d.files.delete_temporary_files();
   if (result == 0) {
     ReportFacts facts;
     facts.shape_class = shape_class(info, s.cur);

@@ -1,5 +1,5 @@
 // The entity header, vertices, sequence ends and block ends in release 12 and 14 text, and
-// the same primitives on the drawing-database path.
+// the primitives off the text path.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -185,120 +185,15 @@ TEST(Endblk, Release14HasHandleLayerZeroAndBlockEndMarker) {
   EXPECT_EQ(c.text(), "0\nENDBLK\n  5\n      22\n100\nAcDbEntity\n8\n0\n100\nAcDbBlockEnd\n");
 }
 
-// Records every call the primitives make of the drawing database.
-class RecordingDatabase final : public DrawingDatabaseHooks {
- public:
-  std::vector<std::string> calls;
-  std::vector<EntityRecord> added;
-  std::vector<double> list_values;
-  int next_handle = 1;
-  int add_result = 1;
-
-  int init_entity(EntityRecord& record, AuxRecord*) override {
-    calls.push_back("init:" + std::to_string(record.entity_type));
-    record.colour = 256;
-    return 1;
+TEST(OffTheTextPath, ThePrimitivesWriteNothingAndFail) {
+  for (const Settings& o : {Settings{.verDXF = 6, .SaveFileType = 1}, Settings{.verDXF = 7}}) {
+    CollectingWriter c(o);
+    EXPECT_EQ(dxf_entity_start(c.w, kEntLine, "L", 1), -1);
+    EXPECT_EQ(dxf_vertex(c.w, 1, 2, 3, "L", 1), -1);
+    EXPECT_EQ(dxf_seqend(c.w), -1);
+    EXPECT_EQ(dxf_endblk(c.w), -1);
+    EXPECT_EQ(c.text(), "");
   }
-  int new_handle(DbHandle& handle) override {
-    calls.emplace_back("handle");
-    handle = {};
-    handle.bytes[7] = static_cast<std::uint8_t>(next_handle++);
-    return 1;
-  }
-  int add_entity(EntityList*, EntityRecord& record, AuxRecord*) override {
-    calls.push_back("add:" + std::to_string(record.entity_type));
-    added.push_back(record);
-    return add_result;
-  }
-  int list_put(const void* bytes, std::size_t size) override {
-    calls.push_back("put:" + std::to_string(size));
-    const auto* d = static_cast<const double*>(bytes);
-    list_values.insert(list_values.end(), d, d + size / sizeof(double));
-    return 1;
-  }
-  int close_list() override {
-    calls.emplace_back("close");
-    return 1;
-  }
-  int add_entity_list(EntityList*, EntityRecord& record, AuxRecord*) override {
-    calls.push_back("add_list:" + std::to_string(record.entity_type));
-    return add_result;
-  }
-};
-
-TEST(DatabasePath, WithoutADatabaseNothingIsWrittenAndTheCallFails) {
-  CollectingWriter c(Settings{.verDXF = 6, .SaveFileType = 1});
-  EntityRecord record;
-  EXPECT_EQ(dxf_entity_start(c.w, kEntLine, "L", 1, {.record = &record}), -1);
-  EXPECT_EQ(dxf_vertex(c.w, 1, 2, 3, "L", 1, {.record = &record}), -1);
-  EXPECT_EQ(dxf_seqend(c.w, {.record = &record}), -1);
-  EXPECT_EQ(dxf_endblk(c.w, {.record = &record}), -1);
-  EXPECT_EQ(c.text(), "");
-}
-
-TEST(DatabasePath, EntityHeaderFillsTheRecordAndWritesNoText) {
-  // Release 14 DXF inside a merge group goes to the database too.
-  CollectingWriter c(Settings{.verDXF = 6}, /*merge_group_active=*/true);
-  RecordingDatabase db;
-  c.state.database = &db;
-  EntityRecord record;
-  DbHandle layer;
-  layer.bytes[0] = 0xAB;
-  ASSERT_EQ(dxf_entity_start(c.w, kEntCircle, "L", 5, {.layer = &layer, .record = &record}), 0);
-  EXPECT_EQ(record.entity_type, kEntCircle);
-  EXPECT_EQ(record.colour, 5);
-  EXPECT_EQ(record.layer.bytes[0], 0xAB);
-  EXPECT_EQ(record.handle.bytes[7], 1);
-  EXPECT_THAT(db.calls, ::testing::ElementsAre("init:3", "handle"));
-  EntityRecord bylayer;
-  dxf_entity_start(c.w, kEntCircle, "L", -1, {.record = &bylayer});
-  EXPECT_EQ(bylayer.colour, 256);
-  EXPECT_EQ(c.text(), "");
-}
-
-TEST(DatabasePath, ClassicVertexAndSeqendAreAddedAsRecords) {
-  CollectingWriter c(Settings{.verDXF = 4, .SaveFileType = 1});
-  RecordingDatabase db;
-  c.state.database = &db;
-  c.state.record_has_z = true;
-  EntityRecord record;
-  ASSERT_EQ(dxf_vertex(c.w, 1.0, 2.0, 3.0, "L", 1, {.record = &record}), 0);
-  ASSERT_EQ(dxf_seqend(c.w, {.record = &record}), 0);
-  EXPECT_THAT(db.calls, ::testing::ElementsAre("init:20", "handle", "add:20", "init:17", "handle",
-                                               "add:17"));
-  ASSERT_EQ(db.added.size(), 2u);
-  EXPECT_EQ(db.added[0].point, (std::array<double, 3>{1.0, 2.0, 3.0}));
-  EXPECT_EQ(db.added[0].vertex_flags, 32);
-  EXPECT_EQ(c.text(), "");
-}
-
-TEST(DatabasePath, LightWeightVerticesGoToTheDataListAndSeqendAddsThePolyline) {
-  CollectingWriter c(Settings{.verDXF = 7});
-  RecordingDatabase db;
-  c.state.database = &db;
-  EntityRecord polyline;
-  polyline.entity_type = kEntLwpolyline;
-  dxf_vertex(c.w, 1.0, 2.0, 9.0, "L", 1, {.record = &polyline});
-  dxf_vertex(c.w, 3.0, 4.0, 9.0, "L", 1, {.record = &polyline});
-  dxf_seqend(c.w, {.record = &polyline});
-  EXPECT_THAT(db.calls, ::testing::ElementsAre("put:16", "put:16", "close", "add_list:18"));
-  EXPECT_THAT(db.list_values, ::testing::ElementsAre(1.0, 2.0, 3.0, 4.0));
-}
-
-TEST(DatabasePath, ARefusedEntityIsReportedAndTheRunGoesOn) {
-  test::RecordingHost host;
-  test::ScopedHost scoped(host);
-  set_database_error_source([] { return DatabaseError{12, "no room"}; });
-  CollectingWriter c(Settings{.verDXF = 4, .SaveFileType = 1});
-  RecordingDatabase db;
-  db.add_result = 0;
-  c.state.database = &db;
-  EntityRecord record;
-  EXPECT_EQ(dxf_endblk(c.w, {.record = &record}), 0);
-  EXPECT_EQ(db.calls.back(), "add:13");
-  EXPECT_NE(host.status_text().find("no room"), std::string::npos);
-  EXPECT_NE(host.status_text().find("12"), std::string::npos);
-  set_database_error_source(nullptr);
 }
 
 }  // namespace

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "dxf/dxf_writer.h"
+#include "dwg/drawing_writer.h"
+#include "dxf/dxf_text_writer.h"
+#include "dxf/dxf_test_support.h"
 #include "dxf/group_sink.h"
 #include "input/shape_record.h"
 #include "input/table_reader.h"
@@ -79,14 +81,49 @@ inline ConvSettings text_settings(int verDXF) {
   return s;
 }
 
-// A text-path writer configured from the settings the test gives; nothing shared.
+// A DXF text writer configured from the settings the test gives: entities and labels into one
+// string, the block streams and the block records each into their own; nothing shared.
 struct EntityOutput {
-  explicit EntityOutput(const ConvSettings& s) { dxf_configure(state, s, false); }
+  // handles_after_header: the handle counter starts as after the HEADER (the first is 22).
+  explicit EntityOutput(const ConvSettings& s, bool handles_after_header = false) : settings(s) {
+    writer.write_streams_to(main_sink, blocks_sink, fill_sink, sink, sink, handles_after_header);
+  }
   const std::string& text() const { return sink.text(); }
+  const DxfState& state() const { return writer.state(); }
 
-  DxfState state;
-  StringGroupSink sink;
-  DxfWriter w{state, &sink};
+  ConvSettings settings;
+  StringGroupSink sink, main_sink, blocks_sink, fill_sink;
+  DxfTextWriter writer{settings, nullptr};
+  DrawingOut w{&writer, DrawingStream::entities};
+  DrawingOut blocks{&writer, DrawingStream::blocks};
+  DrawingOut fill{&writer, DrawingStream::fill_blocks};
+};
+
+// The same with the main stream (block records), the block streams and the rest apart, the
+// handles counted as after the HEADER.
+struct BlockDrawing {
+  explicit BlockDrawing(const ConvSettings& s) : settings(s) {
+    writer.write_streams_to(main, first, second, rest, rest, true);
+  }
+  explicit BlockDrawing(const Settings& o) : BlockDrawing(conv_settings(o)) {}
+  const std::string& first_text() const { return first.text(); }
+
+  static ConvSettings conv_settings(const Settings& o) {
+    ConvSettings s;
+    s.verDXF = o.verDXF;
+    s.TidyDxf = o.TidyDxf;
+    s.DecPlaces = o.DecPlaces;
+    s.Use2D = o.Use2D;
+    s.SaveFileType = o.SaveFileType;
+    s.cur.TIN = o.TIN;
+    return s;
+  }
+
+  ConvSettings settings;
+  StringGroupSink main, first, second, rest;
+  DxfTextWriter writer{settings, nullptr};
+  DrawingOut streams{&writer, DrawingStream::blocks};  // the first block stream
+  DrawingOut fill_blocks{&writer, DrawingStream::fill_blocks};
 };
 
 // How often `what` occurs in `text`.

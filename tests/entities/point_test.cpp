@@ -139,12 +139,11 @@ TEST(Multipoints, OneEntityPerPointOrOneBlockInsertedOnce) {
   ConvSettings s = text_settings(4);
   s.cur.MultipointBlock = 1;
   Points grouped(s);
-  StringGroupSink block_sink;
-  DxfWriter blocks{grouped.out.state, &block_sink};
-  FeatureBlockWriter writer(grouped.out.w);
+  const StringGroupSink& block_sink = grouped.out.blocks_sink;
+  FeatureBlockWriter writer;
   std::array<std::uint32_t, 4> totals{};
   NameCounters names{.totals = &totals};
-  grouped.ctx.blocks = &blocks;
+  grouped.ctx.blocks = grouped.out.blocks;
   grouped.ctx.block_writer = &writer;
   grouped.ctx.names = &names;
   ASSERT_EQ(multipoint_record(grouped.ctx, rec), 0);

@@ -82,16 +82,15 @@ double solid_area(const Entity& e) {
 struct Filled {
   explicit Filled(ConvSettings settings) : s(std::move(settings)), out(s) {
     names.totals = &totals;
-    ctx.fill_blocks = &fill;
+    ctx.fill_blocks = out.fill;
     ctx.block_writer = &writer;
     ctx.names = &names;
   }
   ConvSettings s;
   test::EntityOutput out;
-  StringGroupSink fill_sink, records_sink;
-  DxfWriter fill{out.state, &fill_sink};
-  DxfWriter records{out.state, &records_sink};
-  FeatureBlockWriter writer{records};
+  const StringGroupSink& fill_sink = out.fill_sink;
+  const StringGroupSink& records_sink = out.main_sink;
+  FeatureBlockWriter writer;
   std::array<std::uint32_t, 4> totals{};
   NameCounters names;
   test::RecordingHost host;
@@ -355,12 +354,12 @@ class InsertCounter final : public RecordAnnotations {
   void anchor_from_box(const shape_box&, bool, bool) override {}
   void align_with_part(std::span<const shape_point>, bool, bool) override {}
   void move_close_to_part(std::span<const shape_point>, bool, bool) override {}
-  void attach_extended_data(DxfWriter&) override {}
-  void record_done(const shape_box&, std::optional<double>) override {}
-  int after_insert(DxfWriter&, const shape_point& at) override {
+  std::span<const XdataItem> extended_data() override { return {}; }
+  void record_done(const shape_box&, std::optional<double>, bool) override {}
+  int add_insert(const DrawingOut& out, const EntityLook& look, const InsertEntity& insert) override {
     ++inserts;
-    last = at;
-    return 0;
+    last = {insert.at.x, insert.at.y, insert.at.z};
+    return out.add(look, insert);
   }
   int inserts = 0;
   shape_point last{};
@@ -370,7 +369,7 @@ class InsertCounter final : public RecordAnnotations {
 // insertions that stand for a record counted.
 struct AttributedFill : Filled {
   explicit AttributedFill(int outlines) : Filled(with_block_attributes(fill_settings(4, outlines))) {
-    ctx.blocks = &blocks;
+    ctx.blocks = out.blocks;
     ctx.annotations = &counter;
     writer.annotations = &counter;
   }
@@ -378,8 +377,7 @@ struct AttributedFill : Filled {
     s.cur.Attribs = kAttribsOn;
     return s;
   }
-  StringGroupSink record_blocks;
-  DxfWriter blocks{out.state, &record_blocks};
+  const StringGroupSink& record_blocks = out.blocks_sink;
   InsertCounter counter;
 };
 

@@ -10,6 +10,8 @@
 #include "entities/polyline_shape.h"
 #include "entities/polyline_writer.h"
 #include "entities_test_support.h"
+#include "entities/feature_blocks.h"
+#include "support/recording_writer.h"
 #include "support/recording_host.h"
 
 namespace tsn {
@@ -24,9 +26,7 @@ using ::testing::HasSubstr;
 
 // A context writing to one collecting stream with layer "ROADS" and colour 3.
 struct Lines {
-  explicit Lines(const ConvSettings& settings) : s(settings), out(s) {
-    dxf_reset_handles(out.state);
-  }
+  explicit Lines(const ConvSettings& settings) : s(settings), out(s, true) {}
   int write(shape_rec& rec) { return polyline_record(ctx, rec); }
 
   ConvSettings s;
@@ -297,26 +297,6 @@ TEST(PolylineElevation, RecordsWithZIgnoreTheTable) {
   EXPECT_THAT(l.out.text(), HasSubstr("70\n8\n"));
 }
 
-// Writes what it is asked as marker lines, so the order with the polylines shows.
-class MarkerBlocks final : public AttributeBlockWriter {
- public:
-  int begin_block(DxfWriter& blocks, std::string_view name, const shape_point& base) override {
-    dxf_group(blocks, 0, "BLOCK");
-    dxf_group(blocks, 2, name);
-    dxf_point(blocks, 10, base.x, base.y, base.z);
-    return 0;
-  }
-  int end_block(DxfWriter& blocks) override { return dxf_endblk(blocks); }
-  int insert_block(DxfWriter& out, std::string_view name, std::string_view layer, int colour,
-                   const shape_point& at) override {
-    dxf_group(out, 2, name);
-    dxf_group(out, 8, layer);
-    dxf_prefixed_int(out, 62, colour);
-    dxf_point(out, 10, at.x, at.y, at.z);
-    return 0;
-  }
-};
-
 TEST(PolylineAttributeBlocks, RecordsGoIntoNumberedArcBlocksWithColourZeroAndElevationZero) {
   ConvSettings s = text_settings(4);
   s.Use2D = 0;
@@ -325,10 +305,10 @@ TEST(PolylineAttributeBlocks, RecordsGoIntoNumberedArcBlocksWithColourZeroAndEle
   OneRowTable table({"DXF_ELEVATION"}, {"6"});
   Lines l(s);
   EntityOutput blocks(s);
-  MarkerBlocks writer;
+  FeatureBlockWriter writer;
   std::array<std::uint32_t, 4> totals{};
   NameCounters names{.totals = &totals};
-  l.ctx.blocks = &blocks.w;
+  l.ctx.blocks = blocks.w;
   l.ctx.block_writer = &writer;
   l.ctx.names = &names;
   l.ctx.elevation = elevation_source(s.cur, &table, false);
@@ -338,20 +318,20 @@ TEST(PolylineAttributeBlocks, RecordsGoIntoNumberedArcBlocksWithColourZeroAndEle
   ASSERT_EQ(l.write(first), 0);
   ASSERT_EQ(l.write(second), 0);
   EXPECT_EQ(blocks.text(),
-            "  0\nBLOCK\n  2\nARC00000\n 10\n1.0\n 20\n2.0\n 30\n0.0\n"
+            "0\nBLOCK\n8\n0\n2\nARC00000\n70\n0\n 10\n1.0\n 20\n2.0\n 30\n0.0\n3\nARC00000\n1\n\n"
             "0\nPOLYLINE\n8\nROADS\n62\n0\n 10\n0.0\n 20\n0.0\n 30\n0.0\n66\n1\n70\n0\n"
             "0\nVERTEX\n8\nROADS\n70\n0\n 10\n1.0\n 20\n2.0\n 30\n0.0\n"
             "0\nVERTEX\n8\nROADS\n70\n0\n 10\n3.0\n 20\n4.0\n 30\n0.0\n"
             "0\nSEQEND\n0\nENDBLK\n8\n0\n"
-            "  0\nBLOCK\n  2\nARC00001\n 10\n5.0\n 20\n6.0\n 30\n0.0\n"
+            "0\nBLOCK\n8\n0\n2\nARC00001\n70\n0\n 10\n5.0\n 20\n6.0\n 30\n0.0\n3\nARC00001\n1\n\n"
             "0\nPOLYLINE\n8\nROADS\n62\n0\n 10\n0.0\n 20\n0.0\n 30\n0.0\n66\n1\n70\n0\n"
             "0\nVERTEX\n8\nROADS\n70\n0\n 10\n5.0\n 20\n6.0\n 30\n0.0\n"
             "0\nVERTEX\n8\nROADS\n70\n0\n 10\n7.0\n 20\n8.0\n 30\n0.0\n"
             "0\nSEQEND\n0\nENDBLK\n8\n0\n");
   // The insertion carries the record's layer, colour and table elevation.
   EXPECT_EQ(l.out.text(),
-            "  2\nARC00000\n  8\nROADS\n62\n3\n 10\n1.0\n 20\n2.0\n 30\n6.0\n"
-            "  2\nARC00001\n  8\nROADS\n62\n3\n 10\n5.0\n 20\n6.0\n 30\n6.0\n");
+            "0\nINSERT\n8\nROADS\n62\n3\n2\nARC00000\n 10\n1.0\n 20\n2.0\n 30\n6.0\n"
+            "0\nINSERT\n8\nROADS\n62\n3\n2\nARC00001\n 10\n5.0\n 20\n6.0\n 30\n6.0\n");
   // A later file continues the numbering from the run total.
   names.commit();
   shape_rec third = make_record({{{0, 0}, {1, 1}}});
@@ -368,71 +348,40 @@ TEST(PolylineAttributeBlocks, BlockModeWithoutABlockWriterFails) {
   EXPECT_EQ(l.out.text(), "");
 }
 
-// Records what reaches the drawing database.
-class RecordingDatabase final : public DrawingDatabaseHooks {
- public:
-  std::vector<std::string> calls;
-  std::vector<EntityRecord> added;
-  std::vector<double> list;
-
-  int init_entity(EntityRecord& r, AuxRecord*) override {
-    calls.push_back("init " + std::to_string(r.entity_type));
-    return 1;
-  }
-  int new_handle(DbHandle&) override { return 1; }
-  int add_entity(EntityList*, EntityRecord& r, AuxRecord*) override {
-    calls.push_back("add " + std::to_string(r.entity_type));
-    added.push_back(r);
-    return 1;
-  }
-  int list_put(const void* bytes, std::size_t size) override {
-    const auto* d = static_cast<const double*>(bytes);
-    list.insert(list.end(), d, d + size / sizeof(double));
-    return 1;
-  }
-  int close_list() override {
-    calls.emplace_back("close");
-    return 1;
-  }
-  int add_entity_list(EntityList*, EntityRecord& r, AuxRecord*) override {
-    calls.push_back("add list " + std::to_string(r.entity_type));
-    added.push_back(r);
-    return 1;
-  }
+// What the generator hands the writer, whatever the writer makes of it.
+struct RecordedLines {
+  explicit RecordedLines(const ConvSettings& settings) : s(settings) {}
+  ConvSettings s;
+  test::RecordingWriter writer;
+  PolylineContext ctx{.out = DrawingOut{&writer, DrawingStream::entities}, .settings = s,
+                      .layer = "ROADS", .colour = 3};
 };
 
-TEST(PolylineDatabase, Release2000LightWeightGoesToTheVertexListAndNothingToText) {
+TEST(PolylineEntities, ALightWeightOrA3dClassicPolylinePerPartWithItsVertices) {
   ConvSettings s = text_settings(7);
   s.ClosePolys = 1;
-  Lines l(s);
-  RecordingDatabase db;
-  EntityRecord record;
-  l.out.state.database = &db;
-  l.ctx.db.record = &record;
-  shape_rec rec = make_record({{{1, 2}, {3, 4}}});
-  ASSERT_EQ(l.write(rec), 0);
-  EXPECT_EQ(l.out.text(), "");
-  EXPECT_EQ(db.calls, (std::vector<std::string>{"init 18", "close", "add list 18"}));
-  EXPECT_EQ(db.list, (std::vector<double>{1, 2, 3, 4}));
-  ASSERT_EQ(db.added.size(), 1u);
-  EXPECT_EQ(db.added[0].colour, 3);
-  EXPECT_EQ(db.added[0].vertex_flags, kPolylineClosed);
-}
+  RecordedLines flat(s);
+  shape_rec rec = make_record({{{1, 2}, {3, 4}}, {{5, 6}, {7, 8}, {9, 10}}});
+  ASSERT_EQ(polyline_record(flat.ctx, rec), 0);
+  const auto lines = flat.writer.of<PolylineEntity>();
+  ASSERT_EQ(lines.size(), 2u);
+  const auto& first = std::get<PolylineEntity>(lines[0]->shape);
+  EXPECT_FALSE(first.classic);
+  EXPECT_TRUE(first.closed);
+  EXPECT_EQ(lines[0]->layer, "ROADS");
+  EXPECT_EQ(lines[0]->colour, 3);
+  ASSERT_EQ(lines[1]->vertices.size(), 3u);
+  EXPECT_EQ(lines[1]->vertices[2].x, 9);
+  EXPECT_EQ(lines[1]->vertices[2].y, 10);
 
-TEST(PolylineDatabase, ZRecordsAddHeaderVerticesAndSeqendInOrder) {
-  Lines l(text_settings(7));
-  RecordingDatabase db;
-  EntityRecord record;
-  l.out.state.database = &db;
-  l.ctx.db.record = &record;
-  shape_rec rec = make_record({{{1, 2, 3}, {4, 5, 6}}}, true);
-  ASSERT_EQ(l.write(rec), 0);
-  EXPECT_EQ(db.calls, (std::vector<std::string>{"init 19", "add 19", "init 20", "add 20",
-                                                "init 20", "add 20", "init 17", "add 17"}));
-  ASSERT_EQ(db.added.size(), 4u);
-  EXPECT_EQ(db.added[0].vertex_flags, kPolyline3d);
-  EXPECT_EQ(db.added[2].point, (std::array<double, 3>{4, 5, 6}));
-  EXPECT_EQ(db.added[2].vertex_flags, 32);
+  RecordedLines z(text_settings(7));
+  shape_rec rec3 = make_record({{{1, 2, 3}, {4, 5, 6}}}, true);
+  ASSERT_EQ(polyline_record(z.ctx, rec3), 0);
+  ASSERT_EQ(z.writer.added.size(), 1u);
+  const auto& line = std::get<PolylineEntity>(z.writer.added[0].shape);
+  EXPECT_TRUE(line.classic);
+  EXPECT_TRUE(z.writer.added[0].has_z);
+  EXPECT_EQ(z.writer.added[0].vertices[1].z, 6);
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "classify/rows_table.h"
-#include "dxf/dxf_test_support.h"
+#include "entities/entities_test_support.h"
 
 namespace tsn {
 namespace {
@@ -14,7 +14,7 @@ struct Labelled {
   RowsTable table{{{'C', 0, "NAME", 20}, {'C', 0, "CODE", 4}},
                   {{"  Oak Rd ", "R1"}, {"   ", ""}, {"", "R9"}}};
   ConvSettings s;
-  test::CollectingWriter out{test::Settings{}};
+  test::EntityOutput out{test::text_settings(4)};
 
   Labelled() {
     s.cur.TextLabels = 1;
@@ -27,7 +27,7 @@ struct Labelled {
     RecordAnnotator a(s, table, 0, out.w);
     table.begin(row);
     a.begin_record("ROADS");
-    a.record_done({5, 5, 5, 5}, z);
+    a.record_done({5, 5, 5, 5}, z, false);
     return out.text();
   }
 };
@@ -65,15 +65,17 @@ TEST(RecordLabels, LayerPerFieldOrTheRecordsOwn) {
 
 TEST(RecordLabels, ElevTextPutsLabelsAtTheShapesZ) {
   Labelled flat;
-  test::CollectingWriter w3(test::Settings{.Use2D = 0});
+  ConvSettings three_d = test::text_settings(4);
+  three_d.Use2D = 0;
+  test::EntityOutput w3(three_d);
   RecordAnnotator a(flat.s, flat.table, 0, w3.w);
   flat.s.cur.ElevText = 1;
   flat.table.begin(0);
   a.begin_record("ROADS");
-  a.record_done({5, 5, 5, 5}, 12.5);
+  a.record_done({5, 5, 5, 5}, 12.5, false);
   EXPECT_EQ(values(w3.text(), " 30"), (std::vector<std::string>{"12.5", "12.5"}));
   flat.s.cur.ElevText = 0;
-  a.record_done({5, 5, 5, 5}, 12.5);
+  a.record_done({5, 5, 5, 5}, 12.5, false);
   EXPECT_EQ(values(w3.text(), " 30").back(), "0.0");
 }
 

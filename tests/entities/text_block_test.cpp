@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "classify/rows_table.h"
-#include "dxf/dxf_test_support.h"
+#include "entities/entities_test_support.h"
 #include "entities/attribute_data.h"
 
 namespace tsn {
@@ -88,11 +88,13 @@ TEST(AttributeData, ValuesTrimmedAndCutFieldsSelectedInOrder) {
 TEST(AttributeData, ExtendedDataPairsNamesAndValuesBetweenBraces) {
   RowsTable table({{'C', 0, "NAME", 20}, {'C', 0, "CODE", 4}}, {{" Oak Rd ", "R1"}});
   table.begin(0);
-  test::CollectingWriter c(test::Settings{});
   const std::vector<AttributeField> fields = {{1, "CODE", 4}, {0, "NAME", 20}};
-  ASSERT_EQ(write_attribute_eed(c.w, table, fields, true, 0), 0);
-  EXPECT_EQ(c.text(),
-            "1001\nTESSARYN\n1002\n{\n1000\nCODE\n1000\nR1\n1000\nNAME\n1000\nOak Rd\n1002\n}\n");
+  std::vector<std::string> values;
+  std::vector<XdataItem> items;
+  attribute_eed(table, fields, true, 0, values, items);
+  std::string got;
+  for (const XdataItem& x : items) got += std::to_string(x.code) + "\n" + std::string(x.text) + "\n";
+  EXPECT_EQ(got, "1001\nTESSARYN\n1002\n{\n1000\nCODE\n1000\nR1\n1000\nNAME\n1000\nOak Rd\n1002\n}\n");
 }
 
 TEST(AttributeData, InfoBlockNameIsCleanedLikeALayerName) {
@@ -118,7 +120,7 @@ TEST(AttributeData, InfoBlockNameIsCleanedLikeALayerName) {
 TEST(AttributeData, InfoBlockNamedAfterTheInputWithOneDefinitionPerField) {
   EXPECT_EQ(info_block_name("roads", 4), "ROADS_INFO");
   EXPECT_EQ(info_block_name(std::string(300, 'a'), 6), std::string(249, 'A') + "_INFO");
-  test::BlockOutput out(test::Settings{});
+  test::BlockDrawing out(test::Settings{});
   const std::vector<AttributeField> fields = {{0, "NAME", 20}, {2, "CODE", 4}};
   ASSERT_EQ(write_info_block(out.streams, "ROADS_INFO", fields, 2.0, 0.5), 0);
   const std::string& t = out.first_text();

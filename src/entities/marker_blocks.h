@@ -5,9 +5,11 @@
 #pragma once
 
 #include <string>
+#include <span>
 #include <string_view>
 
-#include "dxf/blocks_section.h"
+#include "dwg/drawing_writer.h"
+#include "settings/conv_settings.h"
 
 namespace tsn {
 
@@ -52,21 +54,17 @@ struct FixedBlocks {
   bool dot_written = false;
 };
 
-// The marker block the points need (nothing for other inputs or when none is needed). 0, or -1
-// off the text path.
-int write_marker_blocks(BlockStreams& streams, const MarkerChoice& choice, FixedBlocks& made);
+// The marker block the points need (nothing for other inputs or when none is needed), on the
+// block stream `blocks`. 0 or -1.
+int write_marker_blocks(const DrawingOut& blocks, const MarkerChoice& choice, FixedBlocks& made);
 
 // "_DOT", unless this drawing has it already: a filled disc of diameter 1 (a wide closed
 // polyline in release 12, a solid hatch in release 14).
-int write_dot_block(BlockStreams& streams, FixedBlocks& made);
+int write_dot_block(const DrawingOut& blocks, FixedBlocks& made);
 
-// A fixed block on the first block stream: the frame at the origin with flags 0, the contents
-// written by `contents` (a callable taking the stream, returning 0 or -1), then ENDBLK.
-template <typename Contents>
-int define_block(BlockStreams& streams, std::string_view name, Contents contents) {
-  if (begin_block(streams.first, streams.main, name, BlockPoint{}, 0) != 0) return -1;
-  if (contents(streams.first) != 0) return -1;
-  return dxf_endblk(streams.first);
-}
+// A fixed block: the frame at the origin with flags 0, the entities, then ENDBLK. Its entities
+// lie on layer "0" in colour 0 (BYBLOCK).
+int define_block(const DrawingOut& blocks, std::string_view name,
+                 std::span<const EntityShape> entities);
 
 }  // namespace tsn

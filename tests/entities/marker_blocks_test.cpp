@@ -1,17 +1,17 @@
 // Marker blocks: the character marker's naming rule, which block the points use, and the
 // exact contents of the plus, circle, character, point and dot blocks in both releases.
-#include "dxf/marker_blocks.h"
+#include "entities/marker_blocks.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "dxf_test_support.h"
+#include "entities_test_support.h"
 
 namespace tsn {
 namespace {
 
-using Blocks = test::BlockOutput;
+using Blocks = test::BlockDrawing;
 using test::Settings;
 
 TEST(CharacterMarkerName, LettersAndDigitsAsThemselvesOtherCodesAsNumbers) {

@@ -1,0 +1,22 @@
+// The release table.
+#include "dwg/release_traits.h"
+
+namespace tsn {
+namespace {
+
+constexpr ReleaseTraits kReleases[] = {
+    {4, "AC1009", false, false, false, false},
+    {6, "AC1014", true, true, true, true},
+    {7, "AC1015", true, true, true, true},
+};
+
+}  // namespace
+
+const ReleaseTraits& release_traits(int verDXF) {
+  for (const ReleaseTraits& r : kReleases) {
+    if (r.verDXF == verDXF) return r;
+  }
+  return kReleases[0];
+}
+
+}  // namespace tsn
