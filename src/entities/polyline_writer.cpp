@@ -2,7 +2,7 @@
 #include "entities/polyline_writer.h"
 
 #include "dxf/entity_types.h"
-#include "run/messages.h"
+#include "platform/messages.h"
 
 namespace tsn {
 

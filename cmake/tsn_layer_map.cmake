@@ -1,0 +1,41 @@
+# tsn_write_layer_map(<file>): for every folder library, the folders whose headers it may
+# include (its own and those of every library it links, directly or through PUBLIC links),
+# one line "folder allowed...", read by scripts/check-layers.sh.
+
+# The tsn_ libraries a library hands on to what links it. PRIVATE links of a static library
+# show here as $<LINK_ONLY:...> and carry no include directories, so they are left out.
+function(tsn_public_closure target out)
+  set(result "")
+  get_target_property(links ${target} INTERFACE_LINK_LIBRARIES)
+  if(links)
+    foreach(lib IN LISTS links)
+      if(lib MATCHES "^tsn_[a-z_]+$")
+        tsn_public_closure(${lib} below)
+        list(APPEND result ${lib} ${below})
+      endif()
+    endforeach()
+  endif()
+  set(${out} ${result} PARENT_SCOPE)
+endfunction()
+
+function(tsn_write_layer_map file)
+  get_property(libraries GLOBAL PROPERTY TSN_FOLDER_LIBRARIES)
+  set(text "")
+  foreach(target IN LISTS libraries)
+    set(allowed ${target})
+    get_target_property(links ${target} LINK_LIBRARIES)
+    if(links)
+      foreach(lib IN LISTS links)
+        if(lib MATCHES "^tsn_[a-z_]+$")
+          tsn_public_closure(${lib} below)
+          list(APPEND allowed ${lib} ${below})
+        endif()
+      endforeach()
+    endif()
+    list(REMOVE_DUPLICATES allowed)
+    list(TRANSFORM allowed REPLACE "^tsn_" "")
+    list(JOIN allowed " " line)
+    string(APPEND text "${line}\n")
+  endforeach()
+  file(WRITE ${file} "${text}")
+endfunction()
