@@ -2,15 +2,17 @@
 # include (its own and those of every library it links, directly or through PUBLIC links),
 # one line "folder allowed...", read by scripts/check-layers.sh.
 
-# The tsn_ libraries a library hands on to what links it. PRIVATE links of a static library
-# show here as $<LINK_ONLY:...> and carry no include directories, so they are left out.
-function(tsn_public_closure target out)
+# The tsn_ libraries named in the target's links (property LINK_LIBRARIES or
+# INTERFACE_LINK_LIBRARIES) and, below each, those it hands on to what links it. PRIVATE
+# links of a static library show in INTERFACE_LINK_LIBRARIES as $<LINK_ONLY:...> and carry
+# no include directories, so they are left out.
+function(tsn_link_closure target property out)
   set(result "")
-  get_target_property(links ${target} INTERFACE_LINK_LIBRARIES)
+  get_target_property(links ${target} ${property})
   if(links)
     foreach(lib IN LISTS links)
       if(lib MATCHES "^tsn_[a-z_]+$")
-        tsn_public_closure(${lib} below)
+        tsn_link_closure(${lib} INTERFACE_LINK_LIBRARIES below)
         list(APPEND result ${lib} ${below})
       endif()
     endforeach()
@@ -22,16 +24,8 @@ function(tsn_write_layer_map file)
   get_property(libraries GLOBAL PROPERTY TSN_FOLDER_LIBRARIES)
   set(text "")
   foreach(target IN LISTS libraries)
-    set(allowed ${target})
-    get_target_property(links ${target} LINK_LIBRARIES)
-    if(links)
-      foreach(lib IN LISTS links)
-        if(lib MATCHES "^tsn_[a-z_]+$")
-          tsn_public_closure(${lib} below)
-          list(APPEND allowed ${lib} ${below})
-        endif()
-      endforeach()
-    endif()
+    tsn_link_closure(${target} LINK_LIBRARIES linked)
+    set(allowed ${target} ${linked})
     list(REMOVE_DUPLICATES allowed)
     list(TRANSFORM allowed REPLACE "^tsn_" "")
     list(JOIN allowed " " line)

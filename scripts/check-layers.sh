@@ -17,7 +17,8 @@ for dir in "$src"/*/; do
   read -r -a allowed <<<"$line"
   # Every quoted include that names a folder, or climbs out of this one.
   while IFS=: read -r file number text; do
-    target=$(sed -E 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"([^"]*)".*/\1/' <<<"$text")
+    [[ $text =~ \"([^\"]*)\" ]]
+    target=${BASH_REMATCH[1]}
     included=${target%%/*}
     ok=0
     if [[ $target != */* ]]; then
