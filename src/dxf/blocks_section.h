@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "dwg/drawing_entities.h"
+#include "drawing/drawing_entities.h"
 #include "dxf/dxf_writer.h"
 #include "settings/name_counter.h"
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "dwg/drawing_writer.h"
+#include "drawing/drawing_writer.h"
 #include "dxf/dxf_writer.h"
 #include "dxf/output_assembly.h"
 #include "settings/conv_settings.h"

@@ -11,7 +11,7 @@
 #include "dxf/dxf_number.h"
 #include "dxf/entity_types.h"
 #include "dxf/output_mode.h"
-#include "run/messages.h"
+#include "platform/messages.h"
 
 namespace tsn {
 namespace {

@@ -5,7 +5,7 @@
 #include <span>
 #include <string_view>
 
-#include "dwg/drawing_entities.h"
+#include "drawing/drawing_entities.h"
 #include "dxf/dxf_writer.h"
 
 namespace tsn {

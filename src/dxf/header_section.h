@@ -17,7 +17,7 @@
 #include <string>
 #include <string_view>
 
-#include "dwg/drawing_writer.h"
+#include "drawing/drawing_writer.h"
 #include "dxf/dxf_writer.h"
 #include "dxf/group_sink.h"
 #include "settings/conv_settings.h"

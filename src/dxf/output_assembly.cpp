@@ -15,11 +15,11 @@
 #include <string_view>
 
 #include "platform/format.h"
+#include "platform/messages.h"
 #include "platform/output_target.h"
 #include "platform/paths.h"
 #include "platform/string_table.h"
 #include "dxf/temp_files.h"
-#include "run/messages.h"
 
 namespace tsn {
 namespace {

@@ -2,7 +2,7 @@
 // the feature block stream, ENDBLK, and the one INSERT of the block on the record's layer.
 #pragma once
 
-#include "dwg/drawing_writer.h"
+#include "drawing/drawing_writer.h"
 #include "entities/polyline_shape.h"
 
 namespace tsn {

@@ -2,7 +2,7 @@
 // for polygons.
 #pragma once
 
-#include "dwg/drawing_writer.h"
+#include "drawing/drawing_writer.h"
 #include "entities/marker_blocks.h"
 
 namespace tsn {

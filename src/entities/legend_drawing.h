@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "dwg/drawing_writer.h"
+#include "drawing/drawing_writer.h"
 
 namespace tsn {
 

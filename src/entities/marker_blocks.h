@@ -8,7 +8,7 @@
 #include <span>
 #include <string_view>
 
-#include "dwg/drawing_writer.h"
+#include "drawing/drawing_writer.h"
 #include "settings/conv_settings.h"
 
 namespace tsn {

@@ -3,7 +3,7 @@
 
 #include "entities/drawable_record.h"
 #include "input/shapefile_reader.h"
-#include "run/messages.h"
+#include "platform/messages.h"
 
 namespace tsn {
 namespace {

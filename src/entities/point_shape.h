@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "dwg/drawing_writer.h"
+#include "drawing/drawing_writer.h"
 #include "entities/marker_blocks.h"
 #include "entities/polyline_shape.h"
 #include "input/shape_record.h"

@@ -7,8 +7,8 @@
 #include "geometry/fill_chunks.h"
 #include "geometry/fill_faces.h"
 #include "platform/format.h"
+#include "platform/messages.h"
 #include "platform/string_table.h"
-#include "run/messages.h"
 
 namespace tsn {
 namespace {

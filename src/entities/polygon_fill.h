@@ -7,7 +7,7 @@
 #include <span>
 #include <vector>
 
-#include "dwg/drawing_writer.h"
+#include "drawing/drawing_writer.h"
 #include "geometry/ring_joining.h"
 #include "geometry/triangulation.h"
 #include "input/shape_record.h"

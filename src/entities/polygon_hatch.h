@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "dwg/drawing_writer.h"
+#include "drawing/drawing_writer.h"
 #include "input/shape_record.h"
 
 namespace tsn {

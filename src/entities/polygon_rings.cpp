@@ -10,7 +10,7 @@
 #include "geometry/box_grid.h"
 #include "geometry/fill_plane.h"
 #include "geometry/ring_containment.h"
-#include "run/messages.h"
+#include "platform/messages.h"
 
 namespace tsn {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "dwg/release_traits.h"
+#include "drawing/release_traits.h"
 #include "entities/polygon_hatch.h"
 #include "entities/polyline_writer.h"
 #include "entities/vertex_thinning.h"
@@ -11,7 +11,7 @@
 #include "entities/drawable_record.h"
 #include "input/shapefile_reader.h"
 #include "platform/host.h"
-#include "run/messages.h"
+#include "platform/messages.h"
 
 namespace tsn {
 namespace {

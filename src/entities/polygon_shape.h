@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "dwg/drawing_writer.h"
+#include "drawing/drawing_writer.h"
 #include "entities/polygon_fill.h"
 #include "entities/polygon_hatch.h"
 #include "entities/polygon_rings.h"

@@ -5,7 +5,7 @@
 #include "entities/vertex_thinning.h"
 #include "entities/drawable_record.h"
 #include "input/shapefile_reader.h"
-#include "run/messages.h"
+#include "platform/messages.h"
 
 namespace tsn {
 namespace {

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "dwg/drawing_writer.h"
+#include "drawing/drawing_writer.h"
 #include "input/shape_record.h"
 #include "input/table_reader.h"
 #include "settings/conv_settings.h"

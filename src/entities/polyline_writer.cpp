@@ -1,7 +1,7 @@
 // The polyline form and vertex lists.
 #include "entities/polyline_writer.h"
 
-#include "dwg/release_traits.h"
+#include "drawing/release_traits.h"
 
 namespace tsn {
 

@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "dwg/drawing_entities.h"
+#include "drawing/drawing_entities.h"
 #include "input/shape_record.h"
 #include "settings/conv_settings.h"
 

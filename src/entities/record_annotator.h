@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "dwg/drawing_writer.h"
+#include "drawing/drawing_writer.h"
 #include "entities/attribute_data.h"
 #include "entities/polyline_shape.h"
 #include "geometry/label_overlap.h"

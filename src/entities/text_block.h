@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "dwg/drawing_entities.h"
+#include "drawing/drawing_entities.h"
 #include "geometry/label_placement.h"
 
 namespace tsn {

@@ -1,7 +1,7 @@
 // SOLID corner order, 3DFACE edge flags and the retried triangulation of a 3D ring.
 #include "geometry/fill_faces.h"
 
-#include "run/messages.h"
+#include "platform/messages.h"
 
 namespace tsn {
 

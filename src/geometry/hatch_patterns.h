@@ -4,7 +4,7 @@
 #include <array>
 #include <string_view>
 
-#include "geometry/hatch_pattern_names.h"
+#include "settings/hatch_pattern_names.h"
 
 namespace tsn {
 

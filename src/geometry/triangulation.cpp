@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstddef>
 
-#include "run/messages.h"
+#include "platform/messages.h"
 
 namespace tsn {
 namespace {

@@ -6,7 +6,7 @@
 #include "input/table_reader.h"
 #include "platform/format.h"
 #include "platform/host.h"
-#include "run/messages.h"
+#include "platform/messages.h"
 
 namespace tsn {
 

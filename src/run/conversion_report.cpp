@@ -4,8 +4,8 @@
 #include <chrono>
 
 #include "platform/format.h"
+#include "platform/messages.h"
 #include "platform/string_table.h"
-#include "run/messages.h"
 
 namespace tsn {
 

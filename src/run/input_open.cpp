@@ -6,9 +6,9 @@
 #include "input/table_encoding.h"
 #include "platform/format.h"
 #include "platform/host.h"
+#include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/string_table.h"
-#include "run/messages.h"
 
 namespace tsn {
 

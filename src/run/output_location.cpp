@@ -10,10 +10,10 @@
 
 #include "platform/format.h"
 #include "platform/host.h"
+#include "platform/messages.h"
 #include "platform/output_target.h"
 #include "platform/paths.h"
 #include "platform/string_table.h"
-#include "run/messages.h"
 #include "settings/settings_files.h"
 
 namespace tsn {

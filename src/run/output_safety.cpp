@@ -8,8 +8,8 @@
 
 #include "platform/format.h"
 #include "platform/host.h"
+#include "platform/messages.h"
 #include "platform/paths.h"
-#include "run/messages.h"
 
 namespace tsn {
 namespace {

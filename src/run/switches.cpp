@@ -8,11 +8,11 @@
 #include <optional>
 
 #include "platform/format.h"
+#include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/string_table.h"
 #include "platform/text_encoding.h"
 #include "run/command_line.h"
-#include "run/messages.h"
 #include "settings/file_reset.h"
 #include "settings/text_styles.h"
 

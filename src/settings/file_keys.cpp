@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <string>
 
-#include "geometry/hatch_pattern_names.h"
 #include "platform/paths.h"
+#include "settings/hatch_pattern_names.h"
 #include "settings/settings_hooks.h"
 #include "settings/text_styles.h"
 

@@ -10,10 +10,10 @@
 #include <system_error>
 
 #include "platform/format.h"
+#include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
 #include "platform/string_table.h"
-#include "run/messages.h"
 
 namespace tsn {
 

@@ -10,7 +10,7 @@
 #include "dxf/dxf_writer.h"
 #include "dxf/entity_types.h"
 #include "dxf_test_support.h"
-#include "run/messages.h"
+#include "platform/messages.h"
 #include "support/recording_host.h"
 
 namespace tsn {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "dwg/drawing_writer.h"
+#include "drawing/drawing_writer.h"
 #include "dxf/dxf_text_writer.h"
 #include "dxf/dxf_test_support.h"
 #include "dxf/group_sink.h"

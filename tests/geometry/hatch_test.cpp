@@ -6,9 +6,9 @@
 #include <numbers>
 #include <string>
 
-#include "geometry/hatch_pattern_names.h"
 #include "geometry/hatch_patterns.h"
 #include "geometry/hatch_scale.h"
+#include "settings/hatch_pattern_names.h"
 
 namespace tsn {
 namespace {

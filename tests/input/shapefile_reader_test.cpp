@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "input/shape_types.h"
-#include "run/messages.h"
+#include "platform/messages.h"
 #include "settings/conv_settings.h"
 #include "shapefile_builder.h"
 #include "support/recording_host.h"

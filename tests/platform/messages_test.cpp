@@ -1,5 +1,5 @@
 // Tests of status lines, the log and trace files, cancellation, progress and critical errors.
-#include "run/messages.h"
+#include "platform/messages.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

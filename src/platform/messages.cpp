@@ -1,6 +1,6 @@
 // Status lines, the log and trace files, message boxes, progress, cancellation and critical
 // errors, all shown through the host in use.
-#include "run/messages.h"
+#include "platform/messages.h"
 
 #include <algorithm>
 #include <csignal>

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "dwg/drawing_entities.h"
+#include "drawing/drawing_entities.h"
 
 namespace tsn {
 

@@ -1,5 +1,5 @@
 // The release table.
-#include "dwg/release_traits.h"
+#include "drawing/release_traits.h"
 
 namespace tsn {
 namespace {
