@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 
 #include "platform/default_files.h"
@@ -47,6 +48,25 @@ bool seed_file(const std::filesystem::path& file, const std::string& text) {
 }
 
 }  // namespace
+
+bool seed_text_file(const std::string& path, std::string_view text) {
+  std::error_code ec;
+  const auto status = std::filesystem::symlink_status(path, ec);
+  if (ec && ec != std::errc::no_such_file_or_directory) return false;
+  if (std::filesystem::exists(status)) return true;
+  const std::string temporary = path + ".new";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    if (!out.flush()) {
+      std::filesystem::remove(temporary, ec);
+      return false;
+    }
+  }
+  std::filesystem::rename(temporary, path, ec);
+  if (ec) std::filesystem::remove(temporary, ec);
+  return !ec;
+}
 
 std::string locate_program_directory() {
   if (std::string home = environment("TESSARYN_HOME"); !home.empty()) {

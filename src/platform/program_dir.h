@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace tsn {
 
@@ -12,5 +13,8 @@ bool create_program_directory(const std::string& dir);
 // Writes colors.ini and styles.ini from the built-in defaults when they are missing.
 // Returns false when a missing file could not be written.
 bool seed_default_files(const std::string& dir);
+// Writes `text` as the file `path` (atomically) unless something of that name is already
+// there; false when a missing file could not be written.
+bool seed_text_file(const std::string& path, std::string_view text);
 
 }  // namespace tsn

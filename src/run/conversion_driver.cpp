@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "classify/layer_name.h"
-#include "dxf/dxf_text_writer.h"
 #include "drawing/release_traits.h"
 #include "dxf/output_mode.h"
 #include "dxf/tables_section.h"
@@ -33,6 +32,7 @@
 #include "run/conversion_report.h"
 #include "run/input_open.h"
 #include "run/conversion_reset.h"
+#include "run/drawing_output.h"
 #include "run/output_location.h"
 #include "run/output_safety.h"
 #include "settings/definition_file.h"
@@ -407,6 +407,7 @@ InputInfo input_info_of(const ConversionRequest& request, const OpenInput& in) {
 int main_process(const ConversionRequest& request, ConvState& cs, ConversionCounters& counters,
                  NameCounters& names) {
   ConvSettings& s = cs.settings;
+  const bool merge_group_active = cs.run.merge_group_open || cs.run.merge_group_closing;
   trace_write("main_process() :\n");
   counters.iterations.fill(0);
   const auto started = std::chrono::steady_clock::now();
@@ -415,9 +416,10 @@ int main_process(const ConversionRequest& request, ConvState& cs, ConversionCoun
   OpenInput in;
   if (open_input(request, s.cur, in) != 0) return -1;
 
-  DxfTextWriter text_writer(s, nullptr);
-  if (text_writer.open(request.output_path, s.temp_dir, s.trace == 1) != 0) return -1;
-  Drawing d{text_writer};
+  const std::unique_ptr<DrawingWriter> writer =
+      open_drawing_writer(s, request.output_path, merge_group_active, in.table != nullptr);
+  if (writer == nullptr) return -1;
+  Drawing d{*writer};
   status_clear_if_full();
 
   const int saved_2d = s.Use2D;
@@ -554,10 +556,10 @@ int main_process(const ConversionRequest& request, ConvState& cs, ConversionCoun
 int run_conversion(const ConversionRequest& request, ConvState& cs,
                    ConversionCounters& counters) {
   ConvSettings& s = cs.settings;
-  if (!uses_text_path(s, cs.run.merge_group_open || cs.run.merge_group_closing)) {
+  if (s.SaveFileType == 1) {
     show_message(7,
-                 "DWG output and DXF release 2000 need the drawing database, which this "
-                 "version does not have yet: " +
+                 "DWG output is not written by this version yet (DXF of releases 12, 14 and "
+                 "2000 is): " +
                      request.output_path,
                  Icon::warning);
     return -1;

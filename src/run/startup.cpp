@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "drawdb/init_file.h"
+#include "dwg/dwg_session.h"
 #include "platform/console_host.h"
 #include "platform/format.h"
 #include "platform/host.h"
@@ -75,8 +77,11 @@ bool start_up() {
                        Buttons::ok, Answer::ok);
     return false;
   }
-  if (!seed_default_files(dir)) {
-    host().message_box(load_text(8), "Cannot write the default colour schemes or styles in " + dir,
+  if (!seed_default_files(dir) || !seed_text_file(dir + std::string(kInitFileName),
+                                                  default_init_text())) {
+    host().message_box(load_text(8),
+                       "Cannot write the default colour schemes, styles or drawing database "
+                       "initialisation file in " + dir,
                        Icon::warning, Buttons::ok, Answer::ok);
   }
   conv_state = ConvState{};

@@ -1,0 +1,39 @@
+// Typed entities as the drawing database's work records: the entity record and its bulky
+// parts, with the layer, style and block already found by the caller.
+#pragma once
+
+#include <vector>
+
+#include "drawdb/db_records.h"
+#include "drawing/drawing_entities.h"
+#include "drawing/release_traits.h"
+
+namespace tsn {
+
+// What the records refer to, found by the caller: the layer of the entity, and for an INSERT
+// the block it names.
+struct DatabaseRefs {
+  DbHandle layer;
+  DbHandle block;
+};
+
+// The records of one entity. A filled disc and other shapes that are more than one record
+// are not handled here (false); everything else fills `e` and `aux` and returns true.
+bool database_records(const Entity& entity, const DatabaseRefs& refs, DbEntity& e, DbAux& aux);
+
+// The failure context a refused entity of this shape is reported with.
+int database_context(const EntityShape& shape);
+
+// One record of an entity drawn as several.
+struct DatabaseRecord {
+  DbEntity entity;
+  DbAux aux;
+  bool has_aux = false;
+};
+
+// A filled disc as the database draws it: the solid hatch of a many-sided polygon where the
+// release has hatches, otherwise SOLIDs of a fan of triangles.
+std::vector<DatabaseRecord> disc_records(const ReleaseTraits& release, const Entity& entity,
+                                         const DatabaseRefs& refs);
+
+}  // namespace tsn

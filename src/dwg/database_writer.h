@@ -1,0 +1,66 @@
+// The drawing writer of every output the DXF text writer does not make: entities become
+// records of the drawing database, which saves the whole file at the end.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+#include "drawing/drawing_writer.h"
+#include "drawing/release_traits.h"
+#include "dwg/dwg_session.h"
+#include "platform/output_commit.h"
+#include "settings/conv_settings.h"
+
+namespace tsn {
+
+class DatabaseWriter final : public DrawingWriter {
+ public:
+  explicit DatabaseWriter(const ConvSettings& s);
+  ~DatabaseWriter() override;
+  DatabaseWriter(const DatabaseWriter&) = delete;
+  DatabaseWriter& operator=(const DatabaseWriter&) = delete;
+
+  // Opens the database and its drawing (the initialisation file `init_path`) and prepares the
+  // output; 0, or nonzero with the failure said.
+  int open(const std::string& output_path, const std::string& private_dir,
+           const std::string& init_path, bool table_open);
+
+  int begin_drawing(const DrawingSetup& setup) override;
+  int begin_block(DrawingStream stream, const BlockDef& block) override;
+  int end_block(DrawingStream stream) override;
+  EntityRef reserve() override;
+  int add(DrawingStream stream, const Entity& entity, EntityRef* made) override;
+  bool failed() const override { return false; }
+  std::string_view failed_file() const override { return {}; }
+  long non_finite_reals() const override { return non_finite_; }
+  int finish(bool (*cancelled)()) override;
+  void discard() override;
+
+  // The session of the drawing (for tests: the database's drawing itself).
+  const DwgSession& session() const { return session_; }
+
+ private:
+  DbEntityList list_for(DrawingStream stream) const;
+  DbHandle layer(std::string_view name);
+  DbHandle block(std::string_view name);
+  void ensure_style(std::string_view name);
+  int add_record(DbEntityList list, DbEntity& e, const DbAux* aux, int context);
+  void header(const DrawingExtents& extents);
+  void tables(const DrawingSetup& setup);
+
+  const ConvSettings& settings_;
+  const ReleaseTraits& release_;
+  DwgSession session_;
+  OutputCommit output_;
+  std::string output_path_;
+  std::unordered_map<std::string, DbHandle> layers_;
+  std::unordered_map<std::string, DbHandle> blocks_;
+  std::unordered_map<std::string, bool> styles_;
+  // The block open on each stream (blocks are defined one at a time per stream).
+  std::array<std::optional<DbEntityList>, 4> open_blocks_{};
+  long non_finite_ = 0;
+};
+
+}  // namespace tsn
