@@ -1,6 +1,8 @@
 // Saved drawings: a small release 2000 file byte for byte (TSN_UPDATE_GOLDEN=1 rewrites it),
 // and every entity kind in releases 12, 14 and 2000 read back and audited by ezdxf and GDAL.
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "sample_drawing.h"
 #include "support/shell.h"
@@ -9,6 +11,9 @@ namespace tsn::test {
 namespace {
 
 namespace fs = std::filesystem;
+
+std::vector<int> g_progress;
+void record_progress(int percent) { g_progress.push_back(percent); }
 
 TEST(SavedFiles, SmallRelease2000DrawingMatchesItsGoldenFile) {
   ScratchDir dir;
@@ -86,9 +91,16 @@ TEST(SavedFiles, EveryEntityKindInEveryReleaseReadsBackCleanly) {
           "Oak\nMain Street\n[1, 1]\n"},
   };
   const bool have_gdal = exit_status("command -v ogrinfo >/dev/null 2>&1") == 0;
+  db_set_progress_handler(record_progress);
   for (const Case& c : cases) {
     const fs::path file = dir / ("all-" + std::to_string(c.release) + ".dxf");
+    g_progress.clear();
     ASSERT_NE(adSaveFile(d, file.string(), 1, c.release, 6, 1), 0);
+    // Reports rise from 0 to 100, a step for each few entities.
+    EXPECT_TRUE(std::is_sorted(g_progress.begin(), g_progress.end()));
+    EXPECT_GT(g_progress.size(), 10u);
+    EXPECT_EQ(g_progress.front(), 0);
+    EXPECT_EQ(g_progress.back(), 100);
     EXPECT_EQ(ezdxf_report(file), c.expected) << "release code " << c.release;
     if (!have_gdal) continue;
     const std::string summary = capture("ogrinfo -al -so " + quoted(file.string()) + " 2>&1");
