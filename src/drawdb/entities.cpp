@@ -1,6 +1,5 @@
 // Adding entities to a block's list: checks, references, classic polyline vertex collection.
 #include <algorithm>
-#include <cstring>
 
 #include "drawdb/db_errors.h"
 #include "drawdb/drawdb.h"
@@ -99,11 +98,6 @@ bool check_references(Drawing& d, const DbEntity& e, EntityRec& rec) {
   return valid_xdata(d, e);
 }
 
-std::span<const double> list_vertices(const Drawing& d, DbDataList data) {
-  const auto& bytes = d.lists[data.id].bytes;
-  return {reinterpret_cast<const double*>(bytes.data()), bytes.size() / sizeof(double)};
-}
-
 int add_entity(Drawing* d, DbEntityList list, DbEntity& e, const DbAux* aux, DbDataList data) {
   if (!db_open_drawing(d)) return 0;
   const std::uint32_t block = live_block(*d, list);
@@ -128,11 +122,13 @@ int add_entity(Drawing* d, DbEntityList list, DbEntity& e, const DbAux* aux, DbD
   if (aux != nullptr) store_aux(*d, *aux, rec);
   store_xdata(*d, e, rec);
   if (has_list) {
-    store_lw_vertices(*d, list_vertices(*d, data), rec);
+    store_list_vertices(*d, d->lists[data.id].bytes, rec);
     d->lists[data.id].bytes = {};
   } else if (aux != nullptr && (e.type == kDbLwpolyline || e.type == kDbPolyline)) {
     store_lw_vertices(*d, aux->vertices, rec);  // vertices read back with the entity
-    if (e.type == kDbPolyline) rec.vertex_count = static_cast<std::uint32_t>(aux->vertices.size() / 3);
+    if (e.type == kDbPolyline) {
+      rec.vertex_count = static_cast<std::uint32_t>(aux->vertices.size() / 3);
+    }
   }
   const auto index = static_cast<std::uint32_t>(d->entities.size());
   d->entities.push_back(rec);

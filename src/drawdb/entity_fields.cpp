@@ -27,43 +27,26 @@ constexpr FieldDecl kLine[] = {sub("AcDbLine"), {10, F::point, S::p0}, {11, F::p
 constexpr FieldDecl kPoint[] = {sub("AcDbPoint"), {10, F::point, S::p0}};
 constexpr FieldDecl kCircle[] = {
     sub("AcDbCircle"), {10, F::point, S::p0}, {40, F::real, S::height}};
+// The text part TEXT, ATTRIB and ATTDEF share, then each kind's own fields.
+constexpr FieldDecl kTextPart[] = {
+    sub("AcDbText"),
+    {10, F::point, S::p0},
+    {40, F::real, S::height},
+    {1, F::text, S::text},
+    {50, F::real, S::rotation, kAllReleases, W::nonzero},
+    {41, F::real, S::width, kAllReleases, W::not_one},
+    {7, F::style_name, S::style},
+    {72, F::integer, S::h_justify, kAllReleases, W::nonzero},
+    {11, F::point, S::p1, kAllReleases, W::justified}};
 constexpr FieldDecl kText[] = {
-    sub("AcDbText"),
-    {10, F::point, S::p0},
-    {40, F::real, S::height},
-    {1, F::text, S::text},
-    {50, F::real, S::rotation, kAllReleases, W::nonzero},
-    {41, F::real, S::width, kAllReleases, W::not_one},
-    {7, F::style_name, S::style},
-    {72, F::integer, S::h_justify, kAllReleases, W::nonzero},
-    {11, F::point, S::p1, kAllReleases, W::justified},
-    sub("AcDbText"),
-    {73, F::integer, S::v_justify, kAllReleases, W::nonzero}};
-// ATTRIB and ATTDEF share the text part; 74 is their vertical justification.
+    sub("AcDbText"), {73, F::integer, S::v_justify, kAllReleases, W::nonzero}};
+// 74 is the vertical justification of attributes.
 constexpr FieldDecl kAttrib[] = {
-    sub("AcDbText"),
-    {10, F::point, S::p0},
-    {40, F::real, S::height},
-    {1, F::text, S::text},
-    {50, F::real, S::rotation, kAllReleases, W::nonzero},
-    {41, F::real, S::width, kAllReleases, W::not_one},
-    {7, F::style_name, S::style},
-    {72, F::integer, S::h_justify, kAllReleases, W::nonzero},
-    {11, F::point, S::p1, kAllReleases, W::justified},
     sub("AcDbAttribute"),
     {2, F::text, S::tag},
     {70, F::integer, S::flags},
     {74, F::integer, S::v_justify, kAllReleases, W::nonzero}};
 constexpr FieldDecl kAttdef[] = {
-    sub("AcDbText"),
-    {10, F::point, S::p0},
-    {40, F::real, S::height},
-    {1, F::text, S::text},
-    {50, F::real, S::rotation, kAllReleases, W::nonzero},
-    {41, F::real, S::width, kAllReleases, W::not_one},
-    {7, F::style_name, S::style},
-    {72, F::integer, S::h_justify, kAllReleases, W::nonzero},
-    {11, F::point, S::p1, kAllReleases, W::justified},
     sub("AcDbAttributeDefinition"),
     {3, F::text, S::prompt},
     {2, F::text, S::tag},
@@ -122,17 +105,18 @@ struct KindSource {
   std::string_view name, r12_name;
   std::uint8_t releases;
   std::span<const FieldDecl> fields;
+  std::span<const FieldDecl> shared = {};  // written before the kind's own fields
 };
 
 constexpr KindSource kSources[] = {
     {kDbLine, "LINE", "", kAllReleases, kLine},
     {kDbPoint, "POINT", "", kAllReleases, kPoint},
     {kDbCircle, "CIRCLE", "", kAllReleases, kCircle},
-    {kDbText, "TEXT", "", kAllReleases, kText},
+    {kDbText, "TEXT", "", kAllReleases, kText, kTextPart},
     {kDbSolid, "SOLID", "", kAllReleases, kSolid},
     {kDbInsert, "INSERT", "", kAllReleases, kInsert},
-    {kDbAttdef, "ATTDEF", "", kAllReleases, kAttdef},
-    {kDbAttrib, "ATTRIB", "", kAllReleases, kAttrib},
+    {kDbAttdef, "ATTDEF", "", kAllReleases, kAttdef, kTextPart},
+    {kDbAttrib, "ATTRIB", "", kAllReleases, kAttrib, kTextPart},
     {kDbSeqend, "SEQEND", "", kAllReleases, std::span<const FieldDecl>(kSeqend, 0)},
     {kDbLwpolyline, "LWPOLYLINE", "POLYLINE", kAllReleases, kLwpolyline},
     {kDbPolyline, "POLYLINE", "", kAllReleases, kPolyline},
@@ -142,15 +126,15 @@ constexpr KindSource kSources[] = {
 };
 
 EntityKind make_kind(const KindSource& src) {
-  EntityKind k{src.type, src.name, src.r12_name, src.releases, src.fields, {}, 0};
+  EntityKind k{src.type, src.name, src.r12_name, src.releases, {src.shared, src.fields}, {}, 0};
   for (auto& o : k.real_offset) o = -1;
-  for (const FieldDecl& f : src.fields) {
+  for_each_field(k, [&k](const FieldDecl& f) {
     const int n = slot_reals(f.slot);
     auto& offset = k.real_offset[static_cast<int>(f.slot)];
-    if (n == 0 || offset >= 0) continue;
+    if (n == 0 || offset >= 0) return;
     offset = static_cast<std::int8_t>(k.real_count);
     k.real_count = static_cast<std::uint8_t>(k.real_count + n);
-  }
+  });
   return k;
 }
 

@@ -4,6 +4,7 @@
 // these tables and the DXF writer walks them; the DWG writers are to walk the same ones.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -64,12 +65,20 @@ struct EntityKind {
   std::string_view name;       // DXF name
   std::string_view r12_name;   // the name release 12 writes, when it differs
   std::uint8_t releases;       // releases the kind is written in
-  std::span<const FieldDecl> fields;
+  // The fields in output order: a part shared with other kinds (may be empty), then its own.
+  std::array<std::span<const FieldDecl>, 2> parts;
   // Position of each real slot in the record's reals, -1 when the kind has none; and their
   // number. Derived from the fields.
   std::int8_t real_offset[kSlotCount];
   std::uint8_t real_count;
 };
+
+template <typename Fn>
+void for_each_field(const EntityKind& kind, Fn&& fn) {
+  for (const auto part : kind.parts) {
+    for (const FieldDecl& f : part) fn(f);
+  }
+}
 
 // The kind of an entity type code the database stores, or nullptr.
 const EntityKind* find_kind(int type);

@@ -2,6 +2,7 @@
 #include "drawdb/entity_store.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "drawdb/entity_slots.h"
 
@@ -47,13 +48,13 @@ void store_fields(Drawing& d, const EntityKind& kind, DbEntity& e, EntityRec& re
     const double* from = entity_reals(e, static_cast<Slot>(s));
     std::copy_n(from, slot_reals(static_cast<Slot>(s)), d.reals.begin() + rec.values + offset);
   }
-  for (const FieldDecl& f : kind.fields) {
+  for_each_field(kind, [&](const FieldDecl& f) {
     if (const int i = int_slot(f.slot); i >= 0) rec.ints[i] = to_int16(*entity_int(e, f.slot));
     if (const int i = string_slot(f.slot); i >= 0) {
       rec.strings[i] = d.strings.intern(*entity_text(e, f.slot));
     }
-    if (f.slot == Slot::closed) rec.closed = e.closed ? 1 : 0;
-  }
+  });
+  rec.closed = e.closed ? 1 : 0;
 }
 
 void store_aux(Drawing& d, const DbAux& aux, EntityRec& rec) {
@@ -89,6 +90,13 @@ void store_lw_vertices(Drawing& d, std::span<const double> xy, EntityRec& rec) {
   rec.verts = size32(d.reals.size());
   rec.vertex_count = size32(xy.size() / 2);
   d.reals.insert(d.reals.end(), xy.begin(), xy.end());
+}
+
+void store_list_vertices(Drawing& d, const std::vector<std::uint8_t>& bytes, EntityRec& rec) {
+  rec.verts = size32(d.reals.size());
+  rec.vertex_count = size32(bytes.size() / 16);
+  d.reals.resize(d.reals.size() + 2 * rec.vertex_count);
+  std::memcpy(d.reals.data() + rec.verts, bytes.data(), 16 * std::size_t{rec.vertex_count});
 }
 
 namespace {
@@ -153,12 +161,12 @@ void load_entity(const Drawing& d, const EntityRec& rec, DbEntity& e, DbAux* aux
     std::copy_n(d.reals.begin() + rec.values + offset, slot_reals(static_cast<Slot>(s)),
                 entity_reals(e, static_cast<Slot>(s)));
   }
-  for (const FieldDecl& f : kind->fields) {
+  for_each_field(*kind, [&](const FieldDecl& f) {
     if (const int i = int_slot(f.slot); i >= 0) *entity_int(e, f.slot) = rec.ints[i];
     if (const int i = string_slot(f.slot); i >= 0) {
       *entity_text(e, f.slot) = std::string(d.strings.get(rec.strings[i]));
     }
-  }
+  });
   e.closed = rec.closed != 0;
   if (rec.ref != kNone && rec.type == kDbInsert) e.block = make_handle(d.blocks[rec.ref].handle);
   if (rec.ref != kNone && rec.type != kDbInsert) {

@@ -16,6 +16,8 @@ void store_aux(Drawing& d, const DbAux& aux, EntityRec& rec);
 void store_xdata(Drawing& d, const DbEntity& e, EntityRec& rec);
 // Appends 2-double vertices.
 void store_lw_vertices(Drawing& d, std::span<const double> xy, EntityRec& rec);
+// The same from a data list's bytes (16 per vertex).
+void store_list_vertices(Drawing& d, const std::vector<std::uint8_t>& bytes, EntityRec& rec);
 
 // Ends the classic polyline being collected: its vertices go behind everything stored.
 void close_polyline(Drawing& d);

@@ -124,11 +124,11 @@ void walk(SaveContext& c, const EntityView& v, std::span<const FieldDecl> fields
 
 void write_view(SaveContext& c, const EntityView& v) {
   walk(c, v, common_head_fields());
-  walk(c, v, v.kind.fields);
+  for (const auto part : v.kind.parts) walk(c, v, part);
   walk(c, v, common_tail_fields());
-  for (const FieldDecl& f : v.kind.fields) {
+  for_each_field(v.kind, [&](const FieldDecl& f) {
     if ((f.releases & c.out.release()) != 0 && follows(c, f)) write_vertices(c, v);
-  }
+  });
 }
 
 // VERTEX records made from the vertex array, then SEQEND, owned by the polyline.

@@ -12,7 +12,9 @@
 namespace tsn::test {
 namespace {
 
-std::uint32_t hex(const std::string& s) { return static_cast<std::uint32_t>(std::stoul(s, nullptr, 16)); }
+std::uint32_t hex(const std::string& s) {
+  return static_cast<std::uint32_t>(std::stoul(s, nullptr, 16));
+}
 
 TEST(DrawingDatabase, HandlesAreUniqueAndBelowTheSeedAndEveryEntityHasItsOwner) {
   ScratchDir dir;
