@@ -100,7 +100,7 @@ struct RegappRec {
 
 // Handles of the objects every drawing has, issued when it is made.
 struct FixedHandles {
-  std::uint32_t tables[9] = {};  // in the order of kTableNames (dxf_tables.cpp)
+  std::uint32_t tables[9] = {};  // indexed by TableId (table_fields.h)
   std::uint32_t dimstyle = 0;
   std::uint32_t vport = 0;
   std::uint32_t root_dictionary = 0, groups = 0, mlinestyles = 0, mlinestyle = 0;
