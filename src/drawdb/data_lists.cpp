@@ -54,8 +54,10 @@ int db_list_put(Drawing* d, DbDataList list, const void* bytes, std::size_t size
   }
   if (l->bytes.size() + size > kMaxListBytes) return db_fail(kErrBadVertexList);
   const auto* p = static_cast<const std::uint8_t*>(bytes);
-  l->bytes.insert(l->bytes.end(), p, p + size);
-  return 1;
+  return db_guarded([&] {
+    l->bytes.insert(l->bytes.end(), p, p + size);
+    return 1;
+  });
 }
 
 int db_close_list(Drawing* d, DbDataList list) {

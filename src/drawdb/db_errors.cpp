@@ -11,7 +11,7 @@ namespace {
 
 int g_last_error = kDbOk;
 
-constexpr std::array<std::pair<int, std::string_view>, 31> kTexts{{
+constexpr std::array<std::pair<int, std::string_view>, 32> kTexts{{
     {kDbOk, "No error"},
     {kErrNotInitialised, "Drawing database not initialised"},
     {kErrInitMissing, "Initialisation file cannot be read"},
@@ -43,6 +43,7 @@ constexpr std::array<std::pair<int, std::string_view>, 31> kTexts{{
     {kErrNoStyleRecord, "No such text style"},
     {kErrNotText, "Only TEXT, ATTRIB and ATTDEF can be aligned"},
     {kErrBadArgument, "Invalid argument"},
+    {kErrNoMemory, "Out of memory"},
 }};
 
 }  // namespace

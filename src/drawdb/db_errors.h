@@ -1,6 +1,8 @@
 // The database's error numbers and texts, and the process-wide last error.
 #pragma once
 
+#include <new>
+#include <stdexcept>
 #include <string_view>
 
 namespace tsn {
@@ -37,6 +39,7 @@ enum DbError : int {
   kErrNoStyleRecord = 32,
   kErrNotText = 33,
   kErrBadArgument = 34,
+  kErrNoMemory = 35,
 };
 
 inline constexpr int kDbLastErrorNumber = 307;
@@ -44,5 +47,18 @@ inline constexpr int kDbLastErrorNumber = 307;
 // Records the error as the last one and returns 0, the failure result of every operation.
 int db_fail(int error);
 void db_clear_error();
+
+// Runs an operation that allocates; running out of memory fails it with kErrNoMemory rather
+// than letting the exception leave the database.
+template <typename Fn>
+int db_guarded(Fn&& fn) {
+  try {
+    return fn();
+  } catch (const std::bad_alloc&) {
+    return db_fail(kErrNoMemory);
+  } catch (const std::length_error&) {
+    return db_fail(kErrNoMemory);
+  }
+}
 
 }  // namespace tsn

@@ -161,13 +161,13 @@ int db_new_handle(Drawing* d, DbHandle& out) {
 }
 
 int db_add_entity(Drawing* d, DbEntityList list, DbEntity& entity, const DbAux* aux) {
-  return add_entity(d, list, entity, aux, DbDataList{});
+  return db_guarded([&] { return add_entity(d, list, entity, aux, DbDataList{}); });
 }
 
 int db_add_entity_list(Drawing* d, DbEntityList list, DbEntity& entity, const DbAux* aux,
                        DbDataList data) {
   if (data.id == kNone) return db_fail(kErrNoDataList);
-  return add_entity(d, list, entity, aux, data);
+  return db_guarded([&] { return add_entity(d, list, entity, aux, data); });
 }
 
 int db_hatch_type() { return kDbHatch; }

@@ -46,8 +46,9 @@ void report_progress(SaveContext& c) {
   handler(percent);
 }
 
-int adSaveFile(Drawing* d, std::string_view path, int kind, int release, int decimals,
-               int three_d) {
+namespace {
+
+int save(Drawing* d, std::string_view path, int kind, int release, int decimals, int three_d) {
   if (!db_open_drawing(d)) return 0;
   if (kind == 0) return db_fail(kErrDwg);
   if (kind != 1 || decimals < 0 || decimals > 16) return db_fail(kErrBadArgument);
@@ -71,6 +72,13 @@ int adSaveFile(Drawing* d, std::string_view path, int kind, int release, int dec
   if (db_session().progress_handler != nullptr) db_session().progress_handler(100);
   db_clear_error();
   return 1;
+}
+
+}  // namespace
+
+int adSaveFile(Drawing* d, std::string_view path, int kind, int release, int decimals,
+               int three_d) {
+  return db_guarded([&] { return save(d, path, kind, release, decimals, three_d); });
 }
 
 }  // namespace tsn

@@ -59,11 +59,16 @@ Drawing* db_new_drawing(int generation) {
   DbSession& s = db_session();
   if (!s.initialised) return db_fail(kErrNotInitialised), nullptr;
   if (generation != 6 && generation != 7) return db_fail(kErrGeneration), nullptr;
-  auto d = std::make_unique<Drawing>();
-  d->generation = generation;
-  seed_new_drawing(*d, s.defaults);
-  s.drawings.push_back(std::move(d));
-  return s.drawings.back().get();
+  Drawing* made = nullptr;
+  db_guarded([&] {
+    auto d = std::make_unique<Drawing>();
+    d->generation = generation;
+    seed_new_drawing(*d, s.defaults);
+    s.drawings.push_back(std::move(d));
+    made = s.drawings.back().get();
+    return 1;
+  });
+  return made;
 }
 
 int db_close_drawing(Drawing* d) {
