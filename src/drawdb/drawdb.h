@@ -80,6 +80,9 @@ int db_close_list(Drawing* d, DbDataList list);
 int db_put_xdata(DbEntity& entity, int code, std::string_view text);
 int db_put_xdata(DbEntity& entity, int code, double real);
 int db_put_xdata(DbEntity& entity, int code, long integer);
+inline int db_put_xdata(DbEntity& entity, int code, int integer) {
+  return db_put_xdata(entity, code, static_cast<long>(integer));
+}
 // Sets the alignment point (11) of a justified TEXT to its insertion point and estimates the
 // start of its base line (10) from the height, the width factor and the number of characters.
 int db_align_text(Drawing* d, DbEntity& text);

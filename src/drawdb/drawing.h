@@ -38,6 +38,9 @@ struct EntityRec {
   std::uint8_t closed = 0;
 };
 
+// Every entity pays for one record and one slot in its block's list: keep the record small.
+static_assert(sizeof(EntityRec) <= 64, "an entity record fits in one cache line");
+
 struct HatchPathRec {
   std::uint32_t verts = 0, vertex_count = 0;  // 2 doubles each in reals
   std::uint32_t sources = 0, source_count = 0;  // in refs

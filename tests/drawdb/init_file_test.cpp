@@ -53,6 +53,9 @@ TEST(InitFile, MissingOrMalformedFilesMakeInitialisationFail) {
   int error = 0;
   EXPECT_EQ(db_init((dir / "absent.dat").string(), 0, &error), 0);
   EXPECT_EQ(error, 2);
+  std::filesystem::create_directory(dir / "folder.dat");
+  EXPECT_EQ(db_init((dir / "folder.dat").string(), 0, &error), 0);
+  EXPECT_EQ(error, 2);
   EXPECT_EQ(db_error_text(2), "Initialisation file cannot be read");
 }
 
