@@ -57,7 +57,8 @@ TEST(SavedFiles, SmallRelease2000DrawingMatchesItsGoldenFile) {
 }
 
 // "errors fixes" of ezdxf's audit, then "TYPE count" for each kind in model space, the
-// attribute of the insert, the extended data string and the hatches' source counts.
+// attribute of the insert, the extended data string, the hatches' source counts and the
+// polylines' vertex counts ("c" when closed).
 std::string ezdxf_report(const fs::path& file) {
   return capture("/usr/bin/python3 -c " +
                  quoted("import collections, ezdxf, sys\n"
@@ -68,7 +69,11 @@ std::string ezdxf_report(const fs::path& file) {
                         "print(m.query('INSERT')[0].get_attrib_text('NAME'))\n"
                         "print(m.query('POINT')[0].get_xdata('TESSARYN')[0].value)\n"
                         "print([len(p.source_boundary_objects) for h in m.query('HATCH')"
-                        " for p in h.paths])\n") +
+                        " for p in h.paths])\n"
+                        "closed = lambda e: e.closed if e.dxftype() == 'LWPOLYLINE'"
+                        " else e.is_closed\n"
+                        "print(' '.join(f'{len(e)}' + 'c' * closed(e)"
+                        " for e in m.query('POLYLINE LWPOLYLINE')))\n") +
                  " " + quoted(file.string()) + " 2>&1");
 }
 
@@ -84,11 +89,11 @@ TEST(SavedFiles, EveryEntityKindInEveryReleaseReadsBackCleanly) {
   };
   const std::vector<Case> cases = {
       {4, "0 0\n3DFACE1 CIRCLE1 INSERT1 LINE1 POINT1 POLYLINE5 SOLID1 TEXT1\nOak\nMain Street\n"
-          "[]\n"},
+          "[]\n3c 3 4 3c 3c\n"},
       {6, "0 0\n3DFACE1 CIRCLE1 HATCH2 INSERT1 LINE1 LWPOLYLINE3 POINT1 POLYLINE2 SOLID1 TEXT1\n"
-          "Oak\nMain Street\n[1, 1]\n"},
+          "Oak\nMain Street\n[1, 1]\n3c 3 4 3c 3c\n"},
       {7, "0 0\n3DFACE1 CIRCLE1 HATCH2 INSERT1 LINE1 LWPOLYLINE3 POINT1 POLYLINE2 SOLID1 TEXT1\n"
-          "Oak\nMain Street\n[1, 1]\n"},
+          "Oak\nMain Street\n[1, 1]\n3c 3 4 3c 3c\n"},
   };
   const bool have_gdal = exit_status("command -v ogrinfo >/dev/null 2>&1") == 0;
   db_set_progress_handler(record_progress);
