@@ -1,0 +1,61 @@
+// Handles, interned strings and name rules of the in-memory drawing.
+#include "drawdb/drawing.h"
+
+#include <algorithm>
+
+namespace tsn {
+
+std::uint64_t handle_value(const DbHandle& h) {
+  std::uint64_t v = 0;
+  for (int i = 7; i >= 0; --i) v = (v << 8) | h.bytes[static_cast<std::size_t>(i)];
+  return v;
+}
+
+DbHandle make_handle(std::uint64_t value) {
+  DbHandle h;
+  for (auto& b : h.bytes) {
+    b = static_cast<std::uint8_t>(value & 0xFFu);
+    value >>= 8;
+  }
+  return h;
+}
+
+std::uint32_t StringPool::intern(std::string_view s) {
+  const auto [it, inserted] = ids_.try_emplace(std::string(s), 0);
+  if (inserted) {
+    it->second = static_cast<std::uint32_t>(strings_.size());
+    strings_.push_back(&it->first);  // map nodes do not move
+  }
+  return it->second;
+}
+
+std::uint32_t Drawing::issue_handle(bool used) {
+  handle_used.push_back(used);  // index next_handle
+  return next_handle++;
+}
+
+std::string upper_name(std::string_view name) {
+  std::string out(name);
+  for (char& c : out) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return out;
+}
+
+bool same_name(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && upper_name(a) == upper_name(b);
+}
+
+std::uint32_t live_block(const Drawing& d, DbEntityList list) {
+  if (list.block >= d.blocks.size() || d.blocks[list.block].deleted) return kNone;
+  return list.block;
+}
+
+std::uint32_t block_by_handle(const Drawing& d, std::uint32_t handle) {
+  for (std::uint32_t i = 0; i < d.blocks.size(); ++i) {
+    if (!d.blocks[i].deleted && d.blocks[i].handle == handle) return i;
+  }
+  return kNone;
+}
+
+}  // namespace tsn

@@ -1,0 +1,138 @@
+// The OBJECTS section: the named object dictionary and what hangs from it.
+#include "drawdb/save_context.h"
+
+namespace tsn {
+namespace {
+
+struct Entry {
+  std::string_view name;
+  std::uint32_t handle;
+};
+
+void object_head(SaveContext& c, std::string_view type, std::uint32_t handle,
+                 std::uint32_t owner) {
+  c.out.group(0, type);
+  c.out.hex(5, handle);
+  if (owner != 0) {
+    c.out.group(102, "{ACAD_REACTORS");
+    c.out.hex(330, owner);
+    c.out.group(102, "}");
+  }
+  c.out.hex(330, owner);  // release 14 readers take it as well
+}
+
+void dictionary(SaveContext& c, std::uint32_t handle, std::uint32_t owner,
+                std::initializer_list<Entry> entries) {
+  object_head(c, "DICTIONARY", handle, owner);
+  c.out.group(100, "AcDbDictionary");
+  if (c.r2000()) c.out.integer(281, 1);
+  for (const Entry& e : entries) {
+    c.out.group(3, e.name);
+    c.out.hex(350, e.handle);
+  }
+}
+
+void mline_style(SaveContext& c) {
+  const FixedHandles& f = c.d.fixed;
+  object_head(c, "MLINESTYLE", f.mlinestyle, f.mlinestyles);
+  DxfOut& o = c.out;
+  o.group(100, "AcDbMlineStyle");
+  o.group(2, "Standard");
+  o.integer(70, 0);
+  o.group(3, "");
+  o.integer(62, 256);
+  o.real(51, 90.0);
+  o.real(52, 90.0);
+  o.integer(71, 2);
+  for (const double offset : {0.5, -0.5}) {
+    o.real(49, offset);
+    o.integer(62, 256);
+    o.group(6, "BYLAYER");
+  }
+}
+
+void layout(SaveContext& c, std::uint32_t block, std::string_view name, int tab) {
+  const BlockRec& b = c.d.blocks[block];
+  const DbHeader& h = c.d.header;
+  DxfOut& o = c.out;
+  object_head(c, "LAYOUT", b.layout, c.d.fixed.layouts);
+  o.group(100, "AcDbPlotSettings");
+  o.group(1, "");
+  o.group(2, "none_device");
+  o.group(4, "");
+  o.group(6, "");
+  for (int code = 40; code <= 49; ++code) o.real(code, 0.0);
+  o.real(140, 0.0);
+  o.real(141, 0.0);
+  o.real(142, 1.0);
+  o.real(143, 1.0);
+  o.integer(70, block == 0 ? 1712 : 688);
+  o.integer(72, 0);
+  o.integer(73, 0);
+  o.integer(74, 5);
+  o.group(7, "");
+  o.integer(75, 16);
+  o.real(147, 1.0);
+  o.real(148, 0.0);
+  o.real(149, 0.0);
+  o.group(100, "AcDbLayout");
+  o.group(1, name);
+  o.integer(70, 1);
+  o.integer(71, tab);
+  o.point2(10, h.limmin[0], h.limmin[1]);
+  o.point2(11, h.limmax[0], h.limmax[1]);
+  o.point3(12, h.insbase.data());
+  o.point3(14, h.extmin.data());
+  o.point3(15, h.extmax.data());
+  o.real(146, 0.0);
+  const double origin[3] = {0, 0, 0}, x_axis[3] = {1, 0, 0}, y_axis[3] = {0, 1, 0};
+  o.point3(13, origin);
+  o.point3(16, x_axis);
+  o.point3(17, y_axis);
+  o.integer(76, 0);
+  o.hex(330, b.handle);
+}
+
+void plot_style_names(SaveContext& c) {
+  const FixedHandles& f = c.d.fixed;
+  object_head(c, "ACDBDICTIONARYWDFLT", f.plotstyles, f.root_dictionary);
+  c.out.group(100, "AcDbDictionary");
+  c.out.integer(281, 1);
+  c.out.group(3, "Normal");
+  c.out.hex(350, f.placeholder);
+  c.out.group(100, "AcDbDictionaryWithDefault");
+  c.out.hex(340, f.placeholder);
+  object_head(c, "ACDBPLACEHOLDER", f.placeholder, f.plotstyles);
+}
+
+}  // namespace
+
+void write_objects_section(SaveContext& c) {
+  if (c.r12()) return;
+  const FixedHandles& f = c.d.fixed;
+  c.out.group(0, "SECTION");
+  c.out.group(2, "OBJECTS");
+  if (c.r2000()) {
+    dictionary(c, f.root_dictionary, 0,
+               {{"ACAD_GROUP", f.groups}, {"ACAD_LAYOUT", f.layouts},
+                {"ACAD_MLINESTYLE", f.mlinestyles}, {"ACAD_PLOTSETTINGS", f.plotsettings},
+                {"ACAD_PLOTSTYLENAME", f.plotstyles}});
+  } else {
+    dictionary(c, f.root_dictionary, 0,
+               {{"ACAD_GROUP", f.groups}, {"ACAD_MLINESTYLE", f.mlinestyles}});
+  }
+  dictionary(c, f.groups, f.root_dictionary, {});
+  dictionary(c, f.mlinestyles, f.root_dictionary, {{"Standard", f.mlinestyle}});
+  mline_style(c);
+  if (c.r2000()) {
+    dictionary(c, f.layouts, f.root_dictionary,
+               {{"Layout1", c.d.blocks[1].layout}, {"Model", c.d.blocks[0].layout}});
+    dictionary(c, f.plotsettings, f.root_dictionary, {});
+    plot_style_names(c);
+    layout(c, 0, "Model", 0);
+    layout(c, 1, "Layout1", 1);
+  }
+  c.out.group(0, "ENDSEC");
+}
+
+}  // namespace tsn

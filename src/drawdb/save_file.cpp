@@ -1,0 +1,84 @@
+// adSaveFile: the whole DXF file of a drawing, section by section, with progress reports.
+#include <cerrno>
+#include <cstdio>
+#include <string>
+
+#include "drawdb/db_errors.h"
+#include "drawdb/entity_store.h"
+#include "drawdb/releases.h"
+#include "drawdb/save_context.h"
+#include "drawdb/session.h"
+
+namespace tsn {
+namespace {
+
+// Handles the save issues itself: a VERTEX for each stored classic polyline vertex and a
+// SEQEND for each stored polyline (light-weight ones in release 12 carry no handles).
+std::uint32_t save_handles(const Drawing& d) {
+  std::uint32_t n = 0;
+  for (const BlockRec& b : d.blocks) {
+    if (b.deleted) continue;
+    for (const std::uint32_t e : b.entities) {
+      if (e != kNone && d.entities[e].type == kDbPolyline) n += d.entities[e].vertex_count + 1;
+    }
+  }
+  return n;
+}
+
+long live_entities(const Drawing& d) {
+  long n = 0;
+  for (const BlockRec& b : d.blocks) {
+    if (b.deleted) continue;
+    for (const std::uint32_t e : b.entities) n += e != kNone ? 1 : 0;
+  }
+  return n;
+}
+
+}  // namespace
+
+void report_progress(SaveContext& c) {
+  const DbProgressHandler handler = db_session().progress_handler;
+  if (handler == nullptr) return;
+  const long total = c.entities_total > 0 ? c.entities_total : 1;
+  const int percent = static_cast<int>(c.entities_done * 99 / total);
+  if (percent == c.last_percent) return;
+  c.last_percent = percent;
+  handler(percent);
+}
+
+namespace {
+
+int save(Drawing* d, std::string_view path, int kind, int release, int decimals, int three_d) {
+  if (!db_open_drawing(d)) return 0;
+  if (kind == 0) return db_fail(kErrDwg);
+  if (kind != 1 || decimals < 0 || decimals > 16) return db_fail(kErrBadArgument);
+  const std::uint8_t bit = release_bit(release);
+  if (bit == 0) return db_fail(kErrRelease);
+  close_polyline(*d);
+  std::FILE* file = std::fopen(std::string(path).c_str(), "wb");
+  if (file == nullptr) return db_fail(kErrWrite);
+  DxfOut out(file, bit, decimals, three_d != 0);
+  SaveContext c{*d, out, d->next_handle, d->next_handle + save_handles(*d)};
+  c.entities_total = live_entities(*d);
+  report_progress(c);
+  write_header_section(c);
+  write_classes_section(c);
+  write_tables_section(c);
+  write_blocks_section(c);
+  write_entities_section(c);
+  write_objects_section(c);
+  out.group(0, "EOF");
+  if (!out.finish()) return db_fail(kErrWrite);
+  if (db_session().progress_handler != nullptr) db_session().progress_handler(100);
+  db_clear_error();
+  return 1;
+}
+
+}  // namespace
+
+int adSaveFile(Drawing* d, std::string_view path, int kind, int release, int decimals,
+               int three_d) {
+  return db_guarded([&] { return save(d, path, kind, release, decimals, three_d); });
+}
+
+}  // namespace tsn
