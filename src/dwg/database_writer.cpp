@@ -2,9 +2,13 @@
 #include "dwg/database_writer.h"
 
 #include <ctime>
+#include <filesystem>
+#include <system_error>
 
 #include "dwg/database_entities.h"
 #include "platform/messages.h"
+#include "platform/paths.h"
+#include "platform/temp_files.h"
 
 namespace tsn {
 namespace {
@@ -38,12 +42,30 @@ double julian_now(const ConvSettings& s) {
 DatabaseWriter::DatabaseWriter(const ConvSettings& s)
     : settings_(s), release_(release_traits(s.verDXF == 5 ? 4 : s.verDXF)) {}
 
-DatabaseWriter::~DatabaseWriter() { close_dwg(session_); }
+DatabaseWriter::~DatabaseWriter() {
+  close_dwg(session_);
+  output_.discard();
+  remove_private_directory();
+}
 
-int DatabaseWriter::open(const std::string& output_path, const std::string& private_dir,
+void DatabaseWriter::remove_private_directory() {
+  if (private_dir_.empty()) return;
+  std::error_code ec;
+  std::filesystem::remove_all(private_dir_, ec);
+  private_dir_.clear();
+}
+
+int DatabaseWriter::open(const std::string& output_path, const std::string& temp_dir,
                          const std::string& init_path, bool table_open) {
   output_path_ = output_path;
-  if (output_.open(output_path, private_dir) != 0) return -1;
+  if (output_.open(output_path) != 0) return -1;
+  // A device or FIFO output is saved in a private directory and copied into it.
+  private_dir_ = make_private_directory(temp_dir);
+  if (private_dir_.empty()) {
+    report_cannot_open(with_trailing_separator(temp_dir) + "tsn-XXXXXX");
+    return -1;
+  }
+  if (output_.make_temporary(private_dir_) != 0) return -1;
   if (start_dwg(session_, settings_, init_path, table_open) != 0) {
     output_.discard();
     return -1;
@@ -230,12 +252,14 @@ int DatabaseWriter::finish(bool (*cancelled)()) {
   }
   close_dwg(session_);
   const int committed = output_.commit(cancelled != nullptr ? CancelCheck(cancelled) : CancelCheck());
+  remove_private_directory();
   return committed;
 }
 
 void DatabaseWriter::discard() {
   close_dwg(session_);
   output_.discard();
+  remove_private_directory();
 }
 
 }  // namespace tsn

@@ -22,9 +22,10 @@ class DatabaseWriter final : public DrawingWriter {
   DatabaseWriter(const DatabaseWriter&) = delete;
   DatabaseWriter& operator=(const DatabaseWriter&) = delete;
 
-  // Opens the database and its drawing (the initialisation file `init_path`) and prepares the
-  // output; 0, or nonzero with the failure said.
-  int open(const std::string& output_path, const std::string& private_dir,
+  // Prepares the output (a temporary file beside it, or in a private directory made in
+  // temp_dir for a device or FIFO) and opens the database and its drawing (the initialisation
+  // file `init_path`); 0, or nonzero with the failure said.
+  int open(const std::string& output_path, const std::string& temp_dir,
            const std::string& init_path, bool table_open);
 
   int begin_drawing(const DrawingSetup& setup) override;
@@ -49,12 +50,14 @@ class DatabaseWriter final : public DrawingWriter {
   int add_record(DbEntityList list, DbEntity& e, const DbAux* aux, int context);
   void header(const DrawingExtents& extents);
   void tables(const DrawingSetup& setup);
+  void remove_private_directory();
 
   const ConvSettings& settings_;
   const ReleaseTraits& release_;
   DwgSession session_;
   OutputCommit output_;
   std::string output_path_;
+  std::string private_dir_;
   std::unordered_map<std::string, DbHandle> layers_;
   std::unordered_map<std::string, DbHandle> blocks_;
   std::unordered_map<std::string, bool> styles_;
