@@ -4,27 +4,16 @@
 #include "dxf/output_assembly.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <memory>
 #include <string_view>
 
-#include "platform/format.h"
 #include "platform/messages.h"
-#include "platform/output_target.h"
 #include "platform/paths.h"
-#include "platform/string_table.h"
-#include "dxf/temp_files.h"
+#include "platform/temp_files.h"
 
 namespace tsn {
 namespace {
-
-constexpr int kMsgCouldNotOpenOutput = 78;
 
 // The release 14 OBJECTS section: the root dictionary (19) naming ACAD_GROUP (1A) and
 // ACAD_MLINESTYLE (1B); the latter holds the STANDARD multiline style (1C) with two elements
@@ -68,9 +57,10 @@ std::size_t stream_index(DxfStream stream) {
   return 0;
 }
 
-// Message 78 with the path, after the beep.
-void report_cannot_open(const std::string& path) {
-  status_error(format_printf(load_status_text(kMsgCouldNotOpenOutput).c_str(), path.c_str()));
+// Message 78 naming the path that failed; 1.
+int cannot_open(const std::string& path) {
+  report_cannot_open(path);
+  return 1;
 }
 
 void remove_file(const std::string& path) {
@@ -113,46 +103,42 @@ int DxfOutputFiles::open(const std::string& output_path, const std::string& temp
   release();
   output_path_ = output_path;
   keep_temporary_ = keep_temporary_files;
-
-  // A link is written through to its target; a device or FIFO is written into at the end.
-  const OutputTarget target = resolve_output_target(output_path);
-  if (target.kind == OutputKind::other) return fail_open(output_path);
-  final_path_ = target.path;
-  direct_ = target.kind == OutputKind::special;
-  fifo_ = target.fifo;
-
-  private_dir_ = make_private_directory(temp_dir);
-  if (private_dir_.empty()) {
-    return fail_open(with_trailing_separator(temp_dir) + temporary_file_name(kTemporaryStreams[0]));
-  }
-  // The $HANDSEED patch needs a file that can be written at an offset: a special output is
-  // assembled in the private directory and copied into it when finished.
-  temp_output_ = make_temporary_output(
-      direct_ ? private_dir_ + std::string(file_name(final_path_)) : final_path_);
-  if (temp_output_.empty() || !main_.open(temp_output_)) return fail_open(output_path);
-  for (const DxfStream stream : kTemporaryStreams) {
-    if (!sink(stream).open(temporary_file_path(stream))) {
-      return fail_open(temporary_file_path(stream));
-    }
-    sink(stream).track_lines(kMaxLineLength, kLinesPerReport);
+  if (open_files(temp_dir) != 0) {
+    // Nothing of a conversion that never started stays behind, traced or not.
+    keep_temporary_ = false;
+    release();
+    return 1;
   }
   opened_ = true;
   return 0;
 }
 
-int DxfOutputFiles::fail_open(const std::string& path) {
-  report_cannot_open(path);
-  // Nothing of a conversion that never started stays behind, traced or not.
-  keep_temporary_ = false;
-  release();
-  return 1;
+// 0, or 1 once message 78 named what failed.
+int DxfOutputFiles::open_files(const std::string& temp_dir) {
+  // A link is written through to its target; a device or FIFO is written into at the end.
+  if (commit_.open(output_path_) != 0) return 1;
+  private_dir_ = make_private_directory(temp_dir);
+  if (private_dir_.empty()) {
+    return cannot_open(with_trailing_separator(temp_dir) +
+                       temporary_file_name(kTemporaryStreams[0]));
+  }
+  // The main file is patched at an offset ($HANDSEED): a device or FIFO gets its drawing
+  // assembled in the private directory.
+  if (commit_.make_temporary(private_dir_) != 0) return 1;
+  if (!main_.open(commit_.temporary_path())) return cannot_open(output_path_);
+  for (const DxfStream stream : kTemporaryStreams) {
+    if (!sink(stream).open(temporary_file_path(stream))) {
+      return cannot_open(temporary_file_path(stream));
+    }
+    sink(stream).track_lines(kMaxLineLength, kLinesPerReport);
+  }
+  return 0;
 }
 
 void DxfOutputFiles::release() {
   close();
   delete_temporary_files();
   private_dir_.clear();
-  temp_output_.clear();
   handseed_ = {};
   opened_ = false;
   committed_ = false;
@@ -169,8 +155,7 @@ void DxfOutputFiles::close() {
 void DxfOutputFiles::discard_output() {
   if (committed_) return;
   if (main_.is_open()) (void)main_.finish();
-  remove_file(temp_output_);
-  temp_output_.clear();
+  commit_.discard();
 }
 
 void DxfOutputFiles::delete_temporary_files() {
@@ -202,10 +187,6 @@ int DxfOutputFiles::assemble_dxf(DxfState& state, const CancelCheck& cancel) {
   return -1;
 }
 
-bool DxfOutputFiles::cancelled(const CancelCheck& cancel) const {
-  return cancel ? cancel() : cancel_confirmed();
-}
-
 // 0 finished and in place; 1 a write (or read) failed; -1 cancelled or not put in place.
 int DxfOutputFiles::copy_and_finish(DxfState& state, const CancelCheck& cancel) {
   const bool r14 = state.r14_text;
@@ -214,12 +195,27 @@ int DxfOutputFiles::copy_and_finish(DxfState& state, const CancelCheck& cancel) 
   dxf_write_raw(w, std::string(state.sz_pad1) + "0\nENDSEC\n");
   if (!finish_streams()) return 1;
 
-  UniqueFd out(::open(temp_output_.c_str(), O_RDWR | O_CLOEXEC));
+  UniqueFd out(::open(commit_.temporary_path().c_str(), O_RDWR | O_CLOEXEC));
   if (!out.valid() || ::lseek(out.get(), 0, SEEK_END) < 0) return 1;
+  if (const int appended = append_streams(out.get(), cancel); appended != 0) return appended;
+  if (r14) {
+    const std::string objects = objects_section();
+    if (!write_all(out.get(), objects.data(), objects.size())) return 1;
+  }
+  if (!write_all(out.get(), "  0\r\nEOF\r\n", 10)) return 1;
+  if (r14) {
+    if (const int patched = patch_handseed(out.get(), state); patched != 0) return patched;
+  }
+  if (!out.close()) return 1;
+  if (const int put = commit_.commit(cancel); put != 0) return put;
+  committed_ = true;
+  return 0;
+}
 
-  // The streams are appended in runs of kLinesPerReport lines, which their sinks marked while
-  // writing them (and cut to kMaxLineLength characters); between runs the progress is reported
-  // and the user may cancel.
+// The streams are appended in runs of kLinesPerReport lines, which their sinks marked while
+// writing them (and cut to kMaxLineLength characters); between runs the progress is reported
+// and the user may cancel. 0, 1 a write or read failed, -1 cancelled.
+int DxfOutputFiles::append_streams(int out, const CancelCheck& cancel) {
   static constexpr DxfStream kCopyOrder[] = {DxfStream::block_records, DxfStream::blocks,
                                              DxfStream::blocks2, DxfStream::entities,
                                              DxfStream::labels};
@@ -232,7 +228,7 @@ int DxfOutputFiles::copy_and_finish(DxfState& state, const CancelCheck& cancel) 
       status_write("\nLine %ld ...", reported);
       report = true;
     }
-    return report && cancelled(cancel);
+    return report && cancel_requested(cancel);
   };
   for (const DxfStream stream : kCopyOrder) {
     const FileGroupSink& written = sink(stream);
@@ -240,88 +236,39 @@ int DxfOutputFiles::copy_and_finish(DxfState& state, const CancelCheck& cancel) 
     if (!source.valid()) return 1;
     std::uint64_t from = 0;
     for (const std::uint64_t mark : written.line_marks()) {
-      if (!append_file_range(source.get(), from, out.get(), mark - from)) return 1;
+      if (!append_file_range(source.get(), from, out, mark - from)) return 1;
       from = mark;
       copied += kLinesPerReport;
       if (report_and_ask()) return -1;
     }
-    if (!append_file_range(source.get(), from, out.get(), written.offset() - from)) return 1;
+    if (!append_file_range(source.get(), from, out, written.offset() - from)) return 1;
     copied += written.lines() - static_cast<long>(written.line_marks().size()) * kLinesPerReport;
     // A last line without its end still becomes a line.
     if (written.inside_line()) {
-      if (!write_all(out.get(), "\r\n", 2)) return 1;
+      if (!write_all(out, "\r\n", 2)) return 1;
       ++copied;
     }
     if (report_and_ask()) return -1;
   }
-
-  if (r14) {
-    const std::string objects = objects_section();
-    if (!write_all(out.get(), objects.data(), objects.size())) return 1;
-  }
-  if (!write_all(out.get(), "  0\r\nEOF\r\n", 10)) return 1;
-
-  if (r14) {
-    // The placeholder must still be where the header put it.
-    const std::string placeholder = crlf_lines(kHandseedPlaceholder);
-    std::string found(placeholder.size(), '\0');
-    if (!handseed_.present ||
-        ::pread(out.get(), found.data(), found.size(), static_cast<off_t>(handseed_.offset)) !=
-            static_cast<ssize_t>(found.size()) ||
-        found != placeholder) {
-      trace_write("SHOULD NOT HAPPEN: no $HANDSEED placeholder\n");
-      return -1;
-    }
-    const std::string patch = crlf_lines(handseed_text(dxf_new_handle(state)));
-    if (!write_all_at(out.get(), patch.data(), patch.size(),
-                      static_cast<long long>(handseed_.offset))) {
-      return 1;
-    }
-  }
-  // Every byte on the disk before the file takes the output's name.
-  if (!direct_ && ::fsync(out.get()) != 0) return 1;
-  if (!out.close()) return 1;
-
-  // The last moment a cancellation can still keep the earlier output.
-  if (cancelled(cancel)) return -1;
-  if (direct_) {
-    const int written = write_into_special(cancel);
-    if (written != 0) return written;
-    remove_file(temp_output_);
-  } else if (::rename(temp_output_.c_str(), final_path_.c_str()) != 0) {
-    report_cannot_open(output_path_);
-    return -1;
-  }
-  committed_ = true;
-  temp_output_.clear();
   return 0;
 }
 
-// The finished drawing copied into the device or FIFO, in runs between which a cancellation
-// is noticed. 0 done, 1 a write failed, -1 cancelled or the output could not be opened.
-int DxfOutputFiles::write_into_special(const CancelCheck& cancel) {
-  UniqueFd source(::open(temp_output_.c_str(), O_RDONLY | O_CLOEXEC));
-  struct stat st {};
-  if (!source.valid() || ::fstat(source.get(), &st) != 0) return 1;
-  // Opening a FIFO waits for its reader: without blocking, so that a cancellation is seen.
-  UniqueFd out;
-  for (;;) {
-    out = UniqueFd(::open(final_path_.c_str(), O_WRONLY | O_CLOEXEC | (fifo_ ? O_NONBLOCK : 0)));
-    if (out.valid() || !fifo_ || errno != ENXIO) break;
-    if (cancelled(cancel)) return -1;
-    ::usleep(20 * 1000);
-  }
-  if (!out.valid() || (fifo_ && ::fcntl(out.get(), F_SETFL, 0) != 0)) {
-    report_cannot_open(output_path_);
+// The release 14 $HANDSEED placeholder replaced by the next handle. 0, 1 a write failed, -1
+// the placeholder is not where the header put it.
+int DxfOutputFiles::patch_handseed(int out, DxfState& state) {
+  const std::string placeholder = crlf_lines(kHandseedPlaceholder);
+  std::string found(placeholder.size(), '\0');
+  if (!handseed_.present ||
+      ::pread(out, found.data(), found.size(), static_cast<off_t>(handseed_.offset)) !=
+          static_cast<ssize_t>(found.size()) ||
+      found != placeholder) {
+    trace_write("SHOULD NOT HAPPEN: no $HANDSEED placeholder\n");
     return -1;
   }
-  constexpr std::uint64_t kRun = 4u << 20;
-  const auto size = static_cast<std::uint64_t>(st.st_size);
-  for (std::uint64_t at = 0; at < size; at += kRun) {
-    if (at > 0 && cancelled(cancel)) return -1;
-    if (!append_file_range(source.get(), at, out.get(), std::min(kRun, size - at))) return 1;
-  }
-  return out.close() ? 0 : 1;
+  const std::string patch = crlf_lines(handseed_text(dxf_new_handle(state)));
+  return write_all_at(out, patch.data(), patch.size(), static_cast<long long>(handseed_.offset))
+             ? 0
+             : 1;
 }
 
 }  // namespace tsn

@@ -9,8 +9,9 @@
 //   entities.tm~  ENTITIES head and every entity except text labels
 //   entitie2.tm~  text labels, then the ENTITIES ENDSEC
 // The assembly appends them to the main file in the order blkrecs, blks, blocks2, entities,
-// entitie2, adds the release 14 OBJECTS section and EOF, patches $HANDSEED, syncs the file and
-// renames it over the output. Until that rename an earlier output file stays untouched.
+// entitie2, adds the release 14 OBJECTS section and EOF and patches $HANDSEED; an OutputCommit
+// syncs the file and renames it over the output. Until that rename an earlier output file stays
+// untouched.
 // An output that is a symbolic link is written through: the file is made beside the end of the
 // chain of links and renamed over it, so the link stays. A device or FIFO is never replaced:
 // the drawing is assembled in the private directory and copied into it at the end.
@@ -26,12 +27,12 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <string>
 
 #include "dxf/dxf_writer.h"
 #include "dxf/group_sink.h"
 #include "dxf/header_section.h"
+#include "platform/output_commit.h"
 
 namespace tsn {
 
@@ -52,10 +53,6 @@ const char* temporary_file_name(DxfStream stream);
 
 // Lines copied between two progress reports and cancellation checks.
 inline constexpr long kLinesPerReport = 100000;
-
-// Asked after every kLinesPerReport lines of the copy and once more before the finished file
-// is put in place; true stops the assembly. Empty: cancel_confirmed of the messages.
-using CancelCheck = std::function<bool()>;
 
 class DxfOutputFiles {
  public:
@@ -80,10 +77,12 @@ class DxfOutputFiles {
   HandseedMark& handseed() { return handseed_; }
 
   const std::string& output_path() const { return output_path_; }
-  const std::string& temporary_output_path() const { return temp_output_; }
+  const std::string& temporary_output_path() const { return commit_.temporary_path(); }
   const std::string& private_directory() const { return private_dir_; }
   std::string temporary_file_path(DxfStream stream) const;
 
+  // The cancel check is asked after every kLinesPerReport lines of the copy and once more
+  // before the finished file is put in place (see OutputCommit); true stops the assembly.
   // Finishes the drawing: ENDTAB (release 14) and ENDSEC on the main file, the temporary
   // streams copied in section order, OBJECTS (release 14), EOF, the $HANDSEED patch, and
   // the sync and the rename over the output (or the copy into a device or FIFO). Release 14 is
@@ -103,19 +102,16 @@ class DxfOutputFiles {
   void delete_temporary_files();
 
  private:
-  int fail_open(const std::string& path);
+  int open_files(const std::string& temp_dir);
   void release();
   [[nodiscard]] bool finish_streams();
   int copy_and_finish(DxfState& state, const CancelCheck& cancel);
-  int write_into_special(const CancelCheck& cancel);
-  bool cancelled(const CancelCheck& cancel) const;
+  int append_streams(int out, const CancelCheck& cancel);
+  int patch_handseed(int out, DxfState& state);
 
   std::string output_path_;
-  std::string final_path_;  // the end of the output's links: what is replaced or written into
-  std::string temp_output_;
   std::string private_dir_;
-  bool direct_ = false;  // a device or FIFO, written into
-  bool fifo_ = false;
+  OutputCommit commit_;  // the temporary output (the main file) and its rename or copy
   bool keep_temporary_ = false;
   bool opened_ = false;
   bool committed_ = false;

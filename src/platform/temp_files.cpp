@@ -1,5 +1,5 @@
 // Private working directories, temporary output names and whole-buffer writes.
-#include "dxf/temp_files.h"
+#include "platform/temp_files.h"
 
 #include <fcntl.h>
 #include <stdlib.h>
