@@ -69,7 +69,8 @@ int db_close_list(Drawing* d, DbDataList list) {
 }
 
 int db_put_xdata(DbEntity& entity, int code, std::string_view text) {
-  if (code != 1000 && code != 1001) return db_fail(kErrXdataCode);
+  if (!xdata_text_code(code)) return db_fail(kErrXdataCode);
+  if (code == 1002 && text != "{" && text != "}") return db_fail(kErrXdataCode);
   if (text.size() > 255) return db_fail(kErrBadName);
   entity.xdata.push_back({code, std::string(text), 0.0, 0});
   return 1;

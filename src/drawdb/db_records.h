@@ -45,8 +45,10 @@ inline constexpr int kDbVertex3d = 32;
 
 using DbPoint = std::array<double, 3>;
 
-// One item of extended data: code 1001 application, 1000 string, 1040..1042 real,
-// 1070 16-bit and 1071 32-bit integer.
+// One item of extended data: code 1001 application, 1000 string, 1002 control string ("{" or
+// "}"), 1003 layer name, 1040..1042 real, 1070 16-bit and 1071 32-bit integer.
+inline bool xdata_text_code(int code) { return code >= 1000 && code <= 1003; }
+
 struct DbXdataItem {
   int code = 0;
   std::string text;

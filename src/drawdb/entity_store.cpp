@@ -80,7 +80,7 @@ void store_xdata(Drawing& d, const DbEntity& e, EntityRec& rec) {
   rec.xdata = size32(d.xdata_ranges.size());
   d.xdata_ranges.emplace_back(size32(d.xdata.size()), size32(e.xdata.size()));
   for (const DbXdataItem& x : e.xdata) {
-    const bool text = x.code == 1000 || x.code == 1001;
+    const bool text = xdata_text_code(x.code);
     d.xdata.push_back({static_cast<std::int16_t>(x.code), text ? d.strings.intern(x.text) : kNone,
                        x.real, static_cast<std::int32_t>(x.integer)});
   }

@@ -53,7 +53,7 @@ void write_xdata(SaveContext& c, const EntityRec& rec) {
   const auto [first, count] = c.d.xdata_ranges[rec.xdata];
   for (std::uint32_t i = 0; i < count; ++i) {
     const XdataRec& x = c.d.xdata[first + i];
-    if (x.code == 1000 || x.code == 1001) {
+    if (xdata_text_code(x.code)) {
       c.out.group(x.code, c.d.strings.get(x.text));
     } else if (x.code >= 1040 && x.code <= 1042) {
       c.out.real(x.code, x.real);

@@ -1,6 +1,8 @@
 // Each entity shape into the fields of the database's entity record.
 #include "dwg/database_entities.h"
 
+#include "drawdb/drawdb.h"
+
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -157,10 +159,7 @@ bool database_records(const Entity& entity, const DatabaseRefs& refs, DbEntity& 
       entity.shape);
   if (!handled) return false;
   for (const XdataItem& x : entity.xdata) {
-    DbXdataItem item;
-    item.code = x.code;
-    item.text.assign(x.text);
-    e.xdata.push_back(std::move(item));
+    if (db_put_xdata(e, x.code, x.text) == 0) return false;
   }
   return true;
 }

@@ -17,8 +17,8 @@ struct DatabaseRefs {
   DbHandle block;
 };
 
-// The records of one entity. A filled disc and other shapes that are more than one record
-// are not handled here (false); everything else fills `e` and `aux` and returns true.
+// The records of one entity: fills `e` and `aux` and returns true; false for a filled disc
+// (several records: disc_records) and for extended data the database refuses.
 bool database_records(const Entity& entity, const DatabaseRefs& refs, DbEntity& e, DbAux& aux);
 
 // The failure context a refused entity of this shape is reported with.

@@ -238,7 +238,10 @@ int DatabaseWriter::add(DrawingStream stream, const Entity& entity, EntityRef* m
   }
   DbEntity e;
   DbAux aux;
-  database_records(entity, refs, e, aux);
+  if (!database_records(entity, refs, e, aux)) {
+    report_database_error(database_context(entity.shape));
+    return -1;
+  }
   if (e.type == kDbText || e.type == kDbAttrib || e.type == kDbAttdef) ensure_style(e.style_name);
   if (add_record(list, e, &aux, database_context(entity.shape)) != 0) return -1;
   if (made != nullptr) *made = EntityRef{static_cast<std::uint32_t>(handle_value(e.handle))};

@@ -140,7 +140,10 @@ void close_dwg(DwgSession& session) {
   if (session.drawing != nullptr) db_close_drawing(session.drawing);
   session.drawing = nullptr;
   session.label_block_open = false;
-  if (session.initialised) db_shutdown();
+  if (session.initialised) {
+    db_shutdown();
+    trace_write("db_shutdown() :\n");
+  }
   session.initialised = false;
 }
 
