@@ -13,6 +13,7 @@ struct ReleaseTraits {
   bool lwpolyline = false;       // light-weight polylines
   bool hatch = false;            // HATCH fills (otherwise triangulated faces)
   bool objects = false;          // the OBJECTS section and the BLOCK_RECORD table
+  bool points_3d = false;        // every point carries its Z, 2D data too
 };
 
 // The traits of a release code; anything but 6 and 7 is release 12.

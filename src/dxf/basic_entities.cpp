@@ -2,6 +2,7 @@
 #include "dxf/basic_entities.h"
 
 #include "platform/dxf_number.h"
+#include "drawing/release_traits.h"
 #include "dxf/entity_types.h"
 
 namespace tsn {
@@ -94,7 +95,7 @@ int disc_as_hatch(DxfWriter& w, std::string_view layer, int colour, double radiu
 
 int dxf_filled_disc(DxfWriter& w, std::string_view layer, int colour, double radius) {
   if (!w.state.text_path) return -1;
-  return w.state.verDXF > 5 ? disc_as_hatch(w, layer, colour, radius)
+  return w.state.release->hatch ? disc_as_hatch(w, layer, colour, radius)
                             : disc_as_wide_polyline(w, layer, colour, radius);
 }
 

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <utility>
 
+#include "drawing/release_traits.h"
 #include "dxf/caret_escape.h"
 #include "platform/dxf_number.h"
 #include "dxf/entity_types.h"
@@ -150,7 +151,9 @@ class Groups {
   bool translate_ = false;
 };
 
-bool classic_polyline(const DxfState& s) { return s.verDXF < 6 || s.record_has_z || s.tin; }
+bool classic_polyline(const DxfState& s) {
+  return classic_polyline_form(*s.release, s.record_has_z, s.tin);
+}
 
 // "  5" with the handle, then the AcDbEntity marker; between them the owner link of an outline
 // to its hatch when `reactor` is not 0.
@@ -193,7 +196,9 @@ void put_entity_header(Groups& g, DxfState& s, int entity_type, const EntityType
 // The point groups of dxf_point into g.
 void put_point(Groups& g, const DxfState& s, int code, double x, double y, double z) {
   g.code(code).real(x, true).code(code + 10).real(y, true);
-  if (!s.use_2d || s.record_has_z || s.verDXF > 5) g.code(code + 20).real(z, true);
+  if (!s.use_2d || s.record_has_z || s.release->points_3d) {
+    g.code(code + 20).real(z, true);
+  }
 }
 
 }  // namespace
@@ -203,6 +208,7 @@ void dxf_configure(DxfState& state, const ConvSettings& s, bool merge_group_acti
   state.sz_pad2 = s.TidyDxf == 0 ? "" : " ";
   state.dec_places = s.DecPlaces < 0 || s.DecPlaces > kMaxDecPlaces ? 6 : s.DecPlaces;
   state.verDXF = s.verDXF;
+  state.release = &release_traits(s.verDXF);
   state.text_path = uses_text_path(s, merge_group_active);
   state.r14_text = r14_text_mode(s, merge_group_active);
   state.use_2d = s.Use2D != 0;

@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 
+#include "drawing/release_traits.h"
 #include "dxf/group_sink.h"
 #include "settings/conv_settings.h"
 
@@ -33,6 +34,7 @@ struct DxfState {
   std::string_view sz_pad2 = " ";
   int dec_places = 6;
   int verDXF = 4;
+  const ReleaseTraits* release = &release_traits(4);  // of verDXF
   bool text_path = true;      // uses_text_path
   bool r14_text = false;      // r14_text_mode
   bool use_2d = true;         // setting "2D"
