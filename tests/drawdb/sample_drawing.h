@@ -129,6 +129,7 @@ inline Drawing* sample_drawing(int generation) {
       DbEntity v = entity(d, kDbVertex, l);
       v.points[0] = {1.0 * i, 2.0 + i, three_d ? 0.5 * i : 0.0};
       v.vertex_flags = three_d ? kDbVertex3d : 0;
+      v.bulge = !three_d && i == 1 ? 0.5 : 0.0;
       add(d, ms, v);
     }
     add(d, ms, entity(d, kDbSeqend, l));

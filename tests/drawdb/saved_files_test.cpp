@@ -98,7 +98,7 @@ TEST(SavedFiles, EveryEntityKindInEveryReleaseReadsBackCleanly) {
     std::string expected;
   };
   const std::string kHatchPaths = "1:LLL 1:LLL 0:A0,0 0.5 0 360 1\n";
-  const std::string kPolylines = "3c 3 4w0.25/0.25b0,-0.5,0,0 3c 3c 2cw0.5/0.5b1,1\n";
+  const std::string kPolylines = "3cb0,0.5,0 3 4w0.25/0.25b0,-0.5,0,0 3c 3c 2cw0.5/0.5b1,1\n";
   const std::vector<Case> cases = {
       {4, "0 0\n3DFACE1 CIRCLE1 INSERT1 LINE1 POINT1 POLYLINE6 SOLID1 TEXT1\nOak\nMain Street\n"
           "\n" + kPolylines},
