@@ -4,41 +4,27 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <vector>
 
 #include "drawdb/releases.h"
+#include "platform/dxf_number.h"
 
 namespace tsn {
 namespace {
 
 constexpr std::size_t kFlushAt = 1 << 16;
 
-std::string exponent_text(double value) {
-  char text[40];
-  const auto r = std::to_chars(text, text + sizeof text, value, std::chars_format::scientific);
-  std::string s(text, r.ptr);
-  const std::size_t e = s.find('e');
-  std::string mantissa = s.substr(0, e);
-  if (mantissa.find('.') == std::string::npos) mantissa += ".0";
-  return mantissa + "E" + s.substr(e + 1);
-}
-
 }  // namespace
 
+// The text writer's formatter: the same rule, and the same bytes, for both writers.
+std::size_t real_chars(double value, int places, char (&text)[kRealTextSize]) {
+  return static_cast<std::size_t>(write_real(value, std::clamp(places, 0, kMaxDecPlaces), true, text) -
+                                  text);
+}
+
 std::string real_text(double value, int places) {
-  places = std::clamp(places, 0, 16);
-  if (!std::isfinite(value)) value = 0.0;
-  if (std::fabs(value) >= 1e21) return exponent_text(value);
-  char text[64];
-  const auto r = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, places);
-  std::string s(text, r.ptr);
-  if (s.front() == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
-  const std::size_t point = s.find('.');
-  if (point != std::string::npos) {
-    std::size_t end = s.size();
-    while (end > point + 2 && s[end - 1] == '0') --end;
-    s.resize(end);
-  }
-  return s;
+  char text[kRealTextSize];
+  return std::string(text, real_chars(value, places, text));
 }
 
 void DxfOut::line(std::string_view text) {
@@ -54,11 +40,36 @@ void DxfOut::flush() {
   buffer_.clear();
 }
 
-void DxfOut::group(int code, std::string_view value) {
+// The code lines of the codes below 1100, made once: "  0\r\n", " 10\r\n", "1000\r\n" ...
+const std::string& code_line_text(int code) {
+  static const std::vector<std::string> lines = [] {
+    std::vector<std::string> out;
+    for (int c = 0; c < 1100; ++c) {
+      std::string digits = std::to_string(c);
+      out.push_back(std::string(digits.size() < 3 ? 3 - digits.size() : 0, ' ') + digits + "\r\n");
+    }
+    return out;
+  }();
+  return lines[static_cast<std::size_t>(code)];
+}
+
+void DxfOut::code_line(int code) {
+  if (code >= 0 && code < 1100) {
+    buffer_.append(code_line_text(code));
+    return;
+  }
   char c[16];
   const auto r = std::to_chars(c, c + sizeof c, code);
   const auto n = static_cast<std::size_t>(r.ptr - c);
   buffer_.append(n < 3 ? 3 - n : 0, ' ').append(c, n).append("\r\n");
+}
+
+void DxfOut::group(int code, std::string_view value) {
+  code_line(code);
+  const bool plain = std::none_of(value.begin(), value.end(), [](char ch) {
+    return ch == '^' || static_cast<unsigned char>(ch) < 32;
+  });
+  if (plain) return line(value);
   // Control characters would break the line structure: "^" and the letter, a caret "^ ".
   std::string escaped;
   for (const char ch : value) {
@@ -74,8 +85,19 @@ void DxfOut::group(int code, std::string_view value) {
   line(escaped);
 }
 
-void DxfOut::integer(int code, long value) { group(code, std::to_string(value)); }
-void DxfOut::real(int code, double value) { group(code, real_text(value, decimals_)); }
+void DxfOut::integer(int code, long value) {
+  char text[24];
+  const auto r = std::to_chars(text, text + sizeof text, value);
+  code_line(code);
+  line(std::string_view(text, static_cast<std::size_t>(r.ptr - text)));
+}
+
+void DxfOut::real(int code, double value) {
+  char text[kRealTextSize];
+  const std::size_t n = real_chars(value, decimals_, text);
+  code_line(code);
+  line(std::string_view(text, n));
+}
 
 void DxfOut::hex(int code, std::uint32_t handle) {
   char c[16];

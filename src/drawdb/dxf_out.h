@@ -37,6 +37,7 @@ class DxfOut {
   bool finish();
 
  private:
+  void code_line(int code);
   void line(std::string_view text);
   void flush();
   std::FILE* file_;

@@ -74,9 +74,30 @@ void hatch(const HatchEntity& h, DbEntity& e, DbAux& aux) {
 
 }  // namespace
 
-bool database_records(const Entity& entity, const DatabaseRefs& refs, DbEntity& e, DbAux& aux) {
+// Back to the defaults, keeping the records' storage for the next entity.
+static void reset(DbEntity& e, DbAux& aux) {
+  const auto clear = [](auto&... v) { (v.clear(), ...); };
+  std::string text, tag, prompt, style_name;
+  std::swap(text, e.text);
+  std::swap(tag, e.tag);
+  std::swap(prompt, e.prompt);
+  std::swap(style_name, e.style_name);
+  std::vector<DbXdataItem> xdata;
+  std::swap(xdata, e.xdata);
   e = DbEntity{};
-  aux = DbAux{};
+  clear(text, tag, prompt, style_name, xdata);
+  e.text = std::move(text);
+  e.tag = std::move(tag);
+  e.prompt = std::move(prompt);
+  e.style_name = std::move(style_name);
+  e.xdata = std::move(xdata);
+  aux.pattern_name.clear();
+  aux.solid = aux.associative = false;
+  clear(aux.pattern, aux.paths, aux.reactors, aux.vertices);
+}
+
+bool database_records(const Entity& entity, const DatabaseRefs& refs, DbEntity& e, DbAux& aux) {
+  reset(e, aux);
   e.layer = refs.layer;
   e.colour = entity.look.colour < 0 ? kDbColourByLayer : entity.look.colour;
   if (entity.reactor) aux.reactors.push_back(make_handle(entity.reactor.id));

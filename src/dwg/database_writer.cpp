@@ -145,6 +145,14 @@ int DatabaseWriter::begin_drawing(const DrawingSetup& setup) {
 }
 
 DbHandle DatabaseWriter::layer(std::string_view name) {
+  // Consecutive entities nearly always share their layer.
+  if (name == last_layer_name_) return last_layer_;
+  last_layer_name_.assign(name);
+  last_layer_ = find_or_add_layer(name);
+  return last_layer_;
+}
+
+DbHandle DatabaseWriter::find_or_add_layer(std::string_view name) {
   const std::string key = upper(name.empty() ? "0" : name);
   if (const auto it = layers_.find(key); it != layers_.end()) return it->second;
   // A layer no table step made: the entity's layer is made for it, as a reader would.
@@ -236,8 +244,8 @@ int DatabaseWriter::add(DrawingStream stream, const Entity& entity, EntityRef* m
     }
     return 0;
   }
-  DbEntity e;
-  DbAux aux;
+  DbEntity& e = work_;
+  DbAux& aux = work_aux_;
   if (!database_records(entity, refs, e, aux)) {
     report_database_error(database_context(entity.shape));
     return -1;

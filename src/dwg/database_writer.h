@@ -45,6 +45,7 @@ class DatabaseWriter final : public DrawingWriter {
  private:
   DbEntityList list_for(DrawingStream stream) const;
   DbHandle layer(std::string_view name);
+  DbHandle find_or_add_layer(std::string_view name);
   DbHandle block(std::string_view name);
   void ensure_style(std::string_view name);
   int add_record(DbEntityList list, DbEntity& e, const DbAux* aux, int context);
@@ -64,6 +65,11 @@ class DatabaseWriter final : public DrawingWriter {
   // The block open on each stream (blocks are defined one at a time per stream).
   std::array<std::optional<DbEntityList>, 4> open_blocks_{};
   long non_finite_ = 0;
+  std::string last_layer_name_ = std::string(1, '\0');  // no layer is named so
+  DbHandle last_layer_;
+  // The records of the entity being added, kept from entity to entity.
+  DbEntity work_;
+  DbAux work_aux_;
 };
 
 }  // namespace tsn

@@ -1,7 +1,7 @@
 // The small entities: each is the common header followed by its own groups.
 #include "dxf/basic_entities.h"
 
-#include "dxf/dxf_number.h"
+#include "platform/dxf_number.h"
 #include "dxf/entity_types.h"
 
 namespace tsn {

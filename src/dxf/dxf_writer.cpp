@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "dxf/caret_escape.h"
-#include "dxf/dxf_number.h"
+#include "platform/dxf_number.h"
 #include "dxf/entity_types.h"
 #include "dxf/output_mode.h"
 #include "platform/messages.h"

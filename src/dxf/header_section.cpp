@@ -5,7 +5,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "dxf/dxf_number.h"
+#include "platform/dxf_number.h"
 #include "platform/paths.h"
 #include "platform/string_table.h"
 

@@ -1,4 +1,5 @@
-// Number texts of DXF output: reals in fixed notation with DecPlaces digits, trimmed; handles.
+// Number texts of DXF output, for the program's own DXF writer and the drawing database's
+// alike: reals in fixed notation with DecPlaces digits, trimmed; handles.
 //
 // Every real written is a number a DXF reader can take back: magnitudes from kExponentFrom on
 // (far beyond any survey coordinate) are written in exponent notation, and a value that is not
@@ -44,11 +45,11 @@ std::size_t trim_real(char* text, std::size_t size);
 // format_real, then trim_real.
 void format_real_trimmed(double value, int places, RealText& out);
 
-// A handle as "%8lX": upper-case hexadecimal, right-aligned in eight columns with blanks.
 // The shortest decimal text that reads back as `value`, with at least one digit after the
 // point ("0.5", "1.0"): for fixed numbers that do not follow DecPlaces.
 std::string decimal_text(double value);
 
+// A handle as "%8lX": upper-case hexadecimal, right-aligned in eight columns with blanks.
 void format_handle(std::uint32_t handle, char (&out)[kHandleTextSize]);
 
 }  // namespace tsn

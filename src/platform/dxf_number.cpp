@@ -1,5 +1,5 @@
 // Real and handle texts of DXF output, without allocation and independent of the locale.
-#include "dxf/dxf_number.h"
+#include "platform/dxf_number.h"
 
 #include <algorithm>
 #include <bit>

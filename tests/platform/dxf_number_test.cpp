@@ -1,7 +1,7 @@
 // Real and handle texts: fixed notation with DecPlaces decimals, the trimming rule, no "-0",
 // the exponent form of huge values, zero for non-finite ones, and handles right-aligned in eight
 // columns.
-#include "dxf/dxf_number.h"
+#include "platform/dxf_number.h"
 
 #include <gtest/gtest.h>
 
