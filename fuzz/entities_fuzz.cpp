@@ -5,13 +5,17 @@
 //
 // Input: as for the shapefile target (1 flag byte, the index length, the index, the main file);
 // the flag byte's upper bits choose the options: 8 release 14, 16 Fill, 32 the loop check and
-// thinning, 64 markers, 128 attribute blocks.
+// thinning, 64 markers, 128 attribute blocks; 4 writes release 2000 through the drawing
+// database instead of DXF text (its drawing saved to a scratch file and read for whole groups).
+// A drawing that fails to save is a finding.
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <utility>
 
+#include "drawdb/init_file.h"
+#include "dwg/database_writer.h"
 #include "dxf/dxf_text_writer.h"
 #include "dxf/group_sink.h"
 #include "entities/marker_blocks.h"
@@ -62,9 +66,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   s.cur.Attribs = (flags & 128) != 0 ? 1 : 0;
   s.cur.MultipointBlock = (flags & 128) != 0 ? 1 : 0;
 
+  const bool database = (flags & 4) != 0;
+  if (database) s.verDXF = 7;
   tsn::StringGroupSink entity_sink, block_sink, record_sink, fill_sink;
-  tsn::DxfTextWriter writer(s, nullptr);
-  writer.write_streams_to(record_sink, block_sink, fill_sink, entity_sink, entity_sink, true);
+  tsn::DxfTextWriter text_writer(s, nullptr);
+  text_writer.write_streams_to(record_sink, block_sink, fill_sink, entity_sink, entity_sink, true);
+  tsn::DatabaseWriter database_writer(s);
+  if (database) {
+    static const std::string dir = tsn::fuzz::scratch_directory();
+    static const bool init_written = tsn::fuzz::write_text_file(
+        dir + "adinit2k.dat", std::string(tsn::default_init_text()));
+    check(init_written);
+    check(database_writer.open(dir + "out.dxf", dir, dir + "adinit2k.dat", false) == 0);
+    check(database_writer.begin_drawing(tsn::DrawingSetup{}) == 0);
+  }
+  tsn::DrawingWriter& writer = database ? static_cast<tsn::DrawingWriter&>(database_writer)
+                                        : text_writer;
   const tsn::DrawingOut out{&writer, tsn::DrawingStream::entities};
   const tsn::DrawingOut blocks{&writer, tsn::DrawingStream::blocks};
   const tsn::DrawingOut fills{&writer, tsn::DrawingStream::fill_blocks};
@@ -114,6 +131,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     record_sink.clear();
     fill_sink.clear();
   }
+  if (database) check(database_writer.finish(nullptr) == 0);
   tsn::set_host(nullptr);
   return 0;
 }

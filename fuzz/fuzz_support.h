@@ -2,7 +2,10 @@
 // every question, and an invariant check that stops the run where it fails.
 #pragma once
 
+#include <stdlib.h>
+
 #include <cstddef>
+#include <cstdio>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -14,6 +17,21 @@ namespace tsn::fuzz {
 
 inline void check(bool condition) {
   if (!condition) __builtin_trap();
+}
+
+// A private directory of this fuzz run (ending in '/'), for targets that write files.
+inline std::string scratch_directory() {
+  std::string pattern = "/tmp/tsn-fuzz-XXXXXX";
+  check(::mkdtemp(pattern.data()) != nullptr);
+  return pattern + "/";
+}
+
+// Writes `text` as the file; false when that failed.
+inline bool write_text_file(const std::string& path, const std::string& text) {
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (f == nullptr) return false;
+  const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+  return std::fclose(f) == 0 && written;
 }
 
 // The input of the shapefile targets: 1 flag byte, the index length (4 bytes, little-endian,

@@ -2,6 +2,7 @@
 #include "dwg/database_entities.h"
 
 #include "drawdb/drawdb.h"
+#include "drawing/overloaded.h"
 
 #include <cmath>
 #include <numbers>
@@ -9,11 +10,6 @@
 
 namespace tsn {
 namespace {
-
-template <class... F>
-struct Overloaded : F... {
-  using F::operator()...;
-};
 
 constexpr int kPolylineClosed = 1;
 constexpr int kPolyline3d = 8;

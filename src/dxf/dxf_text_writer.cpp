@@ -5,6 +5,7 @@
 #include <numbers>
 #include <utility>
 
+#include "drawing/overloaded.h"
 #include "dxf/basic_entities.h"
 #include "dxf/blocks_section.h"
 #include "dxf/entity_types.h"
@@ -15,11 +16,6 @@
 
 namespace tsn {
 namespace {
-
-template <class... F>
-struct Overloaded : F... {
-  using F::operator()...;
-};
 
 constexpr int kPolylineClosed = 1;
 constexpr int kPolyline3d = 8;

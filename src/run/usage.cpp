@@ -22,9 +22,10 @@ std::string usage_text() {
 Converts one GIS input into one CAD drawing.
   INPUT    a shapefile (.shp), a dBase III point table (.dbf) or a comma-delimited
            table (.csv); the extension is compared ignoring case
-  OUTPUT   the drawing to write; ".dwg" writes DWG, ".dxf" writes DXF, any other
-           extension keeps the output type of the settings (SaveFileType). Without
-           OUTPUT the drawing is INPUT with the extension "dxf" or "dwg".
+  OUTPUT   the drawing to write; ".dxf" writes DXF, any other extension keeps the
+           output type of the settings (SaveFileType). DWG (".dwg") is not written by
+           this version yet: such a request fails with exit status 2. Without OUTPUT
+           the drawing is INPUT with the extension of the output type.
   @FILE    runs every command of a command file, one input with its switches a line.
 
 A token beginning with "-", or with "/" that has no second "/" before its first "="
@@ -55,7 +56,8 @@ commas, -1 for all fields, "name" the rest of the token):
   /E=n /ES=r   elevation from field n, scaled by r  /DX=n /DY=n  X and Y fields of tables
   /V=          draw a legend of the colour classes left of the drawing;
                /VS=name /VF=file its text style
-  /REL=12|14|2000   output release of this command (DXF R12, R14 or 2000)
+  /REL=12|14|2000   output release of this command (DXF R12, R14 or 2000; R12 and
+               R14 are written as text, R2000 through the drawing database)
   /ENC=name    the encoding of the table's text (UTF-8, 1252, ISO-8859-1, 936 ...),
                instead of the .cpg beside the input or the dBase language byte
   /H           run hidden   /N  do not run automatically   /X  exit when done
