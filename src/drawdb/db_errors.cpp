@@ -11,7 +11,7 @@ namespace {
 
 int g_last_error = kDbOk;
 
-constexpr std::array<std::pair<int, std::string_view>, 32> kTexts{{
+constexpr std::array<std::pair<int, std::string_view>, 33> kTexts{{
     {kDbOk, "No error"},
     {kErrNotInitialised, "Drawing database not initialised"},
     {kErrInitMissing, "Initialisation file cannot be read"},
@@ -39,11 +39,14 @@ constexpr std::array<std::pair<int, std::string_view>, 32> kTexts{{
     {kErrRelease, "Release must be 4, 6 or 7"},
     {kErrWrite, "Cannot write file"},
     {kErrLayoutBlock, "Layout blocks cannot be deleted"},
-    {kErrHatchPath, "Hatch refused: a boundary path needs three vertices"},
+    {kErrHatchPath,
+     "Hatch refused: a boundary path needs three vertices, or a circle of positive radius and "
+     "no vertices"},
     {kErrNoStyleRecord, "No such text style"},
     {kErrNotText, "Only TEXT, ATTRIB and ATTDEF can be aligned"},
     {kErrBadArgument, "Invalid argument"},
     {kErrNoMemory, "Out of memory"},
+    {kErrBadBulges, "Polyline refused: the number of bulges differs from the number of vertices"},
 }};
 
 }  // namespace

@@ -40,6 +40,7 @@ enum DbError : int {
   kErrNotText = 33,
   kErrBadArgument = 34,
   kErrNoMemory = 35,
+  kErrBadBulges = 36,
 };
 
 inline constexpr int kDbLastErrorNumber = 307;

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,9 @@ struct DbEntity {
   double z_scale = 1.0;             // 43
   double rotation = 0.0;            // 50, degrees
   double elevation = 0.0;           // 38 of a light-weight polyline, Z of a polyline header
+  double start_width = 0.0;         // 40 of POLYLINE; 43 (constant width) of LWPOLYLINE
+  double end_width = 0.0;           // 41 of POLYLINE
+  double bulge = 0.0;               // 42 of a VERTEX: tan(arc angle / 4), 1 a half circle
   int flags = 0;                    // 70: attribute flags, 3DFACE invisible edges
   int attributes_follow = 0;        // 66 of an INSERT
   int h_justify = 0;                // 72
@@ -94,11 +98,19 @@ struct DbHatchLine {
   std::vector<double> dashes;
 };
 
-// A closed boundary of line edges through consecutive vertices, with the handles of the
-// outline entities it was made from (associative hatches).
+// A full circle as a hatch boundary: one counter-clockwise circular-arc edge.
+struct DbHatchCircle {
+  std::array<double, 2> centre{};
+  double radius = 0.0;
+};
+
+// A closed boundary of line edges through consecutive vertices, or, when `circle` is set, of
+// that one circle (the vertices are then empty); with the handles of the outline entities it
+// was made from (associative hatches).
 struct DbHatchPath {
   std::vector<std::array<double, 2>> vertices;
   std::vector<DbHandle> sources;
+  std::optional<DbHatchCircle> circle;
 };
 
 // Type-specific bulky parts of an entity.
@@ -112,6 +124,9 @@ struct DbAux {
   // Vertices read back with an entity (x, y pairs of a light-weight polyline, x, y, z of a
   // classic one); given when adding, they stand in for a data list or VERTEX records.
   std::vector<double> vertices;
+  // One bulge per vertex of a polyline (given with aux vertices or a data list), or empty for
+  // straight segments only; read back empty when every bulge is zero.
+  std::vector<double> bulges;
 };
 
 // What a block's entities are added to: its block record.

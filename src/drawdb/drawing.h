@@ -2,7 +2,8 @@
 //
 // Storage: one fixed-size EntityRec per entity; its reals (points, heights, scales) sit in the
 // drawing's one `reals` array at rec.values, light-weight polyline vertices (2 doubles) and
-// classic polyline vertices (3 doubles) at rec.verts; strings are interned once. Hatch parts
+// classic polyline vertices (3 doubles) at rec.verts, then
+// their bulges when rec.bulged; strings are interned once. Hatch parts
 // and reactors are kept in side tables addressed by rec.aux; extended data by rec.xdata.
 #pragma once
 
@@ -36,11 +37,13 @@ struct EntityRec {
   std::int16_t colour = 256;
   std::uint8_t type = 0;
   std::uint8_t closed = 0;
+  std::uint8_t bulged = 0;  // 1: one bulge per vertex follows the vertices in reals
 };
 
 // Every entity pays for one record and one slot in its block's list: keep the record small.
 static_assert(sizeof(EntityRec) <= 64, "an entity record fits in one cache line");
 
+// A path of vertex_count line edges, or with vertex_count 0 a circle: centre x, y and radius.
 struct HatchPathRec {
   std::uint32_t verts = 0, vertex_count = 0;  // 2 doubles each in reals
   std::uint32_t sources = 0, source_count = 0;  // in refs
@@ -157,6 +160,7 @@ struct Drawing {
   std::uint32_t open_polyline = kNone;
   std::uint32_t open_polyline_block = kNone;
   std::vector<double> open_vertices;
+  std::vector<double> open_bulges;  // one per collected vertex
 
   // A new handle; `used` false for one handed to the caller for a record to come.
   std::uint32_t issue_handle(bool used = true);

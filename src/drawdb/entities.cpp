@@ -1,5 +1,6 @@
 // Adding entities to a block's list: checks, references, classic polyline vertex collection.
 #include <algorithm>
+#include <cmath>
 
 #include "drawdb/db_errors.h"
 #include "drawdb/drawdb.h"
@@ -50,10 +51,19 @@ bool valid_xdata(const Drawing& d, const DbEntity& e) {
   return true;
 }
 
-bool valid_aux(const DbEntity& e, const DbAux* aux) {
-  if (e.type != kDbHatch || aux == nullptr) return true;
-  for (const DbHatchPath& p : aux->paths) {
-    if (p.vertices.size() < 3) return db_fail(kErrHatchPath) != 0;
+// A path is three vertices or more, or a circle of positive radius and nothing else.
+bool valid_path(const DbHatchPath& p) {
+  if (!p.circle) return p.vertices.size() >= 3;
+  return p.vertices.empty() && p.circle->radius > 0.0 && std::isfinite(p.circle->radius);
+}
+
+// Bulges, when given, go one with each vertex: `vertices` is the count the entity will have.
+bool valid_aux(const DbEntity& e, const DbAux* aux, std::size_t vertices) {
+  if (aux == nullptr) return true;
+  if (!aux->bulges.empty() && aux->bulges.size() != vertices) return db_fail(kErrBadBulges) != 0;
+  if (e.type != kDbHatch) return true;
+  if (!std::all_of(aux->paths.begin(), aux->paths.end(), valid_path)) {
+    return db_fail(kErrHatchPath) != 0;
   }
   return true;
 }
@@ -67,6 +77,8 @@ void close_polyline(Drawing& d) {
   rec.vertex_count = static_cast<std::uint32_t>(d.open_vertices.size() / 3);
   d.reals.insert(d.reals.end(), d.open_vertices.begin(), d.open_vertices.end());
   d.open_vertices.clear();
+  store_bulges(d, d.open_bulges, rec);
+  d.open_bulges.clear();
   d.open_polyline = kNone;
 }
 
@@ -78,6 +90,7 @@ bool polyline_part(Drawing& d, std::uint32_t block, const DbEntity& e, int& resu
   if (e.type == kDbVertex) {
     if (!open) return result = db_fail(kErrNoPolyline), true;
     d.open_vertices.insert(d.open_vertices.end(), e.points[0].begin(), e.points[0].end());
+    d.open_bulges.push_back(e.bulge);
     return result = 1, true;
   }
   if (e.type == kDbSeqend && open) return close_polyline(d), result = 1, true;
@@ -114,7 +127,11 @@ int add_entity(Drawing* d, DbEntityList list, DbEntity& e, const DbAux* aux, DbD
   EntityRec rec;
   rec.type = static_cast<std::uint8_t>(e.type);
   rec.colour = static_cast<std::int16_t>(std::clamp(e.colour, 0, 256));
-  if (!check_references(*d, e, rec) || !valid_aux(e, aux) || !take_handle(*d, e, rec.handle)) {
+  const std::size_t per = e.type == kDbPolyline ? 3 : 2;
+  const std::size_t vertices = has_list ? d->lists[data.id].bytes.size() / 16
+                               : aux != nullptr ? aux->vertices.size() / per : 0;
+  if (!check_references(*d, e, rec) || !valid_aux(e, aux, vertices) ||
+      !take_handle(*d, e, rec.handle)) {
     return 0;
   }
   if (e.type == kDbPolyline) close_polyline(*d);
@@ -126,10 +143,9 @@ int add_entity(Drawing* d, DbEntityList list, DbEntity& e, const DbAux* aux, DbD
     d->lists[data.id].bytes = {};
   } else if (aux != nullptr && (e.type == kDbLwpolyline || e.type == kDbPolyline)) {
     store_lw_vertices(*d, aux->vertices, rec);  // vertices read back with the entity
-    if (e.type == kDbPolyline) {
-      rec.vertex_count = static_cast<std::uint32_t>(aux->vertices.size() / 3);
-    }
+    rec.vertex_count = static_cast<std::uint32_t>(vertices);
   }
+  if (aux != nullptr && rec.vertex_count != 0) store_bulges(*d, aux->bulges, rec);
   const auto index = static_cast<std::uint32_t>(d->entities.size());
   d->entities.push_back(rec);
   d->blocks[block].entities.push_back(index);

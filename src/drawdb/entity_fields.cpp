@@ -73,11 +73,14 @@ constexpr FieldDecl kLwpolyline[] = {
     sub("AcDbPolyline"),
     {90, F::vertex_count, S::none, kR14On},
     {70, F::integer, S::closed, kR14On},
+    {43, F::real, S::start_width, kR14On, W::nonzero},
     {38, F::real, S::elevation, kR14On, W::nonzero},
     // Release 12 has no light-weight polyline: the same data as a classic one.
     {66, F::constant, S::none, kR12, W::always, "1"},
     {10, F::elevation_point, S::elevation, kR12},
     {70, F::integer, S::closed, kR12},
+    {40, F::real, S::start_width, kR12, W::nonzero},
+    {41, F::real, S::start_width, kR12, W::nonzero},
     {10, F::lw_vertices}};
 constexpr FieldDecl kPolyline[] = {
     sub("AcDb2dPolyline", kR14On, W::is_2d),
@@ -85,12 +88,15 @@ constexpr FieldDecl kPolyline[] = {
     {66, F::constant, S::none, kAllReleases, W::always, "1"},
     {10, F::elevation_point, S::elevation},
     {70, F::integer, S::vertex_flags},
+    {40, F::real, S::start_width, kAllReleases, W::nonzero},
+    {41, F::real, S::end_width, kAllReleases, W::nonzero},
     {10, F::poly_vertices}};
 constexpr FieldDecl kVertex[] = {
     sub("AcDbVertex"),
     sub("AcDb2dVertex", kR14On, W::is_2d),
     sub("AcDb3dPolylineVertex", kR14On, W::is_3d),
     {10, F::point, S::p0},
+    {42, F::real, S::bulge, kAllReleases, W::nonzero},
     {70, F::integer, S::vertex_flags}};
 constexpr FieldDecl kHatch[] = {
     sub("AcDbHatch"),
@@ -161,7 +167,7 @@ std::span<const FieldDecl> common_tail_fields() { return kTail; }
 
 int slot_reals(Slot slot) {
   if (slot >= Slot::p0 && slot <= Slot::p3) return 3;
-  if (slot >= Slot::height && slot <= Slot::elevation) return 1;
+  if (slot >= Slot::height && slot <= Slot::bulge) return 1;
   return 0;
 }
 

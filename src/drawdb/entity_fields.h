@@ -16,6 +16,7 @@ enum class Slot : std::uint8_t {
   none,
   p0, p1, p2, p3,                                            // points: 3 reals each
   height, width, y_scale, z_scale, rotation, elevation,     // one real each
+  start_width, end_width, bulge,
   flags, follow, h_justify, v_justify, field_length, vertex_flags, closed,  // integers
   text, tag, prompt,                                         // strings
   style, block,                                              // names by reference

@@ -15,6 +15,9 @@ double* entity_reals(DbEntity& e, Slot slot) {
     case Slot::z_scale: return &e.z_scale;
     case Slot::rotation: return &e.rotation;
     case Slot::elevation: return &e.elevation;
+    case Slot::start_width: return &e.start_width;
+    case Slot::end_width: return &e.end_width;
+    case Slot::bulge: return &e.bulge;
     default: return nullptr;
   }
 }

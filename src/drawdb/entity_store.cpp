@@ -32,6 +32,8 @@ void store_paths(Drawing& d, const DbAux& aux, AuxRec& a) {
     HatchPathRec r{size32(d.reals.size()), size32(p.vertices.size()), size32(d.refs.size()),
                    size32(p.sources.size())};
     for (const auto& v : p.vertices) d.reals.insert(d.reals.end(), {v[0], v[1]});
+    if (p.circle) d.reals.insert(d.reals.end(), {p.circle->centre[0], p.circle->centre[1],
+                                                 p.circle->radius});
     for (const DbHandle& h : p.sources) d.refs.push_back(size32(handle_value(h)));
     d.hatch_paths.push_back(r);
   }
@@ -99,6 +101,12 @@ void store_list_vertices(Drawing& d, const std::vector<std::uint8_t>& bytes, Ent
   std::memcpy(d.reals.data() + rec.verts, bytes.data(), 16 * std::size_t{rec.vertex_count});
 }
 
+void store_bulges(Drawing& d, std::span<const double> bulges, EntityRec& rec) {
+  if (std::all_of(bulges.begin(), bulges.end(), [](double b) { return b == 0.0; })) return;
+  rec.bulged = 1;
+  d.reals.insert(d.reals.end(), bulges.begin(), bulges.end());
+}
+
 namespace {
 
 void load_aux(const Drawing& d, const EntityRec& rec, DbAux& out) {
@@ -106,6 +114,10 @@ void load_aux(const Drawing& d, const EntityRec& rec, DbAux& out) {
   const std::size_t per = rec.type == kDbPolyline ? 3 : 2;
   out.vertices.assign(d.reals.begin() + rec.verts,
                       d.reals.begin() + rec.verts + per * rec.vertex_count);
+  if (rec.bulged != 0) {
+    const auto first = d.reals.begin() + rec.verts + per * rec.vertex_count;
+    out.bulges.assign(first, first + rec.vertex_count);
+  }
   if (rec.aux == kNone) return;
   const AuxRec& a = d.aux[rec.aux];
   for (std::uint32_t i = 0; i < a.reactor_count; ++i) {
@@ -129,6 +141,10 @@ void load_aux(const Drawing& d, const EntityRec& rec, DbAux& out) {
     DbHatchPath path;
     for (std::uint32_t v = 0; v < p.vertex_count; ++v) {
       path.vertices.push_back({d.reals[p.verts + 2 * v], d.reals[p.verts + 2 * v + 1]});
+    }
+    if (p.vertex_count == 0) {
+      const double* c = d.reals.data() + p.verts;
+      path.circle = DbHatchCircle{{c[0], c[1]}, c[2]};
     }
     for (std::uint32_t s = 0; s < p.source_count; ++s) {
       path.sources.push_back(make_handle(d.refs[p.sources + s]));

@@ -19,6 +19,9 @@ void store_lw_vertices(Drawing& d, std::span<const double> xy, EntityRec& rec);
 // The same from a data list's bytes (16 per vertex).
 void store_list_vertices(Drawing& d, const std::vector<std::uint8_t>& bytes, EntityRec& rec);
 
+// Appends one bulge per vertex right behind the vertices just stored, unless all are zero.
+void store_bulges(Drawing& d, std::span<const double> bulges, EntityRec& rec);
+
 // Ends the classic polyline being collected: its vertices go behind everything stored.
 void close_polyline(Drawing& d);
 

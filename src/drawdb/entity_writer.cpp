@@ -63,6 +63,11 @@ void write_xdata(SaveContext& c, const EntityRec& rec) {
   }
 }
 
+// The bulge of vertex i of a polyline with `per` reals a vertex.
+double bulge(const SaveContext& c, const EntityRec& r, std::uint32_t per, std::uint32_t i) {
+  return r.bulged == 0 ? 0.0 : c.d.reals[r.verts + per * r.vertex_count + i];
+}
+
 void write_hatch_body(SaveContext& c, const EntityRec& rec);
 void write_vertices(SaveContext& c, const EntityView& v);
 
@@ -102,6 +107,7 @@ void write_field(SaveContext& c, const EntityView& v, const FieldDecl& f) {
       for (std::uint32_t i = 0; i < r.vertex_count; ++i) {
         const double* p = c.d.reals.data() + r.verts + 2 * i;
         o.point2(10, p[0], p[1]);
+        if (const double b = bulge(c, r, 2, i); b != 0.0) o.real(42, b);
       }
       break;
     case FieldType::hatch_body: write_hatch_body(c, r); break;
@@ -134,7 +140,7 @@ void write_view(SaveContext& c, const EntityView& v) {
 // VERTEX records made from the vertex array, then SEQEND, owned by the polyline.
 void write_vertices(SaveContext& c, const EntityView& v) {
   const bool light = v.rec.type == kDbLwpolyline;
-  const int per = light ? 2 : 3;
+  const std::uint32_t per = light ? 2 : 3;
   const int flags = (v.rec.ints[kIntVertex] & kDbPolyline3d) != 0 ? kDbVertex3d : 0;
   EntityRec vertex;
   vertex.type = kDbVertex;
@@ -145,9 +151,10 @@ void write_vertices(SaveContext& c, const EntityView& v) {
   const double elevation = light ? *slot_values(v, Slot::elevation) : 0.0;
   for (std::uint32_t i = 0; i < v.rec.vertex_count; ++i) {
     const double* p = c.d.reals.data() + v.rec.verts + per * i;
-    const double xyz[3] = {p[0], p[1], light ? elevation : p[2]};
+    // In the VERTEX kind's real order: the point, then the bulge.
+    const double values[4] = {p[0], p[1], light ? elevation : p[2], bulge(c, v.rec, per, i)};
     vertex.handle = c.next_handle++;
-    write_view(c, EntityView{vertex, kind, xyz, v.rec.handle});
+    write_view(c, EntityView{vertex, kind, values, v.rec.handle});
   }
   EntityRec seqend = vertex;
   seqend.type = kDbSeqend;
@@ -159,8 +166,17 @@ void write_hatch_paths(SaveContext& c, const AuxRec& a) {
   DxfOut& o = c.out;
   for (std::uint32_t i = 0; i < a.path_count; ++i) {
     const HatchPathRec& p = c.d.hatch_paths[a.paths + i];
-    o.integer(92, 1);  // external boundary of line edges
-    o.integer(93, p.vertex_count);
+    o.integer(92, 1);  // external boundary of edges
+    o.integer(93, p.vertex_count == 0 ? 1 : p.vertex_count);
+    if (p.vertex_count == 0) {  // one circular-arc edge all the way round, counter-clockwise
+      const double* circle = c.d.reals.data() + p.verts;
+      o.integer(72, 2);
+      o.point2(10, circle[0], circle[1]);
+      o.real(40, circle[2]);
+      o.real(50, 0.0);
+      o.real(51, 360.0);
+      o.integer(73, 1);
+    }
     for (std::uint32_t e = 0; e < p.vertex_count; ++e) {
       const double* from = c.d.reals.data() + p.verts + 2 * e;
       const double* to = c.d.reals.data() + p.verts + 2 * ((e + 1) % p.vertex_count);

@@ -116,6 +116,18 @@ TEST(DrawingDatabase, RefusedCallsFailWithTheirErrorText) {
                                       db_find_block(d, "*MODEL_SPACE", e.block);
                                       return db_add_entity(d, ms, e, nullptr); },
        "No such block"},
+      {"bulge missing", [&] { DbEntity e = entity(d, kDbLwpolyline, layer0);
+                              DbAux aux;
+                              aux.vertices = {0, 0, 1, 1};
+                              aux.bulges = {1.0};
+                              return db_add_entity(d, ms, e, &aux); },
+       "Polyline refused: the number of bulges differs from the number of vertices"},
+      {"circle of no radius", [&] { DbEntity e = entity(d, kDbHatch, layer0);
+                                    DbAux aux;
+                                    aux.paths = {{{}, {}, DbHatchCircle{{1.0, 1.0}, 0.0}}};
+                                    return db_add_entity(d, ms, e, &aux); },
+       "Hatch refused: a boundary path needs three vertices, or a circle of positive radius and "
+       "no vertices"},
       {"DWG", [&] { return adSaveFile(d, (dir / "x.dwg").string(), 0, 7, 0, 0); },
        "DWG output is not yet written"},
       {"no directory", [&] { return adSaveFile(d, (dir / "no" / "x.dxf").string(), 1, 7, 6, 0); },

@@ -53,9 +53,11 @@ inline void add(Drawing* d, DbEntityList list, DbEntity e, const DbAux* aux = nu
 
 // The light-weight polyline of `n` vertices (x, x * x) in a data list.
 inline DbHandle add_lwpolyline(Drawing* d, DbEntityList list, const DbHandle& layer, int n,
-                               const DbAux* aux = nullptr, bool closed = false) {
+                               const DbAux* aux = nullptr, bool closed = false,
+                               double width = 0.0) {
   DbEntity e = entity(d, kDbLwpolyline, layer);
   e.closed = closed;
+  e.start_width = width;
   DbDataList data;
   EXPECT_NE(db_new_list(d, data), 0);
   EXPECT_NE(db_open_list(d, data), 0);
@@ -69,8 +71,9 @@ inline DbHandle add_lwpolyline(Drawing* d, DbEntityList list, const DbHandle& la
 }
 
 // Every entity kind: POINT, LINE, CIRCLE, justified TEXT, SOLID, 3DFACE, 2D and 3D POLYLINE,
-// LWPOLYLINE, a block with an ATTDEF inserted with an ATTRIB, a solid and a pattern HATCH
-// associated with their outlines, and extended data of a registered application.
+// LWPOLYLINE (wide, one arc), a block with an ATTDEF inserted with an ATTRIB, a solid and a pattern HATCH
+// associated with their outlines, extended data of a registered application, and a wide
+// polyline of arcs and a hatch bounded by a circle.
 inline Drawing* sample_drawing(int generation) {
   Drawing* d = db_new_drawing(generation);
   EXPECT_NE(d, nullptr);
@@ -126,11 +129,14 @@ inline Drawing* sample_drawing(int generation) {
       DbEntity v = entity(d, kDbVertex, l);
       v.points[0] = {1.0 * i, 2.0 + i, three_d ? 0.5 * i : 0.0};
       v.vertex_flags = three_d ? kDbVertex3d : 0;
+      v.bulge = !three_d && i == 1 ? 0.5 : 0.0;
       add(d, ms, v);
     }
     add(d, ms, entity(d, kDbSeqend, l));
   }
-  add_lwpolyline(d, ms, l, 4);
+  DbAux arcs;
+  arcs.bulges = {0.0, -0.5, 0.0, 0.0};
+  add_lwpolyline(d, ms, l, 4, &arcs, false, 0.25);
 
   DbBlockHeader block;
   db_init_blockheader(d, block);
@@ -174,9 +180,24 @@ inline Drawing* sample_drawing(int generation) {
     aux.associative = true;
     aux.pattern_name = solid_fill ? "SOLID" : "ANSI31";
     if (!solid_fill) aux.pattern = {{45.0, 0.0, 0.0, -2.2, 2.2, {}}};
-    aux.paths = {{{{0.0, 0.0}, {1.0, 1.0}, {2.0, 4.0}}, {outline}}};
+    aux.paths = {{{{0.0, 0.0}, {1.0, 1.0}, {2.0, 4.0}}, {outline}, {}}};
     add(d, ms, hatch, &aux);
   }
+
+  // A filled disc two ways: a closed wide polyline of two half circles, a hatch in a circle.
+  DbEntity dot = entity(d, kDbPolyline, l);
+  dot.colour = kDbColourByBlock;
+  dot.vertex_flags = kDbPolylineClosed;
+  dot.start_width = dot.end_width = 0.5;
+  DbAux dot_aux;
+  dot_aux.vertices = {-0.25, 0.0, 0.0, 0.25, 0.0, 0.0};
+  dot_aux.bulges = {1.0, 1.0};
+  add(d, ms, dot, &dot_aux);
+  DbEntity disc = entity(d, kDbHatch, l);
+  DbAux disc_aux;
+  disc_aux.solid = true;
+  disc_aux.paths = {{{}, {}, DbHatchCircle{{0.0, 0.0}, 0.5}}};
+  add(d, ms, disc, &disc_aux);
   return d;
 }
 

@@ -57,8 +57,9 @@ TEST(SavedFiles, SmallRelease2000DrawingMatchesItsGoldenFile) {
 }
 
 // "errors fixes" of ezdxf's audit, then "TYPE count" for each kind in model space, the
-// attribute of the insert, the extended data string, the hatches' source counts and the
-// polylines' vertex counts ("c" when closed).
+// attribute of the insert, the extended data string, each hatch path's source count and its
+// edges (L a line, A centre radius start end ccw an arc), and the polylines' vertex counts
+// ("c" when closed) with their start/end widths and bulges when any is nonzero.
 std::string ezdxf_report(const fs::path& file) {
   return capture("/usr/bin/python3 -c " +
                  quoted("import collections, ezdxf, sys\n"
@@ -68,12 +69,21 @@ std::string ezdxf_report(const fs::path& file) {
                         "print(' '.join(f'{k}{v}' for k, v in sorted(c.items())))\n"
                         "print(m.query('INSERT')[0].get_attrib_text('NAME'))\n"
                         "print(m.query('POINT')[0].get_xdata('TESSARYN')[0].value)\n"
-                        "print([len(p.source_boundary_objects) for h in m.query('HATCH')"
-                        " for p in h.paths])\n"
-                        "closed = lambda e: e.closed if e.dxftype() == 'LWPOLYLINE'"
-                        " else e.is_closed\n"
-                        "print(' '.join(f'{len(e)}' + 'c' * closed(e)"
-                        " for e in m.query('POLYLINE LWPOLYLINE')))\n") +
+                        "edge = lambda g: 'L' if g.type == 1 else f'A{g.center.x:g},{g.center.y:g}'"
+                        " f' {g.radius:g} {g.start_angle:g} {g.end_angle:g} {int(g.ccw)}'\n"
+                        "print(' '.join(f'{len(p.source_boundary_objects)}:'"
+                        " + ''.join(edge(g) for g in p.edges)"
+                        " for h in m.query('HATCH') for p in h.paths))\n"
+                        "def poly(e):\n"
+                        "  lw = e.dxftype() == 'LWPOLYLINE'\n"
+                        "  w = [e.dxf.const_width] * 2 if lw else"
+                        " [e.dxf.default_start_width, e.dxf.default_end_width]\n"
+                        "  b = [p[0] for p in e.get_points('b')] if lw else"
+                        " [v.dxf.bulge for v in e.vertices]\n"
+                        "  s = f'{len(e)}' + 'c' * (e.closed if lw else e.is_closed)\n"
+                        "  s += f'w{w[0]:g}/{w[1]:g}' * any(w)\n"
+                        "  return s + ('b' + ','.join(f'{x:g}' for x in b)) * any(b)\n"
+                        "print(' '.join(poly(e) for e in m.query('POLYLINE LWPOLYLINE')))\n") +
                  " " + quoted(file.string()) + " 2>&1");
 }
 
@@ -87,13 +97,15 @@ TEST(SavedFiles, EveryEntityKindInEveryReleaseReadsBackCleanly) {
     int release;
     std::string expected;
   };
+  const std::string kHatchPaths = "1:LLL 1:LLL 0:A0,0 0.5 0 360 1\n";
+  const std::string kPolylines = "3cb0,0.5,0 3 4w0.25/0.25b0,-0.5,0,0 3c 3c 2cw0.5/0.5b1,1\n";
   const std::vector<Case> cases = {
-      {4, "0 0\n3DFACE1 CIRCLE1 INSERT1 LINE1 POINT1 POLYLINE5 SOLID1 TEXT1\nOak\nMain Street\n"
-          "[]\n3c 3 4 3c 3c\n"},
-      {6, "0 0\n3DFACE1 CIRCLE1 HATCH2 INSERT1 LINE1 LWPOLYLINE3 POINT1 POLYLINE2 SOLID1 TEXT1\n"
-          "Oak\nMain Street\n[1, 1]\n3c 3 4 3c 3c\n"},
-      {7, "0 0\n3DFACE1 CIRCLE1 HATCH2 INSERT1 LINE1 LWPOLYLINE3 POINT1 POLYLINE2 SOLID1 TEXT1\n"
-          "Oak\nMain Street\n[1, 1]\n3c 3 4 3c 3c\n"},
+      {4, "0 0\n3DFACE1 CIRCLE1 INSERT1 LINE1 POINT1 POLYLINE6 SOLID1 TEXT1\nOak\nMain Street\n"
+          "\n" + kPolylines},
+      {6, "0 0\n3DFACE1 CIRCLE1 HATCH3 INSERT1 LINE1 LWPOLYLINE3 POINT1 POLYLINE3 SOLID1 TEXT1\n"
+          "Oak\nMain Street\n" + kHatchPaths + kPolylines},
+      {7, "0 0\n3DFACE1 CIRCLE1 HATCH3 INSERT1 LINE1 LWPOLYLINE3 POINT1 POLYLINE3 SOLID1 TEXT1\n"
+          "Oak\nMain Street\n" + kHatchPaths + kPolylines},
   };
   const bool have_gdal = exit_status("command -v ogrinfo >/dev/null 2>&1") == 0;
   db_set_progress_handler(record_progress);
