@@ -4,7 +4,6 @@
 #include "drawdb/drawdb.h"
 #include "drawing/overloaded.h"
 
-#include <cmath>
 #include <numbers>
 #include <string>
 
@@ -15,7 +14,6 @@ constexpr int kPolylineClosed = 1;
 constexpr int kPolyline3d = 8;
 constexpr int kAttributeInvisible = 1;
 constexpr int kAttdefFlags = 1;  // invisible, as the text writer makes them
-constexpr int kDiscSides = 32;
 
 DbPoint db_point(const Point3& p) { return {p.x, p.y, p.z}; }
 
@@ -189,37 +187,30 @@ int database_context(const EntityShape& shape) {
   return kContexts[shape.index()];
 }
 
-std::vector<DatabaseRecord> disc_records(const ReleaseTraits& release, const Entity& entity,
-                                         const DatabaseRefs& refs) {
+DatabaseRecord disc_record(const ReleaseTraits& release, const Entity& entity,
+                           const DatabaseRefs& refs) {
   const double r = std::get<FilledDisc>(entity.shape).radius;
-  const auto corner = [r](int i) {
-    const double a = 2.0 * std::numbers::pi * i / kDiscSides;
-    return DbPoint{r * std::cos(a), r * std::sin(a), 0.0};
-  };
-  DatabaseRecord base;
-  base.entity.layer = refs.layer;
-  base.entity.colour = entity.look.colour < 0 ? kDbColourByLayer : entity.look.colour;
-  std::vector<DatabaseRecord> out;
+  DatabaseRecord disc;
+  disc.entity.layer = refs.layer;
+  disc.entity.colour = entity.look.colour < 0 ? kDbColourByLayer : entity.look.colour;
+  disc.has_aux = true;
   if (release.hatch) {
-    DatabaseRecord h = base;
-    h.entity.type = kDbHatch;
-    h.aux.pattern_name = "SOLID";
-    h.aux.solid = true;
-    h.has_aux = true;
+    // A solid hatch bounded by the full circle.
+    disc.entity.type = kDbHatch;
+    disc.aux.pattern_name = "SOLID";
+    disc.aux.solid = true;
     DbHatchPath path;
-    for (int i = 0; i < kDiscSides; ++i) path.vertices.push_back({corner(i)[0], corner(i)[1]});
-    h.aux.paths.push_back(std::move(path));
-    out.push_back(std::move(h));
-    return out;
+    path.circle = DbHatchCircle{{0.0, 0.0}, r};
+    disc.aux.paths.push_back(std::move(path));
+  } else {
+    // A closed polyline of two half circles, as wide as the radius.
+    disc.entity.type = kDbPolyline;
+    disc.entity.vertex_flags = kPolylineClosed;
+    disc.entity.start_width = disc.entity.end_width = r;
+    disc.aux.vertices = {-r / 2, 0.0, 0.0, r / 2, 0.0, 0.0};
+    disc.aux.bulges = {1.0, 1.0};
   }
-  for (int i = 0; i < kDiscSides; ++i) {
-    DatabaseRecord s = base;
-    s.entity.type = kDbSolid;
-    // A triangle of the fan: SOLID corners 10, 11, 12, and the third again as 13.
-    s.entity.points = {DbPoint{0.0, 0.0, 0.0}, corner(i), corner(i + 1), corner(i + 1)};
-    out.push_back(std::move(s));
-  }
-  return out;
+  return disc;
 }
 
 }  // namespace tsn

@@ -2,8 +2,6 @@
 // parts, with the layer, style and block already found by the caller.
 #pragma once
 
-#include <vector>
-
 #include "drawdb/db_records.h"
 #include "drawing/drawing_entities.h"
 #include "drawing/release_traits.h"
@@ -18,22 +16,22 @@ struct DatabaseRefs {
 };
 
 // The records of one entity: fills `e` and `aux` and returns true; false for a filled disc
-// (several records: disc_records) and for extended data the database refuses.
+// (disc_record) and for extended data the database refuses.
 bool database_records(const Entity& entity, const DatabaseRefs& refs, DbEntity& e, DbAux& aux);
 
 // The failure context a refused entity of this shape is reported with.
 int database_context(const EntityShape& shape);
 
-// One record of an entity drawn as several.
+// The records of an entity made apart from database_records.
 struct DatabaseRecord {
   DbEntity entity;
   DbAux aux;
   bool has_aux = false;
 };
 
-// A filled disc as the database draws it: the solid hatch of a many-sided polygon where the
-// release has hatches, otherwise SOLIDs of a fan of triangles.
-std::vector<DatabaseRecord> disc_records(const ReleaseTraits& release, const Entity& entity,
-                                         const DatabaseRefs& refs);
+// A filled disc as the text writer draws it: a solid hatch bounded by the circle where the
+// release has hatches, otherwise a closed polyline of two half circles as wide as the radius.
+DatabaseRecord disc_record(const ReleaseTraits& release, const Entity& entity,
+                           const DatabaseRefs& refs);
 
 }  // namespace tsn

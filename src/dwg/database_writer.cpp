@@ -239,10 +239,8 @@ int DatabaseWriter::add(DrawingStream stream, const Entity& entity, EntityRef* m
   if (const auto* insert = std::get_if<InsertEntity>(&entity.shape)) refs.block = block(insert->block);
   if (made != nullptr) *made = {};
   if (std::holds_alternative<FilledDisc>(entity.shape)) {
-    for (DatabaseRecord& r : disc_records(release_, entity, refs)) {
-      if (add_record(list, r.entity, r.has_aux ? &r.aux : nullptr, 1011) != 0) return -1;
-    }
-    return 0;
+    DatabaseRecord disc = disc_record(release_, entity, refs);
+    return add_record(list, disc.entity, &disc.aux, database_context(entity.shape));
   }
   DbEntity& e = work_;
   DbAux& aux = work_aux_;
@@ -257,7 +255,12 @@ int DatabaseWriter::add(DrawingStream stream, const Entity& entity, EntityRef* m
 }
 
 int DatabaseWriter::finish(bool (*cancelled)()) {
-  if (write_output_file(session_, settings_, output_.temporary_path(), output_path_) != 0) {
+  // The save reports its own progress, from 80 % up; the end of the save fills the bar.
+  progress_start();
+  const int saved = write_output_file(session_, settings_, output_.temporary_path(), output_path_);
+  progress_step_to(100);
+  progress_end();
+  if (saved != 0) {
     discard();
     return 1;
   }
