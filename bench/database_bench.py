@@ -1,9 +1,9 @@
 #!/usr/bin/python3
 """Drawing database benchmark: the 200,000-polyline shapefile of conversion_bench.py converted
 to DXF release 14 by the text writer and to release 2000 through the drawing database, the two
-interleaved in one run. Prints the time ratio and the database's peak memory beyond the text
-writer's, per vertex and per entity (the text writer streams, so its peak is the program's own
-floor).
+interleaved in one run. Prints the time ratio, and the database's peak memory beyond the text
+writer's (which streams, so its peak is the program's own floor) split into bytes per entity and
+bytes per vertex from a second input of twice as many vertices per polyline.
 Usage: database_bench.py TESSARYN_BINARY"""
 import os
 import shutil
@@ -31,17 +31,34 @@ def run(command, env, output):
     return seconds, usage.ru_maxrss
 
 
+def make_input(folder, vertices):
+    """The benchmark input with `vertices` vertices per polyline, written in a process of its own:
+    a child's peak counts the memory of the process it was forked from, and the generator holds
+    the whole input."""
+    os.makedirs(folder)
+    here = os.path.dirname(os.path.abspath(__file__))
+    code = (f'import conversion_bench as c; c.VERTICES = {vertices}; '
+            f'c.write_inputs({folder!r})')
+    subprocess.run([sys.executable, '-c', code], cwd=here, check=True)
+
+
+def peak_beyond_text(binary, folder, env):
+    """Bytes of peak memory the database path takes beyond the text path."""
+    shp = os.path.join(folder, 'roads.shp')
+    text = run([binary, shp, os.path.join(folder, 't.dxf'), '/REL=14'], env,
+               os.path.join(folder, 't.dxf'))[1]
+    database = run([binary, shp, os.path.join(folder, 'd.dxf'), '/REL=2000'], env,
+                   os.path.join(folder, 'd.dxf'))[1]
+    return (database - text) * 1024
+
+
 def main():
     binary = os.path.abspath(sys.argv[1])
-    folder = tempfile.mkdtemp(prefix='tsn-dbbench-')
+    root = tempfile.mkdtemp(prefix='tsn-dbbench-')
     try:
-        # In a process of its own: a child's peak counts the memory of the process it was
-        # forked from, and the generator holds the whole input.
-        here = os.path.dirname(os.path.abspath(__file__))
-        subprocess.run([sys.executable, '-c',
-                        f'from conversion_bench import write_inputs; write_inputs({folder!r})'],
-                       cwd=here, check=True)
-        env = dict(os.environ, TESSARYN_HOME=os.path.join(folder, 'home'))
+        folder = os.path.join(root, 'v10')
+        make_input(folder, VERTICES)
+        env = dict(os.environ, TESSARYN_HOME=os.path.join(root, 'home'))
         shp = os.path.join(folder, 'roads.shp')
         text_out = os.path.join(folder, 'roads-r14.dxf')
         db_out = os.path.join(folder, 'roads-r2000.dxf')
@@ -51,18 +68,19 @@ def main():
             database.append(run([binary, shp, db_out, '/REL=2000'], env, db_out))
         text_time = sorted(t for t, _ in text)[RUNS // 2]
         db_time = sorted(t for t, _ in database)[RUNS // 2]
-        text_peak = max(k for _, k in text) * 1024
-        db_peak = max(k for _, k in database) * 1024
-        beyond = db_peak - text_peak
-        vertices = RECORDS * VERTICES
         print(f'R2000 through the database: {db_time / text_time:.2f} x the R14 text path'
               f' (medians of {RUNS} interleaved runs, {RECORDS} polylines of {VERTICES} vertices)')
-        print(f'peak memory: text path {text_peak / 1e6:.0f} MB, database {db_peak / 1e6:.0f} MB;'
-              f' beyond the text path {beyond / 1e6:.0f} MB = {beyond / vertices:.1f} bytes per'
-              f' vertex if all of it is counted per vertex, {beyond / RECORDS:.0f} bytes per'
-              f' entity if all of it is counted per entity')
+        twice = os.path.join(root, 'v20')
+        make_input(twice, 2 * VERTICES)
+        beyond = peak_beyond_text(binary, folder, env)
+        beyond_twice = peak_beyond_text(binary, twice, env)
+        per_vertex = (beyond_twice - beyond) / (RECORDS * VERTICES)
+        per_entity = (beyond - per_vertex * RECORDS * VERTICES) / RECORDS
+        print(f'peak memory beyond the text path: {beyond / 1e6:.0f} MB for {VERTICES} vertices'
+              f' per polyline, {beyond_twice / 1e6:.0f} MB for {2 * VERTICES}:'
+              f' {per_entity:.0f} bytes per entity and {per_vertex:.1f} bytes per vertex')
     finally:
-        shutil.rmtree(folder, ignore_errors=True)
+        shutil.rmtree(root, ignore_errors=True)
 
 
 if __name__ == '__main__':
