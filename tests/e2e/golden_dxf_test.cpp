@@ -1,5 +1,5 @@
 // Whole drawings compared byte for byte with stored ones: a small polyline file in releases 12
-// and 14, TidyDxf 0 and 1, DecPlaces 0, 6 and 16, and points (POINT entities, marker blocks,
+// and 14 (and 2000, through the drawing database), TidyDxf 0 and 1, DecPlaces 0, 6 and 16, and points (POINT entities, marker blocks,
 // character markers, labels, block attributes, extended data), polygons with a hole and two
 // parts (release 12 SOLID fill blocks, release 14 solid and pattern hatches tied to their
 // outlines, labels), PolygonZ faces and a comma-delimited point table, all without the comment
@@ -58,6 +58,8 @@ std::vector<Case> line_cases() {
       }
     }
   }
+  // The same lines through the drawing database.
+  all.push_back({"lines.shp", 2000, "/C0=3", "", "lines-r2000.dxf", ""});
   return all;
 }
 

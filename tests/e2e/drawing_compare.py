@@ -1,0 +1,166 @@
+#!/usr/bin/python3
+"""Two drawings of one input compared by content, and checks of single drawings, read by ezdxf.
+
+Usage: drawing_compare.py [--fold-layers] A B [A B ...]
+         one line per pair: "A B same", or "A B differ" and then one indented line per
+         difference (what, only in A, only in B); --fold-layers compares layer names as
+         releases 12 and 14 write them (upper case, runs of other characters than letters,
+         digits, "$" and "-" as one "_"), since release 2000 keeps such characters
+       drawing_compare.py --audit DXF [DXF ...]
+         one line per drawing: "DXF audit_errors model_space_entities"
+       drawing_compare.py --labels DXF [DXF ...]
+         one line per drawing: "DXF blocks=<TEMP_ANNOT blocks> texts=<n> late=<0|1>", late 1
+         when every TEXT of model space comes after every other entity there
+
+Compared: model space entities counted by (type, layer); the block names other than the
+layout blocks and each block's entities counted by type; the ATTRIB (tag, value) pairs; the
+extended data (type, application, groups); the coordinates, sorted per entity type, equal to
+half a unit of the sixth decimal (relative once above 1).
+Left out on purpose, as the two writers may differ there: handles and owners; the contents
+of the "_DOT" marker block; the first point of a justified TEXT, which is an estimate of the
+writer once an alignment point is given."""
+import collections
+import re
+import sys
+
+import ezdxf
+
+LAYOUT_PREFIXES = ('*model_space', '*paper_space', '$model_space', '$paper_space')
+UNCOMPARED_BLOCKS = {'_DOT'}
+
+
+def points_of(e):
+    """Every 3D point an entity carries, as tuples."""
+    kind = e.dxftype()
+    pts = []
+    for name, value in e.dxf.all_existing_dxf_attribs().items():
+        if kind == 'TEXT' and name == 'insert' and e.dxf.hasattr('align_point'):
+            continue
+        if isinstance(value, ezdxf.math.Vec3):
+            pts.append(tuple(value))
+    if kind == 'LWPOLYLINE':
+        pts += [(x, y, 0.0) for x, y, *_ in e.get_points()]
+    elif kind == 'POLYLINE':
+        pts += [tuple(v.dxf.location) for v in e.vertices]
+    elif kind == 'HATCH':
+        for path in e.paths:
+            for v in getattr(path, 'vertices', []):
+                pts.append((v[0], v[1], 0.0))
+            for edge in getattr(path, 'edges', []):
+                for attr in ('start', 'end', 'center'):
+                    if hasattr(edge, attr):
+                        p = getattr(edge, attr)
+                        pts.append((p[0], p[1], 0.0))
+    elif kind == 'INSERT':
+        for a in e.attribs:
+            pts += [tuple(v) for v in (a.dxf.insert,)]
+    return pts
+
+
+def block_names_written(path):
+    """The names of the BLOCK entities in the file itself: ezdxf adds standard blocks of its
+    own (arrow heads) when it loads an older release."""
+    lines = open(path, encoding='latin-1').read().splitlines()
+    names, i = set(), 0
+    while i + 1 < len(lines):
+        if lines[i].strip() == '0' and lines[i + 1].strip() == 'BLOCK':
+            j = i + 2
+            while j + 1 < len(lines) and lines[j].strip() != '0':
+                if lines[j].strip() == '2':
+                    names.add(lines[j + 1].strip().upper())
+                    break
+                j += 2
+        i += 2
+    return names
+
+
+def same_layer(name):
+    return name.upper()
+
+
+def folded_layer(name):
+    return re.sub(r'[^A-Z0-9$-]+', '_', name.upper()).strip('_')
+
+
+def content(path, layer=same_layer):
+    doc = ezdxf.readfile(path)
+    written = block_names_written(path)
+    c = {'entities': collections.Counter(), 'blocks': {}, 'attribs': collections.Counter(),
+         'xdata': collections.Counter(), 'points': collections.defaultdict(list)}
+    for e in doc.modelspace():
+        kind = e.dxftype()
+        c['entities'][(kind, layer(e.dxf.layer))] += 1
+        c['points'][kind] += points_of(e)
+        if kind == 'INSERT':
+            for a in e.attribs:
+                c['attribs'][(a.dxf.tag, a.dxf.text)] += 1
+        if e.xdata is not None:
+            for app, tags in e.xdata.data.items():
+                c['xdata'][(kind, app, tuple((t.code, str(t.value)) for t in tags))] += 1
+    for block in doc.blocks:
+        if block.name.lower().startswith(LAYOUT_PREFIXES) or block.name.upper() not in written:
+            continue
+        inside = collections.Counter(e.dxftype() for e in block)
+        c['blocks'][block.name.upper()] = (collections.Counter()
+                                           if block.name.upper() in UNCOMPARED_BLOCKS else inside)
+    for kind in c['points']:
+        c['points'][kind].sort()
+    return c
+
+
+def close(a, b):
+    return all(abs(x - y) <= 5.1e-7 * max(1.0, abs(x)) for x, y in zip(a, b))
+
+
+def differences(a, b):
+    out = []
+    for what in ('entities', 'attribs', 'xdata'):
+        only_a, only_b = a[what] - b[what], b[what] - a[what]
+        if only_a or only_b:
+            out.append('%s: only in A %s; only in B %s' % (what, dict(only_a), dict(only_b)))
+    if set(a['blocks']) != set(b['blocks']):
+        out.append('block names: only in A %s; only in B %s' %
+                   (sorted(set(a['blocks']) - set(b['blocks'])),
+                    sorted(set(b['blocks']) - set(a['blocks']))))
+    for name in sorted(set(a['blocks']) & set(b['blocks'])):
+        if a['blocks'][name] != b['blocks'][name]:
+            out.append('block %s: A %s; B %s' % (name, dict(a['blocks'][name]),
+                                                 dict(b['blocks'][name])))
+    for kind in sorted(set(a['points']) | set(b['points'])):
+        pa, pb = a['points'].get(kind, []), b['points'].get(kind, [])
+        if len(pa) != len(pb):
+            out.append('%s points: %d in A, %d in B' % (kind, len(pa), len(pb)))
+            continue
+        for i, (p, q) in enumerate(zip(pa, pb)):
+            if not close(p, q):
+                out.append('%s point %d of %d: A %r; B %r' % (kind, i, len(pa), p, q))
+                break
+    return out
+
+
+def main(args):
+    if args[0] == '--audit':
+        for path in args[1:]:
+            doc = ezdxf.readfile(path)
+            print(path, len(doc.audit().errors), len(doc.modelspace()))
+    elif args[0] == '--labels':
+        for path in args[1:]:
+            doc = ezdxf.readfile(path)
+            temp = sum(1 for b in doc.blocks if b.name.upper() == 'TEMP_ANNOT')
+            kinds = [e.dxftype() for e in doc.modelspace()]
+            texts = kinds.count('TEXT')
+            first_text = kinds.index('TEXT') if texts else len(kinds)
+            late = int(all(k == 'TEXT' for k in kinds[first_text:]))
+            print(path, 'blocks=%d texts=%d late=%d' % (temp, texts, late))
+    else:
+        layer = same_layer
+        if args[0] == '--fold-layers':
+            layer, args = folded_layer, args[1:]
+        for a, b in zip(args[0::2], args[1::2]):
+            diff = differences(content(a, layer), content(b, layer))
+            print(a, b, 'differ' if diff else 'same')
+            for line in diff:
+                print('   ', line[:600])
+
+
+main(sys.argv[1:])
