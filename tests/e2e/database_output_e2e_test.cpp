@@ -69,7 +69,7 @@ const std::vector<Representative> kRepresentative = {
 
 std::vector<std::string> option_sets(const Representative& r) {
   return {"/T=" + std::to_string(r.label_field), "/AB=-1", "/AE=-1", "/C=2 /CH=5",
-          "/LF=1 /LC=2 /CF=1 /CC=2"};
+          "/LF=1 /LC=2 /CF=1 /CC=2", "/P=3 /V="};  // dot markers, a legend
 }
 
 bool is_real_input(const fs::path& p) {
@@ -127,9 +127,8 @@ TEST(DatabaseOutput, EveryRealInputConvertsToRelease2000AsTheTextWriterConvertsI
   EXPECT_EQ(checked, r14_of.size()) << report.str().substr(0, 2000);
 }
 
-// Known, intended differences left out by drawing_compare.py: handles; the contents of the
-// "_DOT" marker block; the first point of a justified TEXT (an estimate once the alignment
-// point is given); and between releases 14 and 2000 the layer-name characters that only
+// Known, intended differences left out by drawing_compare.py: handles; the first point of a
+// justified TEXT (an estimate once the alignment point is given); and between releases 14 and 2000 the layer-name characters that only
 // release 2000 keeps (spaces and others), compared folded.
 TEST(DatabaseOutput, DatabaseDrawingsHoldWhatTheTextWriterDrawsInReleases2000And12) {
   if (skip_without_tools()) GTEST_SKIP() << "test data or python3-ezdxf missing";

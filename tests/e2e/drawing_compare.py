@@ -16,9 +16,8 @@ Compared: model space entities counted by (type, layer); the block names other t
 layout blocks and each block's entities counted by type; the ATTRIB (tag, value) pairs; the
 extended data (type, application, groups); the coordinates, sorted per entity type, equal to
 half a unit of the sixth decimal (relative once above 1).
-Left out on purpose, as the two writers may differ there: handles and owners; the contents
-of the "_DOT" marker block; the first point of a justified TEXT, which is an estimate of the
-writer once an alignment point is given."""
+Left out on purpose, as the two writers may differ there: handles and owners; the first point
+of a justified TEXT, which is an estimate of the writer once an alignment point is given."""
 import collections
 import re
 import sys
@@ -26,7 +25,7 @@ import sys
 import ezdxf
 
 LAYOUT_PREFIXES = ('*model_space', '*paper_space', '$model_space', '$paper_space')
-UNCOMPARED_BLOCKS = {'_DOT'}
+UNCOMPARED_BLOCKS: set = set()
 
 
 def points_of(e):
