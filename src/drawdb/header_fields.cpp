@@ -77,6 +77,13 @@ const HeaderVar* find_header_var(std::string_view name) {
   return nullptr;
 }
 
+int code_page_index(std::string_view name) {
+  for (std::size_t i = 0; i < kCodePages.size(); ++i) {
+    if (same_name(kCodePages[i], name)) return static_cast<int>(i) + 28;
+  }
+  return -1;
+}
+
 std::string_view code_page_name(int index) {
   const int i = index - 28;
   if (i < 0 || i >= static_cast<int>(kCodePages.size())) return "ANSI_1252";

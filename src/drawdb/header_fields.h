@@ -34,5 +34,7 @@ std::span<const HeaderVar> header_vars();
 const HeaderVar* find_header_var(std::string_view name);
 // The code page name of a code page index ("ANSI_1252" for 30 and for unknown indices).
 std::string_view code_page_name(int index);
+// The index of a code page name ("ANSI_1253"), ignoring case; -1 for a name without one.
+int code_page_index(std::string_view name);
 
 }  // namespace tsn

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "drawdb/header_fields.h"
 #include "dwg/database_entities.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
@@ -83,7 +84,10 @@ void DatabaseWriter::header(const DrawingExtents& x) {
   h.limmax = {x.xmax, x.ymax};
   h.view_centre = {(x.xmin + x.xmax) / 2, (x.ymin + x.ymax) / 2};
   h.view_size = x.ymax - x.ymin;
-  h.code_page = settings_.DWGCodePageIndex;
+  // The code page the table's text was converted into names the drawing's; the index setting
+  // stands only for a name without one.
+  const int named = code_page_index(settings_.DWGCodePageString);
+  h.code_page = named >= 0 ? named : settings_.DWGCodePageIndex;
   h.tdcreate = h.tdupdate = julian_now(settings_);
   db_put_header(d, h);
   DbVport vport;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <string>
@@ -79,6 +80,9 @@ struct Fixture {
 
 TEST(DatabaseWriter, ARefusedEntityIsReportedWithItsContextAndTheRunGoesOn) {
   Fixture f;
+  // The table's text is converted into the code page the drawing names, whatever the index.
+  f.s.DWGCodePageString = "ANSI_1253";
+  f.s.DWGCodePageIndex = 30;
   DatabaseWriter w(f.s);
   ASSERT_EQ(f.open(w), 0);
   ASSERT_EQ(w.begin_drawing(DrawingSetup{}), 0);
@@ -96,6 +100,10 @@ TEST(DatabaseWriter, ARefusedEntityIsReportedWithItsContextAndTheRunGoesOn) {
   ASSERT_EQ(entities.size(), 1u);
   EXPECT_EQ(entities[0][0].second, "LINE");
   EXPECT_EQ(value_of(entities[0], 8), "ROADS");  // a layer no table step made is made for it
+  const Groups all = read_groups(f.out());
+  const auto page = std::find(all.begin(), all.end(), std::pair{9, std::string("$DWGCODEPAGE")});
+  ASSERT_NE(page, all.end());
+  EXPECT_EQ((page + 1)->second, "ANSI_1253");
 }
 
 TEST(DatabaseWriter, AnAssociativeHatchAndItsOutlineNameEachOtherAndLabelsComeLast) {
