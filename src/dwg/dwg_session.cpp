@@ -2,7 +2,6 @@
 #include "dwg/dwg_session.h"
 
 #include "dwg/save_progress.h"
-#include "platform/host.h"
 #include "platform/messages.h"
 
 namespace tsn {
@@ -76,9 +75,7 @@ int start_dwg(DwgSession& session, const ConvSettings& s, const std::string& ini
   if (session.drawing == nullptr) {
     int error = 0;
     if (db_init(init_path, 0, &error) == 0) {
-      host().beep(Icon::warning);
-      log_write("Unable to initialise DrawEngine");
-      log_write("\nError number %d", error);
+      // The beep, then the status line the log keeps too.
       status_error("\nUnable to initialise DrawEngine\nError number " + std::to_string(error) +
                    ": " + std::string(db_error_text(error)) + " (" + init_path + ")");
       trace_write("initerror==%s\n", std::string(db_error_text(error)).c_str());
