@@ -150,9 +150,9 @@ TEST(DatabaseOutput, DatabaseDrawingsHoldWhatTheTextWriterDrawsInReleases2000And
   }
   // A control: the drawings of two option sets must be told apart.
   const std::string control = d.path().string() + "/1-r2000.dxf";
-  const std::string unlabelled = d.path().string() + "/2-r2000.dxf";
+  const std::string other = d.path().string() + "/2-r2000.dxf";
   const std::string report = python("--fold-layers" + r2000_pairs) + python(r12_pairs) +
-                             python(quoted(control) + " " + quoted(unlabelled));
+                             python(quoted(control) + " " + quoted(other));
   // "A B verdict" lines, each followed by its indented differences.
   std::map<std::string, std::pair<std::string, std::string>> verdicts;  // A -> verdict, details
   std::istringstream lines(report);
