@@ -1,0 +1,161 @@
+// The value encodings of the binary drawing's bit stream.
+#include "drawdb/dwg_bits.h"
+
+#include <bit>
+
+namespace tsn::dwg {
+namespace {
+
+std::uint64_t double_bits(double v) { return std::bit_cast<std::uint64_t>(v); }
+
+// `count` bytes of `v`, low byte first.
+void write_le(BitWriter& w, std::uint64_t v, int count) {
+  for (int i = 0; i < count; ++i) write_rc(w, static_cast<std::uint8_t>(v >> (8 * i)));
+}
+
+// How many bytes `v` needs, leading zero bytes dropped (none for 0).
+int significant_bytes(std::uint64_t v) {
+  int count = 0;
+  while (count < 8 && (v >> (8 * count)) != 0) ++count;
+  return count;
+}
+
+// The forms BS and BL share: code 10 for 0, 01 and a byte up to 255, else 00 and the raw value.
+void write_compact(BitWriter& w, std::uint32_t v, int raw_bytes) {
+  if (v == 0) return write_bb(w, 2);
+  if (v < 256) {
+    write_bb(w, 1);
+    return write_rc(w, static_cast<std::uint8_t>(v));
+  }
+  write_bb(w, 0);
+  write_le(w, v, raw_bytes);
+}
+
+}  // namespace
+
+void align_byte(BitWriter& w) { write_bits(w, 0, static_cast<int>((8 - w.bit % 8) % 8)); }
+
+void write_bits(BitWriter& w, std::uint64_t value, int count) {
+  for (int i = count - 1; i >= 0; --i) {
+    if (w.bit % 8 == 0) w.bytes.push_back(0);
+    if ((value >> i) & 1) w.bytes[w.bit / 8] |= static_cast<std::uint8_t>(0x80 >> (w.bit % 8));
+    ++w.bit;
+  }
+}
+
+bool write_3b(BitWriter& w, unsigned v) {
+  switch (v) {
+    case 0: write_bits(w, 0b0, 1); return true;
+    case 2: write_bits(w, 0b10, 2); return true;
+    case 6: write_bits(w, 0b110, 3); return true;
+    case 7: write_bits(w, 0b111, 3); return true;
+    default: return false;
+  }
+}
+
+void write_rs(BitWriter& w, std::uint16_t v) { write_le(w, v, 2); }
+void write_rl(BitWriter& w, std::uint32_t v) { write_le(w, v, 4); }
+void write_rd(BitWriter& w, double v) { write_le(w, double_bits(v), 8); }
+
+void write_raw(BitWriter& w, std::span<const std::uint8_t> bytes) {
+  for (std::uint8_t b : bytes) write_rc(w, b);
+}
+
+void write_bs(BitWriter& w, std::uint16_t v) {
+  if (v == 256) return write_bb(w, 3);
+  write_compact(w, v, 2);
+}
+
+void write_bl(BitWriter& w, std::uint32_t v) { write_compact(w, v, 4); }
+
+bool write_bll(BitWriter& w, std::uint64_t v) {
+  const int count = significant_bytes(v);
+  if (count > 7) return false;
+  write_bits(w, static_cast<std::uint64_t>(count), 3);
+  write_le(w, v, count);
+  return true;
+}
+
+void write_bd(BitWriter& w, double v) {
+  // Compared by bits so that -0.0 keeps its sign.
+  if (double_bits(v) == double_bits(0.0)) return write_bb(w, 2);
+  if (v == 1.0) return write_bb(w, 1);
+  write_bb(w, 0);
+  write_rd(w, v);
+}
+
+void write_dd(BitWriter& w, double v, double default_value) {
+  const std::uint64_t b = double_bits(v), d = double_bits(default_value);
+  if (b == d) return write_bb(w, 0);
+  if ((b >> 32) == (d >> 32)) {
+    write_bb(w, 1);
+    return write_le(w, b, 4);
+  }
+  if ((b >> 48) == (d >> 48)) {
+    write_bb(w, 2);
+    write_le(w, b >> 32, 2);
+    return write_le(w, b, 4);
+  }
+  write_bb(w, 3);
+  write_rd(w, v);
+}
+
+void write_mc(BitWriter& w, std::int64_t v) {
+  const bool negative = v < 0;
+  std::uint64_t m = negative ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
+  // Whole groups of 7 while more than 6 bits remain: the last byte gives one bit to the sign.
+  while (m >= 0x40) {
+    write_rc(w, static_cast<std::uint8_t>(0x80 | (m & 0x7F)));
+    m >>= 7;
+  }
+  write_rc(w, static_cast<std::uint8_t>(m | (negative ? 0x40 : 0)));
+}
+
+void write_umc(BitWriter& w, std::uint64_t v) {
+  for (; v >= 0x80; v >>= 7) write_rc(w, static_cast<std::uint8_t>(0x80 | (v & 0x7F)));
+  write_rc(w, static_cast<std::uint8_t>(v));
+}
+
+void write_ms(BitWriter& w, std::uint32_t v) {
+  for (; v >= 0x8000; v >>= 15) write_rs(w, static_cast<std::uint16_t>(0x8000 | (v & 0x7FFF)));
+  write_rs(w, static_cast<std::uint16_t>(v));
+}
+
+void write_h(BitWriter& w, unsigned code, std::uint64_t value) {
+  const int count = significant_bytes(value);
+  write_bits(w, code & 0xF, 4);
+  write_bits(w, static_cast<std::uint64_t>(count), 4);
+  for (int i = count - 1; i >= 0; --i) write_rc(w, static_cast<std::uint8_t>(value >> (8 * i)));
+}
+
+bool write_t(BitWriter& w, std::string_view bytes) {
+  if (bytes.size() > 0xFFFF) return false;
+  write_bs(w, static_cast<std::uint16_t>(bytes.size()));
+  for (char c : bytes) write_rc(w, static_cast<std::uint8_t>(c));
+  return true;
+}
+
+void write_2rd(BitWriter& w, double x, double y) {
+  write_rd(w, x);
+  write_rd(w, y);
+}
+
+void write_3bd(BitWriter& w, const Triple& p) {
+  for (double v : p) write_bd(w, v);
+}
+
+void write_be(BitWriter& w, const Triple& extrusion, bool r2000) {
+  if (!r2000) return write_3bd(w, extrusion);
+  const bool default_z = extrusion == Triple{0.0, 0.0, 1.0};
+  write_b(w, default_z);
+  if (!default_z) write_3bd(w, extrusion);
+}
+
+void write_bt(BitWriter& w, double thickness, bool r2000) {
+  if (!r2000) return write_bd(w, thickness);
+  const bool zero = thickness == 0.0;
+  write_b(w, zero);
+  if (!zero) write_bd(w, thickness);
+}
+
+}  // namespace tsn::dwg
