@@ -104,7 +104,7 @@ inline constexpr Sentinel kSecondHeaderEnd = {0x2B, 0x84, 0xDE, 0x31, 0xD7, 0x6C
 inline void write_sentinel(BitWriter& w, const Sentinel& s) { write_raw(w, s); }
 
 // A fixed-width field written as zeros now and patched when its value is known (a size, an
-// address, a CRC). Most fields are little-endian; the object map's are most significant first.
+// address, a CRC), little-endian unless the layout wants the most significant byte first.
 enum class ByteOrder { little, big };
 struct Reserved {
   std::size_t bit;  // where the field starts
