@@ -22,10 +22,6 @@ std::size_t real_chars(double value, int places, char (&text)[kRealTextSize]) {
                                   text);
 }
 
-std::string real_text(double value, int places) {
-  char text[kRealTextSize];
-  return std::string(text, real_chars(value, places, text));
-}
 
 void DxfOut::line(std::string_view text) {
   buffer_.append(text).append("\r\n");

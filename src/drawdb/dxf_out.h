@@ -10,10 +10,6 @@
 
 namespace tsn {
 
-// `value` with `places` decimals (0..16), trailing zeros trimmed down to one after the point;
-// never "-0"; from 1e21 on the shortest exponent form ("1.0E+300"); not finite: 0.
-std::string real_text(double value, int places);
-
 class DxfOut {
  public:
   DxfOut(std::FILE* file, std::uint8_t release, int decimals, bool three_d)

@@ -114,6 +114,10 @@ struct FaceEntity {
   int invisible_edges = 0;
 };
 
+// Polyline flags (group 70 of POLYLINE): closed, and 3D.
+inline constexpr int kPolylineClosed = 1;
+inline constexpr int kPolyline3d = 8;
+
 // A polyline: a classic POLYLINE with VERTEX entities and a SEQEND, or a light-weight one.
 // The form is decided by the caller (polyline_form), the vertices are final.
 struct PolylineEntity {

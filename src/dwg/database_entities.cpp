@@ -10,8 +10,6 @@
 namespace tsn {
 namespace {
 
-constexpr int kPolylineClosed = 1;
-constexpr int kPolyline3d = 8;
 constexpr int kAttributeInvisible = 1;
 constexpr int kAttdefFlags = 1;  // invisible, as the text writer makes them
 
@@ -32,7 +30,7 @@ void polyline(const EntityLook& look, const PolylineEntity& p, DbEntity& e, DbAu
   aux.vertices.clear();
   if (p.classic) {
     e.type = kDbPolyline;
-    e.vertex_flags = (p.closed ? kPolylineClosed : 0) | (look.has_z ? kPolyline3d : 0);
+    e.vertex_flags = (p.closed ? kDbPolylineClosed : 0) | (look.has_z ? kDbPolyline3d : 0);
     e.points[0] = {0.0, 0.0, p.elevation};
     for (const Point3& v : p.vertices) aux.vertices.insert(aux.vertices.end(), {v.x, v.y, v.z});
   } else {
@@ -68,26 +66,16 @@ void hatch(const HatchEntity& h, DbEntity& e, DbAux& aux) {
 
 }  // namespace
 
-// Back to the defaults, keeping the records' storage for the next entity.
+// Back to the defaults; the bulky parts keep their storage for the next entity.
 static void reset(DbEntity& e, DbAux& aux) {
-  const auto clear = [](auto&... v) { (v.clear(), ...); };
-  std::string text, tag, prompt, style_name;
-  std::swap(text, e.text);
-  std::swap(tag, e.tag);
-  std::swap(prompt, e.prompt);
-  std::swap(style_name, e.style_name);
-  std::vector<DbXdataItem> xdata;
-  std::swap(xdata, e.xdata);
   e = DbEntity{};
-  clear(text, tag, prompt, style_name, xdata);
-  e.text = std::move(text);
-  e.tag = std::move(tag);
-  e.prompt = std::move(prompt);
-  e.style_name = std::move(style_name);
-  e.xdata = std::move(xdata);
   aux.pattern_name.clear();
   aux.solid = aux.associative = false;
-  clear(aux.pattern, aux.paths, aux.reactors, aux.vertices);
+  aux.pattern.clear();
+  aux.paths.clear();
+  aux.reactors.clear();
+  aux.vertices.clear();
+  aux.bulges.clear();
 }
 
 bool database_records(const Entity& entity, const DatabaseRefs& refs, DbEntity& e, DbAux& aux) {
@@ -205,7 +193,7 @@ DatabaseRecord disc_record(const ReleaseTraits& release, const Entity& entity,
   } else {
     // A closed polyline of two half circles, as wide as the radius.
     disc.entity.type = kDbPolyline;
-    disc.entity.vertex_flags = kPolylineClosed;
+    disc.entity.vertex_flags = kDbPolylineClosed;
     disc.entity.start_width = disc.entity.end_width = r;
     disc.aux.vertices = {-r / 2, 0.0, 0.0, r / 2, 0.0, 0.0};
     disc.aux.bulges = {1.0, 1.0};

@@ -134,7 +134,7 @@ void DatabaseWriter::tables(const DrawingSetup& setup) {
       record.font = style.font;
       if (db_add_style(session_.drawing, record) == 0) report_database_error(kContextTables);
     }
-    styles_[upper(style.name)] = true;
+    styles_.insert(upper(style.name));
   }
   DbRegapp app;
   db_init_regapp(session_.drawing, app);
@@ -185,7 +185,7 @@ void DatabaseWriter::ensure_style(std::string_view name) {
   db_init_style(session_.drawing, record);
   record.name.assign(name);
   if (db_add_style(session_.drawing, record) == 0) report_database_error(kContextTables);
-  styles_[upper(name)] = true;
+  styles_.insert(upper(name));
 }
 
 int DatabaseWriter::begin_block(DrawingStream stream, const BlockDef& b) {

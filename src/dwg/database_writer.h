@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "drawing/drawing_writer.h"
 #include "drawing/release_traits.h"
@@ -61,7 +62,7 @@ class DatabaseWriter final : public DrawingWriter {
   std::string private_dir_;
   std::unordered_map<std::string, DbHandle> layers_;
   std::unordered_map<std::string, DbHandle> blocks_;
-  std::unordered_map<std::string, bool> styles_;
+  std::unordered_set<std::string> styles_;
   // The block open on each stream (blocks are defined one at a time per stream).
   std::array<std::optional<DbEntityList>, 4> open_blocks_{};
   long non_finite_ = 0;

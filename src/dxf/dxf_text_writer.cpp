@@ -17,8 +17,6 @@
 namespace tsn {
 namespace {
 
-constexpr int kPolylineClosed = 1;
-constexpr int kPolyline3d = 8;
 
 int classic_polyline(DxfWriter& w, const EntityLook& look, const PolylineEntity& p,
                      std::span<const XdataItem> xdata) {

@@ -25,9 +25,6 @@ class DxfTextWriter final : public DrawingWriter {
   // tools). The handle counter starts as after the HEADER when `handles_after_header`.
   void write_streams_to(GroupSink& main, GroupSink& blocks, GroupSink& fill_blocks,
                         GroupSink& entities, GroupSink& labels, bool handles_after_header);
-  void write_all_streams_to(GroupSink& sink) {
-    write_streams_to(sink, sink, sink, sink, sink, false);
-  }
   const DxfState& state() const { return state_; }
 
   int begin_drawing(const DrawingSetup& setup) override;
