@@ -1,0 +1,83 @@
+// The shared state of a binary drawing save: classes, handles, the buffered output.
+#include "drawdb/dwg_save.h"
+
+namespace tsn::dwg {
+namespace {
+
+constexpr std::size_t kFlushBytes = 1 << 20;
+constexpr std::string_view kDbxApp = "ObjectDBX Classes";
+
+bool sub_entity(int type) { return type == kDbAttrib || type == kDbSeqend; }
+
+}  // namespace
+
+DwgSave::DwgSave(const Drawing& drawing, bool release_2000, std::FILE* file)
+    : d(drawing), r2000(release_2000), object(release_2000), file_(file),
+      next_handle_(drawing.next_handle) {
+  std::uint16_t n = 500;
+  const auto add = [&](std::string_view cpp, std::string_view dxf, bool entity) {
+    classes_.push_back({n++, kDbxApp, cpp, dxf, entity});
+  };
+  add("AcDbDictionaryWithDefault", "ACDBDICTIONARYWDFLT", false);
+  add("AcDbPlaceHolder", "ACDBPLACEHOLDER", false);
+  if (r2000) {
+    add("AcDbLayout", "LAYOUT", false);
+  } else {
+    add("AcDbPolyline", "LWPOLYLINE", true);
+    add("AcDbHatch", "HATCH", true);
+  }
+}
+
+std::span<const DwgClass> DwgSave::classes() const { return classes_; }
+
+std::uint16_t DwgSave::class_type(std::string_view dxf_name) const {
+  for (const DwgClass& c : classes_) {
+    if (c.dxf_name == dxf_name) return c.number;
+  }
+  return 0;
+}
+
+std::uint16_t DwgSave::lwpolyline_type() const {
+  return r2000 ? kTypeLwpolyline : class_type("LWPOLYLINE");
+}
+std::uint16_t DwgSave::hatch_type() const { return r2000 ? kTypeHatch : class_type("HATCH"); }
+
+std::uint16_t DwgSave::code_page() const {
+  return static_cast<std::uint16_t>(d.header.code_page);
+}
+
+void DwgSave::add_object(std::uint32_t handle) {
+  const std::size_t at = object.finish(out_) + flushed_;
+  map_.emplace_back(handle, static_cast<std::uint32_t>(at));
+  if (out_.bytes.size() >= kFlushBytes) flush();
+}
+
+void DwgSave::write_bytes(const BitWriter& section) {
+  align_byte(out_);
+  append_bits(out_, section);
+  align_byte(out_);
+}
+
+bool DwgSave::flush() {
+  align_byte(out_);
+  if (!failed_ && !out_.bytes.empty() &&
+      std::fwrite(out_.bytes.data(), 1, out_.bytes.size(), file_) != out_.bytes.size()) {
+    failed_ = true;
+  }
+  flushed_ += out_.bytes.size();
+  out_ = {};
+  return !failed_;
+}
+
+std::pair<std::uint32_t, std::uint32_t> block_entity_range(const Drawing& d,
+                                                           std::uint32_t block) {
+  std::uint32_t first = 0, last = 0;
+  for (const std::uint32_t e : d.blocks[block].entities) {
+    if (e == kNone || sub_entity(d.entities[e].type)) continue;
+    if (first == 0) first = d.entities[e].handle;
+    last = d.entities[e].handle;
+  }
+  return {first, last};
+}
+
+}  // namespace tsn::dwg
