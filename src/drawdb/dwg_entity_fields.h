@@ -1,0 +1,52 @@
+// The entity kinds' own data as a binary drawing stores it: per kind its type and its fields in
+// file order, each with the encoding, the record slot it comes from and the releases it exists
+// in. The slots are the ones the DXF declarations use, so both writers read the same record.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "drawdb/entity_fields.h"
+
+namespace tsn::dwg {
+
+enum class Bits : std::uint8_t {
+  bd, rd, bs, rc, b,    // one value of the slot (integers from the integer slots)
+  angle,                // BD in radians of a slot in degrees
+  angle_rd,             // RD in radians
+  point3,               // 3BD
+  point2,               // 2RD of the slot's x and y
+  z_bd,                 // BD of the slot's z
+  text,                 // T of a string slot
+  zero_bd,              // BD 0.0 (an angle or width the program never sets)
+  thickness,            // BT 0.0
+  extrusion,            // BE (0, 0, 1)
+  extrusion3,           // 3BD (0, 0, 1)
+  line_ends,            // the two ends of a line (p0, p1), as the release stores them
+  face_corners,         // the four corners of a 3D face and its edge flags
+  text_body,            // what TEXT, ATTRIB and ATTDEF share, as the release stores it
+  insert_scale,         // the three scale factors of an INSERT
+  has_attribs,          // B: attributes follow the INSERT
+};
+
+struct DwgField {
+  Bits bits;
+  Slot slot = Slot::none;
+  std::uint8_t releases = 6;  // kR14 | kR2000
+};
+
+// The handle references a kind adds after the common entity handles.
+enum class DwgRefs : std::uint8_t { none, style, insert, polyline };
+
+struct DwgKind {
+  int type;  // the database's entity type
+  std::uint16_t dwg_type;  // 0: given by the save (a class number in release 14)
+  std::span<const DwgField> fields;
+  DwgRefs refs;
+};
+
+// The kind of a stored entity type, or nullptr for one written by its own code (polylines,
+// hatches) or not at all.
+const DwgKind* find_dwg_kind(int type);
+
+}  // namespace tsn::dwg
