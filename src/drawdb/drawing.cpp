@@ -59,3 +59,13 @@ std::uint32_t block_by_handle(const Drawing& d, std::uint32_t handle) {
 }
 
 }  // namespace tsn
+
+namespace tsn {
+
+std::string_view block_display_name(const Drawing& d, std::uint32_t block, bool r2000) {
+  if (block == 0) return r2000 ? "*Model_Space" : "*MODEL_SPACE";
+  if (block == 1) return r2000 ? "*Paper_Space" : "*PAPER_SPACE";
+  return d.strings.get(d.blocks[block].name);
+}
+
+}  // namespace tsn

@@ -171,6 +171,9 @@ struct Drawing {
 std::string upper_name(std::string_view name);
 bool same_name(std::string_view a, std::string_view b);
 
+// The name a block record is saved with: the layout blocks are spelled as each release has them.
+std::string_view block_display_name(const Drawing& d, std::uint32_t block, bool r2000);
+
 // The block index of an entity list, or kNone when it names no live block.
 std::uint32_t live_block(const Drawing& d, DbEntityList list);
 // The block index of a block record handle, or kNone.

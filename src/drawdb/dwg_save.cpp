@@ -1,6 +1,8 @@
 // The shared state of a binary drawing save: classes, handles, the buffered output.
 #include "drawdb/dwg_save.h"
 
+#include "drawdb/session.h"
+
 namespace tsn::dwg {
 namespace {
 
@@ -14,6 +16,10 @@ bool sub_entity(int type) { return type == kDbAttrib || type == kDbSeqend; }
 DwgSave::DwgSave(const Drawing& drawing, bool release_2000, std::FILE* file)
     : d(drawing), r2000(release_2000), object(release_2000), file_(file),
       next_handle_(drawing.next_handle) {
+  for (const BlockRec& b : d.blocks) {
+    if (b.deleted) continue;
+    for (const std::uint32_t e : b.entities) entities_total_ += e != kNone ? 1 : 0;
+  }
   std::uint16_t n = 500;
   const auto add = [&](std::string_view cpp, std::string_view dxf, bool entity) {
     classes_.push_back({n++, kDbxApp, cpp, dxf, entity});
@@ -38,12 +44,24 @@ std::uint16_t DwgSave::class_type(std::string_view dxf_name) const {
 }
 
 std::uint16_t DwgSave::lwpolyline_type() const {
-  return r2000 ? kTypeLwpolyline : class_type("LWPOLYLINE");
+  return r2000 ? std::uint16_t{kTypeLwpolyline} : class_type("LWPOLYLINE");
 }
-std::uint16_t DwgSave::hatch_type() const { return r2000 ? kTypeHatch : class_type("HATCH"); }
+std::uint16_t DwgSave::hatch_type() const {
+  return r2000 ? std::uint16_t{kTypeHatch} : class_type("HATCH");
+}
 
 std::uint16_t DwgSave::code_page() const {
   return static_cast<std::uint16_t>(d.header.code_page);
+}
+
+void DwgSave::entity_done() {
+  ++entities_done_;
+  const DbProgressHandler handler = db_session().progress_handler;
+  if (handler == nullptr) return;
+  const int percent = static_cast<int>(entities_done_ * 99 / (entities_total_ > 0 ? entities_total_ : 1));
+  if (percent == last_percent_) return;
+  last_percent_ = percent;
+  handler(percent);
 }
 
 void DwgSave::add_object(std::uint32_t handle) {

@@ -56,6 +56,9 @@ class DwgSave {
   std::uint16_t dictionary_with_default_type() const { return class_type("ACDBDICTIONARYWDFLT"); }
   std::uint16_t placeholder_type() const { return class_type("ACDBPLACEHOLDER"); }
 
+  // Progress of the save, reported through the database's progress handler.
+  void entity_done();
+
   // Finishes the object being built, records it under `handle` in the object map and writes
   // out what has piled up.
   void add_object(std::uint32_t handle);
@@ -79,6 +82,8 @@ class DwgSave {
   std::uint32_t next_handle_;
   std::vector<std::pair<std::uint32_t, std::uint32_t>> map_;  // handle, file offset
   std::vector<DwgClass> classes_;
+  long entities_total_ = 0, entities_done_ = 0;
+  int last_percent_ = -1;
 };
 
 // The first and last live top-level entity of a block (the chain its record points to), as

@@ -39,9 +39,7 @@ void block_entities(SaveContext& c, const BlockRec& b) {
 }  // namespace
 
 std::string_view block_name(const SaveContext& c, std::uint32_t block) {
-  if (block == 0) return c.r2000() ? "*Model_Space" : "*MODEL_SPACE";
-  if (block == 1) return c.r2000() ? "*Paper_Space" : "*PAPER_SPACE";
-  return c.d.strings.get(c.d.blocks[block].name);
+  return block_display_name(c.d, block, c.r2000());
 }
 
 void write_blocks_section(SaveContext& c) {

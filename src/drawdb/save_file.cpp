@@ -4,6 +4,7 @@
 #include <string>
 
 #include "drawdb/db_errors.h"
+#include "drawdb/dwg_file.h"
 #include "drawdb/entity_store.h"
 #include "drawdb/releases.h"
 #include "drawdb/save_context.h"
@@ -48,9 +49,24 @@ void report_progress(SaveContext& c) {
 
 namespace {
 
+// A binary drawing of release 14 or 2000; release 12 is not written in binary form.
+int save_binary(Drawing* d, std::string_view path, int release) {
+  if (release != 6 && release != 7) return db_fail(kErrDwg);
+  close_polyline(*d);
+  std::FILE* file = std::fopen(std::string(path).c_str(), "wb");
+  if (file == nullptr) return db_fail(kErrWrite);
+  if (db_session().progress_handler != nullptr) db_session().progress_handler(0);
+  const bool written = dwg::save_dwg(*d, file, release == 7);
+  const bool closed = std::fclose(file) == 0;
+  if (!written || !closed) return db_fail(kErrWrite);
+  if (db_session().progress_handler != nullptr) db_session().progress_handler(100);
+  db_clear_error();
+  return 1;
+}
+
 int save(Drawing* d, std::string_view path, int kind, int release, int decimals, int three_d) {
   if (!db_open_drawing(d)) return 0;
-  if (kind == 0) return db_fail(kErrDwg);
+  if (kind == 0) return save_binary(d, path, release);
   if (kind != 1 || decimals < 0 || decimals > 16) return db_fail(kErrBadArgument);
   const std::uint8_t bit = release_bit(release);
   if (bit == 0) return db_fail(kErrRelease);
