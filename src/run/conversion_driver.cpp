@@ -556,10 +556,10 @@ int main_process(const ConversionRequest& request, ConvState& cs, ConversionCoun
 int run_conversion(const ConversionRequest& request, ConvState& cs,
                    ConversionCounters& counters) {
   ConvSettings& s = cs.settings;
-  if (s.SaveFileType == 1) {
+  if (s.SaveFileType == 1 && s.verDXF != 6 && s.verDXF != 7) {
     show_message(7,
-                 "DWG output is not written by this version yet (DXF of releases 12, 14 and "
-                 "2000 is): " +
+                 "DWG output of release 12 is not written by this version yet (DWG of "
+                 "releases 14 and 2000 is, and DXF of releases 12, 14 and 2000): " +
                      request.output_path,
                  Icon::warning);
     return -1;
