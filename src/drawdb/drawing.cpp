@@ -58,6 +58,12 @@ std::uint32_t block_by_handle(const Drawing& d, std::uint32_t handle) {
   return kNone;
 }
 
+double pattern_length(const LinetypeRec& lt) {
+  double total = 0.0;
+  for (const double dash : lt.dashes) total += dash < 0 ? -dash : dash;
+  return total;
+}
+
 }  // namespace tsn
 
 namespace tsn {

@@ -178,5 +178,7 @@ std::string_view block_display_name(const Drawing& d, std::uint32_t block, bool 
 std::uint32_t live_block(const Drawing& d, DbEntityList list);
 // The block index of a block record handle, or kNone.
 std::uint32_t block_by_handle(const Drawing& d, std::uint32_t handle);
+// The length of a line type's pattern: its dash lengths summed without their signs.
+double pattern_length(const LinetypeRec& lt);
 
 }  // namespace tsn

@@ -1,8 +1,13 @@
 // The OBJECTS section: the named object dictionary and what hangs from it.
+#include <iterator>
+
+#include "drawdb/fixed_objects.h"
 #include "drawdb/save_context.h"
 
 namespace tsn {
 namespace {
+
+namespace fo = fixed_objects;
 
 struct Entry {
   std::string_view name;
@@ -37,14 +42,14 @@ void mline_style(SaveContext& c) {
   object_head(c, "MLINESTYLE", f.mlinestyle, f.mlinestyles);
   DxfOut& o = c.out;
   o.group(100, "AcDbMlineStyle");
-  o.group(2, "Standard");
+  o.group(2, fo::kMlineStyleName);
   o.integer(70, 0);
   o.group(3, "");
   o.integer(62, 256);
-  o.real(51, 90.0);
-  o.real(52, 90.0);
-  o.integer(71, 2);
-  for (const double offset : {0.5, -0.5}) {
+  o.real(51, fo::kMlineAngle);
+  o.real(52, fo::kMlineAngle);
+  o.integer(71, static_cast<long>(std::size(fo::kMlineOffsets)));
+  for (const double offset : fo::kMlineOffsets) {
     o.real(49, offset);
     o.integer(62, 256);
     o.group(6, "BYLAYER");
@@ -58,7 +63,7 @@ void layout(SaveContext& c, std::uint32_t block, std::string_view name, int tab)
   object_head(c, "LAYOUT", b.layout, c.d.fixed.layouts);
   o.group(100, "AcDbPlotSettings");
   o.group(1, "");
-  o.group(2, "none_device");
+  o.group(2, fo::kPlotDevice);
   o.group(4, "");
   o.group(6, "");
   for (int code = 40; code <= 49; ++code) o.real(code, 0.0);
@@ -66,18 +71,18 @@ void layout(SaveContext& c, std::uint32_t block, std::string_view name, int tab)
   o.real(141, 0.0);
   o.real(142, 1.0);
   o.real(143, 1.0);
-  o.integer(70, block == 0 ? 1712 : 688);
+  o.integer(70, block == 0 ? fo::kModelPlotFlags : fo::kLayoutPlotFlags);
   o.integer(72, 0);
   o.integer(73, 0);
-  o.integer(74, 5);
+  o.integer(74, fo::kPlotType);
   o.group(7, "");
-  o.integer(75, 16);
+  o.integer(75, fo::kScaleType);
   o.real(147, 1.0);
   o.real(148, 0.0);
   o.real(149, 0.0);
   o.group(100, "AcDbLayout");
   o.group(1, name);
-  o.integer(70, 1);
+  o.integer(70, fo::kLayoutFlags);
   o.integer(71, tab);
   o.point2(10, h.limmin[0], h.limmin[1]);
   o.point2(11, h.limmax[0], h.limmax[1]);
@@ -122,7 +127,7 @@ void write_objects_section(SaveContext& c) {
                {{"ACAD_GROUP", f.groups}, {"ACAD_MLINESTYLE", f.mlinestyles}});
   }
   dictionary(c, f.groups, f.root_dictionary, {});
-  dictionary(c, f.mlinestyles, f.root_dictionary, {{"Standard", f.mlinestyle}});
+  dictionary(c, f.mlinestyles, f.root_dictionary, {{fo::kMlineStyleName, f.mlinestyle}});
   mline_style(c);
   if (c.r2000()) {
     dictionary(c, f.layouts, f.root_dictionary,

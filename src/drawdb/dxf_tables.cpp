@@ -8,78 +8,6 @@
 namespace tsn {
 namespace {
 
-std::vector<RecordView> vport_records(const Drawing& d) {
-  RecordView v{d.fixed.vport, "*ACTIVE"};
-  v.reals = {d.vport.centre[0], d.vport.centre[1], d.vport.height, d.vport.aspect};
-  return {v};
-}
-
-std::vector<RecordView> linetype_records(const Drawing& d) {
-  std::vector<RecordView> out;
-  for (const LinetypeRec& lt : d.linetypes) {
-    RecordView v{lt.handle, lt.name};
-    v.texts[0] = lt.description;
-    v.ints[0] = static_cast<long>(lt.dashes.size());
-    for (const double dash : lt.dashes) v.reals[0] += dash < 0 ? -dash : dash;
-    v.dashes = lt.dashes;
-    out.push_back(v);
-  }
-  return out;
-}
-
-std::vector<RecordView> layer_records(const Drawing& d) {
-  std::vector<RecordView> out;
-  for (const LayerRec& l : d.layers) {
-    RecordView v{l.handle, d.strings.get(l.name), l.flags};
-    v.ints[0] = l.colour;
-    v.texts[0] = d.linetypes[l.linetype].name;
-    out.push_back(v);
-  }
-  return out;
-}
-
-std::vector<RecordView> style_records(const Drawing& d) {
-  std::vector<RecordView> out;
-  for (const StyleRec& s : d.styles) {
-    RecordView v{s.handle, s.name, s.flags};
-    v.reals = {s.height, s.width_factor, s.height > 0.0 ? s.height : 2.5, 0.0};
-    v.texts[0] = s.font;
-    out.push_back(v);
-  }
-  return out;
-}
-
-std::vector<RecordView> app_records(const Drawing& d) {
-  std::vector<RecordView> out;
-  for (const RegappRec& a : d.regapps) out.push_back({a.handle, a.name, a.flags});
-  return out;
-}
-
-std::vector<RecordView> block_records(const SaveContext& c) {
-  std::vector<RecordView> out;
-  for (std::uint32_t i = 0; i < c.d.blocks.size(); ++i) {
-    const BlockRec& b = c.d.blocks[i];
-    if (b.deleted) continue;
-    RecordView v{b.handle, block_name(c, i)};
-    v.ref = b.layout;
-    out.push_back(v);
-  }
-  return out;
-}
-
-std::vector<RecordView> records_of(const SaveContext& c, int table) {
-  switch (table) {
-    case kVport: return vport_records(c.d);
-    case kLtype: return linetype_records(c.d);
-    case kLayer: return layer_records(c.d);
-    case kStyle: return style_records(c.d);
-    case kAppid: return app_records(c.d);
-    case kDimstyle: return {RecordView{c.d.fixed.dimstyle, "STANDARD"}};
-    case kBlockRecord: return block_records(c);
-    default: return {};  // VIEW and UCS stay empty
-  }
-}
-
 void write_field(SaveContext& c, const RecordField& f, const RecordView& v) {
   DxfOut& o = c.out;
   switch (f.type) {
@@ -116,7 +44,7 @@ void write_record(SaveContext& c, const TableDecl& t, int table, const RecordVie
 void write_table(SaveContext& c, int table) {
   const TableDecl& t = table_decls()[static_cast<std::size_t>(table)];
   if ((t.releases & c.out.release()) == 0) return;
-  const std::vector<RecordView> records = records_of(c, table);
+  const std::vector<RecordView> records = table_records(c.d, table, c.r2000());
   DxfOut& o = c.out;
   o.group(0, "TABLE");
   o.group(2, t.name);

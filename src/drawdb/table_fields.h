@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace tsn {
 
@@ -53,5 +54,10 @@ struct TableDecl {
 
 // The tables in output order, indexed by TableId (also the order of FixedHandles::tables).
 std::span<const TableDecl> table_decls();
+
+struct Drawing;
+// The records of one table in the drawing's order (blocks: the live ones), named as
+// `r2000` or an earlier release spells them.
+std::vector<RecordView> table_records(const Drawing& d, int table, bool r2000);
 
 }  // namespace tsn
