@@ -1,8 +1,8 @@
 // The objects of a binary drawing outside the tables: the named object dictionary and what
 // hangs from it (groups, multi-line styles, and from 2000 on layouts and plot styles).
-#include <initializer_list>
 #include <iterator>
 #include <numbers>
+#include <span>
 
 #include "drawdb/dwg_save.h"
 #include "drawdb/fixed_objects.h"
@@ -12,20 +12,15 @@ namespace {
 
 namespace fo = fixed_objects;
 
-struct Entry {
-  std::string_view name;
-  std::uint32_t handle;
-};
-
 // A dictionary's own fields: entry count, (2000) cloning 1 and not a hard owner, (14) a
 // zero byte; the names, then their objects as soft owners.
-void dictionary_body(DwgSave& s, std::initializer_list<Entry> entries) {
+void dictionary_body(DwgSave& s, std::span<const fo::DictionaryEntry> entries) {
   BitWriter& w = s.object.data();
   write_bl(w, static_cast<std::uint32_t>(entries.size()));
   if (s.r2000) write_bs(w, 1);
   write_rc(w, 0);
-  for (const Entry& e : entries) write_t(w, e.name);
-  for (const Entry& e : entries) s.object.handle(kSoftOwner, e.handle);
+  for (const fo::DictionaryEntry& e : entries) write_t(w, e.name);
+  for (const fo::DictionaryEntry& e : entries) s.object.handle(kSoftOwner, e.handle);
 }
 
 // Every object but the named object dictionary names its owner as its one reactor too.
@@ -36,7 +31,7 @@ void begin_owned(DwgSave& s, std::uint16_t type, std::uint32_t handle, std::uint
 }
 
 void dictionary(DwgSave& s, std::uint32_t handle, std::uint32_t owner,
-                std::initializer_list<Entry> entries) {
+                std::span<const fo::DictionaryEntry> entries) {
   begin_owned(s, kTypeDictionary, handle, owner);
   dictionary_body(s, entries);
   s.add_object(handle);
@@ -115,7 +110,8 @@ void layout(DwgSave& s, std::uint32_t block, std::string_view name, int tab) {
 void plot_style_names(DwgSave& s) {
   const FixedHandles& f = s.d.fixed;
   begin_owned(s, s.dictionary_with_default_type(), f.plotstyles, f.root_dictionary);
-  dictionary_body(s, {{"Normal", f.placeholder}});
+  const fo::DictionaryEntry normal[] = {{"Normal", f.placeholder}};
+  dictionary_body(s, normal);
   s.object.handle(kHardPointer, f.placeholder);  // the default entry
   s.add_object(f.plotstyles);
   begin_owned(s, s.placeholder_type(), f.placeholder, f.plotstyles);
@@ -126,22 +122,11 @@ void plot_style_names(DwgSave& s) {
 
 void write_dictionary_objects(DwgSave& s) {
   const FixedHandles& f = s.d.fixed;
-  if (s.r2000) {
-    dictionary(s, f.root_dictionary, 0,
-               {{"ACAD_GROUP", f.groups}, {"ACAD_LAYOUT", f.layouts},
-                {"ACAD_MLINESTYLE", f.mlinestyles}, {"ACAD_PLOTSETTINGS", f.plotsettings},
-                {"ACAD_PLOTSTYLENAME", f.plotstyles}});
-  } else {
-    dictionary(s, f.root_dictionary, 0,
-               {{"ACAD_GROUP", f.groups}, {"ACAD_MLINESTYLE", f.mlinestyles}});
+  for (const fo::Dictionary& dict : fo::dictionaries(s.d, s.r2000)) {
+    dictionary(s, dict.handle, dict.owner, dict.entries);
+    if (dict.handle == f.mlinestyles) mline_style(s);
   }
-  dictionary(s, f.groups, f.root_dictionary, {});
-  dictionary(s, f.mlinestyles, f.root_dictionary, {{fo::kMlineStyleName, f.mlinestyle}});
-  mline_style(s);
   if (!s.r2000) return;
-  dictionary(s, f.layouts, f.root_dictionary,
-             {{"Layout1", s.d.blocks[1].layout}, {"Model", s.d.blocks[0].layout}});
-  dictionary(s, f.plotsettings, f.root_dictionary, {});
   plot_style_names(s);
   layout(s, 0, "Model", 0);
   layout(s, 1, "Layout1", 1);

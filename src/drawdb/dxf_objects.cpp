@@ -1,5 +1,6 @@
 // The OBJECTS section: the named object dictionary and what hangs from it.
 #include <iterator>
+#include <span>
 
 #include "drawdb/fixed_objects.h"
 #include "drawdb/save_context.h"
@@ -8,11 +9,6 @@ namespace tsn {
 namespace {
 
 namespace fo = fixed_objects;
-
-struct Entry {
-  std::string_view name;
-  std::uint32_t handle;
-};
 
 void object_head(SaveContext& c, std::string_view type, std::uint32_t handle,
                  std::uint32_t owner) {
@@ -27,11 +23,11 @@ void object_head(SaveContext& c, std::string_view type, std::uint32_t handle,
 }
 
 void dictionary(SaveContext& c, std::uint32_t handle, std::uint32_t owner,
-                std::initializer_list<Entry> entries) {
+                std::span<const fo::DictionaryEntry> entries) {
   object_head(c, "DICTIONARY", handle, owner);
   c.out.group(100, "AcDbDictionary");
   if (c.r2000()) c.out.integer(281, 1);
-  for (const Entry& e : entries) {
+  for (const fo::DictionaryEntry& e : entries) {
     c.out.group(3, e.name);
     c.out.hex(350, e.handle);
   }
@@ -117,22 +113,11 @@ void write_objects_section(SaveContext& c) {
   const FixedHandles& f = c.d.fixed;
   c.out.group(0, "SECTION");
   c.out.group(2, "OBJECTS");
-  if (c.r2000()) {
-    dictionary(c, f.root_dictionary, 0,
-               {{"ACAD_GROUP", f.groups}, {"ACAD_LAYOUT", f.layouts},
-                {"ACAD_MLINESTYLE", f.mlinestyles}, {"ACAD_PLOTSETTINGS", f.plotsettings},
-                {"ACAD_PLOTSTYLENAME", f.plotstyles}});
-  } else {
-    dictionary(c, f.root_dictionary, 0,
-               {{"ACAD_GROUP", f.groups}, {"ACAD_MLINESTYLE", f.mlinestyles}});
+  for (const fo::Dictionary& dict : fo::dictionaries(c.d, c.r2000())) {
+    dictionary(c, dict.handle, dict.owner, dict.entries);
+    if (dict.handle == f.mlinestyles) mline_style(c);
   }
-  dictionary(c, f.groups, f.root_dictionary, {});
-  dictionary(c, f.mlinestyles, f.root_dictionary, {{fo::kMlineStyleName, f.mlinestyle}});
-  mline_style(c);
   if (c.r2000()) {
-    dictionary(c, f.layouts, f.root_dictionary,
-               {{"Layout1", c.d.blocks[1].layout}, {"Model", c.d.blocks[0].layout}});
-    dictionary(c, f.plotsettings, f.root_dictionary, {});
     plot_style_names(c);
     layout(c, 0, "Model", 0);
     layout(c, 1, "Layout1", 1);
