@@ -187,10 +187,11 @@ BitWriter second_header(const DwgSave& s, const HeaderRefs& refs, const Places& 
     for (int b = bytes - 1; b >= 0; --b) write_rc(w, static_cast<std::uint8_t>(handles[i] >> (8 * b)));
   }
   align_byte(w);
+  // The size counts from itself to the end sentinel: the CRC and 8 unused bytes follow.
+  patch(w, size, w.bytes.size() + 10 - from);
   const Reserved crc = reserve(w, 2);
   patch_crc(w, crc, from, kCrcSeed);
   for (int i = 0; i < 8; ++i) write_rc(w, 0);
-  patch(w, size, w.bytes.size() - from);
   write_sentinel(w, kSecondHeaderEnd);
   return w;
 }
