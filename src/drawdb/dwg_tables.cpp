@@ -174,8 +174,10 @@ void write_layer(DwgSave& s, const TableDecl& t, const RecordView& v, const Laye
     unsigned bits = (l.flags & 1) | (off ? 2u : 0u) | ((l.flags & 2) << 1) | ((l.flags & 4) << 1);
     write_bs(w, static_cast<std::uint16_t>(bits | 16u | (31u << 5)));
   } else {
+    // Frozen, off (AutoCAD's own release 14 files hold 0 here for layers that are on),
+    // frozen in new viewports, locked.
     write_b(w, (l.flags & 1) != 0);
-    write_b(w, !off);
+    write_b(w, off);
     write_b(w, (l.flags & 2) != 0);
     write_b(w, (l.flags & 4) != 0);
   }

@@ -1,11 +1,15 @@
 #!/usr/bin/python3
 """Two drawings of one input compared by content, and checks of single drawings, read by ezdxf.
 
-Usage: drawing_compare.py [--fold-layers] A B [A B ...]
+Usage: drawing_compare.py [--fold-layers] [--tables] A B [A B ...]
          one line per pair: "A B same", or "A B differ" and then one indented line per
          difference (what, only in A, only in B); --fold-layers compares layer names as
          releases 12 and 14 write them (upper case, runs of other characters than letters,
-         digits, "$" and "-" as one "_"), since release 2000 keeps such characters
+         digits, "$" and "-" as one "_"), since release 2000 keeps such characters;
+         --tables also compares the layers with their colours, the text styles with their
+         fonts, the application ids, the TEXT strings and the HATCH patterns with their loop
+         counts, and the coordinates to 1e-9 relative (for a DXF written with 16 decimals
+         against a DWG's export)
        drawing_compare.py --audit DXF [DXF ...]
          one line per drawing: "DXF audit_errors model_space_entities"
        drawing_compare.py --labels DXF [DXF ...]
@@ -81,14 +85,34 @@ def folded_layer(name):
     return re.sub(r'[^A-Z0-9$-]+', '_', name.upper()).strip('_')
 
 
-def content(path, layer=same_layer):
+def tables(doc, layer):
+    """The table records and texts --tables compares; standard records a reader adds when it
+    exports (the DEFPOINTS layer) are left out."""
+    # LibreDWG's DXF export writes every layer of a DWG as switched off (a negative colour),
+    # AutoCAD's own files too: the sign is not compared here.
+    layers = collections.Counter((layer(r.dxf.name), abs(r.dxf.color)) for r in doc.layers
+                                 if r.dxf.name.upper() != 'DEFPOINTS')
+    styles = collections.Counter((r.dxf.name.upper(), r.dxf.font.lower()) for r in doc.styles
+                                 if r.dxf.name)
+    appids = collections.Counter(r.dxf.name.upper() for r in doc.appids)
+    return {'layers': layers, 'styles': styles, 'appids': appids,
+            'texts': collections.Counter(), 'hatches': collections.Counter()}
+
+
+def content(path, layer=same_layer, with_tables=False):
     doc = ezdxf.readfile(path)
     written = block_names_written(path)
     c = {'entities': collections.Counter(), 'blocks': {}, 'attribs': collections.Counter(),
          'xdata': collections.Counter(), 'points': collections.defaultdict(list)}
+    if with_tables:
+        c.update(tables(doc, layer))
     for e in doc.modelspace():
         kind = e.dxftype()
         c['entities'][(kind, layer(e.dxf.layer))] += 1
+        if with_tables and kind == 'TEXT':
+            c['texts'][e.dxf.text] += 1
+        if with_tables and kind == 'HATCH':
+            c['hatches'][(e.dxf.pattern_name.upper(), len(e.paths))] += 1
         c['points'][kind] += points_of(e)
         if kind == 'INSERT':
             for a in e.attribs:
@@ -107,13 +131,21 @@ def content(path, layer=same_layer):
     return c
 
 
+TOLERANCE = {'relative': 5.1e-7}
+
+
 def close(a, b):
-    return all(abs(x - y) <= 5.1e-7 * max(1.0, abs(x)) for x, y in zip(a, b))
+    if 'exact' in TOLERANCE:
+        return all(abs(x - y) <= 1e-9 * max(1e-300, abs(x)) or x == y for x, y in zip(a, b))
+    return all(abs(x - y) <= TOLERANCE['relative'] * max(1.0, abs(x)) for x, y in zip(a, b))
 
 
 def differences(a, b):
     out = []
-    for what in ('entities', 'attribs', 'xdata'):
+    for what in ('entities', 'attribs', 'xdata', 'layers', 'styles', 'appids', 'texts',
+                 'hatches'):
+        if what not in a:
+            continue
         only_a, only_b = a[what] - b[what], b[what] - a[what]
         if only_a or only_b:
             out.append('%s: only in A %s; only in B %s' % (what, dict(only_a), dict(only_b)))
@@ -152,11 +184,16 @@ def main(args):
             late = int(all(k == 'TEXT' for k in kinds[first_text:]))
             print(path, 'blocks=%d texts=%d late=%d' % (temp, texts, late))
     else:
-        layer = same_layer
-        if args[0] == '--fold-layers':
-            layer, args = folded_layer, args[1:]
+        layer, with_tables = same_layer, False
+        while args[0] in ('--fold-layers', '--tables'):
+            if args[0] == '--fold-layers':
+                layer = folded_layer
+            else:
+                with_tables = True
+                TOLERANCE['exact'] = True
+            args = args[1:]
         for a, b in zip(args[0::2], args[1::2]):
-            diff = differences(content(a, layer), content(b, layer))
+            diff = differences(content(a, layer, with_tables), content(b, layer, with_tables))
             print(a, b, 'differ' if diff else 'same')
             for line in diff:
                 print('   ', line[:600])
