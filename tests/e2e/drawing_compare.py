@@ -37,8 +37,12 @@ def points_of(e):
     kind = e.dxftype()
     pts = []
     for name, value in e.dxf.all_existing_dxf_attribs().items():
-        if kind == 'TEXT' and name == 'insert' and e.dxf.hasattr('align_point'):
+        justified = kind == 'TEXT' and (e.dxf.get('halign', 0) != 0 or
+                                        e.dxf.get('valign', 0) != 0)
+        if kind == 'TEXT' and name == 'insert' and e.dxf.hasattr('align_point') and justified:
             continue
+        if kind == 'TEXT' and name == 'align_point' and not justified:
+            continue  # not used by a left-aligned text; readers give it as zeros or leave it out
         if isinstance(value, ezdxf.math.Vec3):
             pts.append(tuple(value))
     if kind == 'LWPOLYLINE':
