@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Drawing database benchmark: the 200,000-polyline shapefile of conversion_bench.py converted
-to DXF release 14 by the text writer and to release 2000 through the drawing database, the two
-interleaved in one run. Prints the time ratio, and the database's peak memory beyond the text
+to DXF release 14 by the text writer, and to DXF and DWG release 2000 through the drawing
+database, interleaved in one run. Prints the time ratios and the files' sizes, and the database's peak memory beyond the text
 writer's (which streams, so its peak is the program's own floor) split into bytes per entity and
 bytes per vertex from a second input of twice as many vertices per polyline.
 Usage: database_bench.py TESSARYN_BINARY"""
@@ -62,14 +62,21 @@ def main():
         shp = os.path.join(folder, 'roads.shp')
         text_out = os.path.join(folder, 'roads-r14.dxf')
         db_out = os.path.join(folder, 'roads-r2000.dxf')
-        text, database = [], []
+        dwg_out = os.path.join(folder, 'roads-r2000.dwg')
+        text, database, dwg = [], [], []
         for _ in range(RUNS):
             text.append(run([binary, shp, text_out, '/REL=14'], env, text_out))
             database.append(run([binary, shp, db_out, '/REL=2000'], env, db_out))
+            dwg.append(run([binary, shp, dwg_out, '/REL=2000'], env, dwg_out))
         text_time = sorted(t for t, _ in text)[RUNS // 2]
         db_time = sorted(t for t, _ in database)[RUNS // 2]
-        print(f'R2000 through the database: {db_time / text_time:.2f} x the R14 text path'
+        dwg_time = sorted(t for t, _ in dwg)[RUNS // 2]
+        print(f'R2000 DXF through the database: {db_time / text_time:.2f} x the R14 text path'
               f' (medians of {RUNS} interleaved runs, {RECORDS} polylines of {VERTICES} vertices)')
+        sizes = {path: os.path.getsize(path) / 1e6 for path in (text_out, db_out, dwg_out)}
+        print(f'R2000 DWG through the database: {dwg_time / text_time:.2f} x the R14 text path;'
+              f' {sizes[dwg_out]:.1f} MB against {sizes[text_out]:.1f} MB of R14 DXF and'
+              f' {sizes[db_out]:.1f} MB of R2000 DXF')
         twice = os.path.join(root, 'v20')
         make_input(twice, 2 * VERTICES)
         beyond = peak_beyond_text(binary, folder, env)

@@ -2,15 +2,17 @@
 #include "drawdb/dwg_bits.h"
 
 #include <bit>
+#include <cstring>
 
 namespace tsn::dwg {
 namespace {
 
 std::uint64_t double_bits(double v) { return std::bit_cast<std::uint64_t>(v); }
 
-// `count` bytes of `v`, low byte first.
+// `count` bytes of `v`, low byte first: as one run of bits, the low byte leading.
 void write_le(BitWriter& w, std::uint64_t v, int count) {
-  for (int i = 0; i < count; ++i) write_rc(w, static_cast<std::uint8_t>(v >> (8 * i)));
+  if (count == 0) return;
+  write_bits(w, swap_bytes(v) >> (64 - 8 * count), 8 * count);
 }
 
 // How many bytes `v` needs, leading zero bytes dropped (none for 0).
@@ -33,14 +35,45 @@ void write_compact(BitWriter& w, std::uint32_t v, int raw_bytes) {
 
 }  // namespace
 
+void ByteBuffer::append(std::span<const std::uint8_t> bytes) {
+  const std::size_t at = size_;
+  grow(size_ + bytes.size());
+  if (!bytes.empty()) std::memcpy(data() + at, bytes.data(), bytes.size());
+}
+
+void ByteBuffer::assign(std::size_t n, std::uint8_t value) {
+  clear();
+  grow(n);
+  if (n > 0) std::memset(data(), value, n);
+}
+
+void ByteBuffer::reallocate(std::size_t n) { store_.resize(n < 56 ? 64 : 2 * n + 8); }
+
+void ByteBuffer::clear() {
+  if (size_ > 0) std::memset(data(), 0, size_);
+  size_ = 0;
+}
+
 void align_byte(BitWriter& w) { write_bits(w, 0, static_cast<int>((8 - w.bit % 8) % 8)); }
 
-void write_bits(BitWriter& w, std::uint64_t value, int count) {
-  for (int i = count - 1; i >= 0; --i) {
-    if (w.bit % 8 == 0) w.bytes.push_back(0);
-    if ((value >> i) & 1) w.bytes[w.bit / 8] |= static_cast<std::uint8_t>(0x80 >> (w.bit % 8));
-    ++w.bit;
+void overwrite_bits(BitWriter& w, std::size_t at, std::uint64_t value, int count) {
+  std::uint8_t* p = w.bytes.data();
+  // A byte at a time: the bits that fit in the byte at `at`, then whole bytes.
+  while (count > 0) {
+    const int used = static_cast<int>(at % 8);
+    const int room = 8 - used;
+    const int take = count < room ? count : room;
+    const unsigned mask = ((1u << take) - 1) << (room - take);
+    const auto chunk = static_cast<unsigned>((value >> (count - take)) << (room - take)) & mask;
+    p[at / 8] = static_cast<std::uint8_t>((p[at / 8] & ~mask) | chunk);
+    at += static_cast<std::size_t>(take);
+    count -= take;
   }
+}
+
+void write_long_bits(BitWriter& w, std::uint64_t value, int count) {
+  write_bits(w, value >> 32, count - 32);
+  write_bits(w, value & 0xFFFFFFFFu, 32);
 }
 
 bool write_3b(BitWriter& w, unsigned v) {
@@ -58,7 +91,19 @@ void write_rl(BitWriter& w, std::uint32_t v) { write_le(w, v, 4); }
 void write_rd(BitWriter& w, double v) { write_le(w, double_bits(v), 8); }
 
 void write_raw(BitWriter& w, std::span<const std::uint8_t> bytes) {
-  for (std::uint8_t b : bytes) write_rc(w, b);
+  if (w.bit % 8 == 0) {
+    w.bytes.append(bytes);
+    w.bit += 8 * bytes.size();
+    return;
+  }
+  // Off a byte boundary: seven bytes a shift.
+  std::size_t i = 0;
+  for (; i + 7 <= bytes.size(); i += 7) {
+    std::uint64_t run = 0;
+    for (std::size_t k = 0; k < 7; ++k) run = (run << 8) | bytes[i + k];
+    write_bits(w, run, 56);
+  }
+  for (; i < bytes.size(); ++i) write_rc(w, bytes[i]);
 }
 
 void write_bs(BitWriter& w, std::uint16_t v) {
@@ -80,8 +125,9 @@ void write_bd(BitWriter& w, double v) {
   // Compared by bits so that -0.0 keeps its sign.
   if (double_bits(v) == double_bits(0.0)) return write_bb(w, 2);
   if (v == 1.0) return write_bb(w, 1);
-  write_bb(w, 0);
-  write_rd(w, v);
+  const std::uint64_t run = swap_bytes(double_bits(v));  // code 0, then the raw double
+  write_bits(w, run >> 32, 34);
+  write_bits(w, run & 0xFFFFFFFFu, 32);
 }
 
 void write_dd(BitWriter& w, double v, double default_value) {
@@ -96,8 +142,10 @@ void write_dd(BitWriter& w, double v, double default_value) {
     write_le(w, b >> 32, 2);
     return write_le(w, b, 4);
   }
-  write_bb(w, 3);
-  write_rd(w, v);
+  // Code 3 and the raw double as two runs: the code with the first four bytes, then the rest.
+  const std::uint64_t run = swap_bytes(b);
+  write_bits(w, (std::uint64_t{3} << 32) | (run >> 32), 34);
+  write_bits(w, run & 0xFFFFFFFFu, 32);
 }
 
 void write_mc(BitWriter& w, std::int64_t v) {
@@ -123,15 +171,14 @@ void write_ms(BitWriter& w, std::uint32_t v) {
 
 void write_h(BitWriter& w, unsigned code, std::uint64_t value) {
   const int count = significant_bytes(value);
-  write_bits(w, code & 0xF, 4);
-  write_bits(w, static_cast<std::uint64_t>(count), 4);
-  for (int i = count - 1; i >= 0; --i) write_rc(w, static_cast<std::uint8_t>(value >> (8 * i)));
+  write_bits(w, ((code & 0xF) << 4) | static_cast<unsigned>(count), 8);
+  write_bits(w, value, 8 * count);  // most significant byte first
 }
 
 bool write_t(BitWriter& w, std::string_view bytes) {
   if (bytes.size() > 0xFFFF) return false;
   write_bs(w, static_cast<std::uint16_t>(bytes.size()));
-  for (char c : bytes) write_rc(w, static_cast<std::uint8_t>(c));
+  write_raw(w, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
   return true;
 }
 

@@ -18,6 +18,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -25,9 +26,46 @@
 
 namespace tsn::dwg {
 
+// The bytes of a stream: a vector whose storage stays zeroed beyond its size and reaches at
+// least 8 bytes further, so that growing within it is one addition and the bit writer can
+// or a whole 64-bit word into place.
+class ByteBuffer {
+ public:
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  std::uint8_t* data() { return store_.data(); }
+  const std::uint8_t* data() const { return store_.data(); }
+  std::uint8_t* begin() { return data(); }
+  std::uint8_t* end() { return data() + size_; }
+  const std::uint8_t* begin() const { return data(); }
+  const std::uint8_t* end() const { return data() + size_; }
+  std::uint8_t& operator[](std::size_t i) { return store_[i]; }
+  std::uint8_t operator[](std::size_t i) const { return store_[i]; }
+  std::uint8_t& back() { return store_[size_ - 1]; }
+  std::vector<std::uint8_t> to_vector() const { return {begin(), end()}; }
+
+  // Grows to n bytes, the new ones zero.
+  void grow(std::size_t n) {
+    if (n + 8 > store_.size()) reallocate(n);
+    size_ = n;
+  }
+  void push_back(std::uint8_t b) {
+    grow(size_ + 1);
+    back() = b;
+  }
+  void append(std::span<const std::uint8_t> bytes);
+  void assign(std::size_t n, std::uint8_t value);
+  void clear();
+
+ private:
+  void reallocate(std::size_t n);
+  std::vector<std::uint8_t> store_;
+  std::size_t size_ = 0;
+};
+
 // The stream written so far; the next bit goes to bytes[bit / 8].
 struct BitWriter {
-  std::vector<std::uint8_t> bytes;
+  ByteBuffer bytes;
   std::size_t bit = 0;
 };
 
@@ -36,8 +74,30 @@ inline std::size_t byte_size(const BitWriter& w) { return (w.bit + 7) / 8; }
 // Zero bits up to the next byte boundary (none when already on one).
 void align_byte(BitWriter& w);
 
-// The low `count` bits of `value` (count <= 64), most significant first.
-void write_bits(BitWriter& w, std::uint64_t value, int count);
+// The bytes of `v` in the opposite order.
+inline std::uint64_t swap_bytes(std::uint64_t v) { return __builtin_bswap64(v); }
+
+void write_long_bits(BitWriter& w, std::uint64_t value, int count);
+
+// The low `count` bits of `value` (count <= 64), most significant first. Bits not yet written
+// are zero, so new ones are or-ed in: up to 56 at a time, shifted into place behind those of
+// the last byte, as one 64-bit word (the storage reaches 8 bytes past the size).
+inline void write_bits(BitWriter& w, std::uint64_t value, int count) {
+  if (count > 56) return write_long_bits(w, value, count);
+  if (count <= 0) return;
+  const auto used = static_cast<int>(w.bit % 8);
+  const std::size_t first = w.bit / 8;
+  w.bit += static_cast<std::size_t>(count);
+  if (const std::size_t need = (w.bit + 7) / 8; need > w.bytes.size()) w.bytes.grow(need);
+  const std::uint64_t chunk = (value & ((std::uint64_t{1} << count) - 1)) << (64 - used - count);
+  std::uint8_t* p = w.bytes.data() + first;
+  std::uint64_t word;
+  std::memcpy(&word, p, 8);
+  word = swap_bytes(swap_bytes(word) | chunk);
+  std::memcpy(p, &word, 8);
+}
+// The same over bits already written, from bit `at` on.
+void overwrite_bits(BitWriter& w, std::size_t at, std::uint64_t value, int count);
 inline void write_b(BitWriter& w, bool v) { write_bits(w, v ? 1 : 0, 1); }
 inline void write_bb(BitWriter& w, unsigned v) { write_bits(w, v, 2); }
 // R2000 on: 0 as "0", 2 as "10", 6 as "110", 7 as "111"; false (nothing written) otherwise.

@@ -128,8 +128,17 @@ BitWriter classes_section(const DwgSave& s) {
 // Handle and offset pairs, each relative to the one before, in parts of at most 2032 bytes
 // that open with their big-endian size and end with their big-endian CRC; an empty part ends
 // the map.
-BitWriter object_map(std::vector<std::pair<std::uint32_t, std::uint32_t>> map) {
-  std::sort(map.begin(), map.end());
+BitWriter object_map(std::vector<std::pair<std::uint32_t, std::uint32_t>> map,
+                     std::uint32_t handseed) {
+  // Handles are dense below the seed: placed by value rather than sorted.
+  std::vector<std::uint32_t> at(handseed, kNone);
+  for (const auto& [handle, offset] : map) {
+    if (handle < handseed) at[handle] = offset;
+  }
+  map.clear();
+  for (std::uint32_t h = 0; h < handseed; ++h) {
+    if (at[h] != kNone) map.emplace_back(h, at[h]);
+  }
   BitWriter w;
   std::size_t i = 0;
   while (true) {
@@ -305,7 +314,7 @@ bool save_dwg(const Drawing& d, std::FILE* file, bool r2000) {
   write_dictionary_objects(s);
   write_block_entities(s);
 
-  const BitWriter map = object_map(s.object_map());
+  const BitWriter map = object_map(s.object_map(), handseed);
   place(places, kObjectMap, s.offset(), map.bytes.size());
   s.write_bytes(map);
   const BitWriter tmpl = template_section(d);

@@ -5,20 +5,18 @@ namespace tsn::dwg {
 
 void append_bits(BitWriter& w, const BitWriter& src) {
   const std::size_t whole = src.bit / 8;
-  if (w.bit % 8 == 0) {
-    w.bytes.insert(w.bytes.end(), src.bytes.begin(), src.bytes.begin() + whole);
-    w.bit += whole * 8;
-  } else {
-    for (std::size_t i = 0; i < whole; ++i) write_rc(w, src.bytes[i]);
-  }
+  write_raw(w, std::span(src.bytes.data(), whole));
   const int rest = static_cast<int>(src.bit % 8);
   if (rest != 0) write_bits(w, src.bytes[whole] >> (8 - rest), rest);
 }
 
 void ObjectBuilder::begin(std::uint16_t type, std::uint32_t handle,
                           std::span<const EedBlock> eed) {
-  data_ = {};
-  handles_ = {};
+  // Cleared, not freed: the buffers serve every object of the save.
+  for (BitWriter* w : {&data_, &handles_}) {
+    w->bytes.clear();
+    w->bit = 0;
+  }
   write_bs(data_, type);
   if (r2000_) bit_size_ = reserve(data_, 4);
   write_h(data_, 0, handle);

@@ -83,7 +83,8 @@ bool DwgSave::flush() {
     failed_ = true;
   }
   flushed_ += out_.bytes.size();
-  out_ = {};
+  out_.bytes.clear();
+  out_.bit = 0;
   return !failed_;
 }
 

@@ -102,7 +102,7 @@ TEST(DwgBits, EachEncodingWritesItsExactBits) {
   for (const Case& c : cases) {
     BitWriter w;
     c.write(w);
-    EXPECT_EQ(hex(w.bytes), c.bytes) << c.what;
+    EXPECT_EQ(hex(w.bytes.to_vector()), c.bytes) << c.what;
     EXPECT_EQ(bit_size(w), c.bits) << c.what;
     EXPECT_EQ(byte_size(w), (c.bits + 7) / 8) << c.what;
   }
@@ -137,10 +137,10 @@ TEST(DwgBits, ReservedFieldsArePatchedInPlace) {
   const Reserved size = reserve(w, 4);
   write_rc(w, 0xAA);
   patch(w, size, 0x11223344);
-  EXPECT_EQ(hex(w.bytes), "A2 19 91 08 D5 00");  // 1, 44 33 22 11, AA: neighbours kept
+  EXPECT_EQ(hex(w.bytes.to_vector()), "A2 19 91 08 D5 00");  // 1, 44 33 22 11, AA: neighbours kept
   EXPECT_EQ(bit_size(w), 41u);
   EXPECT_FALSE(patch_crc(w, size, 0, 0));  // off the byte boundary: refused, nothing changed
-  EXPECT_EQ(hex(w.bytes), "A2 19 91 08 D5 00");
+  EXPECT_EQ(hex(w.bytes.to_vector()), "A2 19 91 08 D5 00");
 
   BitWriter m;
   const Reserved big = reserve(m, 2, ByteOrder::big);
@@ -148,7 +148,7 @@ TEST(DwgBits, ReservedFieldsArePatchedInPlace) {
   const Reserved crc = reserve(m, 2);
   patch(m, big, 0x1234);
   EXPECT_EQ(patch_crc(m, crc, 2, 0), std::optional<std::uint16_t>(0xBB3D));
-  EXPECT_EQ(hex(m.bytes), "12 34 31 32 33 34 35 36 37 38 39 3D BB");
+  EXPECT_EQ(hex(m.bytes.to_vector()), "12 34 31 32 33 34 35 36 37 38 39 3D BB");
   EXPECT_EQ(bit_size(m), 13u * 8);
 }
 
@@ -159,7 +159,7 @@ TEST(DwgBits, ObjectIsSizedAndClosedWithItsCrc) {
   EXPECT_EQ(append_object(out, body), 1u);
   const std::vector<std::uint8_t> covered = {0x01, 0x00, 0xA0};
   const std::uint16_t crc = crc_bitwise(covered, 0xC0C1);
-  EXPECT_EQ(hex(out.bytes), hex({0x80, 0x01, 0x00, 0xA0, static_cast<std::uint8_t>(crc),
+  EXPECT_EQ(hex(out.bytes.to_vector()), hex({0x80, 0x01, 0x00, 0xA0, static_cast<std::uint8_t>(crc),
                                  static_cast<std::uint8_t>(crc >> 8)}));
   EXPECT_EQ(bit_size(out), 6u * 8);
 }
