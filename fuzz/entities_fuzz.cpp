@@ -6,12 +6,15 @@
 // Input: as for the shapefile target (1 flag byte, the index length, the index, the main file);
 // the flag byte's upper bits choose the options: 8 release 14, 16 Fill, 32 the loop check and
 // thinning, 64 markers, 128 attribute blocks; 4 writes release 2000 through the drawing
-// database instead of DXF text (its drawing saved to a scratch file and read for whole groups).
+// database instead of DXF text (its drawing saved to a scratch file), and then 1 saves it as
+// DWG instead of DXF (release 14 with 2, else 2000), whose file must open with its version.
 // A drawing that fails to save is a finding.
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "drawdb/init_file.h"
@@ -67,17 +70,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   s.cur.MultipointBlock = (flags & 128) != 0 ? 1 : 0;
 
   const bool database = (flags & 4) != 0;
-  if (database) s.verDXF = 7;
+  const bool dwg = database && (flags & 1) != 0;
+  if (database) s.verDXF = dwg && (flags & 2) != 0 ? 6 : 7;
+  if (dwg) s.SaveFileType = 1;
+  static const std::string dir = database ? tsn::fuzz::scratch_directory() : std::string();
+  const std::string saved = dir + (dwg ? "out.dwg" : "out.dxf");
   tsn::StringGroupSink entity_sink, block_sink, record_sink, fill_sink;
   tsn::DxfTextWriter text_writer(s, nullptr);
   text_writer.write_streams_to(record_sink, block_sink, fill_sink, entity_sink, entity_sink, true);
   tsn::DatabaseWriter database_writer(s);
   if (database) {
-    static const std::string dir = tsn::fuzz::scratch_directory();
     static const bool init_written = tsn::fuzz::write_text_file(
         dir + "adinit2k.dat", std::string(tsn::default_init_text()));
     check(init_written);
-    check(database_writer.open(dir + "out.dxf", dir, dir + "adinit2k.dat", false) == 0);
+    check(database_writer.open(saved, dir, dir + "adinit2k.dat", false) == 0);
     check(database_writer.begin_drawing(tsn::DrawingSetup{}) == 0);
   }
   tsn::DrawingWriter& writer = database ? static_cast<tsn::DrawingWriter&>(database_writer)
@@ -132,6 +138,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fill_sink.clear();
   }
   if (database) check(database_writer.finish(nullptr) == 0);
+  if (dwg) {
+    std::FILE* f = std::fopen(saved.c_str(), "rb");
+    char magic[7] = {};
+    check(f != nullptr && std::fread(magic, 1, 6, f) == 6);
+    std::fclose(f);
+    check(std::string_view(magic) == (s.verDXF == 6 ? "AC1014" : "AC1015"));
+  }
   tsn::set_host(nullptr);
   return 0;
 }
