@@ -265,10 +265,11 @@ TEST(DatabaseOutput, EachConversionOfACommandFileOpensAndShutsTheDatabaseOnce) {
   }
 }
 
+// Releases 14 and 2000 are written; release 12 (the default) is not.
 TEST(DatabaseOutput, DwgOutputIsRefusedAndWritesNothing) {
   if (!fs::is_directory(kData)) GTEST_SKIP() << "test data folder missing";
   test::ScratchDir d;
-  for (const char* release : {"", "/REL=2000", "/REL=14"}) {
+  for (const char* release : {""}) {
     const std::string out = (d / "out.dwg").string();
     EXPECT_EQ(convert(d, kData / "shapelib-eg/mexico/states.shp", out, release), 2) << release;
     EXPECT_FALSE(fs::exists(out)) << release;
