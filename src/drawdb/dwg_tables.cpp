@@ -282,7 +282,8 @@ void write_control(DwgSave& s, int table, const std::vector<RecordView>& records
     if (!kept_apart(table, s.d, v)) entries.push_back(v.handle);
   }
   s.object.begin_object(kTypes[table].control, s.d.fixed.tables[table], 0);
-  write_bs(s.object.data(), static_cast<std::uint16_t>(entries.size()));
+  // The entry count is a BL: readers take it so, and a BS would differ from 256 entries on.
+  write_bl(s.object.data(), static_cast<std::uint32_t>(entries.size()));
   if (table == kDimstyle && s.r2000) write_rc(s.object.data(), 0);  // no further handles
   for (const std::uint32_t h : entries) s.object.handle(kSoftOwner, h);
   if (table == kBlockRecord) {
@@ -316,7 +317,7 @@ void write_table(DwgSave& s, int table) {
 void write_table_objects(DwgSave& s) {
   for (int t = 0; t < kTableCount; ++t) write_table(s, t);
   s.object.begin_object(kTypeVxControl, s.vx_control, 0);
-  write_bs(s.object.data(), 0);
+  write_bl(s.object.data(), 0);
   s.add_object(s.vx_control);
 }
 
