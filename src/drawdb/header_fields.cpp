@@ -61,10 +61,12 @@ const std::array<HeaderVar, 32> kVars{{
     integer("$INSUNITS", 70, &H::insunits, kR2000),
 }};
 
-// Windows code page names by the drawing's code page index, from index 28 on.
-constexpr std::array<std::string_view, 14> kCodePages{{
-    "ANSI_1250", "ANSI_1251", "ANSI_1252", "ANSI_1253", "ANSI_1254", "ANSI_1255", "ANSI_1256",
-    "ANSI_1257", "ANSI_874", "ANSI_932", "ANSI_936", "ANSI_949", "ANSI_950", "ANSI_1361"}};
+// Code page names by the number a drawing stores (the file header's code page), from 28 on;
+// 31 is GB2312 and 43 UTF-16, which are no Windows ANSI pages.
+constexpr std::array<std::string_view, 17> kCodePages{{
+    "ANSI_1250", "ANSI_1251", "ANSI_1252", "GB2312", "ANSI_1253", "ANSI_1254", "ANSI_1255",
+    "ANSI_1256", "ANSI_1257", "ANSI_874", "ANSI_932", "ANSI_936", "ANSI_949", "ANSI_950",
+    "ANSI_1361", "UTF16", "ANSI_1258"}};
 
 }  // namespace
 
