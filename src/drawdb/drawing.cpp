@@ -74,4 +74,15 @@ std::string_view block_display_name(const Drawing& d, std::uint32_t block, bool 
   return d.strings.get(d.blocks[block].name);
 }
 
+std::uint32_t polyline_record_count(const Drawing& d) {
+  std::uint32_t n = 0;
+  for (const BlockRec& b : d.blocks) {
+    if (b.deleted) continue;
+    for (const std::uint32_t e : b.entities) {
+      if (e != kNone && d.entities[e].type == kDbPolyline) n += d.entities[e].vertex_count + 1;
+    }
+  }
+  return n;
+}
+
 }  // namespace tsn

@@ -171,6 +171,10 @@ struct Drawing {
 std::string upper_name(std::string_view name);
 bool same_name(std::string_view a, std::string_view b);
 
+// The VERTEX and SEQEND records a save makes for the stored classic polylines: one for each
+// vertex and one for each polyline (each gets a handle from the save).
+std::uint32_t polyline_record_count(const Drawing& d);
+
 // The name a block record is saved with: the layout blocks are spelled as each release has them.
 std::string_view block_display_name(const Drawing& d, std::uint32_t block, bool r2000);
 

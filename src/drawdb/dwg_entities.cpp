@@ -244,14 +244,7 @@ void BlockWriter::frame(bool begin_block) {
 
 void BlockWriter::write() {
   frame(true);
-  // The top-level entities form a chain; attributes and their SEQEND hang from the INSERT.
-  std::vector<std::size_t> top;
-  for (std::size_t i = 0; i < block_.entities.size(); ++i) {
-    const std::uint32_t e = block_.entities[i];
-    if (e == kNone) continue;
-    const int type = d_.entities[e].type;
-    if (type != kDbAttrib && type != kDbSeqend) top.push_back(i);
-  }
+  const std::vector<std::size_t> top = top_level_entities(d_, index_);
   for (std::size_t k = 0; k < top.size(); ++k) {
     const EntityRec& rec = d_.entities[block_.entities[top[k]]];
     const std::uint32_t prev = k > 0 ? d_.entities[block_.entities[top[k - 1]]].handle : 0;

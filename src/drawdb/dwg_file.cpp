@@ -35,15 +35,19 @@ std::uint16_t locator_mix(int count) {
   }
 }
 
+// The release name, five zeros, the maintenance release (0) and a byte that is 1.
+void write_version(BitWriter& w, bool r2000) {
+  write_raw(w, std::span<const std::uint8_t>(
+                   reinterpret_cast<const std::uint8_t*>(r2000 ? "AC1015" : "AC1014"), 6));
+  for (int i = 0; i < 6; ++i) write_rc(w, 0);
+  write_rc(w, 1);
+}
+
 std::size_t file_header_size(bool r2000) { return 0x19 + 9 * locator_count(r2000) + 2 + 16; }
 
 BitWriter file_header(const DwgSave& s, const Places& places, std::uint32_t preview) {
   BitWriter w;
-  write_raw(w, std::span<const std::uint8_t>(
-                   reinterpret_cast<const std::uint8_t*>(s.r2000 ? "AC1015" : "AC1014"), 6));
-  for (int i = 0; i < 5; ++i) write_rc(w, 0);
-  write_rc(w, 0);  // maintenance release
-  write_rc(w, 1);
+  write_version(w, s.r2000);
   write_rl(w, preview);
   write_rc(w, s.r2000 ? 0x17 : 0x15);  // format generation of the writer
   write_rc(w, 0);
@@ -168,11 +172,7 @@ BitWriter second_header(const DwgSave& s, const HeaderRefs& refs, const Places& 
   const std::size_t from = w.bytes.size();
   const Reserved size = reserve(w, 4);
   write_bl(w, address);
-  write_raw(w, std::span<const std::uint8_t>(
-                   reinterpret_cast<const std::uint8_t*>(s.r2000 ? "AC1015" : "AC1014"), 6));
-  for (int i = 0; i < 5; ++i) write_rc(w, 0);
-  write_rc(w, 0);
-  write_rc(w, 1);
+  write_version(w, s.r2000);
   write_bs(w, s.r2000 ? 0x17 : 0x15);
   write_rs(w, s.code_page());
   const int count = locator_count(s.r2000);
@@ -264,19 +264,6 @@ HeaderRefs header_refs(const DwgSave& s, std::uint32_t handseed) {
   return r;
 }
 
-// Handles the save gives out: the viewport entity control, and a VERTEX for each stored
-// classic polyline vertex and a SEQEND for each classic polyline.
-std::uint32_t save_issued_handles(const Drawing& d) {
-  std::uint32_t n = 1;
-  for (const BlockRec& b : d.blocks) {
-    if (b.deleted) continue;
-    for (const std::uint32_t e : b.entities) {
-      if (e != kNone && d.entities[e].type == kDbPolyline) n += d.entities[e].vertex_count + 1;
-    }
-  }
-  return n;
-}
-
 void place(Places& p, Locator which, std::size_t address, std::size_t size) {
   p[which] = {static_cast<std::uint32_t>(address), static_cast<std::uint32_t>(size)};
 }
@@ -285,7 +272,9 @@ void place(Places& p, Locator which, std::size_t address, std::size_t size) {
 
 bool save_dwg(const Drawing& d, std::FILE* file, bool r2000) {
   DwgSave s(d, r2000, file);
-  const std::uint32_t handseed = d.next_handle + save_issued_handles(d);
+  // The save gives out handles to the viewport entity control and to the VERTEX and SEQEND
+  // records of stored classic polylines.
+  const std::uint32_t handseed = d.next_handle + 1 + polyline_record_count(d);
   s.vx_control = s.issue_handle();
   const HeaderRefs refs = header_refs(s, handseed);
   Places places{};

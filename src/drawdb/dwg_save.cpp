@@ -9,8 +9,6 @@ namespace {
 constexpr std::size_t kFlushBytes = 1 << 20;
 constexpr std::string_view kDbxApp = "ObjectDBX Classes";
 
-bool sub_entity(int type) { return type == kDbAttrib || type == kDbSeqend; }
-
 }  // namespace
 
 DwgSave::DwgSave(const Drawing& drawing, bool release_2000, std::FILE* file)
@@ -88,15 +86,26 @@ bool DwgSave::flush() {
   return !failed_;
 }
 
+std::vector<std::size_t> top_level_entities(const Drawing& d, std::uint32_t block) {
+  const BlockRec& b = d.blocks[block];
+  std::vector<std::size_t> top;
+  bool attached = false;
+  for (std::size_t i = 0; i < b.entities.size(); ++i) {
+    if (b.entities[i] == kNone) continue;
+    const EntityRec& rec = d.entities[b.entities[i]];
+    if (!attached || (rec.type != kDbAttrib && rec.type != kDbSeqend)) top.push_back(i);
+    if (rec.type == kDbInsert) attached = rec.ints[kIntFollow] != 0;
+    if (rec.type == kDbSeqend) attached = false;
+  }
+  return top;
+}
+
 std::pair<std::uint32_t, std::uint32_t> block_entity_range(const Drawing& d,
                                                            std::uint32_t block) {
-  std::uint32_t first = 0, last = 0;
-  for (const std::uint32_t e : d.blocks[block].entities) {
-    if (e == kNone || sub_entity(d.entities[e].type)) continue;
-    if (first == 0) first = d.entities[e].handle;
-    last = d.entities[e].handle;
-  }
-  return {first, last};
+  const std::vector<std::size_t> top = top_level_entities(d, block);
+  if (top.empty()) return {0, 0};
+  const BlockRec& b = d.blocks[block];
+  return {d.entities[b.entities[top.front()]].handle, d.entities[b.entities[top.back()]].handle};
 }
 
 }  // namespace tsn::dwg

@@ -86,6 +86,9 @@ class DwgSave {
   int last_percent_ = -1;
 };
 
+// The positions in a block's entity list of its top-level entities: all but the attributes
+// (and their SEQEND) that follow an INSERT with attributes, which the INSERT owns.
+std::vector<std::size_t> top_level_entities(const Drawing& d, std::uint32_t block);
 // The first and last live top-level entity of a block (the chain its record points to), as
 // handles; 0, 0 for an empty block.
 std::pair<std::uint32_t, std::uint32_t> block_entity_range(const Drawing& d, std::uint32_t block);

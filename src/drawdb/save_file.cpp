@@ -13,19 +13,6 @@
 namespace tsn {
 namespace {
 
-// Handles the save issues itself: a VERTEX for each stored classic polyline vertex and a
-// SEQEND for each stored polyline (light-weight ones in release 12 carry no handles).
-std::uint32_t save_handles(const Drawing& d) {
-  std::uint32_t n = 0;
-  for (const BlockRec& b : d.blocks) {
-    if (b.deleted) continue;
-    for (const std::uint32_t e : b.entities) {
-      if (e != kNone && d.entities[e].type == kDbPolyline) n += d.entities[e].vertex_count + 1;
-    }
-  }
-  return n;
-}
-
 long live_entities(const Drawing& d) {
   long n = 0;
   for (const BlockRec& b : d.blocks) {
@@ -74,7 +61,7 @@ int save(Drawing* d, std::string_view path, int kind, int release, int decimals,
   std::FILE* file = std::fopen(std::string(path).c_str(), "wb");
   if (file == nullptr) return db_fail(kErrWrite);
   DxfOut out(file, bit, decimals, three_d != 0);
-  SaveContext c{*d, out, d->next_handle, d->next_handle + save_handles(*d)};
+  SaveContext c{*d, out, d->next_handle, d->next_handle + polyline_record_count(*d)};
   c.entities_total = live_entities(*d);
   report_progress(c);
   write_header_section(c);
