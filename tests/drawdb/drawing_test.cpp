@@ -133,6 +133,8 @@ TEST(DrawingDatabase, RefusedCallsFailWithTheirErrorText) {
       {"no directory", [&] { return adSaveFile(d, (dir / "no" / "x.dxf").string(), 1, 7, 6, 0); },
        "Cannot write file"},
       {"disk full", [&] { return adSaveFile(d, "/dev/full", 1, 7, 6, 0); }, "Cannot write file"},
+      {"DWG, disk full", [&] { return adSaveFile(d, "/dev/full", 0, 7, 0, 0); },
+       "Cannot write file"},
       {"release 13", [&] { return adSaveFile(d, (dir / "x.dxf").string(), 1, 5, 6, 0); },
        "Release must be 4, 6 or 7"},
   };
