@@ -9,6 +9,7 @@
 #include <variant>
 #include <vector>
 
+#include "drawdb/header_fields.h"
 #include "drawdb/releases.h"
 
 namespace tsn::dwg {
@@ -48,15 +49,17 @@ DwgVar fix3(std::string_view n, const Triple& v, std::uint8_t r = kBoth) {
 DwgVar text(std::string_view n, std::string_view v, std::uint8_t r = kBoth) {
   return {n, Enc::t, r, v};
 }
-DwgVar integer(std::string_view n, Enc e, int H::*m, std::uint8_t r = kBoth) {
-  return {n, e, r, 0.0, m};
-}
-DwgVar real(std::string_view n, Enc e, double H::*m) { return {n, e, kBoth, 0.0, nullptr, m}; }
-DwgVar point3(std::string_view n, DbPoint H::*m) {
-  return {n, Enc::bd3, kBoth, 0.0, nullptr, nullptr, m};
-}
-DwgVar point2(std::string_view n, Point2 H::*m) {
-  return {n, Enc::rd2, kBoth, 0.0, nullptr, nullptr, nullptr, m};
+// A variable the drawing's header record holds: its slot is taken, by name, from the header
+// declarations the DXF writer walks.
+DwgVar stored(std::string_view n, Enc e, std::uint8_t r = kBoth) {
+  DwgVar d{n, e, r};
+  if (const HeaderVar* v = find_header_var(n)) {
+    d.integer = v->integer;
+    d.real = v->real;
+    d.point3 = v->point3;
+    d.point2 = v->point2;
+  }
+  return d;
 }
 DwgVar ref(std::string_view n, Enc e, std::uint32_t Refs::*m, std::uint8_t r = kBoth) {
   return {n, e, r, 0.0, nullptr, nullptr, nullptr, nullptr, m};
@@ -105,21 +108,21 @@ std::vector<DwgVar> declare() {
       fix("unknown short", Enc::bs, 256, kR14),
       fix("current VX", Enc::h5, 0),
       fix("$DIMASO", Enc::b, 1), fix("$DIMSHO", Enc::b, 1), fix("$DIMSAV", Enc::b, 0, kR14),
-      integer("$PLINEGEN", Enc::b, &H::plinegen), integer("$ORTHOMODE", Enc::b, &H::orthomode),
-      integer("$REGENMODE", Enc::b, &H::regenmode), integer("$FILLMODE", Enc::b, &H::fillmode),
-      integer("$QTEXTMODE", Enc::b, &H::qtextmode),
-      integer("$PSLTSCALE", Enc::b, &H::psltscale), fix("$LIMCHECK", Enc::b, 0),
+      stored("$PLINEGEN", Enc::b), stored("$ORTHOMODE", Enc::b),
+      stored("$REGENMODE", Enc::b), stored("$FILLMODE", Enc::b),
+      stored("$QTEXTMODE", Enc::b),
+      stored("$PSLTSCALE", Enc::b), fix("$LIMCHECK", Enc::b, 0),
       fix("$BLIPMODE", Enc::b, 0, kR14), fix("$USRTIMER", Enc::b, 1), fix("$SKPOLY", Enc::b, 0),
       fix("$ANGDIR", Enc::b, 0), fix("$SPLFRAME", Enc::b, 0), fix("$ATTREQ", Enc::b, 1, kR14),
-      fix("$ATTDIA", Enc::b, 0, kR14), integer("$MIRRTEXT", Enc::b, &H::mirrtext),
+      fix("$ATTDIA", Enc::b, 0, kR14), stored("$MIRRTEXT", Enc::b),
       fix("$WORLDVIEW", Enc::b, 1), fix("wireframe", Enc::b, 0, kR14),
       fix("$TILEMODE", Enc::b, 1), fix("$PLIMCHECK", Enc::b, 0), fix("$VISRETAIN", Enc::b, 1),
       fix("$DELOBJ", Enc::b, 1, kR14), fix("$DISPSILH", Enc::b, 0), fix("$PELLIPSE", Enc::b, 0),
       fix("$PROXYGRAPHICS", Enc::bs, 1), fix("$DRAGMODE", Enc::bs, 2, kR14),
       fix("$TREEDEPTH", Enc::bs, 3020), fix("$LUNITS", Enc::bs, 2), fix("$LUPREC", Enc::bs, 4),
       fix("$AUNITS", Enc::bs, 0), fix("$AUPREC", Enc::bs, 0), fix("$OSMODE", Enc::bl, 37, kR14),
-      integer("$ATTMODE", Enc::bs, &H::attmode), fix("$COORDS", Enc::bs, 1, kR14),
-      integer("$PDMODE", Enc::bs, &H::pdmode), fix("$PICKSTYLE", Enc::bs, 1, kR14),
+      stored("$ATTMODE", Enc::bs), fix("$COORDS", Enc::bs, 1, kR14),
+      stored("$PDMODE", Enc::bs), fix("$PICKSTYLE", Enc::bs, 1, kR14),
       fix("$USERI1", Enc::bs, 0), fix("$USERI2", Enc::bs, 0), fix("$USERI3", Enc::bs, 0),
       fix("$USERI4", Enc::bs, 0), fix("$USERI5", Enc::bs, 0), fix("$SPLINESEGS", Enc::bs, 8),
       fix("$SURFU", Enc::bs, 6), fix("$SURFV", Enc::bs, 6), fix("$SURFTYPE", Enc::bs, 6),
@@ -127,18 +130,18 @@ std::vector<DwgVar> declare() {
       fix("$SPLINETYPE", Enc::bs, 6), fix("$SHADEDGE", Enc::bs, 3),
       fix("$SHADEDIF", Enc::bs, 70), fix("$UNITMODE", Enc::bs, 0), fix("$MAXACTVP", Enc::bs, 64),
       fix("$ISOLINES", Enc::bs, 4), fix("$CMLJUST", Enc::bs, 0), fix("$TEXTQLTY", Enc::bs, 50),
-      real("$LTSCALE", Enc::bd, &H::ltscale), real("$TEXTSIZE", Enc::bd, &H::textsize),
-      real("$TRACEWID", Enc::bd, &H::tracewid), fix("$SKETCHINC", Enc::bd, 1.0),
+      stored("$LTSCALE", Enc::bd), stored("$TEXTSIZE", Enc::bd),
+      stored("$TRACEWID", Enc::bd), fix("$SKETCHINC", Enc::bd, 1.0),
       fix("$FILLETRAD", Enc::bd, 0), fix("$THICKNESS", Enc::bd, 0), fix("$ANGBASE", Enc::bd, 0),
-      real("$PDSIZE", Enc::bd, &H::pdsize), fix("$PLINEWID", Enc::bd, 0),
+      stored("$PDSIZE", Enc::bd), fix("$PLINEWID", Enc::bd, 0),
       fix("$USERR1", Enc::bd, 0), fix("$USERR2", Enc::bd, 0), fix("$USERR3", Enc::bd, 0),
       fix("$USERR4", Enc::bd, 0), fix("$USERR5", Enc::bd, 0), fix("$CHAMFERA", Enc::bd, 0),
       fix("$CHAMFERB", Enc::bd, 0), fix("$CHAMFERC", Enc::bd, 0), fix("$CHAMFERD", Enc::bd, 0),
       fix("$FACETRES", Enc::bd, 0.5), fix("$CMLSCALE", Enc::bd, 1.0),
       fix("$CELTSCALE", Enc::bd, 1.0), text("$MENU", "acad"),
-      real("$TDCREATE", Enc::time, &H::tdcreate), real("$TDUPDATE", Enc::time, &H::tdupdate),
+      stored("$TDCREATE", Enc::time), stored("$TDUPDATE", Enc::time),
       fix("$TDINDWG", Enc::time, 0), fix("$TDUSRTIMER", Enc::time, 0),
-      integer("$CECOLOR", Enc::cmc, &H::cecolor), ref("$HANDSEED", Enc::seed, &Refs::handseed),
+      stored("$CECOLOR", Enc::cmc), ref("$HANDSEED", Enc::seed, &Refs::handseed),
       ref("$CLAYER", Enc::h5, &Refs::clayer), ref("$TEXTSTYLE", Enc::h5, &Refs::textstyle),
       ref("$CELTYPE", Enc::h5, &Refs::celtype), ref("$DIMSTYLE", Enc::h5, &Refs::dimstyle),
       ref("$CMLSTYLE", Enc::h5, &Refs::cmlstyle), fix("$PSVPSCALE", Enc::bd, 0, kR2000),
@@ -150,9 +153,9 @@ std::vector<DwgVar> declare() {
   ucs(v, kPaperUcs);
   add({
       // Model space.
-      point3("$INSBASE", &H::insbase), point3("$EXTMIN", &H::extmin),
-      point3("$EXTMAX", &H::extmax), point2("$LIMMIN", &H::limmin),
-      point2("$LIMMAX", &H::limmax), fix("$ELEVATION", Enc::bd, 0),
+      stored("$INSBASE", Enc::bd3), stored("$EXTMIN", Enc::bd3),
+      stored("$EXTMAX", Enc::bd3), stored("$LIMMIN", Enc::rd2),
+      stored("$LIMMAX", Enc::rd2), fix("$ELEVATION", Enc::bd, 0),
   });
   ucs(v, kModelUcs);
   add({
@@ -225,7 +228,7 @@ std::vector<DwgVar> declare() {
       ref("plot settings dictionary", Enc::h5, &Refs::plotsettings, kR2000),
       ref("plot style dictionary", Enc::h5, &Refs::plotstyles, kR2000),
       fix("flags", Enc::bl, kR2000Flags, kR2000),
-      integer("$INSUNITS", Enc::bs, &H::insunits, kR2000),
+      stored("$INSUNITS", Enc::bs, kR2000),
       fix("$CEPSNTYPE", Enc::bs, 0, kR2000),  // by layer, so no plot style handle follows
       text("$FINGERPRINTGUID", "{4E63AFE2-3106-42AB-8F93-FC75356D9B24}", kR2000),
       text("$VERSIONGUID", "{A8BA976B-B209-447F-B5AD-32D9C095A8D0}", kR2000),
