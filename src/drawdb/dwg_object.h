@@ -29,6 +29,8 @@ struct EntityCommon {
   std::uint32_t prev = 0, next = 0;  // neighbours in the owner's entity list (0 none)
 };
 
+struct CommonField;
+
 class ObjectBuilder {
  public:
   explicit ObjectBuilder(bool r2000) : r2000_(r2000) {}
@@ -54,6 +56,9 @@ class ObjectBuilder {
 
  private:
   void begin(std::uint16_t type, std::uint32_t handle, std::span<const EedBlock> eed);
+  // Writes the declared common fields of an object or an entity this release has.
+  void common(std::span<const CommonField> fields, const EntityCommon& c,
+              std::span<const std::uint32_t> reactors);
   bool r2000_;
   BitWriter data_;
   BitWriter handles_;
