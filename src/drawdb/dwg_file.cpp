@@ -309,9 +309,13 @@ bool save_dwg(const Drawing& d, std::FILE* file, bool r2000) {
   const BitWriter tmpl = template_section(d);
   const auto second_at = static_cast<std::uint32_t>(s.offset());
   // The second header repeats the locators; the measurement section follows it.
+  // Its own size depends on the addresses it holds (compressed numbers): placed until stable.
   BitWriter second = second_header(s, refs, places, second_at);
-  place(places, kTemplate, second_at + second.bytes.size(), tmpl.bytes.size());
-  second = second_header(s, refs, places, second_at);
+  for (std::size_t size = 0; size != second.bytes.size();) {
+    size = second.bytes.size();
+    place(places, kTemplate, second_at + size, tmpl.bytes.size());
+    second = second_header(s, refs, places, second_at);
+  }
   s.write_bytes(second);
   s.write_bytes(tmpl);
   if (!s.flush()) return false;
