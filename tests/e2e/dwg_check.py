@@ -2,13 +2,15 @@
 """DWG drawings read back by readers written by others, against the DXF of the same conversion.
 
 Usage: dwg_check.py CADCHECK DXF DWG [DXF DWG ...]
-  one line per pair: "DWG ok" or "DWG problem: ..." for each problem. A DWG is ok when the
+  one line per pair: "DWG ok", "DWG unchecked" when the checker's readers cannot run (not
+  installed), or "DWG problem: ..." for each problem. A DWG is ok when the
   checker accepts it (every deciding reader read it, with no CRC, handle, type or size error),
   the layers and colours LibreDWG reads equal the DXF's, and LibreDWG's own DXF export of it
   holds what the DXF holds (drawing_compare.py --tables: tables, entities by type and layer,
   blocks, attributes, texts, hatches, extended data, coordinates to 1e-9 relative).
        dwg_check.py --rejects CADCHECK DWG [DWG ...]
-  one line per file: "DWG rejected" when a deciding reader refuses it, else "DWG accepted"."""
+  one line per file: "DWG rejected" when a deciding reader refuses it, "DWG unchecked" when
+  none can run, else "DWG accepted"."""
 import concurrent.futures
 import json
 import os
@@ -49,6 +51,8 @@ def layers_of(dxf):
 def check_pair(checker, dxf, dwg):
     problems = []
     status, report = cadcheck(checker, dwg)
+    if status == 3:
+        return dwg, None
     if status != 0:
         problems += report.get('problems') or ['checker exit status %d' % status]
     reader = report.get('readers', {}).get('libredwg-web', {})
@@ -75,14 +79,17 @@ def main(args):
     if args[0] == '--rejects':
         for dwg in args[2:]:
             status, _ = cadcheck(args[1], dwg, 'libredwg-web')
-            print(dwg, 'rejected' if status == 1 else 'accepted')
+            print(dwg, {1: 'rejected', 3: 'unchecked'}.get(status, 'accepted'))
         return
     checker, files = args[0], args[1:]
     with concurrent.futures.ThreadPoolExecutor(max_workers=2) as pool:
         jobs = [pool.submit(check_pair, checker, a, b) for a, b in zip(files[0::2], files[1::2])]
         for job in jobs:
             dwg, problems = job.result()
-            print(dwg, 'ok' if not problems else 'problem: ' + '; '.join(problems)[:800])
+            if problems is None:
+                print(dwg, 'unchecked')
+            else:
+                print(dwg, 'ok' if not problems else 'problem: ' + '; '.join(problems)[:800])
 
 
 main(sys.argv[1:])

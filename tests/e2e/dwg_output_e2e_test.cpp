@@ -95,7 +95,9 @@ TEST(DwgOutput, EveryKindOfDrawingIsReadBackAsTheDxfOfTheSameConversion) {
   const std::string report =
       test::capture("/usr/bin/python3 " + quoted(kScript) + " " + quoted(kChecker.string()) + pairs +
                     " 2>&1");
-  std::size_t ok = 0;
+  std::size_t ok = 0, unchecked = 0;
+  for (const std::string& line : lines(report)) unchecked += line.ends_with(" unchecked");
+  if (unchecked == expected) GTEST_SKIP() << "the checker's readers are not installed";
   for (const std::string& line : lines(report)) {
     EXPECT_TRUE(line.ends_with(" ok")) << line;
     ok += line.ends_with(" ok") ? 1 : 0;
@@ -149,6 +151,7 @@ TEST(DwgOutput, ACopyWithOneByteChangedIsRejectedByTheReaders) {
   const std::vector<std::string> verdicts = lines(test::capture(
       "/usr/bin/python3 " + quoted(kScript) + " --rejects " + quoted(kChecker.string()) + files));
   ASSERT_EQ(verdicts.size(), 8u);
+  if (verdicts.front().ends_with(" unchecked")) GTEST_SKIP() << "the checker's readers are missing";
   for (const std::string& v : verdicts) {
     const bool original = v.find(".dwg.") == std::string::npos;
     EXPECT_TRUE(v.ends_with(original ? " accepted" : " rejected")) << v;
