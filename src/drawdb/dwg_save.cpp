@@ -64,6 +64,8 @@ void DwgSave::entity_done() {
 
 void DwgSave::add_object(std::uint32_t handle) {
   const std::size_t at = object.finish(out_) + flushed_;
+  // Offsets are 32-bit in these releases: a larger file would be unreadable, so it fails.
+  if (at > 0xFFFFFFFFu) failed_ = true;
   map_.emplace_back(handle, static_cast<std::uint32_t>(at));
   if (out_.bytes.size() >= kFlushBytes) flush();
 }
