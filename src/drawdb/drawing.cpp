@@ -85,4 +85,30 @@ std::uint32_t polyline_record_count(const Drawing& d) {
   return n;
 }
 
+std::uint32_t layer_handle(const Drawing& d, std::string_view name) {
+  const auto it = d.layer_index.find(upper_name(name));
+  return it == d.layer_index.end() ? 0 : d.layers[it->second].handle;
+}
+
+std::uint32_t linetype_handle(const Drawing& d, std::string_view name) {
+  for (const LinetypeRec& lt : d.linetypes) {
+    if (same_name(lt.name, name)) return lt.handle;
+  }
+  return 0;
+}
+
+std::uint32_t style_handle(const Drawing& d, std::string_view name) {
+  for (const StyleRec& st : d.styles) {
+    if (same_name(st.name, name)) return st.handle;
+  }
+  return d.styles.empty() ? 0 : d.styles.front().handle;
+}
+
+std::uint32_t regapp_handle(const Drawing& d, std::string_view name) {
+  for (const RegappRec& a : d.regapps) {
+    if (same_name(a.name, name)) return a.handle;
+  }
+  return 0;
+}
+
 }  // namespace tsn

@@ -171,6 +171,13 @@ struct Drawing {
 std::string upper_name(std::string_view name);
 bool same_name(std::string_view a, std::string_view b);
 
+// Handles of table records by name (case ignored), 0 when there is none; a text style falls
+// back to the first style.
+std::uint32_t layer_handle(const Drawing& d, std::string_view name);
+std::uint32_t linetype_handle(const Drawing& d, std::string_view name);
+std::uint32_t style_handle(const Drawing& d, std::string_view name);
+std::uint32_t regapp_handle(const Drawing& d, std::string_view name);
+
 // The VERTEX and SEQEND records a save makes for the stored classic polylines: one for each
 // vertex and one for each polyline (each gets a handle from the save).
 std::uint32_t polyline_record_count(const Drawing& d);

@@ -33,6 +33,14 @@ void write_compact(BitWriter& w, std::uint32_t v, int raw_bytes) {
   write_le(w, v, raw_bytes);
 }
 
+// A 2-bit code and then a raw double, as two runs: the code with the double's first four
+// bytes, then the other four.
+void write_code_and_double(BitWriter& w, unsigned code, std::uint64_t bits) {
+  const std::uint64_t run = swap_bytes(bits);
+  write_bits(w, (std::uint64_t{code} << 32) | (run >> 32), 34);
+  write_bits(w, run & 0xFFFFFFFFu, 32);
+}
+
 }  // namespace
 
 void ByteBuffer::append(std::span<const std::uint8_t> bytes) {
@@ -125,9 +133,7 @@ void write_bd(BitWriter& w, double v) {
   // Compared by bits so that -0.0 keeps its sign.
   if (double_bits(v) == double_bits(0.0)) return write_bb(w, 2);
   if (v == 1.0) return write_bb(w, 1);
-  const std::uint64_t run = swap_bytes(double_bits(v));  // code 0, then the raw double
-  write_bits(w, run >> 32, 34);
-  write_bits(w, run & 0xFFFFFFFFu, 32);
+  write_code_and_double(w, 0, double_bits(v));
 }
 
 void write_dd(BitWriter& w, double v, double default_value) {
@@ -142,10 +148,7 @@ void write_dd(BitWriter& w, double v, double default_value) {
     write_le(w, b >> 32, 2);
     return write_le(w, b, 4);
   }
-  // Code 3 and the raw double as two runs: the code with the first four bytes, then the rest.
-  const std::uint64_t run = swap_bytes(b);
-  write_bits(w, (std::uint64_t{3} << 32) | (run >> 32), 34);
-  write_bits(w, run & 0xFFFFFFFFu, 32);
+  write_code_and_double(w, 3, b);
 }
 
 void write_mc(BitWriter& w, std::int64_t v) {

@@ -11,17 +11,7 @@ void put(std::vector<std::uint8_t>& b, std::uint64_t v, int bytes) {
   for (int i = 0; i < bytes; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
 
-std::uint32_t regapp_handle(const Drawing& d, std::string_view name) {
-  for (const RegappRec& a : d.regapps) {
-    if (same_name(a.name, name)) return a.handle;
-  }
-  return 0;
-}
 
-std::uint32_t layer_handle(const Drawing& d, std::string_view name) {
-  const auto it = d.layer_index.find(upper_name(name));
-  return it == d.layer_index.end() ? 0 : d.layers[it->second].handle;
-}
 
 void put_string(std::vector<std::uint8_t>& b, std::string_view s, std::uint16_t code_page) {
   const std::size_t n = s.size() > 255 ? 255 : s.size();

@@ -17,35 +17,7 @@ constexpr Triple kUp = {0.0, 0.0, 1.0};
 
 double radians(double degrees) { return degrees * std::numbers::pi / 180.0; }
 
-// A stored entity's values by slot.
-struct Stored {
-  const Drawing& d;
-  const EntityRec& rec;
-  const EntityKind& kind;
-
-  double real(Slot s, double fallback = 0.0) const {
-    const int at = kind.real_offset[static_cast<int>(s)];
-    return at < 0 ? fallback : d.reals[rec.values + static_cast<std::uint32_t>(at)];
-  }
-  Triple point(Slot s) const {
-    const int at = kind.real_offset[static_cast<int>(s)];
-    if (at < 0) return {};
-    const double* p = d.reals.data() + rec.values + at;
-    return {p[0], p[1], p[2]};
-  }
-  int integer(Slot s) const {
-    if (s == Slot::closed) return rec.closed;
-    const int i = int_slot(s);
-    return i < 0 ? 0 : rec.ints[i];
-  }
-  std::string_view text(Slot s) const {
-    const int i = string_slot(s);
-    return i < 0 ? std::string_view{} : d.strings.get(rec.strings[i]);
-  }
-  double bulge(std::uint32_t per, std::uint32_t i) const {
-    return rec.bulged == 0 ? 0.0 : d.reals[rec.verts + per * rec.vertex_count + i];
-  }
-};
+using Stored = StoredEntity;
 
 void write_text(BitWriter& w, std::string_view s) {
   if (!write_t(w, s)) write_t(w, s.substr(0, 65535));
@@ -154,12 +126,9 @@ void insert_scale(BitWriter& w, const Stored& e, bool r2000) {
 void write_field(BitWriter& w, const DwgField& f, const Stored& e, bool r2000) {
   switch (f.bits) {
     case Bits::bd: write_bd(w, e.real(f.slot)); break;
-    case Bits::rd: write_rd(w, e.real(f.slot)); break;
     case Bits::bs: write_bs(w, static_cast<std::uint16_t>(e.integer(f.slot))); break;
     case Bits::rc: write_rc(w, static_cast<std::uint8_t>(e.integer(f.slot))); break;
-    case Bits::b: write_b(w, e.integer(f.slot) != 0); break;
     case Bits::angle: write_bd(w, radians(e.real(f.slot))); break;
-    case Bits::angle_rd: write_rd(w, radians(e.real(f.slot))); break;
     case Bits::point3: write_3bd(w, e.point(f.slot)); break;
     case Bits::point2: {
       const Triple p = e.point(f.slot);
@@ -197,7 +166,7 @@ class BlockWriter {
   void lwpolyline(const Stored& e, const EntityCommon& c);
   void polyline(const Stored& e, const EntityCommon& c);
   void hatch(const Stored& e, const EntityCommon& c);
-  std::uint32_t layer_handle(const EntityRec& rec) const { return d_.layers[rec.layer].handle; }
+  std::uint32_t layer_of(const EntityRec& rec) const { return d_.layers[rec.layer].handle; }
 
   DwgSave& s_;
   const Drawing& d_;
@@ -212,7 +181,7 @@ EntityCommon BlockWriter::common_for(const EntityRec& rec, std::uint32_t prev,
   EntityCommon c;
   c.owner = block_.handle;
   c.in_block = index_ != 0;
-  c.layer = layer_handle(rec);
+  c.layer = layer_of(rec);
   c.colour = static_cast<std::uint16_t>(rec.colour);
   c.prev = prev;
   c.next = next;
@@ -251,7 +220,7 @@ void BlockWriter::write() {
     const std::uint32_t next =
         k + 1 < top.size() ? d_.entities[block_.entities[top[k + 1]]].handle : 0;
     entity(rec, common_for(rec, prev, next), top[k]);
-    s_.entity_done();
+    s_.progress.entity_done();
   }
   frame(false);
 }
@@ -259,7 +228,7 @@ void BlockWriter::write() {
 void BlockWriter::entity(const EntityRec& rec, const EntityCommon& c, std::size_t at) {
   const EntityKind* kind = find_kind(rec.type);
   if (kind == nullptr) return;
-  const Stored e{d_, rec, *kind};
+  const Stored e{d_, rec, *kind, d_.reals.data() + rec.values};
   if (rec.type == kDbLwpolyline) return lwpolyline(e, c);
   if (rec.type == kDbPolyline) return polyline(e, c);
   if (rec.type == kDbHatch) return hatch(e, c);
@@ -309,13 +278,13 @@ void BlockWriter::listed(const DwgKind& k, const Stored& e, const EntityCommon& 
   owned.owner = e.rec.handle;
   for (std::size_t i = 0; i < attribs.size(); ++i) {
     const EntityRec& r = *attribs[i];
-    owned.layer = layer_handle(r);
+    owned.layer = layer_of(r);
     owned.colour = static_cast<std::uint16_t>(r.colour);
     owned.prev = i > 0 ? attribs[i - 1]->handle : 0;
     owned.next = i + 1 < attribs.size() ? attribs[i + 1]->handle : 0;
-    listed(*find_dwg_kind(kDbAttrib), Stored{d_, r, *find_kind(kDbAttrib)}, owned, 0);
+    listed(*find_dwg_kind(kDbAttrib), Stored{d_, r, *find_kind(kDbAttrib), d_.reals.data() + r.values}, owned, 0);
   }
-  owned.layer = layer_handle(*seqend);
+  owned.layer = layer_of(*seqend);
   owned.prev = owned.next = 0;
   begin(kTypeSeqend, seqend->handle, owned, seqend);
   s_.add_object(seqend->handle);

@@ -11,9 +11,8 @@
 namespace tsn::dwg {
 
 enum class Bits : std::uint8_t {
-  bd, rd, bs, rc, b,    // one value of the slot (integers from the integer slots)
+  bd, bs, rc,           // one value of the slot (integers from the integer slots)
   angle,                // BD in radians of a slot in degrees
-  angle_rd,             // RD in radians
   point3,               // 3BD
   point2,               // 2RD of the slot's x and y
   z_bd,                 // BD of the slot's z

@@ -3,7 +3,6 @@
 // object map, the second file header and the measurement section.
 #include "drawdb/dwg_file.h"
 
-#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -132,29 +131,25 @@ BitWriter classes_section(const DwgSave& s) {
 // Handle and offset pairs, each relative to the one before, in parts of at most 2032 bytes
 // that open with their big-endian size and end with their big-endian CRC; an empty part ends
 // the map.
-BitWriter object_map(std::vector<std::pair<std::uint32_t, std::uint32_t>> map,
+BitWriter object_map(std::span<const std::pair<std::uint32_t, std::uint32_t>> map,
                      std::uint32_t handseed) {
   // Handles are dense below the seed: placed by value rather than sorted.
   std::vector<std::uint32_t> at(handseed, kNone);
   for (const auto& [handle, offset] : map) {
     if (handle < handseed) at[handle] = offset;
   }
-  map.clear();
-  for (std::uint32_t h = 0; h < handseed; ++h) {
-    if (at[h] != kNone) map.emplace_back(h, at[h]);
-  }
   BitWriter w;
-  std::size_t i = 0;
+  std::uint32_t next = 0;  // the next handle to look at
   while (true) {
     const std::size_t start = w.bytes.size();
     const Reserved size = reserve(w, 2, ByteOrder::big);
     std::uint32_t handle = 0, offset = 0;
-    while (i < map.size() && w.bytes.size() - start < 2020) {
-      write_mc(w, static_cast<std::int64_t>(map[i].first) - handle);
-      write_mc(w, static_cast<std::int64_t>(map[i].second) - offset);
-      handle = map[i].first;
-      offset = map[i].second;
-      ++i;
+    for (; next < handseed && w.bytes.size() - start < 2020; ++next) {
+      if (at[next] == kNone) continue;
+      write_mc(w, static_cast<std::int64_t>(next) - handle);
+      write_mc(w, static_cast<std::int64_t>(at[next]) - offset);
+      handle = next;
+      offset = at[next];
     }
     patch(w, size, w.bytes.size() - start);
     const Reserved crc{w.bytes.size() * 8, 2, ByteOrder::big};
@@ -212,27 +207,15 @@ BitWriter template_section(const Drawing& d) {
   return w;
 }
 
-std::uint32_t style_handle(const Drawing& d, std::string_view name) {
-  for (const StyleRec& st : d.styles) {
-    if (same_name(st.name, name)) return st.handle;
-  }
-  return d.styles.empty() ? 0 : d.styles[0].handle;
-}
 
-std::uint32_t linetype_handle(const Drawing& d, std::string_view name) {
-  for (const LinetypeRec& lt : d.linetypes) {
-    if (same_name(lt.name, name)) return lt.handle;
-  }
-  return 0;
-}
 
 HeaderRefs header_refs(const DwgSave& s, std::uint32_t handseed) {
   const Drawing& d = s.d;
   const FixedHandles& f = d.fixed;
   HeaderRefs r;
   r.handseed = handseed;
-  const auto layer = d.layer_index.find(upper_name(d.header.clayer));
-  r.clayer = d.layers[layer == d.layer_index.end() ? 0 : layer->second].handle;
+  r.clayer = layer_handle(d, d.header.clayer);
+  if (r.clayer == 0) r.clayer = d.layers[0].handle;
   r.textstyle = style_handle(d, d.header.textstyle);
   r.celtype = linetype_handle(d, d.header.celtype);
   r.dimstyle = f.dimstyle;

@@ -1,7 +1,6 @@
 // The shared state of a binary drawing save: classes, handles, the buffered output.
 #include "drawdb/dwg_save.h"
 
-#include "drawdb/session.h"
 
 namespace tsn::dwg {
 namespace {
@@ -12,12 +11,8 @@ constexpr std::string_view kDbxApp = "ObjectDBX Classes";
 }  // namespace
 
 DwgSave::DwgSave(const Drawing& drawing, bool release_2000, std::FILE* file)
-    : d(drawing), r2000(release_2000), object(release_2000), file_(file),
+    : d(drawing), r2000(release_2000), object(release_2000), progress(drawing), file_(file),
       next_handle_(drawing.next_handle) {
-  for (const BlockRec& b : d.blocks) {
-    if (b.deleted) continue;
-    for (const std::uint32_t e : b.entities) entities_total_ += e != kNone ? 1 : 0;
-  }
   std::uint16_t n = 500;
   const auto add = [&](std::string_view cpp, std::string_view dxf, bool entity) {
     classes_.push_back({n++, kDbxApp, cpp, dxf, entity});
@@ -52,15 +47,6 @@ std::uint16_t DwgSave::code_page() const {
   return static_cast<std::uint16_t>(d.header.code_page);
 }
 
-void DwgSave::entity_done() {
-  ++entities_done_;
-  const DbProgressHandler handler = db_session().progress_handler;
-  if (handler == nullptr) return;
-  const int percent = static_cast<int>(entities_done_ * 99 / (entities_total_ > 0 ? entities_total_ : 1));
-  if (percent == last_percent_) return;
-  last_percent_ = percent;
-  handler(percent);
-}
 
 void DwgSave::add_object(std::uint32_t handle) {
   const std::size_t at = object.finish(out_) + flushed_;
@@ -89,25 +75,20 @@ bool DwgSave::flush() {
 }
 
 std::vector<std::size_t> top_level_entities(const Drawing& d, std::uint32_t block) {
-  const BlockRec& b = d.blocks[block];
   std::vector<std::size_t> top;
-  bool attached = false;
-  for (std::size_t i = 0; i < b.entities.size(); ++i) {
-    if (b.entities[i] == kNone) continue;
-    const EntityRec& rec = d.entities[b.entities[i]];
-    if (!attached || (rec.type != kDbAttrib && rec.type != kDbSeqend)) top.push_back(i);
-    if (rec.type == kDbInsert) attached = rec.ints[kIntFollow] != 0;
-    if (rec.type == kDbSeqend) attached = false;
-  }
+  for_each_top_level(d, block, [&top](std::size_t i) { top.push_back(i); });
   return top;
 }
 
 std::pair<std::uint32_t, std::uint32_t> block_entity_range(const Drawing& d,
                                                            std::uint32_t block) {
-  const std::vector<std::size_t> top = top_level_entities(d, block);
-  if (top.empty()) return {0, 0};
   const BlockRec& b = d.blocks[block];
-  return {d.entities[b.entities[top.front()]].handle, d.entities[b.entities[top.back()]].handle};
+  std::uint32_t first = 0, last = 0;
+  for_each_top_level(d, block, [&](std::size_t i) {
+    last = d.entities[b.entities[i]].handle;
+    if (first == 0) first = last;
+  });
+  return {first, last};
 }
 
 }  // namespace tsn::dwg

@@ -9,6 +9,7 @@
 
 #include "drawdb/drawing.h"
 #include "drawdb/dwg_object.h"
+#include "drawdb/save_progress.h"
 
 namespace tsn::dwg {
 
@@ -20,7 +21,8 @@ enum ObjectType : std::uint16_t {
   kTypePoint = 27, kType3dFace = 28, kTypeSolid = 31, kTypeDictionary = 42,
   kTypeBlockControl = 48, kTypeBlockHeader = 49, kTypeLayerControl = 50, kTypeLayer = 51,
   kTypeStyleControl = 52, kTypeStyle = 53, kTypeLtypeControl = 56, kTypeLtype = 57,
-  kTypeViewControl = 60, kTypeUcsControl = 62, kTypeVportControl = 64, kTypeVport = 65,
+  kTypeViewControl = 60, kTypeView = 61, kTypeUcsControl = 62, kTypeUcs = 63,
+  kTypeVportControl = 64, kTypeVport = 65,
   kTypeAppidControl = 66, kTypeAppid = 67, kTypeDimstyleControl = 68, kTypeDimstyle = 69,
   kTypeVxControl = 70, kTypeMlinestyle = 73, kTypeLwpolyline = 77, kTypeHatch = 78,
 };
@@ -56,8 +58,7 @@ class DwgSave {
   std::uint16_t dictionary_with_default_type() const { return class_type("ACDBDICTIONARYWDFLT"); }
   std::uint16_t placeholder_type() const { return class_type("ACDBPLACEHOLDER"); }
 
-  // Progress of the save, reported through the database's progress handler.
-  void entity_done();
+  SaveProgress progress;
 
   // Finishes the object being built, records it under `handle` in the object map and writes
   // out what has piled up.
@@ -82,12 +83,23 @@ class DwgSave {
   std::uint32_t next_handle_;
   std::vector<std::pair<std::uint32_t, std::uint32_t>> map_;  // handle, file offset
   std::vector<DwgClass> classes_;
-  long entities_total_ = 0, entities_done_ = 0;
-  int last_percent_ = -1;
 };
 
-// The positions in a block's entity list of its top-level entities: all but the attributes
-// (and their SEQEND) that follow an INSERT with attributes, which the INSERT owns.
+// Calls fn with the position in a block's entity list of each of its top-level entities: all
+// but the attributes (and their SEQEND) that follow an INSERT with attributes, which the
+// INSERT owns.
+template <typename Fn>
+void for_each_top_level(const Drawing& d, std::uint32_t block, Fn&& fn) {
+  const BlockRec& b = d.blocks[block];
+  bool attached = false;
+  for (std::size_t i = 0; i < b.entities.size(); ++i) {
+    if (b.entities[i] == kNone) continue;
+    const EntityRec& rec = d.entities[b.entities[i]];
+    if (!attached || (rec.type != kDbAttrib && rec.type != kDbSeqend)) fn(i);
+    if (rec.type == kDbInsert) attached = rec.ints[kIntFollow] != 0;
+    if (rec.type == kDbSeqend) attached = false;
+  }
+}
 std::vector<std::size_t> top_level_entities(const Drawing& d, std::uint32_t block);
 // The first and last live top-level entity of a block (the chain its record points to), as
 // handles; 0, 0 for an empty block.

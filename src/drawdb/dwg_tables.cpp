@@ -88,7 +88,7 @@ struct TableTypes {
 constexpr TableTypes kTypes[kTableCount] = {
     {kTypeVportControl, kTypeVport}, {kTypeLtypeControl, kTypeLtype},
     {kTypeLayerControl, kTypeLayer}, {kTypeStyleControl, kTypeStyle},
-    {kTypeViewControl, 61},          {kTypeUcsControl, 63},
+    {kTypeViewControl, kTypeView},   {kTypeUcsControl, kTypeUcs},
     {kTypeAppidControl, kTypeAppid}, {kTypeDimstyleControl, kTypeDimstyle},
     {kTypeBlockControl, kTypeBlockHeader}};
 
@@ -207,12 +207,6 @@ void write_ltype(DwgSave& s, const TableDecl& t, const RecordView& v) {
   s.add_object(v.handle);
 }
 
-std::uint32_t standard_style(const Drawing& d) {
-  for (const StyleRec& st : d.styles) {
-    if (same_name(st.name, "STANDARD")) return st.handle;
-  }
-  return d.styles.empty() ? 0 : d.styles.front().handle;
-}
 
 // VPORT, STYLE, APPID and DIMSTYLE: the fields, then the null xref block.
 void write_plain_record(DwgSave& s, int table, const TableDecl& t, const RecordView& v) {
@@ -230,7 +224,7 @@ void write_plain_record(DwgSave& s, int table, const TableDecl& t, const RecordV
     s.object.handle(kHardPointer, 0);  // base UCS
   }
   if (table == kDimstyle) {
-    s.object.handle(kHardPointer, standard_style(s.d));
+    s.object.handle(kHardPointer, style_handle(s.d, "STANDARD"));
     if (s.r2000) {
       for (int i = 0; i < 4; ++i) s.object.handle(kHardPointer, 0);  // default arrow blocks
     }
@@ -269,12 +263,6 @@ bool kept_apart(int table, const Drawing& d, const RecordView& v) {
   return table == kLtype && (same_name(v.name, "BYLAYER") || same_name(v.name, "BYBLOCK"));
 }
 
-std::uint32_t linetype_named(const Drawing& d, std::string_view name) {
-  for (const LinetypeRec& lt : d.linetypes) {
-    if (same_name(lt.name, name)) return lt.handle;
-  }
-  return 0;
-}
 
 void write_control(DwgSave& s, int table, const std::vector<RecordView>& records) {
   std::vector<std::uint32_t> entries;
@@ -291,8 +279,8 @@ void write_control(DwgSave& s, int table, const std::vector<RecordView>& records
     s.object.handle(kHardOwner, s.d.blocks[1].handle);
   }
   if (table == kLtype) {
-    s.object.handle(kHardOwner, linetype_named(s.d, "BYBLOCK"));
-    s.object.handle(kHardOwner, linetype_named(s.d, "BYLAYER"));
+    s.object.handle(kHardOwner, linetype_handle(s.d, "BYBLOCK"));
+    s.object.handle(kHardOwner, linetype_handle(s.d, "BYLAYER"));
   }
   s.add_object(s.d.fixed.tables[table]);
 }

@@ -31,8 +31,7 @@ void block_entities(SaveContext& c, const BlockRec& b) {
     write_entity(c, rec, attached ? insert : b.handle);
     if (rec.type == kDbInsert) insert = rec.ints[kIntFollow] != 0 ? rec.handle : 0;
     if (rec.type == kDbSeqend) insert = 0;
-    ++c.entities_done;
-    report_progress(c);
+    c.progress.entity_done();
   }
 }
 

@@ -9,29 +9,17 @@
 namespace tsn {
 namespace {
 
-struct EntityView {
-  const EntityRec& rec;
-  const EntityKind& kind;
-  const double* values;  // the record's reals
+// A stored entity and the record that owns it.
+struct EntityView : StoredEntity {
   std::uint32_t owner;
 };
-
-const double* slot_values(const EntityView& v, Slot slot) {
-  return v.values + v.kind.real_offset[static_cast<int>(slot)];
-}
-
-int slot_int(const EntityView& v, Slot slot) {
-  if (slot == Slot::closed) return v.rec.closed;
-  const int i = int_slot(slot);
-  return i < 0 ? 0 : v.rec.ints[i];
-}
 
 bool wanted(const EntityView& v, const FieldDecl& f) {
   const bool is_real = slot_reals(f.slot) == 1;
   switch (f.when) {
     case When::always: return true;
-    case When::nonzero: return is_real ? *slot_values(v, f.slot) != 0.0 : slot_int(v, f.slot) != 0;
-    case When::not_one: return *slot_values(v, f.slot) != 1.0;
+    case When::nonzero: return is_real ? v.real(f.slot) != 0.0 : v.integer(f.slot) != 0;
+    case When::not_one: return v.real(f.slot) != 1.0;
     case When::justified:
       return v.rec.ints[kIntHJust] != 0 || v.rec.ints[kIntVJust] != 0;
     case When::is_3d: return (v.rec.ints[kIntVertex] & (kDbPolyline3d | kDbVertex3d)) != 0;
@@ -63,10 +51,6 @@ void write_xdata(SaveContext& c, const EntityRec& rec) {
   }
 }
 
-// The bulge of vertex i of a polyline with `per` reals a vertex.
-double bulge(const SaveContext& c, const EntityRec& r, std::uint32_t per, std::uint32_t i) {
-  return r.bulged == 0 ? 0.0 : c.d.reals[r.verts + per * r.vertex_count + i];
-}
 
 void write_hatch_body(SaveContext& c, const EntityRec& rec);
 void write_vertices(SaveContext& c, const EntityView& v);
@@ -87,18 +71,18 @@ void write_field(SaveContext& c, const EntityView& v, const FieldDecl& f) {
       break;
     case FieldType::subclass:
     case FieldType::constant: o.group(f.code, f.text); break;
-    case FieldType::point: o.point(f.code, slot_values(v, f.slot)); break;
-    case FieldType::point3: o.point3(f.code, slot_values(v, f.slot)); break;
+    case FieldType::point: o.point(f.code, v.reals(f.slot)); break;
+    case FieldType::point3: o.point3(f.code, v.reals(f.slot)); break;
     case FieldType::elevation_point:
     case FieldType::elevation_point3: {
-      const double p[3] = {0.0, 0.0, *slot_values(v, f.slot)};
+      const double p[3] = {0.0, 0.0, v.real(f.slot)};
       f.type == FieldType::elevation_point ? o.point(f.code, p) : o.point3(f.code, p);
       break;
     }
-    case FieldType::real: o.real(f.code, *slot_values(v, f.slot)); break;
-    case FieldType::integer: o.integer(f.code, slot_int(v, f.slot)); break;
+    case FieldType::real: o.real(f.code, v.real(f.slot)); break;
+    case FieldType::integer: o.integer(f.code, v.integer(f.slot)); break;
     case FieldType::text:
-      o.group(f.code, c.d.strings.get(r.strings[string_slot(f.slot)]));
+      o.group(f.code, v.text(f.slot));
       break;
     case FieldType::style_name: o.group(f.code, c.d.styles[r.ref].name); break;
     case FieldType::block_name: o.group(f.code, block_name(c, r.ref)); break;
@@ -107,7 +91,7 @@ void write_field(SaveContext& c, const EntityView& v, const FieldDecl& f) {
       for (std::uint32_t i = 0; i < r.vertex_count; ++i) {
         const double* p = c.d.reals.data() + r.verts + 2 * i;
         o.point2(10, p[0], p[1]);
-        if (const double b = bulge(c, r, 2, i); b != 0.0) o.real(42, b);
+        if (const double b = v.bulge(2, i); b != 0.0) o.real(42, b);
       }
       break;
     case FieldType::hatch_body: write_hatch_body(c, r); break;
@@ -148,18 +132,18 @@ void write_vertices(SaveContext& c, const EntityView& v) {
   vertex.colour = kDbColourByLayer;
   vertex.ints[kIntVertex] = static_cast<std::int16_t>(flags);
   const EntityKind& kind = *find_kind(kDbVertex);
-  const double elevation = light ? *slot_values(v, Slot::elevation) : 0.0;
+  const double elevation = light ? v.real(Slot::elevation) : 0.0;
   for (std::uint32_t i = 0; i < v.rec.vertex_count; ++i) {
     const double* p = c.d.reals.data() + v.rec.verts + per * i;
     // In the VERTEX kind's real order: the point, then the bulge.
-    const double values[4] = {p[0], p[1], light ? elevation : p[2], bulge(c, v.rec, per, i)};
+    const double values[4] = {p[0], p[1], light ? elevation : p[2], v.bulge(per, i)};
     vertex.handle = c.next_handle++;
-    write_view(c, EntityView{vertex, kind, values, v.rec.handle});
+    write_view(c, EntityView{{c.d, vertex, kind, values}, v.rec.handle});
   }
   EntityRec seqend = vertex;
   seqend.type = kDbSeqend;
   seqend.handle = c.next_handle++;
-  write_view(c, EntityView{seqend, *find_kind(kDbSeqend), nullptr, v.rec.handle});
+  write_view(c, EntityView{{c.d, seqend, *find_kind(kDbSeqend), nullptr}, v.rec.handle});
 }
 
 void write_hatch_paths(SaveContext& c, const AuxRec& a) {
@@ -232,7 +216,7 @@ void write_hatch_body(SaveContext& c, const EntityRec& rec) {
 void write_entity(SaveContext& c, const EntityRec& rec, std::uint32_t owner) {
   const EntityKind& kind = *find_kind(rec.type);
   if ((kind.releases & c.out.release()) == 0) return;
-  write_view(c, EntityView{rec, kind, c.d.reals.data() + rec.values, owner});
+  write_view(c, EntityView{{c.d, rec, kind, c.d.reals.data() + rec.values}, owner});
 }
 
 }  // namespace tsn

@@ -6,6 +6,7 @@
 
 #include "drawdb/drawing.h"
 #include "drawdb/dxf_out.h"
+#include "drawdb/save_progress.h"
 
 namespace tsn {
 
@@ -14,16 +15,13 @@ struct SaveContext {
   DxfOut& out;
   std::uint32_t next_handle;  // for the VERTEX and SEQEND records of stored vertex arrays
   std::uint32_t handseed;
-  long entities_total = 0;
-  long entities_done = 0;
-  int last_percent = -1;
+  SaveProgress progress;
   bool r12() const { return out.release() == 1; }
   bool r2000() const { return out.release() == 4; }
 };
 
 // The name a block is written with in this release.
 std::string_view block_name(const SaveContext& c, std::uint32_t block);
-void report_progress(SaveContext& c);
 
 // Sections.
 void write_header_section(SaveContext& c);

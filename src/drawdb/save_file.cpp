@@ -13,28 +13,12 @@
 namespace tsn {
 namespace {
 
-long live_entities(const Drawing& d) {
-  long n = 0;
-  for (const BlockRec& b : d.blocks) {
-    if (b.deleted) continue;
-    for (const std::uint32_t e : b.entities) n += e != kNone ? 1 : 0;
-  }
-  return n;
+// A save written whole: the progress handler hears 100, and no error stands.
+int saved() {
+  if (db_session().progress_handler != nullptr) db_session().progress_handler(100);
+  db_clear_error();
+  return 1;
 }
-
-}  // namespace
-
-void report_progress(SaveContext& c) {
-  const DbProgressHandler handler = db_session().progress_handler;
-  if (handler == nullptr) return;
-  const long total = c.entities_total > 0 ? c.entities_total : 1;
-  const int percent = static_cast<int>(c.entities_done * 99 / total);
-  if (percent == c.last_percent) return;
-  c.last_percent = percent;
-  handler(percent);
-}
-
-namespace {
 
 // A binary drawing of release 14 or 2000; release 12 is not written in binary form.
 int save_binary(Drawing* d, std::string_view path, int release) {
@@ -42,13 +26,10 @@ int save_binary(Drawing* d, std::string_view path, int release) {
   close_polyline(*d);
   std::FILE* file = std::fopen(std::string(path).c_str(), "wb");
   if (file == nullptr) return db_fail(kErrWrite);
-  if (db_session().progress_handler != nullptr) db_session().progress_handler(0);
   const bool written = dwg::save_dwg(*d, file, release == 7);
   const bool closed = std::fclose(file) == 0;
   if (!written || !closed) return db_fail(kErrWrite);
-  if (db_session().progress_handler != nullptr) db_session().progress_handler(100);
-  db_clear_error();
-  return 1;
+  return saved();
 }
 
 int save(Drawing* d, std::string_view path, int kind, int release, int decimals, int three_d) {
@@ -61,9 +42,8 @@ int save(Drawing* d, std::string_view path, int kind, int release, int decimals,
   std::FILE* file = std::fopen(std::string(path).c_str(), "wb");
   if (file == nullptr) return db_fail(kErrWrite);
   DxfOut out(file, bit, decimals, three_d != 0);
-  SaveContext c{*d, out, d->next_handle, d->next_handle + polyline_record_count(*d)};
-  c.entities_total = live_entities(*d);
-  report_progress(c);
+  SaveContext c{*d, out, d->next_handle, d->next_handle + polyline_record_count(*d),
+                SaveProgress(*d)};
   write_header_section(c);
   write_classes_section(c);
   write_tables_section(c);
@@ -72,9 +52,7 @@ int save(Drawing* d, std::string_view path, int kind, int release, int decimals,
   write_objects_section(c);
   out.group(0, "EOF");
   if (!out.finish()) return db_fail(kErrWrite);
-  if (db_session().progress_handler != nullptr) db_session().progress_handler(100);
-  db_clear_error();
-  return 1;
+  return saved();
 }
 
 }  // namespace
