@@ -35,7 +35,7 @@ constexpr std::array<std::pair<int, std::string_view>, 33> kTexts{{
     {kErrBadVertexList, "Data list does not hold whole vertices"},
     {kErrNoEntity, "No such entity in the block"},
     {kErrBadLinetype, "Layer refused: no such linetype"},
-    {kErrDwg, "DWG output of release 12 is not yet written"},
+    {kErrDwg, "DWG output of that release is not written"},
     {kErrRelease, "Release must be 4, 6 or 7"},
     {kErrWrite, "Cannot write file"},
     {kErrLayoutBlock, "Layout blocks cannot be deleted"},

@@ -21,9 +21,11 @@ int db_init(std::string_view init_path, int reserved, int* error);
 void db_set_error_handler(DbErrorHandler handler);
 void db_set_progress_handler(DbProgressHandler handler);
 Drawing* db_new_drawing(int generation);  // 6 or 7; null on failure
-// kind 1 DXF (release 4 AC1009, 6 AC1014, 7 AC1015); kind 0 DWG is refused for now.
+// kind 1 DXF, kind 0 DWG; release 4 AC1009, 6 AC1014, 7 AC1015.
 int adSaveFile(Drawing* d, std::string_view path, int kind, int release, int decimals,
                int three_d);
+// The hatches the last save left out: a release 12 drawing holds none.
+long db_hatches_left_out();
 int db_close_drawing(Drawing* d);
 int db_shutdown();
 int db_last_error();

@@ -146,6 +146,7 @@ void write_field(BitWriter& w, const DwgField& f, const Stored& e, bool r2000) {
     case Bits::text_body: text_body(w, e, r2000); break;
     case Bits::insert_scale: insert_scale(w, e, r2000); break;
     case Bits::has_attribs: write_b(w, e.integer(f.slot) != 0); break;
+    default: break;  // a release 12 form, filtered out by the caller
   }
 }
 

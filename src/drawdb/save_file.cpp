@@ -4,6 +4,7 @@
 #include <string>
 
 #include "drawdb/db_errors.h"
+#include "drawdb/dwg12_file.h"
 #include "drawdb/dwg_file.h"
 #include "drawdb/entity_store.h"
 #include "drawdb/releases.h"
@@ -20,13 +21,20 @@ int saved() {
   return 1;
 }
 
-// A binary drawing of release 14 or 2000; release 12 is not written in binary form.
+// A binary drawing of release 12, 14 or 2000.
 int save_binary(Drawing* d, std::string_view path, int release) {
-  if (release != 6 && release != 7) return db_fail(kErrDwg);
+  if (release != 4 && release != 6 && release != 7) return db_fail(kErrDwg);
   close_polyline(*d);
   std::FILE* file = std::fopen(std::string(path).c_str(), "wb");
   if (file == nullptr) return db_fail(kErrWrite);
-  const bool written = dwg::save_dwg(*d, file, release == 7);
+  bool written = false;
+  if (release == 4) {
+    const dwg12::SaveResult r = dwg12::save_dwg12(*d, file);
+    written = r.written;
+    db_session().hatches_left_out = r.hatches_left_out;
+  } else {
+    written = dwg::save_dwg(*d, file, release == 7);
+  }
   const bool closed = std::fclose(file) == 0;
   if (!written || !closed) return db_fail(kErrWrite);
   return saved();
@@ -34,6 +42,7 @@ int save_binary(Drawing* d, std::string_view path, int release) {
 
 int save(Drawing* d, std::string_view path, int kind, int release, int decimals, int three_d) {
   if (!db_open_drawing(d)) return 0;
+  db_session().hatches_left_out = 0;
   if (kind == 0) return save_binary(d, path, release);
   if (kind != 1 || decimals < 0 || decimals > 16) return db_fail(kErrBadArgument);
   const std::uint8_t bit = release_bit(release);
@@ -61,5 +70,7 @@ int adSaveFile(Drawing* d, std::string_view path, int kind, int release, int dec
                int three_d) {
   return db_guarded([&] { return save(d, path, kind, release, decimals, three_d); });
 }
+
+long db_hatches_left_out() { return db_session().hatches_left_out; }
 
 }  // namespace tsn

@@ -15,6 +15,7 @@ struct DbSession {
   DbErrorHandler error_handler = nullptr;  // kept for the caller; failures travel by result
   DbProgressHandler progress_handler = nullptr;
   std::vector<std::unique_ptr<Drawing>> drawings;
+  long hatches_left_out = 0;  // by the last save
 };
 
 DbSession& db_session();

@@ -130,6 +130,9 @@ int write_output_file(DwgSession& session, const ConvSettings& s, const std::str
     return 1;
   }
   status_write("   OK");
+  if (const long hatches = db_hatches_left_out(); hatches > 0) {
+    status_write("\n%ld hatch fills left out: a release 12 drawing holds no hatches", hatches);
+  }
   return 0;
 }
 

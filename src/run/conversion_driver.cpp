@@ -556,14 +556,6 @@ int main_process(const ConversionRequest& request, ConvState& cs, ConversionCoun
 int run_conversion(const ConversionRequest& request, ConvState& cs,
                    ConversionCounters& counters) {
   ConvSettings& s = cs.settings;
-  if (s.SaveFileType == 1 && s.verDXF != 6 && s.verDXF != 7) {
-    show_message(7,
-                 "DWG output of release 12 is not written by this version yet (DWG of "
-                 "releases 14 and 2000 is, and DXF of releases 12, 14 and 2000): " +
-                     request.output_path,
-                 Icon::warning);
-    return -1;
-  }
   if (refuse_output_over_input(request) != 0) return -1;
   if (check_output_location(request.output_path) != 0) return -1;
   host().set_busy(true);

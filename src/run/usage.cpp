@@ -23,9 +23,8 @@ Converts one GIS input into one CAD drawing.
   INPUT    a shapefile (.shp), a dBase III point table (.dbf) or a comma-delimited
            table (.csv); the extension is compared ignoring case
   OUTPUT   the drawing to write; ".dxf" writes DXF, any other extension keeps the
-           output type of the settings (SaveFileType). ".dwg" writes DWG of release 14
-           (/REL=14) or 2000 (/REL=2000); DWG of release 12 is not written by this
-           version yet: such a request fails with exit status 2. Without OUTPUT
+           output type of the settings (SaveFileType). ".dwg" writes DWG of release 12
+           (/REL=12, the default), 14 (/REL=14) or 2000 (/REL=2000). Without OUTPUT
            the drawing is INPUT with the extension of the output type.
   @FILE    runs every command of a command file, one input with its switches a line.
 
