@@ -106,10 +106,13 @@ std::uint64_t Writer::record(const Common& c, Body&& body) {
 std::uint16_t Writer::field(BitWriter& w, const DwgField& f, const StoredEntity& e) const {
   const auto optional = [&](double v) { return f.option == 0 || v != f.fallback; };
   switch (f.bits) {
-    case Bits::r12_rd:
-      if (!optional(e.real(f.slot, f.fallback))) return 0;
-      write_rd(w, e.real(f.slot, f.fallback));
+    case Bits::r12_rd: {
+      // A field written always (a NaN fallback) is a scale or width: 1 when the kind has none.
+      const double v = e.real(f.slot, std::isnan(f.fallback) ? 1.0 : f.fallback);
+      if (!optional(v)) return 0;
+      write_rd(w, v);
       return f.option;
+    }
     case Bits::r12_angle:
       if (!optional(e.real(f.slot))) return 0;
       write_rd(w, radians(e.real(f.slot)));

@@ -2,6 +2,7 @@
 #include "drawdb/dwg_entity_fields.h"
 
 #include <array>
+#include <limits>
 
 #include "drawdb/db_records.h"
 #include "drawdb/dwg_save.h"
@@ -14,6 +15,9 @@ using B = Bits;
 using S = Slot;
 
 constexpr std::uint8_t k12 = kR12;
+// The fallback of an optional field written always: readers differ on the default of a left
+// out scale or width factor (some take 0), so these are never left out.
+constexpr double kAlways = std::numeric_limits<double>::quiet_NaN();
 
 constexpr DwgField kLine[] = {{B::line_ends, S::p0}, {B::thickness}, {B::extrusion},
                               {B::r12_rd3, S::p0, k12}, {B::r12_rd3, S::p1, k12}};
@@ -35,12 +39,12 @@ constexpr DwgField kFace[] = {{B::face_corners, S::p0},
 constexpr DwgField kText[] = {
     {B::text_body},
     {B::r12_rd2, S::p0, k12}, {B::r12_rd, S::height, k12}, {B::r12_tv, S::text, k12},
-    {B::r12_angle, S::rotation, k12, 1}, {B::r12_rd, S::width, k12, 2, 1.0},
+    {B::r12_angle, S::rotation, k12, 1}, {B::r12_rd, S::width, k12, 2, kAlways},
     {B::r12_style, S::style, k12, 8}, {B::r12_rc, S::h_justify, k12, 32},
     {B::r12_align, S::p1, k12, 64}, {B::r12_rc, S::v_justify, k12, 256}};
 // Attributes and their definitions shift the text options up by one bit.
 #define TSN_R12_ATTRIBUTE_OPTIONS                                                          \
-  {B::r12_angle, S::rotation, k12, 2}, {B::r12_rd, S::width, k12, 4, 1.0},                \
+  {B::r12_angle, S::rotation, k12, 2}, {B::r12_rd, S::width, k12, 4, kAlways},                \
       {B::r12_style, S::style, k12, 16}, {B::r12_rc, S::h_justify, k12, 64},              \
       {B::r12_align, S::p1, k12, 128}, {B::r12_rc, S::v_justify, k12, 0x200}
 constexpr DwgField kAttrib[] = {
@@ -57,10 +61,10 @@ constexpr DwgField kAttdef[] = {
 constexpr DwgField kInsert[] = {{B::point3, S::p0}, {B::insert_scale}, {B::angle, S::rotation},
                                 {B::extrusion3},    {B::has_attribs, S::follow},
                                 {B::r12_block, S::block, k12}, {B::r12_rd2, S::p0, k12},
-                                {B::r12_rd, S::width, k12, 1, 1.0},
-                                {B::r12_rd, S::y_scale, k12, 2, 1.0},
+                                {B::r12_rd, S::width, k12, 1, kAlways},
+                                {B::r12_rd, S::y_scale, k12, 2, kAlways},
                                 {B::r12_angle, S::rotation, k12, 4},
-                                {B::r12_rd, S::z_scale, k12, 8, 1.0}};
+                                {B::r12_rd, S::z_scale, k12, 8, kAlways}};
 
 constexpr DwgKind kKinds[] = {
     {kDbLine, kTypeLine, kLine, DwgRefs::none},

@@ -7,10 +7,14 @@ Usage: dwg_check.py CADCHECK DXF DWG [DXF DWG ...]
   checker accepts it (every deciding reader read it, with no CRC, handle, type or size error),
   the layers and colours LibreDWG reads equal the DXF's, and LibreDWG's own DXF export of it
   holds what the DXF holds (drawing_compare.py --tables: tables, entities by type and layer,
-  blocks, attributes, texts, hatches, extended data, coordinates to 1e-9 relative).
+  blocks, attributes, texts, hatches, extended data, coordinates to 1e-9 relative). A release
+  12 DWG, of which LibreDWG gives the geometry only, is ok when the checker accepts it, its
+  model space entities and their points are the DXF's, and our own reader of the layout
+  (dwg12_read.py --compare) finds the DXF's tables, blocks, attributes and extended data.
        dwg_check.py --rejects CADCHECK DWG [DWG ...]
   one line per file: "DWG rejected" when a deciding reader refuses it, "DWG unchecked" when
   none can run, else "DWG accepted"."""
+import collections
 import concurrent.futures
 import json
 import os
@@ -31,10 +35,10 @@ def node_modules():
     return os.path.join(cache, 'node_modules')
 
 
-def cadcheck(checker, dwg, readers='libredwg-web,libdxfrw-web'):
+def cadcheck(checker, dwg, readers='libredwg-web,libdxfrw-web', entities=0):
     """The checker's verdict with the WebAssembly readers: LibreDWG decides, libdxfrw advises
     (GDAL and LibreDWG's export are run apart: the export below, GDAL by hand)."""
-    out = subprocess.run([checker, '--compact', '-n', '0', '-r', readers, dwg],
+    out = subprocess.run([checker, '--compact', '-n', str(entities), '-r', readers, dwg],
                          capture_output=True, text=True)
     try:
         return out.returncode, json.loads(out.stdout)
@@ -48,7 +52,97 @@ def layers_of(dxf):
                   if r.dxf.name.upper() != 'DEFPOINTS')
 
 
+def rounded(points):
+    return tuple(tuple(round(c, 9) for c in p) for p in points)
+
+
+def dxf_points(e):
+    """The points LibreDWG reports of an entity: a polyline's first 50 vertices, corners,
+    ends, centres and insertion points."""
+    kind = e.dxftype()
+    if kind == 'POLYLINE':
+        return [tuple(v.dxf.location) for v in list(e.vertices)[:50]]
+    if kind in ('SOLID', '3DFACE'):
+        return [tuple(e.dxf.get(a)) for a in ('vtx0', 'vtx1', 'vtx2', 'vtx3')]
+    if kind == 'LINE':
+        return [tuple(e.dxf.start), tuple(e.dxf.end)]
+    if kind == 'CIRCLE':
+        return [tuple(e.dxf.center)]
+    if kind == 'POINT':
+        return [tuple(e.dxf.location)]
+    if kind in ('TEXT', 'INSERT'):
+        return [tuple(e.dxf.insert)]
+    return []
+
+
+def report_points(e):
+    kind = e['type']
+    if kind == 'POLYLINE':
+        return [tuple(v) for v in e.get('vertices', [])[:50]]
+    if kind in ('SOLID', '3DFACE'):
+        return [tuple(c) for c in e.get('corners', [])]
+    if kind == 'LINE':
+        return [tuple(e['start']), tuple(e['end'])]
+    if kind == 'CIRCLE':
+        return [tuple(e['center'])]
+    if kind in ('POINT', 'TEXT', 'INSERT'):
+        return [tuple(e['at'])]
+    return []
+
+
+def geometry_of_dxf(dxf):
+    """Model space entities of a DXF as (type, points) keys, all of them and those LibreDWG's
+    reading of a release 12 DWG can give back: its probe of a POLYLINE's kind reads the
+    optional fields in another order than the format's when extended data comes with a colour
+    or an elevation, so such polylines may be lost or read as another kind."""
+    every, readable = collections.Counter(), collections.Counter()
+    for e in ezdxf.readfile(dxf).modelspace():
+        key = (e.dxftype(), rounded(dxf_points(e)))
+        every[key] += 1
+        probed_wrong = (e.dxftype() == 'POLYLINE' and e.xdata is not None and
+                        (e.dxf.get('color', 256) != 256 or e.dxf.elevation[2] != 0.0))
+        if not probed_wrong:
+            readable[key] += 1
+    return every, readable
+
+
+def geometry_of_report(reader):
+    return collections.Counter((e['type'], rounded(report_points(e)))
+                               for e in reader.get('entities', []))
+
+
+def check_r12(checker, dxf, dwg):
+    """A release 12 DWG: LibreDWG must read it and give the DXF's geometry; its layers,
+    blocks, attributes and extended data come from our own reader of the layout."""
+    problems = []
+    status, report = cadcheck(checker, dwg, 'libredwg-web', -1)
+    if status == 3:
+        return dwg, None
+    if status != 0:
+        problems += report.get('problems') or ['checker exit status %d' % status]
+    reader = report.get('readers', {}).get('libredwg-web', {})
+    (every, readable), got = geometry_of_dxf(dxf), geometry_of_report(reader)
+    # Every entity read is the DXF's, and every one LibreDWG can read is there.
+    extra, missing = got - every, readable - got
+    # A polyline whose kind the probe took wrong comes back with no vertices.
+    if extra[('POLYLINE', ())] <= sum((every - readable).values()):
+        del extra[('POLYLINE', ())]
+    if extra or missing:
+        problems.append('geometry: %d entities not in the DXF (%s), %d missing (%s)' %
+                        (sum(extra.values()), str(list(extra)[:1])[:200],
+                         sum(missing.values()), str(list(missing)[:1])[:200]))
+    own = subprocess.run(['/usr/bin/python3', os.path.join(HERE, 'dwg12_read.py'), '--compare',
+                          dxf, dwg], capture_output=True, text=True)
+    lines = own.stdout.splitlines()
+    if not lines or not lines[0].endswith(' same'):
+        problems.append('own reader: ' + ' | '.join(lines[:4] or [own.stderr[-300:]]))
+    return dwg, problems
+
+
 def check_pair(checker, dxf, dwg):
+    with open(dwg, 'rb') as f:
+        if f.read(6) == b'AC1009':
+            return check_r12(checker, dxf, dwg)
     problems = []
     status, report = cadcheck(checker, dwg)
     if status == 3:
