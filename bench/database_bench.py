@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Drawing database benchmark: the 200,000-polyline shapefile of conversion_bench.py converted
 to DXF release 14 by the text writer, and to DXF and DWG release 2000 through the drawing
-database, interleaved in one run. Prints the time ratios and the files' sizes, and the database's peak memory beyond the text
+database; and to DXF release 12 by the text writer against DWG release 12 through the database;
+interleaved in one run. Prints the time ratios and the files' sizes, and the database's peak memory beyond the text
 writer's (which streams, so its peak is the program's own floor) split into bytes per entity and
 bytes per vertex from a second input of twice as many vertices per polyline.
 Usage: database_bench.py TESSARYN_BINARY"""
@@ -63,11 +64,15 @@ def main():
         text_out = os.path.join(folder, 'roads-r14.dxf')
         db_out = os.path.join(folder, 'roads-r2000.dxf')
         dwg_out = os.path.join(folder, 'roads-r2000.dwg')
-        text, database, dwg = [], [], []
+        text12_out = os.path.join(folder, 'roads-r12.dxf')
+        dwg12_out = os.path.join(folder, 'roads-r12.dwg')
+        text, database, dwg, text12, dwg12 = [], [], [], [], []
         for _ in range(RUNS):
             text.append(run([binary, shp, text_out, '/REL=14'], env, text_out))
             database.append(run([binary, shp, db_out, '/REL=2000'], env, db_out))
             dwg.append(run([binary, shp, dwg_out, '/REL=2000'], env, dwg_out))
+            text12.append(run([binary, shp, text12_out, '/REL=12'], env, text12_out))
+            dwg12.append(run([binary, shp, dwg12_out, '/REL=12'], env, dwg12_out))
         text_time = sorted(t for t, _ in text)[RUNS // 2]
         db_time = sorted(t for t, _ in database)[RUNS // 2]
         dwg_time = sorted(t for t, _ in dwg)[RUNS // 2]
@@ -77,6 +82,11 @@ def main():
         print(f'R2000 DWG through the database: {dwg_time / text_time:.2f} x the R14 text path;'
               f' {sizes[dwg_out]:.1f} MB against {sizes[text_out]:.1f} MB of R14 DXF and'
               f' {sizes[db_out]:.1f} MB of R2000 DXF')
+        text12_time = sorted(t for t, _ in text12)[RUNS // 2]
+        dwg12_time = sorted(t for t, _ in dwg12)[RUNS // 2]
+        print(f'R12 DWG through the database: {dwg12_time / text12_time:.2f} x the R12 text path;'
+              f' {os.path.getsize(dwg12_out) / 1e6:.1f} MB against'
+              f' {os.path.getsize(text12_out) / 1e6:.1f} MB of R12 DXF')
         twice = os.path.join(root, 'v20')
         make_input(twice, 2 * VERTICES)
         beyond = peak_beyond_text(binary, folder, env)

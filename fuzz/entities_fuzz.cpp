@@ -7,7 +7,8 @@
 // the flag byte's upper bits choose the options: 8 release 14, 16 Fill, 32 the loop check and
 // thinning, 64 markers, 128 attribute blocks; 4 writes release 2000 through the drawing
 // database instead of DXF text (its drawing saved to a scratch file), and then 1 saves it as
-// DWG instead of DXF (release 14 with 2, else 2000), whose file must open with its version.
+// DWG instead of DXF (release 14 with 2, else release 12 with 8, else 2000), whose file must
+// open with its version.
 // A drawing that fails to save is a finding.
 #include <array>
 #include <cstddef>
@@ -71,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const bool database = (flags & 4) != 0;
   const bool dwg = database && (flags & 1) != 0;
-  if (database) s.verDXF = dwg && (flags & 2) != 0 ? 6 : 7;
+  if (database) s.verDXF = dwg && (flags & 2) != 0 ? 6 : dwg && (flags & 8) != 0 ? 4 : 7;
   if (dwg) s.SaveFileType = 1;
   static const std::string dir = database ? tsn::fuzz::scratch_directory() : std::string();
   const std::string saved = dir + (dwg ? "out.dwg" : "out.dxf");
@@ -143,7 +144,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     char magic[7] = {};
     check(f != nullptr && std::fread(magic, 1, 6, f) == 6);
     std::fclose(f);
-    check(std::string_view(magic) == (s.verDXF == 6 ? "AC1014" : "AC1015"));
+    check(std::string_view(magic) ==
+          (s.verDXF == 4 ? "AC1009" : s.verDXF == 6 ? "AC1014" : "AC1015"));
   }
   tsn::set_host(nullptr);
   return 0;
