@@ -16,9 +16,11 @@ Layout relied on (little-endian throughout):
   0x2C  table descriptors BLOCK, LAYER, STYLE, LTYPE, VIEW (record size RS, count RS,
         flags RS, address RL); those of UCS, VPORT, APPID, DIMSTYLE and VX sit inside the
         header variables at 0x3EF, 0x500, 0x512, 0x522 and 0x69F
-  0x5E  header variables up to 0x6BD, then their CRC, then the entities' begin sentinel.
+  0x5E  header variables up to 0x6BD, then their CRC, then the entities' begin sentinel;
+        then the tables, the block entities, the extra entities, and an auxiliary header.
 Every table and entity section is framed by 16-byte sentinels; every table record and
-every entity ends with a CRC-16 of its own bytes seeded 0xC0C1, as does the header."""
+every entity ends with a CRC-16 of its own bytes seeded 0xC0C1, as do the header and the
+auxiliary header."""
 import collections
 import json
 import os
@@ -165,7 +167,20 @@ class Reader:
         model = self.read_section('ENTITIES', ent_start, ent_end)
         blocks = self.read_section('BLOCK ENTITIES', blk_start, blk_start + (blk_size & 0xFFFFFF))
         extras = self.read_section('EXTRA ENTITIES', ext_start, ext_start + (ext_size & 0xFFFFFF))
+        self.read_aux_header(ext_start + (ext_size & 0xFFFFFF) + 16)
         return self.result({'model': model, 'blocks': blocks, 'extras': extras})
+
+    def read_aux_header(self, at):
+        """The auxiliary header closes the file: a sentinel, data with their CRC, a sentinel."""
+        end = len(self.data) - 16
+        if at + 18 > end:
+            self.problem('auxiliary header at %#x runs past the file' % at)
+            return
+        self.sentinel('AUX HEADER', 0, at)
+        self.sentinel('AUX HEADER', 1, end)
+        aux = self.data[at + 16:end]
+        if crc16(aux[:-2]) != struct.unpack_from('<H', aux, len(aux) - 2)[0]:
+            self.problem('auxiliary header at %#x: CRC mismatch' % at)
 
     def read_table(self, name, size, count, _flags, address):
         if count < 0 or count > 100000:
@@ -359,8 +374,32 @@ class Reader:
             if opts & 16:
                 c.rd()
             e['checked_end'] = False  # face indices and more, not needed here
+        elif kind == 'SHAPE':
+            p.append(c.pt2(elev))
+            e['checked_end'] = False
+        elif kind == 'DIMENSION':
+            self.dimension_fields(e, c, opts)
         elif kind != 'ENDBLK':
-            e['checked_end'] = False  # SHAPE, DIMENSION, VIEWPORT...: only the common part
+            e['checked_end'] = False  # VIEWPORT and older kinds: only the common part
+
+    @staticmethod
+    def dimension_fields(e, c, opts):
+        e['block_index'] = c.rs()
+        p = e['points']
+        p.append(c.pt3())
+        p.append(c.pt2(p[0][2]))  # the text's middle, at the height of the definition point
+        if opts & 1:
+            p.append(c.pt2(p[0][2]))
+        if opts & 2:
+            e['dimflags'] = c.rc()
+        if opts & 4:
+            e['text'] = c.tv()
+        for bit in (8, 16, 32):
+            if opts & bit:
+                p.append(c.pt3())
+        if opts & 64:
+            p.append(c.pt2(p[0][2]))
+        e['checked_end'] = False  # angles, lengths and the style follow by kind
 
     @staticmethod
     def text_fields(e, c, opts, elev):
@@ -429,6 +468,9 @@ class Reader:
     def result(self, sections):
         layers = self.tables['LAYER']
         names = {t: [r.get('name', '') for r in self.tables[t]] for t in TABLES}
+        # An anonymous block stored as "*D" is "*D<its record number>" in the DXF.
+        names['BLOCK'] = [n + str(i) if len(n) == 2 and n[0] == '*' and n[1].isalpha() else n
+                          for i, n in enumerate(names['BLOCK'])]
         ltypes = names['LTYPE']
 
         def name_of(table, index, what):
@@ -455,6 +497,7 @@ class Reader:
         for entities in sections.values():
             for e in entities:
                 resolve(e)
+        self.block_names = names['BLOCK']
         blocks = self.group_blocks(sections.get('blocks', []))
         drawing = {
             'layers': [{'name': r['name'], 'color': r.get('color', 7),
@@ -495,7 +538,7 @@ class Reader:
         blk_start = struct.unpack_from('<I', self.data, 0x1C)[0]
         for r in self.tables['BLOCK']:
             if (r.get('offset', -1) & 0x3FFFFFFF) == at - blk_start:
-                return r['name']
+                return self.block_names[self.tables['BLOCK'].index(r)]
         self.problem('BLOCK at %#x is in no block table record' % at)
         return '?%#x' % at
 
