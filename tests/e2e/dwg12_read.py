@@ -524,7 +524,7 @@ class Reader:
             if e.get('deleted'):
                 continue
             if e['type'] == 'BLOCK':
-                name = e.get('name') or self.block_name_at(e['at'])
+                name = self.block_name_at(e['at'], e.get('name'))
                 current = blocks.setdefault(name, [])
             elif e['type'] == 'ENDBLK':
                 current = None
@@ -534,13 +534,14 @@ class Reader:
                 current.append(e)
         return {name: self.nest(ents) for name, ents in blocks.items()}
 
-    def block_name_at(self, at):
+    def block_name_at(self, at, stored):
+        """The name of the block table record pointing at this BLOCK, else its own."""
         blk_start = struct.unpack_from('<I', self.data, 0x1C)[0]
-        for r in self.tables['BLOCK']:
+        for i, r in enumerate(self.tables['BLOCK']):
             if (r.get('offset', -1) & 0x3FFFFFFF) == at - blk_start:
-                return self.block_names[self.tables['BLOCK'].index(r)]
+                return self.block_names[i]
         self.problem('BLOCK at %#x is in no block table record' % at)
-        return '?%#x' % at
+        return stored or '?%#x' % at
 
     def nest(self, entities):
         """VERTEX and SEQEND go with their POLYLINE, ATTRIB and SEQEND with their INSERT."""
