@@ -203,4 +203,5 @@ def main(args):
                 print('   ', line[:600])
 
 
-main(sys.argv[1:])
+if __name__ == '__main__':
+    main(sys.argv[1:])
