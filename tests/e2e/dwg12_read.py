@@ -274,7 +274,9 @@ class Reader:
         e['layer_index'] = c.rs()
         opts = c.rs()
         extra = c.rc() if flag & F_PSPACE else 0
-        e['paper_space'] = bool(flag & F_PSPACE)
+        # The flag bit only says the extra byte is there: block entities with extended data
+        # have it too (ACEB10); a paper space entity names its viewport.
+        e['paper_space'] = bool(extra & X_VIEWPORT)
         if extra & X_EED:
             e['xdata'] = self.eed(c)
         e['color'] = c.rcd() if flag & F_COLOR else 256
@@ -580,8 +582,12 @@ def dxf_points(e):
             and 'align_point' in e:
         pts = [e['align_point']]
     if kind == 'POLYLINE':
-        pts = [(0.0, 0.0, e.get('elevation', 0.0))] + [v['points'][0] for v in e['vertices']] \
-            if 'vertices' in e else [(0.0, 0.0, e.get('elevation', 0.0))]
+        elevation = e.get('elevation', 0.0)
+        flat = not e.get('flags', 0) & (8 | 16 | 64)
+        # The vertices of a 2D polyline keep its elevation as their z; a DXF may give them 0.
+        vertices = [(x, y, 0.0) if flat and z == elevation else (x, y, z)
+                    for x, y, z in (v['points'][0] for v in e.get('vertices', []))]
+        pts = [(0.0, 0.0, elevation)] + vertices
     if kind == 'INSERT':
         pts += [a['points'][0] for a in e.get('attribs', [])]
     if 'extrusion' in e:
