@@ -124,10 +124,25 @@ class Cursor:
         return self.unpack('3d')
 
     def tv(self):
-        return self.take(self.rs()).decode('latin-1')
+        return decode(self.take(self.rs()))
 
     def fixed_text(self, n):
-        return self.take(n).split(b'\0', 1)[0].decode('latin-1')
+        return decode(self.take(n).split(b'\0', 1)[0])
+
+
+# The code page numbers of the header variable at 0x3F9 (28 to 44) and the codecs of their
+# names: ANSI_1250, ANSI_1251, ANSI_1252, GB2312, ANSI_1253 ... ANSI_1258.
+CODE_PAGES = ['cp1250', 'cp1251', 'cp1252', 'gb2312', 'cp1253', 'cp1254', 'cp1255', 'cp1256',
+              'cp1257', 'cp874', 'cp932', 'cp936', 'cp949', 'cp950', 'johab', 'utf-16-le',
+              'cp1258']
+TEXT_CODEC = ['cp1252']
+
+
+def decode(raw):
+    try:
+        return raw.decode(TEXT_CODEC[0])
+    except UnicodeDecodeError:
+        return raw.decode('latin-1')
 
 
 class Reader:
@@ -156,6 +171,8 @@ class Reader:
             descriptors[name] = Cursor(d, 0x2C + 10 * i, 0x36 + 10 * i).unpack('HhHI')
         for name, at in EMBEDDED_DESCRIPTORS.items():
             descriptors[name] = Cursor(d, at, at + 10).unpack('HhHI')
+        page = struct.unpack_from('<H', d, 0x3F9)[0]
+        TEXT_CODEC[0] = CODE_PAGES[page - 28] if 28 <= page < 28 + len(CODE_PAGES) else 'cp1252'
         stored = struct.unpack_from('<H', d, HEADER_END)[0]
         if crc16(d[:HEADER_END]) != stored:
             self.problem('header CRC mismatch: stored %04X, computed %04X'
@@ -447,7 +464,7 @@ class Reader:
                 raise Short('extended data before its application name')
             if code in (0, 4):
                 raw = sub.take(sub.rc())
-                value = raw.decode('latin-1') if code == 0 else raw.hex().upper()
+                value = decode(raw) if code == 0 else raw.hex().upper()
             elif code == 2:
                 value = '}' if sub.rc() else '{'
             elif code == 3:
