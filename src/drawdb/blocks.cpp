@@ -44,8 +44,7 @@ int adAddBlockheader(Drawing* d, DbBlockHeader& block) {
   b.begin_handle = d->issue_handle();
   b.end_handle = d->issue_handle();
   block.handle = make_handle(b.handle);
-  block.entities = DbEntityList{static_cast<std::uint32_t>(d->blocks.size())};
-  d->blocks.push_back(std::move(b));
+  block.entities = DbEntityList{add_block_record(*d, std::move(b))};
   db_clear_error();
   return 1;
 }
@@ -60,13 +59,10 @@ int adSeekBlockheader(Drawing* d, const DbHandle& handle, DbBlockHeader& out) {
 
 int db_find_block(Drawing* d, std::string_view name, DbHandle& out) {
   if (!db_open_drawing(d)) return 0;
-  for (const BlockRec& b : d->blocks) {
-    if (!b.deleted && same_name(d->strings.get(b.name), name)) {
-      out = make_handle(b.handle);
-      return 1;
-    }
-  }
-  return db_fail(kErrNoBlock);
+  const auto it = d->block_index.find(upper_name(name));
+  if (it == d->block_index.end()) return db_fail(kErrNoBlock);
+  out = make_handle(d->blocks[it->second].handle);
+  return 1;
 }
 
 int db_block_entities(Drawing* d, const DbHandle& block, DbEntityList& out) {
@@ -124,9 +120,7 @@ int db_delete_block(Drawing* d, const DbHandle& block) {
   const std::uint32_t index = block_by_handle(*d, static_cast<std::uint32_t>(handle_value(block)));
   if (index == kNone) return db_fail(kErrNoBlock);
   if (index < 2) return db_fail(kErrLayoutBlock);
-  BlockRec& b = d->blocks[index];
-  b.deleted = true;
-  b.entities = {};
+  forget_block(*d, index);
   return 1;
 }
 

@@ -11,7 +11,7 @@ namespace {
 
 int g_last_error = kDbOk;
 
-constexpr std::array<std::pair<int, std::string_view>, 33> kTexts{{
+constexpr std::array<std::pair<int, std::string_view>, 34> kTexts{{
     {kDbOk, "No error"},
     {kErrNotInitialised, "Drawing database not initialised"},
     {kErrInitMissing, "Initialisation file cannot be read"},
@@ -47,6 +47,9 @@ constexpr std::array<std::pair<int, std::string_view>, 33> kTexts{{
     {kErrBadArgument, "Invalid argument"},
     {kErrNoMemory, "Out of memory"},
     {kErrBadBulges, "Polyline refused: the number of bulges differs from the number of vertices"},
+    {kErrTooLarge,
+     "The drawing is larger than its release holds (release 12: 65535 blocks, layers, text "
+     "styles, line types or applications, 4 GB of file)"},
 }};
 
 }  // namespace

@@ -41,6 +41,7 @@ enum DbError : int {
   kErrBadArgument = 34,
   kErrNoMemory = 35,
   kErrBadBulges = 36,
+  kErrTooLarge = 37,
 };
 
 inline constexpr int kDbLastErrorNumber = 307;

@@ -52,10 +52,24 @@ std::uint32_t live_block(const Drawing& d, DbEntityList list) {
 }
 
 std::uint32_t block_by_handle(const Drawing& d, std::uint32_t handle) {
-  for (std::uint32_t i = 0; i < d.blocks.size(); ++i) {
-    if (!d.blocks[i].deleted && d.blocks[i].handle == handle) return i;
-  }
-  return kNone;
+  const auto it = d.blocks_by_handle.find(handle);
+  return it == d.blocks_by_handle.end() ? kNone : it->second;
+}
+
+std::uint32_t add_block_record(Drawing& d, BlockRec b) {
+  const auto index = static_cast<std::uint32_t>(d.blocks.size());
+  d.block_index.emplace(upper_name(d.strings.get(b.name)), index);
+  d.blocks_by_handle.emplace(b.handle, index);
+  d.blocks.push_back(std::move(b));
+  return index;
+}
+
+void forget_block(Drawing& d, std::uint32_t index) {
+  BlockRec& b = d.blocks[index];
+  b.deleted = true;
+  b.entities = {};
+  d.block_index.erase(upper_name(d.strings.get(b.name)));
+  d.blocks_by_handle.erase(b.handle);
 }
 
 double pattern_length(const LinetypeRec& lt) {

@@ -165,6 +165,9 @@ struct Drawing {
   // A new handle; `used` false for one handed to the caller for a record to come.
   std::uint32_t issue_handle(bool used = true);
   std::unordered_map<std::uint32_t, std::uint32_t> layer_by_handle;
+  // The live blocks by upper-case name and by record handle.
+  std::unordered_map<std::string, std::uint32_t> block_index;
+  std::unordered_map<std::uint32_t, std::uint32_t> blocks_by_handle;
 };
 
 // Table name comparison: ASCII letters without case.
@@ -189,6 +192,9 @@ std::string_view block_display_name(const Drawing& d, std::uint32_t block, bool 
 std::uint32_t live_block(const Drawing& d, DbEntityList list);
 // The block index of a block record handle, or kNone.
 std::uint32_t block_by_handle(const Drawing& d, std::uint32_t handle);
+// Appends a block record and indexes it by name and handle; forgets a deleted one.
+std::uint32_t add_block_record(Drawing& d, BlockRec b);
+void forget_block(Drawing& d, std::uint32_t index);
 // The length of a line type's pattern: its dash lengths summed without their signs.
 double pattern_length(const LinetypeRec& lt);
 

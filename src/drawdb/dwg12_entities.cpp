@@ -73,6 +73,12 @@ std::uint64_t Writer::record(const Common& c, Body&& body) {
   const std::size_t start = dwg::byte_size(w);
   eed_.clear();
   if (c.xdata_of != nullptr) dwg::encode_eed(d_, *c.xdata_of, 0, eed_, true);
+  // Applications' data kept whole while they fit the record.
+  std::size_t eed_bytes = 0, kept = 0;
+  for (; kept < eed_.size() && eed_bytes + 3 + eed_[kept].bytes.size() <= kMaxEed; ++kept) {
+    eed_bytes += 3 + eed_[kept].bytes.size();
+  }
+  eed_.resize(kept);
   std::uint8_t flags = 0;
   if (c.colour != kDbColourByLayer) flags |= kHasColour;
   if (c.elevation != 0.0) flags |= kHasElevation;
@@ -85,9 +91,7 @@ std::uint64_t Writer::record(const Common& c, Body&& body) {
   const dwg::Reserved options = dwg::reserve(w, 2);
   if (!eed_.empty()) {
     write_rc(w, kExtraHasEed);
-    std::size_t bytes = 0;
-    for (const dwg::EedBlock& b : eed_) bytes += 3 + b.bytes.size();
-    write_rs(w, static_cast<std::uint16_t>(bytes));
+    write_rs(w, static_cast<std::uint16_t>(eed_bytes));
     for (const dwg::EedBlock& b : eed_) {
       write_rc(w, 1);  // the application, by table index
       write_rs(w, static_cast<std::uint16_t>(b.appid));

@@ -53,10 +53,21 @@ void write_aux_header(BitWriter& w, const SectionPlaces& p, const Tables& t, std
   dwg::write_sentinel(w, aux_sentinels().end);
 }
 
+// Tables and indices are counted in 16 bits.
+bool fits(const Drawing& d) {
+  constexpr std::size_t kMax = 0xFFFF;
+  return written_blocks(d).size() <= kMax && d.layers.size() <= kMax && d.styles.size() <= kMax &&
+         d.linetypes.size() <= kMax && d.regapps.size() <= kMax;
+}
+
 }  // namespace
 
 SaveResult save_dwg12(const Drawing& d, std::FILE* file) {
   SaveResult result;
+  if (!fits(d)) {
+    result.too_large = true;
+    return result;
+  }
   SaveProgress progress(d);
   EntityCounts counts;
   const Indices ix(d);
@@ -68,7 +79,10 @@ SaveResult save_dwg12(const Drawing& d, std::FILE* file) {
   SectionPlaces places;
   places.entities_start = kEntitiesAt;
   if (!write_block_entities(d, ix, 0, false, out, progress, counts)) return result;
-  if (out.offset() > kMaxOffset) return result;
+  if (out.offset() > kMaxOffset) {
+    result.too_large = true;
+    return result;
+  }
   places.entities_end = static_cast<std::uint32_t>(out.offset());
   dwg::write_sentinel(out.buf(), entities_sentinels().end);
 
@@ -82,7 +96,10 @@ SaveResult save_dwg12(const Drawing& d, std::FILE* file) {
     if (!write_block_entities(d, ix, b, true, blocks, progress, counts)) return result;
   }
   const std::uint64_t blocks_size = dwg::byte_size(blocks.buf());
-  if (blocks_size > kMaxBlocks || blocks_start + blocks_size + 64 + 170 > kMaxOffset) return result;
+  if (blocks_size > kMaxBlocks || blocks_start + blocks_size + 64 + 170 > kMaxOffset) {
+    result.too_large = true;
+    return result;
+  }
   places.blocks_start = static_cast<std::uint32_t>(blocks_start);
   places.blocks_size = kBlocksSizeFlag | static_cast<std::uint32_t>(blocks_size);
   places.extras_start = static_cast<std::uint32_t>(blocks_start + blocks_size + 32);

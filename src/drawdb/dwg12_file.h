@@ -9,6 +9,7 @@ namespace tsn::dwg12 {
 
 struct SaveResult {
   bool written = false;
+  bool too_large = false;     // more records or bytes than the format's fields hold
   long hatches_left_out = 0;  // release 12 has no hatches
 };
 

@@ -70,7 +70,7 @@ void write_fixed_text(BitWriter& w, std::string_view s, std::size_t width) {
 }
 
 void write_tv(BitWriter& w, std::string_view s) {
-  const std::size_t n = s.size() > 65535 ? 65535 : s.size();
+  const std::size_t n = s.size() > kMaxText ? kMaxText : s.size();
   dwg::write_rs(w, static_cast<std::uint16_t>(n));
   for (std::size_t i = 0; i < n; ++i) dwg::write_rc(w, static_cast<std::uint8_t>(s[i]));
 }

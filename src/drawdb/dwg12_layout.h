@@ -84,7 +84,9 @@ class Stream {
 
 // A fixed-width text field: the bytes, cut to fit, then zeros.
 void write_fixed_text(BitWriter& w, std::string_view s, std::size_t width);
-// RS length and the bytes (cut to 65535).
+// RS length and the bytes, cut to kMaxText: a record's size is 16 bits, and three strings
+// and the extended data (at most kMaxEed bytes) must fit in one.
+inline constexpr std::size_t kMaxText = 16000, kMaxEed = 16000;
 void write_tv(BitWriter& w, std::string_view s);
 
 }  // namespace tsn::dwg12

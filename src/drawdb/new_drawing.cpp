@@ -21,7 +21,7 @@ void add_layout_block(Drawing& d, std::string_view name) {
   b.begin_handle = d.issue_handle();
   b.end_handle = d.issue_handle();
   b.layout = d.issue_handle();
-  d.blocks.push_back(std::move(b));
+  add_block_record(d, std::move(b));
 }
 
 }  // namespace

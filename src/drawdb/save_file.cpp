@@ -32,6 +32,10 @@ int save_binary(Drawing* d, std::string_view path, int release) {
     const dwg12::SaveResult r = dwg12::save_dwg12(*d, file);
     written = r.written;
     db_session().hatches_left_out = r.hatches_left_out;
+    if (r.too_large) {
+      std::fclose(file);
+      return db_fail(kErrTooLarge);
+    }
   } else {
     written = dwg::save_dwg(*d, file, release == 7);
   }

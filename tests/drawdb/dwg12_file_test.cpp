@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "drawdb/db_errors.h"
 #include "drawdb/dwg_bits.h"
 #include "sample_drawing.h"
 
@@ -192,6 +193,25 @@ TEST(Dwg12File, HeaderTablesEntitiesAndAuxiliaryHeaderAreLaidOutAsTheFormatFixes
   EXPECT_EQ(le(b, aux + 28, 4), blocks);
   EXPECT_EQ(le(b, aux + 16 + 136, 2), crc(b, aux + 16, aux + 16 + 136));
   EXPECT_EQ(le(b, aux + 16 + 132, 4), aux);
+}
+
+// Block indices are 16 bits: a drawing of more blocks is refused, not written wrong.
+TEST(Dwg12File, MoreBlocksThanTheFormatCountsAreRefused) {
+  ScratchDir dir;
+  DbSessionScope session(dir);
+  ASSERT_TRUE(session.ok());
+  Drawing* d = db_new_drawing(6);
+  ASSERT_NE(d, nullptr);
+  for (int i = 0; i <= 0xFFFF; ++i) {
+    DbBlockHeader block;
+    db_init_blockheader(d, block);
+    block.name = "B" + std::to_string(i);
+    ASSERT_NE(adAddBlockheader(d, block), 0) << i;
+  }
+  EXPECT_EQ(adSaveFile(d, (dir / "many.dwg").string(), 0, 4, 0, 0), 0);
+  EXPECT_EQ(db_last_error(), kErrTooLarge);
+  EXPECT_NE(std::string(db_error_text(db_last_error())).find("65535 blocks"), std::string::npos);
+  db_close_drawing(d);
 }
 
 }  // namespace
