@@ -15,22 +15,12 @@
 #include "drawdb/db_errors.h"
 #include "drawdb/dwg_bits.h"
 #include "sample_drawing.h"
+#include "saved_bytes.h"
 
 namespace tsn::test {
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
-
-std::uint32_t le(const Bytes& b, std::size_t at, int n) {
-  std::uint32_t v = 0;
-  for (int i = n - 1; i >= 0; --i) v = v << 8 | b.at(at + i);
-  return v;
-}
-
-std::uint16_t crc(const Bytes& b, std::size_t from, std::size_t to) {
-  return dwg::crc16(std::span(b.data() + from, to - from), dwg::kCrcSeed);
-}
 
 // Little-endian fields appended one by one.
 struct Fields {
@@ -67,8 +57,7 @@ Bytes saved_sample(const ScratchDir& dir) {
   EXPECT_NE(adSaveFile(d, path.string(), 0, 4, 0, 0), 0) << db_error_text(db_last_error());
   EXPECT_EQ(db_hatches_left_out(), 3);  // release 12 has none
   db_close_drawing(d);
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  return file_bytes(path);
 }
 
 TEST(Dwg12File, HeaderTablesEntitiesAndAuxiliaryHeaderAreLaidOutAsTheFormatFixesThem) {

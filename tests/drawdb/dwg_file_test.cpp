@@ -13,23 +13,13 @@
 
 #include "drawdb/dwg_bits.h"
 #include "sample_drawing.h"
+#include "saved_bytes.h"
 #include "support/shell.h"
 
 namespace tsn::test {
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
-
-std::uint32_t le(const Bytes& b, std::size_t at, int n) {
-  std::uint32_t v = 0;
-  for (int i = n - 1; i >= 0; --i) v = v << 8 | b.at(at + i);
-  return v;
-}
-
-std::uint16_t crc(const Bytes& b, std::size_t from, std::size_t to) {
-  return dwg::crc16(std::span(b.data() + from, to - from), dwg::kCrcSeed);
-}
 
 bool sentinel_at(const Bytes& b, std::size_t at, const dwg::Sentinel& s) {
   return at + 16 <= b.size() && std::equal(s.begin(), s.end(), b.begin() + at);
