@@ -74,7 +74,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool dwg = database && (flags & 1) != 0;
   if (database) s.verDXF = dwg && (flags & 2) != 0 ? 6 : dwg && (flags & 8) != 0 ? 4 : 7;
   if (dwg) s.SaveFileType = 1;
-  static const std::string dir = database ? tsn::fuzz::scratch_directory() : std::string();
+  // One scratch directory for the run, whichever input comes first (the working directory
+  // is never written).
+  static const std::string dir = tsn::fuzz::scratch_directory();
   const std::string saved = dir + (dwg ? "out.dwg" : "out.dxf");
   tsn::StringGroupSink entity_sink, block_sink, record_sink, fill_sink;
   tsn::DxfTextWriter text_writer(s, nullptr);
