@@ -123,17 +123,12 @@ std::uint16_t Writer::field(BitWriter& w, const DwgField& f, const StoredEntity&
       return f.option;
     case Bits::r12_rd2: {
       const DbPoint p = e.point(f.slot);
-      write_rd(w, p[0]);
-      write_rd(w, p[1]);
+      dwg::write_2rd(w, p[0], p[1]);
       return 0;
     }
-    case Bits::r12_rd3: {
-      const DbPoint p = e.point(f.slot);
-      write_rd(w, p[0]);
-      write_rd(w, p[1]);
-      write_rd(w, p[2]);
+    case Bits::r12_rd3:
+      for (const double c : e.point(f.slot)) write_rd(w, c);
       return 0;
-    }
     case Bits::r12_rc:
       if (!optional(e.integer(f.slot))) return 0;
       write_rc(w, static_cast<std::uint8_t>(e.integer(f.slot)));
@@ -155,8 +150,7 @@ std::uint16_t Writer::field(BitWriter& w, const DwgField& f, const StoredEntity&
     case Bits::r12_align: {
       if (e.integer(Slot::h_justify) == 0 && e.integer(Slot::v_justify) == 0) return 0;
       const DbPoint p = e.point(f.slot);
-      write_rd(w, p[0]);
-      write_rd(w, p[1]);
+      dwg::write_2rd(w, p[0], p[1]);
       return f.option;
     }
     default: return 0;  // a field of the later releases
@@ -223,8 +217,7 @@ void Writer::polyline(const StoredEntity& e, bool light) {
     v.elevation = three_d ? p[2] : elevation;
     const double bulge = e.bulge(per, i);
     record(v, [&](BitWriter& w) {
-      write_rd(w, p[0]);
-      write_rd(w, p[1]);
+      dwg::write_2rd(w, p[0], p[1]);
       std::uint16_t options = 0;
       if (bulge != 0.0) {
         write_rd(w, bulge);
@@ -286,8 +279,7 @@ bool Writer::block(std::uint32_t index, bool frame) {
     Common c;
     c.type = kBlockBegin;
     record(c, [&](BitWriter& w) {
-      write_rd(w, b.base[0]);
-      write_rd(w, b.base[1]);
+      dwg::write_2rd(w, b.base[0], b.base[1]);
       write_tv(w, block_display_name(d_, index, false));
       return std::uint16_t{4};  // the name follows
     });
@@ -308,8 +300,11 @@ bool Writer::block(std::uint32_t index, bool frame) {
 }  // namespace
 
 Indices::Indices(const Drawing& d) : block(d.blocks.size(), -1) {
-  const std::vector<std::uint32_t> written = written_blocks(d);
-  for (std::size_t i = 0; i < written.size(); ++i) block[written[i]] = static_cast<std::int32_t>(i);
+  for (std::uint32_t i = 2; i < d.blocks.size(); ++i) {
+    if (d.blocks[i].deleted) continue;
+    block[i] = static_cast<std::int32_t>(written.size());
+    written.push_back(i);
+  }
 }
 
 bool write_block_entities(const Drawing& d, const Indices& ix, std::uint32_t block, bool frame,

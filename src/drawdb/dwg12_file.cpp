@@ -54,9 +54,9 @@ void write_aux_header(BitWriter& w, const SectionPlaces& p, const Tables& t, std
 }
 
 // Tables and indices are counted in 16 bits.
-bool fits(const Drawing& d) {
+bool fits(const Drawing& d, const Indices& ix) {
   constexpr std::size_t kMax = 0xFFFF;
-  return written_blocks(d).size() <= kMax && d.layers.size() <= kMax && d.styles.size() <= kMax &&
+  return ix.written.size() <= kMax && d.layers.size() <= kMax && d.styles.size() <= kMax &&
          d.linetypes.size() <= kMax && d.regapps.size() <= kMax;
 }
 
@@ -64,13 +64,13 @@ bool fits(const Drawing& d) {
 
 SaveResult save_dwg12(const Drawing& d, std::FILE* file) {
   SaveResult result;
-  if (!fits(d)) {
+  const Indices ix(d);
+  if (!fits(d, ix)) {
     result.too_large = true;
     return result;
   }
   SaveProgress progress(d);
   EntityCounts counts;
-  const Indices ix(d);
 
   // The header's place, then the model space entities between their sentinels.
   Stream out(file, 0);
@@ -87,11 +87,11 @@ SaveResult save_dwg12(const Drawing& d, std::FILE* file) {
   dwg::write_sentinel(out.buf(), entities_sentinels().end);
 
   // The tables' places are fixed by their counts; the block entities follow them.
-  const Tables tables = table_layout(d, out.offset());
+  const Tables tables = table_layout(d, ix, out.offset());
   const std::uint64_t blocks_start = tables_end(tables) + 16;
   Stream blocks(nullptr, kBlocksSizeFlag);
   std::vector<std::uint32_t> block_offsets;
-  for (std::uint32_t b : written_blocks(d)) {
+  for (std::uint32_t b : ix.written) {
     block_offsets.push_back(static_cast<std::uint32_t>(blocks.offset() - kBlocksSizeFlag));
     if (!write_block_entities(d, ix, b, true, blocks, progress, counts)) return result;
   }
@@ -105,7 +105,7 @@ SaveResult save_dwg12(const Drawing& d, std::FILE* file) {
   places.extras_start = static_cast<std::uint32_t>(blocks_start + blocks_size + 32);
   places.extras_size = kExtrasSizeFlag;
 
-  if (!write_tables(out.buf(), d, block_offsets)) return result;
+  if (!write_tables(out.buf(), d, ix, block_offsets)) return result;
   dwg::write_sentinel(out.buf(), blocks_sentinels().begin);
   dwg::write_raw(out.buf(), {blocks.buf().bytes.data(), static_cast<std::size_t>(blocks_size)});
   dwg::write_sentinel(out.buf(), blocks_sentinels().end);

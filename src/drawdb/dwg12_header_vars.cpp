@@ -145,16 +145,10 @@ void write_descriptor(BitWriter& w, const TableInfo& t) {
   write_rl(w, t.address);
 }
 
-// A julian date as whole days and milliseconds into the day.
 void write_time(BitWriter& w, double julian) {
-  double days = std::floor(julian);
-  auto ms = std::llround((julian - days) * 86400000.0);
-  if (ms >= 86400000) {
-    days += 1;
-    ms -= 86400000;
-  }
-  write_rl(w, static_cast<std::uint32_t>(days));
-  write_rl(w, static_cast<std::uint32_t>(ms));
+  const dwg::JulianParts t = dwg::julian_parts(julian);
+  write_rl(w, t.days);
+  write_rl(w, t.ms);
 }
 
 double real_of(const Var& v, const DbHeader& h) {
@@ -178,8 +172,7 @@ void write_var(BitWriter& w, const Var& v, const Drawing& d, const Tables& table
       const Point2 p = v.stored != nullptr && v.stored->point2 != nullptr
                            ? h.*(v.stored->point2)
                            : std::get<Point2>(v.fixed);
-      write_rd(w, p[0]);
-      write_rd(w, p[1]);
+      dwg::write_2rd(w, p[0], p[1]);
       break;
     }
     case Enc::rd3: {

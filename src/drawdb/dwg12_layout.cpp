@@ -62,17 +62,24 @@ bool Stream::flush() {
   return !failed_;
 }
 
+namespace {
+
+void write_bytes(BitWriter& w, std::string_view s) {
+  dwg::write_raw(w, {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()});
+}
+
+}  // namespace
+
 void write_fixed_text(BitWriter& w, std::string_view s, std::size_t width) {
   const std::size_t n = s.size() < width ? s.size() : width;
-  for (std::size_t i = 0; i < width; ++i) {
-    dwg::write_rc(w, i < n ? static_cast<std::uint8_t>(s[i]) : 0);
-  }
+  write_bytes(w, s.substr(0, n));
+  for (std::size_t i = n; i < width; ++i) dwg::write_rc(w, 0);
 }
 
 void write_tv(BitWriter& w, std::string_view s) {
   const std::size_t n = s.size() > kMaxText ? kMaxText : s.size();
   dwg::write_rs(w, static_cast<std::uint16_t>(n));
-  for (std::size_t i = 0; i < n; ++i) dwg::write_rc(w, static_cast<std::uint8_t>(s[i]));
+  write_bytes(w, s.substr(0, n));
 }
 
 }  // namespace tsn::dwg12

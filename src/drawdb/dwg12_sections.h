@@ -13,18 +13,21 @@ namespace tsn::dwg12 {
 
 // The table index of a linetype (BYBLOCK and BYLAYER have none: they give 0).
 std::uint16_t linetype_index(const Drawing& d, std::uint32_t linetype);
-// The blocks the block table lists, in order: every live one but the two layouts.
-std::vector<std::uint32_t> written_blocks(const Drawing& d);
+struct Indices;
 // Counts, sizes and addresses of the tables when the first begins at `first_table_at`.
-Tables table_layout(const Drawing& d, std::uint64_t first_table_at);
+Tables table_layout(const Drawing& d, const Indices& ix, std::uint64_t first_table_at);
 std::uint64_t tables_end(const Tables& t);
 // All ten table sections; block_offsets[i] is where the i-th written block's BLOCK entity
 // lies in the block entities section. False when a record came out of its size.
-bool write_tables(BitWriter& w, const Drawing& d, const std::vector<std::uint32_t>& block_offsets);
+bool write_tables(BitWriter& w, const Drawing& d, const Indices& ix,
+                  const std::vector<std::uint32_t>& block_offsets);
 
 // What entity records name by index.
 struct Indices {
-  std::vector<std::int32_t> block;  // by drawing block index; -1 for a block not written
+  // The blocks the block table lists, in order: every live one but the two layouts; and
+  // each drawing block's index there (-1 for one not listed).
+  std::vector<std::uint32_t> written;
+  std::vector<std::int32_t> block;
   explicit Indices(const Drawing& d);
 };
 

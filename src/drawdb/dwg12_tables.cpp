@@ -30,11 +30,6 @@ bool write_record(BitWriter& w, std::uint16_t size, int flags, std::string_view 
   return dwg::byte_size(w) - start == size;
 }
 
-void write_rd2(BitWriter& w, double x, double y) {
-  write_rd(w, x);
-  write_rd(w, y);
-}
-
 }  // namespace
 
 std::uint16_t linetype_index(const Drawing& d, std::uint32_t linetype) {
@@ -42,17 +37,9 @@ std::uint16_t linetype_index(const Drawing& d, std::uint32_t linetype) {
   return static_cast<std::uint16_t>(linetype >= 2 && linetype < d.linetypes.size() ? linetype - 2 : 0);
 }
 
-std::vector<std::uint32_t> written_blocks(const Drawing& d) {
-  std::vector<std::uint32_t> out;
-  for (std::uint32_t i = 2; i < d.blocks.size(); ++i) {
-    if (!d.blocks[i].deleted) out.push_back(i);
-  }
-  return out;
-}
-
-Tables table_layout(const Drawing& d, std::uint64_t first_table_at) {
+Tables table_layout(const Drawing& d, const Indices& ix, std::uint64_t first_table_at) {
   Tables t{};
-  t[kBlock].count = static_cast<std::uint16_t>(written_blocks(d).size());
+  t[kBlock].count = static_cast<std::uint16_t>(ix.written.size());
   t[kLayer].count = static_cast<std::uint16_t>(d.layers.size());
   t[kStyle].count = static_cast<std::uint16_t>(d.styles.size());
   t[kLtype].count = static_cast<std::uint16_t>(d.linetypes.size() > 2 ? d.linetypes.size() - 2 : 0);
@@ -73,13 +60,14 @@ std::uint64_t tables_end(const Tables& t) {
   return std::uint64_t{last.address} + std::uint64_t{last.record_size} * last.count + 16;
 }
 
-bool write_tables(BitWriter& w, const Drawing& d, const std::vector<std::uint32_t>& block_offsets) {
+bool write_tables(BitWriter& w, const Drawing& d, const Indices& ix,
+                  const std::vector<std::uint32_t>& block_offsets) {
   bool ok = true;
   const auto open = [&](Table t) { dwg::write_sentinel(w, table_sentinels(t).begin); };
   const auto close = [&](Table t) { dwg::write_sentinel(w, table_sentinels(t).end); };
 
   open(kBlock);
-  const std::vector<std::uint32_t> blocks = written_blocks(d);
+  const std::vector<std::uint32_t>& blocks = ix.written;
   for (std::size_t i = 0; i < blocks.size(); ++i) {
     const BlockRec& b = d.blocks[blocks[i]];
     ok &= write_record(w, kRecordSize[kBlock], b.flags, block_display_name(d, blocks[i], false),
@@ -137,12 +125,12 @@ bool write_tables(BitWriter& w, const Drawing& d, const std::vector<std::uint32_
   open(kVport);
   const DbVport& v = d.vport;
   ok &= write_record(w, kRecordSize[kVport], 0, "*ACTIVE", [&] {
-    write_rd2(w, 0.0, 0.0);  // lower left and upper right corners on the screen
-    write_rd2(w, 1.0, 1.0);
+    dwg::write_2rd(w, 0.0, 0.0);  // lower left and upper right corners on the screen
+    dwg::write_2rd(w, 1.0, 1.0);
     for (double c : {0.0, 0.0, 0.0, 0.0, 0.0, 1.0}) write_rd(w, c);  // target, direction
     write_rd(w, 0.0);  // twist
     write_rd(w, v.height);
-    write_rd2(w, v.centre[0], v.centre[1]);
+    dwg::write_2rd(w, v.centre[0], v.centre[1]);
     write_rd(w, v.aspect);
     write_rd(w, 50.0);  // lens length
     write_rd(w, 0.0);   // front and back clipping
@@ -150,9 +138,9 @@ bool write_tables(BitWriter& w, const Drawing& d, const std::vector<std::uint32_
     // View mode, circle zoom, fast zoom, UCS icon, snap, grid, snap style, isometric plane.
     for (int s : {0, 100, 1, 1, 0, 0, 0, 0}) write_rs(w, static_cast<std::uint16_t>(s));
     write_rd(w, 0.0);        // snap angle
-    write_rd2(w, 0.0, 0.0);  // snap base
-    write_rd2(w, 1.0, 1.0);  // snap spacing
-    write_rd2(w, 0.0, 0.0);  // grid spacing: the snap's
+    dwg::write_2rd(w, 0.0, 0.0);  // snap base
+    dwg::write_2rd(w, 1.0, 1.0);  // snap spacing
+    dwg::write_2rd(w, 0.0, 0.0);  // grid spacing: the snap's
   });
   close(kVport);
 

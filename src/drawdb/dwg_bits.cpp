@@ -2,6 +2,7 @@
 #include "drawdb/dwg_bits.h"
 
 #include <bit>
+#include <cmath>
 #include <cstring>
 
 namespace tsn::dwg {
@@ -183,6 +184,13 @@ bool write_t(BitWriter& w, std::string_view bytes) {
   write_bs(w, static_cast<std::uint16_t>(bytes.size()));
   write_raw(w, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
   return true;
+}
+
+JulianParts julian_parts(double julian) {
+  double days = std::floor(julian);
+  auto ms = std::llround((julian - days) * 86400000.0);
+  if (ms >= 86400000) days += 1, ms = 0;
+  return {static_cast<std::uint32_t>(days), static_cast<std::uint32_t>(ms)};
 }
 
 void write_2rd(BitWriter& w, double x, double y) {

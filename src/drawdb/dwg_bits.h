@@ -137,6 +137,12 @@ void write_3bd(BitWriter& w, const Triple& p);
 void write_be(BitWriter& w, const Triple& extrusion, bool r2000);
 void write_bt(BitWriter& w, double thickness, bool r2000);
 
+// A julian date as the format stores it: whole days and milliseconds into the day.
+struct JulianParts {
+  std::uint32_t days, ms;
+};
+JulianParts julian_parts(double julian);
+
 // The table-driven CRC-16 of the format (reflected polynomial 0xA001), from `seed`.
 std::uint16_t crc16(std::span<const std::uint8_t> bytes, std::uint16_t seed);
 // The seed of the object, header-variable, class and object-map CRCs.

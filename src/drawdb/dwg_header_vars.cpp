@@ -256,13 +256,10 @@ double number(const DwgVar& d, const H& h, const Refs& r) {
   return std::get<double>(d.fixed);
 }
 
-// A julian date as whole days and milliseconds into the day.
 void write_time(BitWriter& w, double julian) {
-  double days = std::floor(julian);
-  auto ms = std::llround((julian - days) * 86400000.0);
-  if (ms >= 86400000) days += 1, ms = 0;
-  write_bl(w, static_cast<std::uint32_t>(days));
-  write_bl(w, static_cast<std::uint32_t>(ms));
+  const JulianParts t = julian_parts(julian);
+  write_bl(w, t.days);
+  write_bl(w, t.ms);
 }
 
 void write_var(BitWriter& w, const DwgVar& d, const H& h, const Refs& r) {
