@@ -5,9 +5,9 @@ namespace tsn {
 namespace {
 
 constexpr ReleaseTraits kReleases[] = {
-    {4, "AC1009", false, false, false, false, false},
-    {6, "AC1014", true, true, true, true, true},
-    {7, "AC1015", true, true, true, true, true},
+    {4, "AC1009", false, false, false, false, false, "12"},
+    {6, "AC1014", true, true, true, true, true, "14"},
+    {7, "AC1015", true, true, true, true, true, "2000"},
 };
 
 }  // namespace

@@ -14,6 +14,7 @@ struct ReleaseTraits {
   bool hatch = false;            // HATCH fills (otherwise triangulated faces)
   bool objects = false;          // the OBJECTS section and the BLOCK_RECORD table
   bool points_3d = false;        // every point carries its Z, 2D data too
+  std::string_view name = "12";  // as users name it: "12", "14", "2000"
 };
 
 // The traits of a release code; anything but 6 and 7 is release 12.

@@ -1,6 +1,7 @@
 // Drawing header, tables, blocks and entities into the drawing database, and the save.
 #include "dwg/database_writer.h"
 
+#include <algorithm>
 #include <ctime>
 #include <filesystem>
 #include <system_error>
@@ -58,23 +59,52 @@ void DatabaseWriter::remove_private_directory() {
 
 int DatabaseWriter::open(const std::string& output_path, const std::string& temp_dir,
                          const std::string& init_path, bool table_open) {
-  output_path_ = output_path;
+  // An output that can never be written is refused before any work is done for it.
   if (output_.open(output_path) != 0) return -1;
+  if (start(temp_dir, init_path, table_open) != 0) return -1;
+  several_inputs_ = false;
+  return set_output(output_path);
+}
+
+int DatabaseWriter::start(const std::string& temp_dir, const std::string& init_path,
+                          bool table_open) {
   // A device or FIFO output is saved in a private directory and copied into it.
   private_dir_ = make_private_directory(temp_dir);
   if (private_dir_.empty()) {
     report_cannot_open(with_trailing_separator(temp_dir) + "tsn-XXXXXX");
     return -1;
   }
-  if (output_.make_temporary(private_dir_) != 0) return -1;
+  init_path_ = init_path;
+  several_inputs_ = true;
   if (start_dwg(session_, settings_, init_path, table_open) != 0) {
+    remove_private_directory();
+    return -1;
+  }
+  return 0;
+}
+
+int DatabaseWriter::add_input(bool table_open) {
+  return start_dwg(session_, settings_, init_path_, table_open);
+}
+
+int DatabaseWriter::set_output(const std::string& output_path) {
+  output_path_ = output_path;
+  if (output_.open(output_path) != 0 || output_.make_temporary(private_dir_) != 0) {
     output_.discard();
     return -1;
   }
   return 0;
 }
 
-void DatabaseWriter::header(const DrawingExtents& x) {
+void DatabaseWriter::header(const DrawingExtents& extents) {
+  DrawingExtents x = extents;
+  if (extents_) {
+    x.xmin = std::min(x.xmin, extents_->xmin);
+    x.ymin = std::min(x.ymin, extents_->ymin);
+    x.xmax = std::max(x.xmax, extents_->xmax);
+    x.ymax = std::max(x.ymax, extents_->ymax);
+  }
+  extents_ = x;
   Drawing* d = session_.drawing;
   DbHeader h;
   db_get_header(d, h);
@@ -136,6 +166,8 @@ void DatabaseWriter::tables(const DrawingSetup& setup) {
     }
     styles_.insert(upper(style.name));
   }
+  if (regapp_registered_) return;
+  regapp_registered_ = true;
   DbRegapp app;
   db_init_regapp(session_.drawing, app);
   app.name.assign(kAppId);
@@ -143,6 +175,7 @@ void DatabaseWriter::tables(const DrawingSetup& setup) {
 }
 
 int DatabaseWriter::begin_drawing(const DrawingSetup& setup) {
+  input_blocks_.clear();
   header(setup.extents);
   tables(setup);
   return 0;
@@ -189,6 +222,13 @@ void DatabaseWriter::ensure_style(std::string_view name) {
 }
 
 int DatabaseWriter::begin_block(DrawingStream stream, const BlockDef& b) {
+  const std::string key = upper(b.name);
+  // A marker, legend or attribute block an earlier input of the drawing defined already.
+  if (blocks_.contains(key) && !input_blocks_.contains(key)) {
+    dropping_[stream_index(stream)] = true;
+    return 0;
+  }
+  input_blocks_.insert(key);
   DbBlockHeader header;
   db_init_blockheader(session_.drawing, header);
   header.name.assign(b.name);
@@ -205,13 +245,14 @@ int DatabaseWriter::begin_block(DrawingStream stream, const BlockDef& b) {
     report_database_error(kContextBlock);
     sought = header;
   }
-  blocks_[upper(b.name)] = header.handle;
+  blocks_[key] = header.handle;
   open_blocks_[stream_index(stream)] = sought.entities;
   return 0;
 }
 
 int DatabaseWriter::end_block(DrawingStream stream) {
   open_blocks_[stream_index(stream)].reset();
+  dropping_[stream_index(stream)] = false;
   return 0;
 }
 
@@ -237,11 +278,12 @@ int DatabaseWriter::add_record(DbEntityList list, DbEntity& e, const DbAux* aux,
 }
 
 int DatabaseWriter::add(DrawingStream stream, const Entity& entity, EntityRef* made) {
+  if (made != nullptr) *made = {};
+  if (dropping_[stream_index(stream)]) return 0;
   const DbEntityList list = list_for(stream);
   DatabaseRefs refs;
   refs.layer = layer(entity.look.layer);
   if (const auto* insert = std::get_if<InsertEntity>(&entity.shape)) refs.block = block(insert->block);
-  if (made != nullptr) *made = {};
   if (std::holds_alternative<FilledDisc>(entity.shape)) {
     DatabaseRecord disc = disc_record(release_, entity, refs);
     return add_record(list, disc.entity, &disc.aux, database_context(entity.shape));
@@ -261,7 +303,8 @@ int DatabaseWriter::add(DrawingStream stream, const Entity& entity, EntityRef* m
 int DatabaseWriter::finish(bool (*cancelled)()) {
   // The save reports its own progress, from 80 % up; the end of the save fills the bar.
   progress_start();
-  const int saved = write_output_file(session_, settings_, output_.temporary_path(), output_path_);
+  const int saved = write_output_file(session_, settings_, output_.temporary_path(), output_path_,
+                                      several_inputs_);
   progress_step_to(100);
   progress_end();
   if (saved != 0) {

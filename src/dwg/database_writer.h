@@ -29,6 +29,16 @@ class DatabaseWriter final : public DrawingWriter {
   int open(const std::string& output_path, const std::string& temp_dir,
            const std::string& init_path, bool table_open);
 
+  // A drawing several inputs go into before it is saved (a merge group). `start` opens the
+  // database and the drawing for the first input, `add_input` readies it for each later one
+  // (its label block when that input has labels), `set_output` names the output once it is
+  // known, then `finish` saves. Between inputs the drawing keeps its layers, styles, blocks
+  // and application id; the header extents grow to hold every input's. 0, or nonzero with
+  // the failure said.
+  int start(const std::string& temp_dir, const std::string& init_path, bool table_open);
+  int add_input(bool table_open);
+  int set_output(const std::string& output_path);
+
   int begin_drawing(const DrawingSetup& setup) override;
   int begin_block(DrawingStream stream, const BlockDef& block) override;
   int end_block(DrawingStream stream) override;
@@ -63,6 +73,14 @@ class DatabaseWriter final : public DrawingWriter {
   std::unordered_map<std::string, DbHandle> layers_;
   std::unordered_map<std::string, DbHandle> blocks_;
   std::unordered_set<std::string> styles_;
+  std::string init_path_;
+  bool several_inputs_ = false;  // started with `start`: a merge group's drawing
+  bool regapp_registered_ = false;
+  std::optional<DrawingExtents> extents_;  // of the inputs so far
+  // Blocks the current input defined; one of the same name that an earlier input defined is
+  // used as it is and the new definition's entities are dropped.
+  std::unordered_set<std::string> input_blocks_;
+  std::array<bool, 4> dropping_{};
   // The block open on each stream (blocks are defined one at a time per stream).
   std::array<std::optional<DbEntityList>, 4> open_blocks_{};
   long non_finite_ = 0;

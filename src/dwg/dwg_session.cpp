@@ -108,13 +108,13 @@ int start_dwg(DwgSession& session, const ConvSettings& s, const std::string& ini
 }
 
 int write_output_file(DwgSession& session, const ConvSettings& s, const std::string& save_path,
-                      const std::string& output_path) {
+                      const std::string& output_path, bool group_closing) {
   trace_write("write_output_file() :\n");
   if (session.label_block_open) dissolve_label_block(session);
   status_write("\nWriting output file %s", output_path.c_str());
   trace_write("b4 adSaveFile :\n");
   const bool dwg = s.SaveFileType == 1;
-  start_save_progress(save_release_code(s.verDXF));
+  start_save_progress(save_release_code(s.verDXF), group_closing);
   const int saved = adSaveFile(session.drawing, save_path, dwg ? kSaveDwg : kSaveDxf,
                                save_release_code(s.verDXF), dwg ? 0 : s.DecPlaces,
                                dwg ? 0 : (s.Use2D == 0 ? 1 : 0));

@@ -34,9 +34,10 @@ int start_dwg(DwgSession& session, const ConvSettings& s, const std::string& ini
               bool table_open);
 
 // Dissolves the label block and saves the drawing as the output type and release of the
-// settings into `save_path`. 0, or 1 with the failure said.
+// settings into `save_path`. The drawing of a merge group (`group_closing`) shows the save's
+// progress percent by percent. 0, or 1 with the failure said.
 int write_output_file(DwgSession& session, const ConvSettings& s, const std::string& save_path,
-                      const std::string& output_path);
+                      const std::string& output_path, bool group_closing = false);
 
 // Closes the drawing and shuts the database down.
 void close_dwg(DwgSession& session);

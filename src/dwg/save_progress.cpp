@@ -1,6 +1,7 @@
 // The thresholds of the save progress.
 #include "dwg/save_progress.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -20,6 +21,7 @@ std::optional<SaveProgress> g_save;
 }  // namespace
 
 int SaveProgress::report(int percent) {
+  if (per_percent_) return std::clamp(percent, 0, 100);
   const std::array<int, 20>& table = release_12_ ? kRelease12 : kLaterReleases;
   if (!started_) {
     started_ = true;
@@ -31,7 +33,9 @@ int SaveProgress::report(int percent) {
   return kFirstPosition + next_;
 }
 
-void start_save_progress(int release_code) { g_save.emplace(release_code); }
+void start_save_progress(int release_code, bool per_percent) {
+  g_save.emplace(release_code, per_percent);
+}
 
 void save_progress_report(int percent) {
   if (!g_save) return;

@@ -24,12 +24,6 @@ constexpr int kMsgGroupAlreadyOpen = 204;
 constexpr int kNotControlLine = 100;
 constexpr int kReadNextLine = 101;
 
-// Merge groups collect several inputs in one drawing, which only the drawing database can
-// build; until it exists a group must stop the batch rather than convert its inputs alone.
-constexpr bool kMergeGroupsAvailable = false;
-constexpr const char* kMergeGroupsUnavailable =
-    "Merge groups (/G ... /O) need DWG output through the drawing database, which this "
-    "version does not have yet.";
 constexpr const char* kNestedCommandFile = "A command file cannot name another command file: %s";
 
 void warn(const std::string& text) { show_message(kCaptionProgram, text, Icon::warning); }
@@ -171,10 +165,6 @@ int CommandSource::control_line(const std::vector<std::string>& tokens, RunState
     if (is_control(t, 'G')) {
       if (run.merge_group_open) {
         warn(load_text(kMsgGroupAlreadyOpen));
-        return kCommandError;
-      }
-      if (!kMergeGroupsAvailable) {
-        warn(kMergeGroupsUnavailable);
         return kCommandError;
       }
       run.merge_group_open = true;

@@ -405,9 +405,8 @@ InputInfo input_info_of(const ConversionRequest& request, const OpenInput& in) {
 }
 
 int main_process(const ConversionRequest& request, ConvState& cs, ConversionCounters& counters,
-                 NameCounters& names) {
+                 NameCounters& names, MergeGroup* group) {
   ConvSettings& s = cs.settings;
-  const bool merge_group_active = cs.run.merge_group_open || cs.run.merge_group_closing;
   trace_write("main_process() :\n");
   counters.iterations.fill(0);
   const auto started = std::chrono::steady_clock::now();
@@ -416,10 +415,11 @@ int main_process(const ConversionRequest& request, ConvState& cs, ConversionCoun
   OpenInput in;
   if (open_input(request, s.cur, in) != 0) return -1;
 
-  const std::unique_ptr<DrawingWriter> writer =
-      open_drawing_writer(s, request.output_path, merge_group_active, in.table != nullptr);
-  if (writer == nullptr) return -1;
-  Drawing d{*writer};
+  const ChosenWriter chosen = open_drawing_writer(s, request.output_path, group, in.table != nullptr);
+  if (chosen.writer == nullptr) return -1;
+  Drawing d{*chosen.writer};
+  // A merge group's drawing counts for every input so far.
+  const long non_finite_before = d.writer.non_finite_reals();
   status_clear_if_full();
 
   const int saved_2d = s.Use2D;
@@ -518,10 +518,11 @@ int main_process(const ConversionRequest& request, ConvState& cs, ConversionCoun
     counters.polygons_not_hatched += c->polygons_not_hatched;
     counters.records_refused_nonfinite += c->records_refused_nonfinite;
   }
-  counters.non_finite_reals = d.writer.non_finite_reals();
+  counters.non_finite_reals = d.writer.non_finite_reals() - non_finite_before;
   trace_write("0:TIME==%ld\n", conversion_clock_ms() - start_ms);
   if (result == 0 && !d.writer.failed()) {
-    result = d.writer.finish(cancel_requested);
+    // A merge group's drawing is saved when the group closes.
+    if (!chosen.grouped) result = d.writer.finish(cancel_requested);
   } else {
     d.writer.discard();
   }
@@ -551,20 +552,44 @@ int main_process(const ConversionRequest& request, ConvState& cs, ConversionCoun
   return result;
 }
 
+// A later input of a merge group is converted in the release of the group's drawing.
+void keep_group_release(ConvSettings& s, const MergeGroup& group) {
+  if (!group.started() || group.release() == s.verDXF) return;
+  status_error(format_printf("\nWarning: The merge group's drawing is of release %s; this input "
+                             "goes into it in that release, not in release %s",
+                             release_traits(group.release()).name.data(),
+                             release_traits(s.verDXF).name.data()));
+  s.verDXF = group.release();
+}
+
 }  // namespace
 
 int run_conversion(const ConversionRequest& request, ConvState& cs,
-                   ConversionCounters& counters) {
+                   ConversionCounters& counters, MergeGroup* group) {
   ConvSettings& s = cs.settings;
-  if (refuse_output_over_input(request) != 0) return -1;
-  if (check_output_location(request.output_path) != 0) return -1;
+  // A member of a merge group writes nothing of its own: the closing checks the group's output.
+  if (group == nullptr) {
+    if (refuse_output_over_input(request) != 0) return -1;
+    if (check_output_location(request.output_path) != 0) return -1;
+  } else {
+    keep_group_release(s, *group);
+  }
   host().set_busy(true);
   NameCounters names{&s.Runtot};
-  const int result = main_process(request, cs, counters, names);
+  const int result = main_process(request, cs, counters, names, group);
   reset_conversion_state(s, cs.run, counters, names, std::string(base_name(request.input_path)),
                          result != 0);
   host().set_busy(false);
-  if (result == 0) report_late_cancel(request.output_path);
+  if (group != nullptr) {
+    if (result == 0) {
+      group->add_member(request);
+    } else {
+      group->abandon();
+      status_error("\nThe merge group was abandoned: nothing is written for it.");
+    }
+  } else if (result == 0) {
+    report_late_cancel(request.output_path);
+  }
   return result;
 }
 

@@ -5,16 +5,19 @@
 #include "run/command_line.h"
 #include "run/conv_state.h"
 #include "run/conversion_counters.h"
+#include "run/merge_group.h"
 
 namespace tsn {
 
 // A write failed (a full disk): message 256 was shown; the run ends with exit status 1.
 inline constexpr int kConversionWriteFailed = -3;
 
-// Converts the request's input into its output. 0 on success; -1 after the message that
-// explains the failure, or when the user cancelled (the output then stays as it was);
-// kConversionWriteFailed after a failed write (the output then stays as it was too).
+// Converts the request's input into its output, or into the drawing of `group` when the
+// input belongs to an open merge group (nothing is written then; a failure abandons the
+// group). 0 on success; -1 after the message that explains the failure, or when the user
+// cancelled (the output then stays as it was); kConversionWriteFailed after a failed write
+// (the output then stays as it was too).
 int run_conversion(const ConversionRequest& request, ConvState& state,
-                   ConversionCounters& counters);
+                   ConversionCounters& counters, MergeGroup* group = nullptr);
 
 }  // namespace tsn

@@ -1,4 +1,4 @@
-// Text writer or drawing database.
+// Text writer, drawing database, or the merge group's drawing.
 #include "run/drawing_output.h"
 
 #include "dwg/database_writer.h"
@@ -8,18 +8,26 @@
 
 namespace tsn {
 
-std::unique_ptr<DrawingWriter> open_drawing_writer(const ConvSettings& s,
-                                                   const std::string& output_path,
-                                                   bool merge_group_active, bool table_open) {
-  if (uses_text_path(s, merge_group_active)) {
-    auto text = std::make_unique<DxfTextWriter>(s, nullptr);
-    if (text->open(output_path, s.temp_dir, s.trace == 1) != 0) return nullptr;
-    return text;
+ChosenWriter open_drawing_writer(const ConvSettings& s, const std::string& output_path,
+                                 MergeGroup* group, bool table_open) {
+  ChosenWriter chosen;
+  if (group != nullptr) {
+    chosen.writer = group->writer_for(s, table_open);
+    chosen.grouped = true;
+    return chosen;
   }
-  auto database = std::make_unique<DatabaseWriter>(s);
-  const std::string init_path = s.program_dir + std::string(kInitFileName);
-  if (database->open(output_path, s.temp_dir, init_path, table_open) != 0) return nullptr;
-  return database;
+  if (uses_text_path(s, false)) {
+    auto text = std::make_unique<DxfTextWriter>(s, nullptr);
+    if (text->open(output_path, s.temp_dir, s.trace == 1) != 0) return chosen;
+    chosen.owned = std::move(text);
+  } else {
+    auto database = std::make_unique<DatabaseWriter>(s);
+    const std::string init_path = s.program_dir + std::string(kInitFileName);
+    if (database->open(output_path, s.temp_dir, init_path, table_open) != 0) return chosen;
+    chosen.owned = std::move(database);
+  }
+  chosen.writer = chosen.owned.get();
+  return chosen;
 }
 
 }  // namespace tsn

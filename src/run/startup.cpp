@@ -23,6 +23,7 @@
 #include "run/field_listing.h"
 #include "run/batch_commands.h"
 #include "run/input_summary.h"
+#include "run/merge_group.h"
 #include "run/switches.h"
 #include "run/usage.h"
 #include "settings/file_reset.h"
@@ -119,7 +120,8 @@ InputInfo input_info(const ConversionRequest& request, const InputSummary& summa
 // switches, and reports what would be converted. 0, or -1 after a message. Adds the records the
 // conversion refused as malformed to `refused`.
 int run_one_command(const ConversionRequest& request, const CommandBaseline& baseline,
-                    const std::vector<std::string>& defaults_lines, long& refused) {
+                    const std::vector<std::string>& defaults_lines, long& refused,
+                    MergeGroup* group) {
   RunState& run = conv_state.run;
   ConvSettings& s = conv_state.settings;
   run.input_path = request.input_path;
@@ -145,8 +147,10 @@ int run_one_command(const ConversionRequest& request, const CommandBaseline& bas
                                request.switches, switches) != 0) {
     return -1;
   }
+  // A member of a merge group writes nothing of its own.
+  const std::string shown_output = group != nullptr ? "the merge group's drawing" : request.output_path;
   status_write("%s", format_printf(load_status_text(11).c_str(), request.input_path.c_str(),
-                                   request.output_path.c_str())
+                                   shown_output.c_str())
                          .c_str());
   status_write("\n  %s, %ld records, %d fields%s", input.type_name.c_str(), input.records,
                input.fields, input.has_table ? "" : " (no attribute table)");
@@ -172,7 +176,7 @@ int run_one_command(const ConversionRequest& request, const CommandBaseline& bas
   chosen.encoding = switches.encoding;
   chosen.drawing_code_page = s.DWGCodePageString;
   ConversionCounters counters;
-  const int result = run_conversion(chosen, conv_state, counters);
+  const int result = run_conversion(chosen, conv_state, counters, group);
   refused += counters.records_refused;
   status_write("\n");
   return result;
@@ -190,14 +194,16 @@ int run_commands(CommandSource& source) {
                                      kProgramVersion.data(), kProgramBuild.data())
                            .c_str());
   }
-  int converted = 0;
+  int converted = 0;  // source files
+  int written = 0;    // output files
   long refused = 0;
   int status = kExitSuccess;
+  MergeGroup group;
   for (;;) {
     ConversionRequest request;
     const int next = source.next(run, s.SaveFileType, request);
     if (next == kCommandsEnded || next == kExitLine) break;
-    if (next != kCommandReady) {
+    if (next != kCommandReady && next != kMergeGroupClosing) {
       status = kExitFailed;
       break;
     }
@@ -206,16 +212,38 @@ int run_commands(CommandSource& source) {
       status = failed_status(-1);
       break;
     }
-    const int result = run_one_command(request, baseline, defaults_lines, refused);
+    if (next == kMergeGroupClosing) {
+      const int result = group.close(conv_state, request.output_path);
+      run.merge_group_closing = false;
+      status_write("\n");
+      if (result != 0) {
+        status = failed_status(result);
+        break;
+      }
+      ++written;
+      continue;
+    }
+    const bool grouped = run.merge_group_open;
+    const int result =
+        run_one_command(request, baseline, defaults_lines, refused, grouped ? &group : nullptr);
     if (result != 0) {
       status = failed_status(result);
       break;
     }
     ++converted;
+    if (!grouped) ++written;
   }
+  if (run.merge_group_open && status == kExitSuccess) {
+    // The commands ended inside a group: what it holds has no output to go to.
+    status_error(format_printf("\nError: The merge group opened by /G was not closed by an /O "
+                               "line; nothing was written for its %d source files.\n",
+                               group.members()));
+    status = kExitFailed;
+  }
+  group.abandon();
+  run.merge_group_open = false;
   if (converted > 0) {
-    // Every conversion writes one drawing of its own (merge groups are not available).
-    status_write("%s\n", format_printf(load_text(199).c_str(), converted, converted).c_str());
+    status_write("%s\n", format_printf(load_text(199).c_str(), converted, written).c_str());
     // Refused records do not fail the run: they were reported one by one and are counted here.
     if (refused > 0) {
       status_write("Warning: %ld records were refused (each is named above) and are not in the drawings.\n",

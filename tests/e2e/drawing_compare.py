@@ -10,6 +10,13 @@ Usage: drawing_compare.py [--fold-layers] [--tables] A B [A B ...]
          fonts, the application ids, the TEXT strings and the HATCH patterns with their loop
          counts, and the coordinates to 1e-9 relative (for a DXF written with 16 decimals
          against a DWG's export)
+       drawing_compare.py --sum [--fold-layers] [--tables] MERGED A [A ...]
+         one line: "MERGED sum same" when the drawing of a merge group holds what the single
+         drawings A ... hold together, or "MERGED sum differ" and the differences: entities,
+         attributes, extended data, texts, hatches and points added up; layers, styles and
+         application ids once each; blocks of fixed names once (the first drawing's), blocks
+         of generated names (POL, ARC, FIL, MPT and five digits, counted on from input to
+         input) compared by their contents; the header extents those of all the drawings
        drawing_compare.py --audit DXF [DXF ...]
          one line per drawing: "DXF audit_errors model_space_entities"
        drawing_compare.py --labels DXF [DXF ...]
@@ -147,7 +154,7 @@ def close(a, b):
 def differences(a, b):
     out = []
     for what in ('entities', 'attribs', 'xdata', 'layers', 'styles', 'appids', 'texts',
-                 'hatches'):
+                 'hatches', 'generated'):
         if what not in a:
             continue
         only_a, only_b = a[what] - b[what], b[what] - a[what]
@@ -173,8 +180,66 @@ def differences(a, b):
     return out
 
 
+GENERATED_BLOCK = re.compile(r'^(POL|ARC|FIL|MPT)[0-9A-Z]{5}$')
+ONCE_EACH = ('layers', 'styles', 'appids')
+
+
+def extents(path):
+    header = ezdxf.readfile(path).header
+    return tuple(header['$EXTMIN'])[:2], tuple(header['$EXTMAX'])[:2]
+
+
+def by_contents(c):
+    """The content with its generated blocks as a count of their contents."""
+    c['generated'] = collections.Counter(
+        tuple(sorted(inside.items())) for name, inside in c['blocks'].items()
+        if GENERATED_BLOCK.match(name))
+    c['blocks'] = {name: inside for name, inside in c['blocks'].items()
+                   if not GENERATED_BLOCK.match(name)}
+    return c
+
+
+def added_up(parts):
+    total = parts[0]
+    for c in parts[1:]:
+        for what, value in c.items():
+            if what == 'blocks':
+                for name, inside in value.items():
+                    total['blocks'].setdefault(name, inside)
+            elif what == 'points':
+                for kind, pts in value.items():
+                    total['points'][kind] = sorted(total['points'].get(kind, []) + pts)
+            elif what in ONCE_EACH:
+                total[what] |= value
+            else:
+                total[what] += value
+    return total
+
+
+def sum_differences(merged, parts, layer, with_tables):
+    diff = differences(by_contents(content(merged, layer, with_tables)),
+                       added_up([by_contents(content(p, layer, with_tables)) for p in parts]))
+    boxes = [extents(p) for p in parts]
+    union = (tuple(min(b[0][i] for b in boxes) for i in (0, 1)),
+             tuple(max(b[1][i] for b in boxes) for i in (0, 1)))
+    if not all(close(p, q) for p, q in zip(extents(merged), union)):
+        diff.append('extents: merged %r; of the parts %r' % (extents(merged), union))
+    return diff
+
+
 def main(args):
-    if args[0] == '--audit':
+    if args[0] == '--sum':
+        layer, with_tables = same_layer, False
+        args = args[1:]
+        while args[0] in ('--fold-layers', '--tables'):
+            layer = folded_layer if args[0] == '--fold-layers' else layer
+            with_tables = with_tables or args[0] == '--tables'
+            args = args[1:]
+        diff = sum_differences(args[0], args[1:], layer, with_tables)
+        print(args[0], 'sum', 'differ' if diff else 'same')
+        for line in diff:
+            print('   ', line[:600])
+    elif args[0] == '--audit':
         for path in args[1:]:
             doc = ezdxf.readfile(path)
             print(path, len(doc.audit().errors), len(doc.modelspace()))

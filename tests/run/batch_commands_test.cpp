@@ -175,6 +175,24 @@ TEST(CommandSource, RunOptionLinesSetTheirFlagsAndReadOn) {
   }
 }
 
+TEST(CommandSource, GroupLineOpensAGroupForTheCommandsUpToItsClosingLine) {
+  CommandFile f("a.shp\n-g\nb.shp /T=0\nc.dbf\n/O out.dwg\nd.shp\n");
+  ConversionRequest r;
+  ASSERT_EQ(f.next(r), kCommandReady);
+  EXPECT_FALSE(f.run.merge_group_open);
+  for (const char* member : {"b.shp", "c.dbf"}) {
+    ASSERT_EQ(f.next(r), kCommandReady);
+    EXPECT_EQ(r.input_path, member);
+    EXPECT_TRUE(f.run.merge_group_open);
+  }
+  EXPECT_TRUE(f.run.merge_group_first);  // cleared by the conversion of the group's first input
+  ASSERT_EQ(f.next(r), kMergeGroupClosing);
+  EXPECT_EQ(r.output_path, "out.dwg");
+  EXPECT_TRUE(f.run.merge_group_closing);
+  EXPECT_FALSE(f.run.merge_group_open);
+  EXPECT_TRUE(f.host.boxes.empty());
+}
+
 TEST(CommandSource, MergeGroupLinesStopTheBatchWithAMessage) {
   const std::string tessaryn = load_text(10);
   struct Case {
@@ -184,7 +202,7 @@ TEST(CommandSource, MergeGroupLinesStopTheBatchWithAMessage) {
     std::string message;
   };
   const Case cases[] = {
-      {"a.shp\n/G\nb.shp\n/O out.dwg\n", false, {"a.shp", "-1"}, "drawing database"},
+      {"a.shp\n/G\nb.shp\n/G\n", false, {"a.shp", "b.shp", "-1"}, load_text(204)},
       {"/O out.dwg\n", false, {"-1"}, load_text(203)},
       {"/G\n", true, {"-1"}, load_text(204)},
   };
