@@ -585,7 +585,6 @@ int run_conversion(const ConversionRequest& request, ConvState& cs,
       group->add_member(request);
     } else {
       group->abandon();
-      status_error("\nThe merge group was abandoned: nothing is written for it.");
     }
   } else if (result == 0) {
     report_late_cancel(request.output_path);

@@ -227,6 +227,7 @@ int run_commands(CommandSource& source) {
     const int result =
         run_one_command(request, baseline, defaults_lines, refused, grouped ? &group : nullptr);
     if (result != 0) {
+      if (grouped) status_error("\nThe merge group was abandoned: nothing was written for it.");
       status = failed_status(result);
       break;
     }
