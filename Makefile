@@ -58,6 +58,7 @@ bench: build
 	/usr/bin/python3 bench/fill_bench.py $(BUILD)/tessaryn
 	/usr/bin/python3 bench/encoding_bench.py $(BUILD)/tessaryn
 	/usr/bin/python3 bench/database_bench.py $(BUILD)/tessaryn
+	/usr/bin/python3 bench/merge_bench.py $(BUILD)/tessaryn
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-fuzz $(BUILD)-asan $(BUILD)-release

@@ -2,8 +2,10 @@
 #include "drawdb/dxf_out.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "drawdb/releases.h"
@@ -12,52 +14,84 @@
 namespace tsn {
 namespace {
 
-constexpr std::size_t kFlushAt = 1 << 16;
+constexpr std::size_t kBufferSize = 1 << 16;
+
+// The code lines of the codes below 1100: "  0\r\n", " 10\r\n", "1000\r\n" ...
+struct CodeLine {
+  char text[8];
+  std::uint8_t size;
+};
+constexpr std::array<CodeLine, 1100> kCodeLines = [] {
+  std::array<CodeLine, 1100> lines{};
+  for (int c = 0; c < 1100; ++c) {
+    CodeLine& l = lines[static_cast<std::size_t>(c)];
+    char digits[4];
+    int n = 0;
+    for (int v = c; n == 0 || v > 0; v /= 10) digits[n++] = static_cast<char>('0' + v % 10);
+    std::uint8_t at = 0;
+    for (int pad = 3 - n; pad > 0; --pad) l.text[at++] = ' ';
+    while (n > 0) l.text[at++] = digits[--n];
+    l.text[at++] = '\r';
+    l.text[at++] = '\n';
+    l.size = at;
+  }
+  return lines;
+}();
 
 }  // namespace
 
-// The text writer's formatter: the same rule, and the same bytes, for both writers.
-std::size_t real_chars(double value, int places, char (&text)[kRealTextSize]) {
-  return static_cast<std::size_t>(write_real(value, std::clamp(places, 0, kMaxDecPlaces), true, text) -
-                                  text);
+DxfOut::DxfOut(std::FILE* file, std::uint8_t release, int decimals, bool three_d)
+    : file_(file),
+      release_(release),
+      decimals_(std::clamp(decimals, 0, kMaxDecPlaces)),
+      three_d_(three_d),
+      buffer_(new char[kBufferSize]) {}
+
+void DxfOut::put(const char* text, std::size_t n) {
+  if (used_ + n > kBufferSize) {
+    flush();
+    if (n > kBufferSize) {  // a text longer than the buffer goes straight to the file
+      if (!failed_ && std::fwrite(text, 1, n, file_) != n) failed_ = true;
+      return;
+    }
+  }
+  std::memcpy(buffer_.get() + used_, text, n);
+  used_ += n;
 }
 
-
 void DxfOut::line(std::string_view text) {
-  buffer_.append(text).append("\r\n");
-  if (buffer_.size() >= kFlushAt) flush();
+  put(text.data(), text.size());
+  end_line();
+}
+
+void DxfOut::end_line() {
+  if (used_ + 2 > kBufferSize) flush();
+  std::memcpy(buffer_.get() + used_, "\r\n", 2);
+  used_ += 2;
 }
 
 void DxfOut::flush() {
-  if (!buffer_.empty() && !failed_ &&
-      std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) {
+  if (used_ != 0 && !failed_ && std::fwrite(buffer_.get(), 1, used_, file_) != used_) {
     failed_ = true;
   }
-  buffer_.clear();
-}
-
-// The code lines of the codes below 1100, made once: "  0\r\n", " 10\r\n", "1000\r\n" ...
-const std::string& code_line_text(int code) {
-  static const std::vector<std::string> lines = [] {
-    std::vector<std::string> out;
-    for (int c = 0; c < 1100; ++c) {
-      std::string digits = std::to_string(c);
-      out.push_back(std::string(digits.size() < 3 ? 3 - digits.size() : 0, ' ') + digits + "\r\n");
-    }
-    return out;
-  }();
-  return lines[static_cast<std::size_t>(code)];
+  used_ = 0;
 }
 
 void DxfOut::code_line(int code) {
-  if (code >= 0 && code < 1100) {
-    buffer_.append(code_line_text(code));
+  if (code >= 0 && code < static_cast<int>(kCodeLines.size())) {
+    // The whole fixed-size text is copied, the line's own length kept.
+    const CodeLine& l = kCodeLines[static_cast<std::size_t>(code)];
+    if (used_ + sizeof l.text > kBufferSize) flush();
+    std::memcpy(buffer_.get() + used_, l.text, sizeof l.text);
+    used_ += l.size;
     return;
   }
   char c[16];
   const auto r = std::to_chars(c, c + sizeof c, code);
   const auto n = static_cast<std::size_t>(r.ptr - c);
-  buffer_.append(n < 3 ? 3 - n : 0, ' ').append(c, n).append("\r\n");
+  if (n < 3) put("   ", 3 - n);
+  put(c, n);
+  end_line();
 }
 
 void DxfOut::group(int code, std::string_view value) {
@@ -89,18 +123,23 @@ void DxfOut::integer(int code, long value) {
 }
 
 void DxfOut::real(int code, double value) {
-  char text[kRealTextSize];
-  const std::size_t n = real_chars(value, decimals_, text);
   code_line(code);
-  line(std::string_view(text, n));
+  // Formatted straight into the buffer, by the text writer's rule (the same bytes for both
+  // writers): reals are most of what a drawing holds.
+  if (used_ + kRealTextSize + 2 > kBufferSize) flush();
+  char* at = buffer_.get() + used_;
+  char* end = write_real(value, decimals_, true, at);
+  *end++ = '\r';
+  *end++ = '\n';
+  used_ = static_cast<std::size_t>(end - buffer_.get());
 }
 
 void DxfOut::hex(int code, std::uint32_t handle) {
   char c[16];
   const auto r = std::to_chars(c, c + sizeof c, handle, 16);
-  std::string s(c, r.ptr);
-  for (char& ch : s) ch = static_cast<char>(ch >= 'a' ? ch - 'a' + 'A' : ch);
-  group(code, s);
+  for (char* ch = c; ch != r.ptr; ++ch) *ch = static_cast<char>(*ch >= 'a' ? *ch - 'a' + 'A' : *ch);
+  code_line(code);
+  line(std::string_view(c, static_cast<std::size_t>(r.ptr - c)));
 }
 
 void DxfOut::point(int code, const double* xyz) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -12,8 +13,7 @@ namespace tsn {
 
 class DxfOut {
  public:
-  DxfOut(std::FILE* file, std::uint8_t release, int decimals, bool three_d)
-      : file_(file), release_(release), decimals_(decimals), three_d_(three_d) {}
+  DxfOut(std::FILE* file, std::uint8_t release, int decimals, bool three_d);
   ~DxfOut() {
     if (file_ != nullptr) std::fclose(file_);  // only when finish() was not reached
   }
@@ -35,13 +35,16 @@ class DxfOut {
  private:
   void code_line(int code);
   void line(std::string_view text);
+  void put(const char* text, std::size_t n);
+  void end_line();
   void flush();
   std::FILE* file_;
   std::uint8_t release_;
   int decimals_;
   bool three_d_;
   bool failed_ = false;
-  std::string buffer_;
+  std::unique_ptr<char[]> buffer_;
+  std::size_t used_ = 0;
 };
 
 }  // namespace tsn

@@ -1,5 +1,6 @@
 // Writing an entity by walking its kind's field declarations.
 #include <array>
+#include <vector>
 
 #include "drawdb/entity_fields.h"
 #include "drawdb/entity_slots.h"
@@ -15,10 +16,10 @@ struct EntityView : StoredEntity {
 };
 
 bool wanted(const EntityView& v, const FieldDecl& f) {
-  const bool is_real = slot_reals(f.slot) == 1;
   switch (f.when) {
     case When::always: return true;
-    case When::nonzero: return is_real ? v.real(f.slot) != 0.0 : v.integer(f.slot) != 0;
+    case When::nonzero:
+      return slot_reals(f.slot) == 1 ? v.real(f.slot) != 0.0 : v.integer(f.slot) != 0;
     case When::not_one: return v.real(f.slot) != 1.0;
     case When::justified:
       return v.rec.ints[kIntHJust] != 0 || v.rec.ints[kIntVJust] != 0;
@@ -121,7 +122,21 @@ void write_view(SaveContext& c, const EntityView& v) {
   });
 }
 
-// VERTEX records made from the vertex array, then SEQEND, owned by the polyline.
+// The fields of a kind this release writes, in order, less those that follow the entity.
+void plan_fields(const SaveContext& c, const EntityKind& kind,
+                 std::vector<const FieldDecl*>& plan) {
+  const auto add = [&](std::span<const FieldDecl> fields) {
+    for (const FieldDecl& f : fields) {
+      if ((f.releases & c.out.release()) != 0 && !follows(c, f)) plan.push_back(&f);
+    }
+  };
+  add(common_head_fields());
+  for (const auto part : kind.parts) add(part);
+  add(common_tail_fields());
+}
+
+// VERTEX records made from the vertex array, then SEQEND, owned by the polyline. The vertices,
+// by far the most numerous records, walk the fields planned once for the save.
 void write_vertices(SaveContext& c, const EntityView& v) {
   const bool light = v.rec.type == kDbLwpolyline;
   const std::uint32_t per = light ? 2 : 3;
@@ -132,13 +147,17 @@ void write_vertices(SaveContext& c, const EntityView& v) {
   vertex.colour = kDbColourByLayer;
   vertex.ints[kIntVertex] = static_cast<std::int16_t>(flags);
   const EntityKind& kind = *find_kind(kDbVertex);
+  if (c.vertex_fields.empty()) plan_fields(c, kind, c.vertex_fields);
   const double elevation = light ? v.real(Slot::elevation) : 0.0;
   for (std::uint32_t i = 0; i < v.rec.vertex_count; ++i) {
     const double* p = c.d.reals.data() + v.rec.verts + per * i;
     // In the VERTEX kind's real order: the point, then the bulge.
     const double values[4] = {p[0], p[1], light ? elevation : p[2], v.bulge(per, i)};
     vertex.handle = c.next_handle++;
-    write_view(c, EntityView{{c.d, vertex, kind, values}, v.rec.handle});
+    const EntityView view{{c.d, vertex, kind, values}, v.rec.handle};
+    for (const FieldDecl* f : c.vertex_fields) {
+      if (f->when == When::always || wanted(view, *f)) write_field(c, view, *f);
+    }
   }
   EntityRec seqend = vertex;
   seqend.type = kDbSeqend;

@@ -3,9 +3,11 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "drawdb/drawing.h"
 #include "drawdb/dxf_out.h"
+#include "drawdb/entity_fields.h"
 #include "drawdb/save_progress.h"
 
 namespace tsn {
@@ -16,6 +18,7 @@ struct SaveContext {
   std::uint32_t next_handle;  // for the VERTEX and SEQEND records of stored vertex arrays
   std::uint32_t handseed;
   SaveProgress progress;
+  std::vector<const FieldDecl*> vertex_fields = {};  // planned at the first vertex
   bool r12() const { return out.release() == 1; }
   bool r2000() const { return out.release() == 4; }
 };
