@@ -78,7 +78,10 @@ scheme 0 of colors.ini; a field named COLOR or PEN gives its own colour numbers.
 Defaults for every command come from tsnbatch.ini in the program directory, one
 switch a line. In a command file, ";" starts a comment line, a line ending in "\"
 continues on the next, an empty line ends the file, and the lines /N, /H and /X set
-those options for the rest of the run.
+those options for the rest of the run. A line /G opens a merge group: the commands up
+to the line "/O PATH" write nothing of their own and go into one drawing, saved at the
+/O line to PATH (DWG for ".dwg", DXF for ".dxf") in the release of the group's first
+command. A group that fails or is cancelled writes nothing; the batch stops there.
 
 Settings live in the program directory: $TESSARYN_HOME, else
 ${XDG_CONFIG_HOME:-$HOME/.config}/tessaryn/ (tsn25.ini, colors.ini, styles.ini,
