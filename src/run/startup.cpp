@@ -199,6 +199,7 @@ int run_commands(CommandSource& source) {
   long refused = 0;
   int status = kExitSuccess;
   MergeGroup group;
+  bool group_lost = false;  // a member of the group failed
   for (;;) {
     ConversionRequest request;
     const int next = source.next(run, s.SaveFileType, request);
@@ -227,7 +228,7 @@ int run_commands(CommandSource& source) {
     const int result =
         run_one_command(request, baseline, defaults_lines, refused, grouped ? &group : nullptr);
     if (result != 0) {
-      if (grouped) status_error("\nThe merge group was abandoned: nothing was written for it.");
+      group_lost = grouped;
       status = failed_status(result);
       break;
     }
@@ -240,6 +241,8 @@ int run_commands(CommandSource& source) {
                                "line; nothing was written for its %d source files.\n",
                                group.members()));
     status = kExitFailed;
+  } else if (group_lost || run.merge_group_open) {
+    status_error("\nThe merge group was abandoned: nothing was written for it.\n");
   }
   group.abandon();
   run.merge_group_open = false;

@@ -168,17 +168,19 @@ TEST(MergeGroup, FaultsStopTheBatchWithTheirMessageAndWriteNothing) {
   const std::string earlier = "an earlier drawing\r\n";
   const struct {
     std::string name, lines, defaults, message;
+    bool abandoned;  // the group's drawing given up before its /O line
   } cases[] = {
       {"twice", "/G\nlines.shp\n/G\nlines.shp\n/O out.dwg\n", "",
-       "/G switch already encountered."},
-      {"unopened", "/O out.dwg\n", "", "/O switch encountered without /G switch"},
-      {"defaults", "/G\nlines.shp\n/O out.dwg\n", "/G\n", "/G or /O switch present in tsnbatch.ini"},
+       "/G switch already encountered.", true},
+      {"unopened", "/O out.dwg\n", "", "/O switch encountered without /G switch", false},
+      {"defaults", "/G\nlines.shp\n/O out.dwg\n", "/G\n",
+       "/G or /O switch present in tsnbatch.ini", true},
       {"missing", "/G\nlines.shp\nmissing.shp\nlines.shp\n/O out.dwg\n", "",
-       "Error: Could not open file missing.shp"},
+       "Error: Could not open file missing.shp", true},
       {"unclosed", "/G\nlines.shp\nlines.shp\n", "",
-       "nothing was written for its 2 source files"},
-      {"over input", "/G\nlines.shp\n/O lines.shx\n", "", "belongs to the input"},
-      {"empty", "/G\n/O out.dwg\n", "", "holds no input"},
+       "nothing was written for its 2 source files", false},
+      {"over input", "/G\nlines.shp\n/O lines.shx\n", "", "belongs to the input", false},
+      {"empty", "/G\n/O out.dwg\n", "", "holds no input", false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -193,6 +195,7 @@ TEST(MergeGroup, FaultsStopTheBatchWithTheirMessageAndWriteNothing) {
                                           " @cmds.txt 2>&1 </dev/null; echo status=$?");
     EXPECT_NE(log.find(c.message), std::string::npos) << log;
     EXPECT_NE(log.find("status=2"), std::string::npos) << log;
+    EXPECT_EQ(log.find("The merge group was abandoned") != std::string::npos, c.abandoned) << log;
     EXPECT_EQ(read_file(d / "out.dwg"), earlier);
     EXPECT_EQ(read_file(d / "lines.shx"), index);
     for (const auto& e : fs::directory_iterator(d.path())) {
