@@ -46,7 +46,7 @@ TEST(DrawingDatabase, HandlesAreUniqueAndBelowTheSeedAndEveryEntityHasItsOwner) 
     if (type == "BLOCK_RECORD" && g.code == 2) record_of[g.value] = handle;
     if (type == "BLOCK" && g.code == 330) block_record = hex(g.value);
     // The owner follows the handle, or the reactors that follow the handle.
-    const bool after_head = groups[i - 1].code == 5 || groups[i - 1].value == "}";
+    const bool after_head = i > 0 && (groups[i - 1].code == 5 || groups[i - 1].value == "}");
     if (g.code == 330 && after_head &&
         (section == "ENTITIES" || section == "BLOCKS") && type != "BLOCK" && type != "ENDBLK") {
       owners.emplace_back(section + "/" + type, hex(g.value));
@@ -236,6 +236,8 @@ TEST(DrawingDatabase, EntitiesAndVerticesAreStoredCompactly) {
     return grown;
   };
   const double ten = grow(10), twenty = grow(20);
+  // A sanitizer's allocator keeps the heap apart from what mallinfo2 counts.
+  if (ten == 0.0 && twenty == 0.0) GTEST_SKIP() << "the allocator reports no use";
   const double per_vertex = (twenty - ten) / (10.0 * kCount);
   const double per_entity = (ten - 10.0 * kCount * per_vertex) / kCount;
   std::printf("bytes per entity %.1f, per vertex %.1f\n", per_entity, per_vertex);
