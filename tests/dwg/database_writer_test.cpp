@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "drawdb/init_file.h"
-#include "drawing/drawing_writer.h"
 #include "dwg/save_progress.h"
 #include "platform/messages.h"
 #include "support/recording_host.h"
@@ -151,68 +150,6 @@ TEST(DatabaseWriter, AnAssociativeHatchAndItsOutlineNameEachOtherAndLabelsComeLa
   EXPECT_TRUE(reactor);
   EXPECT_TRUE(source);
   for (const auto& [c, v] : all) EXPECT_NE(v, "TEMP_ANNOT");
-}
-
-// Two inputs into one drawing, as a merge group makes it: one header holding both extents, one
-// application id, a block of the second input that the first defined kept as the first
-// defined it, and the labels of both in model space after every other entity.
-TEST(DatabaseWriter, InputsOfOneDrawingShareItsTablesBlocksAndLabelBlock) {
-  Fixture f;
-  DatabaseWriter w(f.s);
-  ASSERT_EQ(w.start(f.dir.path().string() + "/", (f.dir / "adinit2k.dat").string(), true), 0);
-  const EntityLook look{"0", 0, false};
-  const struct {
-    DrawingExtents extents;
-    Point3 end;
-    const char* label;
-  } inputs[] = {{{0, 0, 10, 5}, {7.25, 0, 0}, "first"}, {{-4, 2, 6, 9}, {8.5, 0, 0}, "second"}};
-  for (std::size_t i = 0; i < 2; ++i) {
-    if (i > 0) {
-      ASSERT_EQ(w.add_input(true), 0);
-    }
-    DrawingSetup setup;
-    setup.extents = inputs[i].extents;
-    ASSERT_EQ(w.begin_drawing(setup), 0);
-    ASSERT_EQ(w.begin_block(DrawingStream::blocks, BlockDef{"MARK", {}, 0, false}), 0);
-    ASSERT_EQ(w.add(DrawingStream::blocks, Entity{look, LineEntity{{}, inputs[i].end}, {}, {}},
-                    nullptr),
-              0);
-    ASSERT_EQ(w.end_block(DrawingStream::blocks), 0);
-    // Within one input a name stays one block.
-    if (i == 0) {
-      EXPECT_NE(w.begin_block(DrawingStream::blocks, BlockDef{"MARK", {}, 0, false}), 0);
-    }
-    ASSERT_EQ(w.add(DrawingStream::labels,
-                    Entity{look, TextEntity{{{1, 1, 0}, {}, {}, 0}, 2.0, "STANDARD", inputs[i].label},
-                           {}, {}},
-                    nullptr),
-              0);
-    ASSERT_EQ(w.add(DrawingStream::entities,
-                    Entity{look, LineEntity{{}, {5, 5, 0}}, {}, {}}, nullptr),
-              0);
-  }
-  ASSERT_EQ(w.set_output(f.out()), 0);
-  ASSERT_EQ(w.finish(nullptr), 0);
-  const Groups all = read_groups(f.out());
-  const auto after = [&](const std::string& name, int skip) {
-    const auto at = std::find(all.begin(), all.end(), std::pair{9, name});
-    return at == all.end() || all.end() - at <= 2 * skip ? std::string() : (at + skip)->second;
-  };
-  EXPECT_EQ(after("$EXTMIN", 1), "-4.0");
-  EXPECT_EQ(after("$EXTMIN", 2), "0.0");
-  EXPECT_EQ(after("$EXTMAX", 1), "10.0");
-  EXPECT_EQ(after("$EXTMAX", 2), "9.0");
-  const auto count = [&](int code, const std::string& value) {
-    return std::count(all.begin(), all.end(), std::pair{code, value});
-  };
-  EXPECT_EQ(count(2, "MARK"), 2);      // its BLOCK_RECORD and its BLOCK
-  EXPECT_EQ(count(11, "7.25"), 1);     // the first input's line inside it
-  EXPECT_EQ(count(11, "8.5"), 0);
-  EXPECT_EQ(count(2, std::string(kAppId)), 1);
-  EXPECT_EQ(count(2, "TEMP_ANNOT"), 0);
-  std::vector<std::string> kinds;
-  for (const Groups& e : entities_of(all)) kinds.push_back(e[0].second);
-  EXPECT_EQ(kinds, (std::vector<std::string>{"LINE", "LINE", "TEXT", "TEXT"}));
 }
 
 TEST(SaveProgress, EightyAtTheFirstReportThenOneStepPerThresholdPassed) {
