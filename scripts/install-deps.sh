@@ -9,6 +9,7 @@ packages=(
   clang libclang-rt-dev llvm
   libfreetype-dev libfontconfig-dev fonts-liberation2
   python3 python3-ezdxf python3-shapely gdal-bin shapelib
+  qt6-base-dev xvfb xauth
 )
 # The DWG checker runs on Node.js; a machine that already has node and npm (from any source)
 # keeps them, since Debian's packages would conflict with another installation.

@@ -1,0 +1,175 @@
+// Status list, message boxes, progress and cancellation in Qt widgets.
+#include "ui/qt_host.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTextCursor>
+#include <cstdio>
+#include <cstdlib>
+
+namespace tsn::ui {
+
+// While a conversion runs, a right click anywhere in the status window asks to cancel; the
+// click does nothing else then (no context menu).
+class QtHost::RightClickFilter final : public QObject {
+ public:
+  explicit RightClickFilter(QtHost& host) : host_(host) {}
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (!host_.busy_ || event->type() != QEvent::MouseButtonPress) return false;
+    if (static_cast<QMouseEvent*>(event)->button() != Qt::RightButton) return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    QWidget* owner = host_.window_.owner;
+    if (widget == nullptr || owner == nullptr || (widget != owner && !owner->isAncestorOf(widget))) {
+      return false;
+    }
+    host_.request_cancel();
+    return true;
+  }
+
+ private:
+  QtHost& host_;
+};
+
+namespace {
+
+QString text_of(std::string_view text) {
+  return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QMessageBox::Icon box_icon(Icon icon) {
+  switch (icon) {
+    case Icon::information: return QMessageBox::Information;
+    case Icon::warning: return QMessageBox::Warning;
+    case Icon::error: return QMessageBox::Critical;
+    case Icon::question: return QMessageBox::Question;
+    case Icon::none: break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+QtHost::QtHost() : filter_(new RightClickFilter(*this)) { qApp->installEventFilter(filter_); }
+
+QtHost::~QtHost() {
+  if (qApp != nullptr) qApp->removeEventFilter(filter_);
+  delete filter_;
+  if (busy_) QApplication::restoreOverrideCursor();
+}
+
+void QtHost::set_status_window(const StatusWindow& window) { window_ = window; }
+
+void QtHost::status_append(std::string_view text) {
+  ++lines_;
+  if (window_.status == nullptr) return;
+  QTextCursor end(window_.status->document());
+  end.movePosition(QTextCursor::End);
+  end.insertText(text_of(text));
+  window_.status->ensureCursorVisible();
+}
+
+void QtHost::status_clear() {
+  lines_ = 0;
+  if (window_.status != nullptr) window_.status->clear();
+}
+
+Answer QtHost::message_box(std::string_view caption, std::string_view text, Icon icon,
+                           Buttons buttons, Answer default_answer) {
+  QMessageBox box(box_icon(icon), text_of(caption), text_of(text), QMessageBox::NoButton,
+                  window_.owner);
+  QPushButton* chosen_default = nullptr;
+  const auto add = [&](QMessageBox::StandardButton b, Answer answer) {
+    QPushButton* button = box.addButton(b);
+    if (answer == default_answer || chosen_default == nullptr) chosen_default = button;
+    return button;
+  };
+  QPushButton* first = nullptr;
+  QPushButton* second = nullptr;
+  switch (buttons) {
+    case Buttons::ok:
+      first = add(QMessageBox::Ok, Answer::ok);
+      break;
+    case Buttons::yes_no:
+      first = add(QMessageBox::Yes, Answer::yes);
+      second = add(QMessageBox::No, Answer::no);
+      if (default_answer == Answer::no) chosen_default = second;
+      break;
+    case Buttons::ok_cancel:
+      first = add(QMessageBox::Ok, Answer::ok);
+      second = add(QMessageBox::Cancel, Answer::cancel);
+      if (default_answer == Answer::cancel) chosen_default = second;
+      break;
+  }
+  box.setDefaultButton(chosen_default);
+  box.exec();
+  const QAbstractButton* clicked = box.clickedButton();
+  if (buttons == Buttons::ok) return Answer::ok;
+  if (clicked == first) return buttons == Buttons::yes_no ? Answer::yes : Answer::ok;
+  if (clicked == second) return buttons == Buttons::yes_no ? Answer::no : Answer::cancel;
+  // Closed by the window manager or Escape: the way out of the question.
+  return buttons == Buttons::yes_no ? Answer::no : Answer::cancel;
+}
+
+void QtHost::beep(Icon) { QApplication::beep(); }
+
+void QtHost::dialog_error(int, std::string_view text) {
+  // Dialogs without an error line of their own say it in the status list.
+  beep(Icon::warning);
+  status_append("\n");
+  status_append(text);
+}
+
+void QtHost::progress_show() {
+  if (window_.progress != nullptr) window_.progress->show();
+  if (window_.percent != nullptr) window_.percent->show();
+  progress_set(0);
+}
+
+void QtHost::progress_set(int percent) {
+  if (window_.progress != nullptr && window_.progress->value() != percent) {
+    window_.progress->setValue(percent);
+  }
+  if (window_.percent != nullptr) window_.percent->setText(QString("%1 %").arg(percent));
+}
+
+void QtHost::progress_hide() {
+  if (window_.progress != nullptr) window_.progress->hide();
+  if (window_.percent != nullptr) window_.percent->hide();
+}
+
+bool QtHost::poll_cancel() {
+  // Repaints, the progress bar and the Cancel button stay alive between units of work; a
+  // record takes microseconds, so events are taken every few milliseconds only.
+  constexpr qint64 kEventInterval = 15;
+  if (!since_events_.isValid() || since_events_.elapsed() >= kEventInterval) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    since_events_.start();
+  }
+  const bool asked = cancel_requested_;
+  cancel_requested_ = false;
+  return asked;
+}
+
+void QtHost::set_busy(bool busy) {
+  if (busy == busy_) return;
+  busy_ = busy;
+  if (busy) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else {
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+void QtHost::end_process(int status) {
+  std::fflush(nullptr);
+  std::exit(status);
+}
+
+}  // namespace tsn::ui
