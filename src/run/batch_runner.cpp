@@ -144,22 +144,28 @@ BatchRunner::BatchRunner(CommandSource& source) : source_(source) {
   }
 }
 
-bool BatchRunner::step() {
-  RunState& run = conv_state.run;
-  ConversionRequest request;
-  const int next = source_.next(run, conv_state.settings.SaveFileType, request);
+bool BatchRunner::read_next() {
+  request_ = ConversionRequest{};
+  const int next = source_.next(conv_state.run, conv_state.settings.SaveFileType, request_);
+  pending_ = next;
   exit_line_ = next == kExitLine;
   if (next == kCommandsEnded || next == kExitLine) return false;
   if (next != kCommandReady && next != kMergeGroupClosing) {
     status_ = kExitFailed;
     return false;
   }
+  return true;
+}
+
+bool BatchRunner::run_pending() {
+  RunState& run = conv_state.run;
   // A signal that came too late for the last conversion still ends the batch.
   if (cancelling_signal() != 0) {
     status_ = failed_status(-1);
     return false;
   }
-  if (next == kMergeGroupClosing) {
+  const ConversionRequest& request = request_;
+  if (pending_ == kMergeGroupClosing) {
     const int result = group_.close(conv_state, request.output_path);
     run.merge_group_closing = false;
     status_write("\n");

@@ -25,7 +25,11 @@ class BatchRunner {
 
   // Reads the next command and converts its input, or saves the merge group an /O line
   // closes. false once the batch is over: no command left, an /X line, or a failure.
-  bool step();
+  bool step() { return read_next() && run_pending(); }
+  // The two halves of a step: reading the next command (with the control lines before it,
+  // such as /H, which a window must know before it shows), and running it.
+  bool read_next();
+  bool run_pending();
   // After the last step: what a merge group left open or given up means, message 199 with the
   // counts, the warning of refused records, the name counters stored. The run's exit status.
   int finish();
@@ -42,6 +46,8 @@ class BatchRunner {
   bool group_lost_ = false;  // a member of the group failed
   bool exit_line_ = false;
   int status_ = kExitSuccess;
+  int pending_ = kCommandsEnded;  // what read_next found
+  ConversionRequest request_;
   int converted_ = 0;
   int written_ = 0;
   long refused_ = 0;

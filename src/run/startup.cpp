@@ -4,6 +4,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,6 +29,17 @@ namespace tsn {
 ConvState conv_state;
 
 namespace {
+
+BatchFrontEnd g_batch_front_end = nullptr;
+
+// A desktop session the windows can be shown on.
+bool display_available() {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    const char* value = std::getenv(name);
+    if (value != nullptr && *value != '\0') return true;
+  }
+  return false;
+}
 
 std::vector<std::string> collect_tokens(int argc, char** argv) {
   std::vector<std::string> tokens;
@@ -78,7 +90,9 @@ int run_request(const std::vector<std::string>& tokens) {
     case RequestKind::command_file: {
       std::optional<CommandSource> source =
           CommandSource::open_command_file(request.command_file, conv_state.run);
-      return source ? run_commands(*source) : kExitFailed;
+      if (!source) return kExitFailed;
+      if (g_batch_front_end != nullptr && display_available()) return g_batch_front_end(*source);
+      return run_commands(*source);
     }
     case RequestKind::convert: {
       CommandSource source = CommandSource::for_command_line(tokens, conv_state.run);
@@ -89,6 +103,8 @@ int run_request(const std::vector<std::string>& tokens) {
 }
 
 }  // namespace
+
+void set_batch_front_end(BatchFrontEnd front_end) { g_batch_front_end = front_end; }
 
 int run_program(int argc, char** argv) {
   const std::vector<std::string> tokens = collect_tokens(argc, argv);
