@@ -135,6 +135,8 @@ void BatchWindow::exit_clicked() {
   accept();
 }
 
+QString BatchWindow::status_text() const { return status_list_->toPlainText(); }
+
 void BatchWindow::show_paths() {
   source_->setText(QString::fromLocal8Bit(conv_state.run.input_path.c_str()));
   output_->setText(QString::fromLocal8Bit(conv_state.run.output_path.c_str()));

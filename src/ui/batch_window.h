@@ -27,6 +27,7 @@ class BatchWindow final : public QDialog {
   int run_hidden();
   // The run's exit status, once the batch ended.
   int status() const { return status_; }
+  QString status_text() const;
 
  private:
   void run_from_timer();
