@@ -250,6 +250,16 @@ bool save_program_settings(ConvSettings& s) {
   return p.flush();
 }
 
+bool save_window_position(const ConvSettings& s, int index) {
+  if (index < 0 || index >= kWindowPositions) return false;
+  const WindowPosition& at = s.window_positions[static_cast<std::size_t>(index)];
+  Profile p;
+  p.select_file(s.settings_file);
+  p.select_section("Windows");
+  p.write_string(std::to_string(index), format_printf("%d,%d", at.x, at.y));
+  return p.flush();
+}
+
 bool save_name_counters(ConvSettings& s) {
   Profile p;
   p.select_file(s.settings_file);

@@ -19,6 +19,9 @@ bool save_program_settings(ConvSettings& s);
 // Writes only the name counters Runtot1..Runtot4 (the unattended run's one write).
 bool save_name_counters(ConvSettings& s);
 
+// Writes only the remembered position `index` of a window (the batch window's, when it closes).
+bool save_window_position(const ConvSettings& s, int index);
+
 // "x,y" as stored for a window position; anything unreadable gives -1,-1.
 WindowPosition parse_window_position(const std::string& text);
 

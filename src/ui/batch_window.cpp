@@ -131,7 +131,7 @@ void BatchWindow::exit_clicked() {
   WindowPosition& at = conv_state.settings.window_positions[kBatchPosition];
   at.x = pos().x();
   at.y = pos().y();
-  save_program_settings(conv_state.settings);
+  save_window_position(conv_state.settings, kBatchPosition);
   accept();
 }
 
