@@ -30,7 +30,8 @@ BatchWindow::BatchWindow(QtHost& host, CommandSource& source)
       source_(new QLabel(this)),
       output_(new QLabel(this)),
       next_(new QPushButton("&Next", this)),
-      exit_(new QPushButton("E&xit", this)) {
+      exit_(new QPushButton("E&xit", this)),
+      cancel_(new QPushButton("&Cancel", this)) {
   setWindowTitle("Batch Mode");
   status_list_->setReadOnly(true);
   status_list_->setMinimumSize(560, 260);
@@ -46,6 +47,7 @@ BatchWindow::BatchWindow(QtHost& host, CommandSource& source)
   bar->addWidget(progress_, 1);
   bar->addWidget(percent_);
   auto* buttons = new QHBoxLayout;
+  buttons->addWidget(cancel_);
   buttons->addStretch(1);
   buttons->addWidget(next_);
   buttons->addWidget(exit_);
@@ -58,6 +60,9 @@ BatchWindow::BatchWindow(QtHost& host, CommandSource& source)
   percent_->hide();
   connect(next_, &QPushButton::clicked, this, [this] { next_clicked(); });
   connect(exit_, &QPushButton::clicked, this, [this] { exit_clicked(); });
+  // Asked between records; the conversion then asks whether to abort.
+  connect(cancel_, &QPushButton::clicked, this, [this] { host_.request_cancel(); });
+  cancel_->setEnabled(false);
 
   const WindowPosition& at = conv_state.settings.window_positions[kBatchPosition];
   if (at.x >= 0 && at.y >= 0) move(at.x, at.y);
@@ -83,7 +88,9 @@ int BatchWindow::run_hidden() {
 }
 
 bool BatchWindow::run_one() {
+  cancel_->setEnabled(true);
   more_ = runner_->run_pending() && runner_->read_next();
+  cancel_->setEnabled(false);
   show_paths();
   return more_;
 }

@@ -1,6 +1,7 @@
 // The batch window: a command file's commands run one after another in a window of their own,
 // with the status list, the progress bar, the input and output of the current command, and
-// Exit and Next (Next only when the command file asked to wait after each command with /N).
+// Exit and Next (Next only when the command file asked to wait after each command with /N), and
+// Cancel while a command runs.
 #pragma once
 
 #include <QDialog>
@@ -46,6 +47,7 @@ class BatchWindow final : public QDialog {
   QLabel* output_;
   QPushButton* next_;
   QPushButton* exit_;
+  QPushButton* cancel_;  // enabled while a command runs
   std::optional<BatchRunner> runner_;
   bool ended_ = false;
   bool more_ = false;  // a command is read and waits to run

@@ -1,7 +1,10 @@
 // The batch window on the offscreen platform: three commands and /X run and close the window
-// by themselves; with /N it waits for Next after each command. Screenshots go to the build tree.
+// by themselves; with /N it waits for Next after each command; Cancel stops a running command
+// and writes nothing. Screenshots go to the build tree.
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -9,6 +12,7 @@
 #include <fstream>
 
 #include "drawdb/init_file.h"
+#include "e2e/generated_input.h"
 #include "platform/program_dir.h"
 #include "run/conv_state.h"
 #include "settings/program_settings.h"
@@ -106,6 +110,55 @@ class BatchWindowTest : public QObject {
     QVERIFY(!window.isVisible());
     set_host(nullptr);
     QCOMPARE(window.status(), 0);
+  }
+
+  void cancelStopsTheRunningCommandAndWritesNothing() {
+    test::ScratchDir d;
+    QVERIFY(test::write_polyline_file(d, 400000, "big"));
+    const std::string output = (d / "big.dxf").string();
+    std::optional<CommandSource> source =
+        command_file((d / "big.shp").string() + " " + output + "\n");
+    QVERIFY(source.has_value());
+    QtHost host;
+    set_host(&host);
+    BatchWindow window(host, *source);
+    window.show();
+    QPushButton* cancel = button(window, "&Cancel");
+    QPushButton* exit = button(window, "E&xit");
+    QVERIFY(cancel != nullptr && exit != nullptr);
+    // Cancel once the command runs, then answer the question Yes; the time from the click to
+    // the question is what the user waits.
+    QElapsedTimer since_click;
+    qint64 waited_ms = -1;
+    QTimer clicker;
+    connect(&clicker, &QTimer::timeout, [&] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        QAbstractButton* yes = box->button(QMessageBox::Yes);
+        if (yes == nullptr) {  // the input has no table: a warning to take note of
+          box->button(QMessageBox::Ok)->click();
+          return;
+        }
+        waited_ms = since_click.elapsed();
+        clicker.stop();
+        yes->click();
+      } else if (cancel->isEnabled() && !since_click.isValid()) {
+        window.grab().save(QString(TSN_SCREENSHOT_DIR) + "/batch_window_converting.png");
+        since_click.start();
+        cancel->click();
+      }
+    });
+    clicker.start(50);
+    QTRY_VERIFY_WITH_TIMEOUT(exit->isEnabled(), 60000);
+    set_host(nullptr);
+    QVERIFY2(waited_ms >= 0, "the question was never asked");
+    qInfo("the abort question came %lld ms after the Cancel click", waited_ms);
+    QVERIFY2(waited_ms < 1000, qPrintable(QString("asked after %1 ms").arg(waited_ms)));
+    QVERIFY(window.status_text().contains("Process aborted due to user cancellation."));
+    QCOMPARE(window.status(), 2);
+    QVERIFY(!QFile::exists(QString::fromStdString(output)));
+    for (const auto& e : std::filesystem::directory_iterator(d.path())) {
+      QVERIFY2(!e.path().string().ends_with("~"), e.path().c_str());
+    }
   }
 };
 
