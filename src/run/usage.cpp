@@ -26,7 +26,9 @@ Converts one GIS input into one CAD drawing.
            output type of the settings (SaveFileType). ".dwg" writes DWG of release 12
            (/REL=12, the default), 14 (/REL=14) or 2000 (/REL=2000). Without OUTPUT
            the drawing is INPUT with the extension of the output type.
-  @FILE    runs every command of a command file, one input with its switches a line.
+  @FILE    runs every command of a command file, one input with its switches a line;
+           with a display (DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM set) and Qt 6
+           built in, in the batch window, unless a /H line comes before the first command.
 
 A token beginning with "-", or with "/" that has no second "/" before its first "="
 and does not end in .shp .dbf .csv .dxf .dwg, is a switch; every other token is a
