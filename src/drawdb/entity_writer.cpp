@@ -156,7 +156,7 @@ void write_vertices(SaveContext& c, const EntityView& v) {
     vertex.handle = c.next_handle++;
     const EntityView view{{c.d, vertex, kind, values}, v.rec.handle};
     for (const FieldDecl* f : c.vertex_fields) {
-      if (f->when == When::always || wanted(view, *f)) write_field(c, view, *f);
+      if (wanted(view, *f)) write_field(c, view, *f);
     }
   }
   EntityRec seqend = vertex;

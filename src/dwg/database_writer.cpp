@@ -61,13 +61,19 @@ int DatabaseWriter::open(const std::string& output_path, const std::string& temp
                          const std::string& init_path, bool table_open) {
   // An output that can never be written is refused before any work is done for it.
   if (output_.open(output_path) != 0) return -1;
-  if (start(temp_dir, init_path, table_open) != 0) return -1;
-  several_inputs_ = false;
-  return set_output(output_path);
+  output_path_ = output_path;
+  if (open_drawing(temp_dir, init_path, table_open) != 0) return -1;
+  return make_temporary_output();
 }
 
 int DatabaseWriter::start(const std::string& temp_dir, const std::string& init_path,
                           bool table_open) {
+  several_inputs_ = true;
+  return open_drawing(temp_dir, init_path, table_open);
+}
+
+int DatabaseWriter::open_drawing(const std::string& temp_dir, const std::string& init_path,
+                                 bool table_open) {
   // A device or FIFO output is saved in a private directory and copied into it.
   private_dir_ = make_private_directory(temp_dir);
   if (private_dir_.empty()) {
@@ -75,7 +81,6 @@ int DatabaseWriter::start(const std::string& temp_dir, const std::string& init_p
     return -1;
   }
   init_path_ = init_path;
-  several_inputs_ = true;
   if (start_dwg(session_, settings_, init_path, table_open) != 0) {
     remove_private_directory();
     return -1;
@@ -88,12 +93,15 @@ int DatabaseWriter::add_input(bool table_open) {
 }
 
 int DatabaseWriter::set_output(const std::string& output_path) {
+  if (output_.open(output_path) != 0) return -1;
   output_path_ = output_path;
-  if (output_.open(output_path) != 0 || output_.make_temporary(private_dir_) != 0) {
-    output_.discard();
-    return -1;
-  }
-  return 0;
+  return make_temporary_output();
+}
+
+int DatabaseWriter::make_temporary_output() {
+  if (output_.make_temporary(private_dir_) == 0) return 0;
+  output_.discard();
+  return -1;
 }
 
 void DatabaseWriter::header(const DrawingExtents& extents) {

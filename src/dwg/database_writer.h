@@ -63,6 +63,9 @@ class DatabaseWriter final : public DrawingWriter {
   void header(const DrawingExtents& extents);
   void tables(const DrawingSetup& setup);
   void remove_private_directory();
+  // The private directory and the database's drawing; then the temporary output in it.
+  int open_drawing(const std::string& temp_dir, const std::string& init_path, bool table_open);
+  int make_temporary_output();
 
   const ConvSettings& settings_;
   const ReleaseTraits& release_;

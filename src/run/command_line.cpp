@@ -76,6 +76,13 @@ bool is_switch(std::string_view token) {
   return true;
 }
 
+int save_file_type_for(std::string_view output_path, int current) {
+  const std::string_view ext = path_extension(output_path);
+  if (equal_ignoring_case(ext, "dwg")) return 1;
+  if (equal_ignoring_case(ext, "dxf")) return 0;
+  return current;
+}
+
 int parse_request(const std::vector<std::string>& tokens, int save_file_type,
                   ConversionRequest& request) {
   ConversionRequest parsed;
@@ -111,12 +118,7 @@ int parse_request(const std::vector<std::string>& tokens, int save_file_type,
   // An output file may follow the input; then only switches.
   if (i < tokens.size() && !is_switch(tokens[i])) {
     parsed.output_path = tokens[i++];
-    const std::string_view ext = path_extension(parsed.output_path);
-    if (equal_ignoring_case(ext, "dwg")) {
-      parsed.save_file_type = 1;
-    } else if (equal_ignoring_case(ext, "dxf")) {
-      parsed.save_file_type = 0;
-    }
+    parsed.save_file_type = save_file_type_for(parsed.output_path, parsed.save_file_type);
   }
   // A stray file name among the trailing switches is refused rather than silently ignored.
   for (; i < tokens.size(); ++i) {

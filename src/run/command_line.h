@@ -42,6 +42,10 @@ struct ConversionRequest {
   std::string drawing_code_page;  // text is converted into it; empty: read as it is
 };
 
+// The output type an output path chooses: 1 (DWG) for ".dwg", 0 (DXF) for ".dxf", ignoring
+// case; `current` for any other extension.
+int save_file_type_for(std::string_view output_path, int current);
+
 // Checks the grammar of a command: switches, the input file, optionally the output file, then
 // more switches. save_file_type is the current output type, kept unless the output file's
 // extension chooses another. Returns 0 or the number of the message that explains the fault

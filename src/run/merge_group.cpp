@@ -5,16 +5,10 @@
 #include "platform/format.h"
 #include "platform/host.h"
 #include "platform/messages.h"
-#include "platform/paths.h"
 #include "run/output_location.h"
 #include "run/output_safety.h"
 
 namespace tsn {
-namespace {
-
-bool cancel_asked() { return cancel_confirmed(); }
-
-}  // namespace
 
 DatabaseWriter* MergeGroup::writer_for(const ConvSettings& s, bool table_open) {
   if (writer_) return writer_->add_input(table_open) == 0 ? writer_.get() : nullptr;
@@ -54,18 +48,13 @@ int MergeGroup::close(ConvState& state, const std::string& output_path) {
   }
   if (check_output_location(output_path) != 0) return -1;
   ConvSettings& s = state.settings;
-  const std::string_view ext = path_extension(output_path);
-  if (equal_ignoring_case(ext, "dwg")) {
-    s.SaveFileType = 1;
-  } else if (equal_ignoring_case(ext, "dxf")) {
-    s.SaveFileType = 0;
-  }
+  s.SaveFileType = save_file_type_for(output_path, s.SaveFileType);
   s.verDXF = release;
   status_write("\nMerge group: %d source files into %s", static_cast<int>(members.size()),
                output_path.c_str());
   host().set_busy(true);
   int result = writer->set_output(output_path);
-  if (result == 0) result = writer->finish(cancel_asked);
+  if (result == 0) result = writer->finish(cancel_confirmed);
   host().set_busy(false);
   if (result == 0) report_late_cancel(output_path);
   return result;

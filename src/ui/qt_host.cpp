@@ -12,6 +12,8 @@
 #include <QTextCursor>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 namespace tsn::ui {
 
@@ -82,39 +84,32 @@ void QtHost::status_clear() {
 
 Answer QtHost::message_box(std::string_view caption, std::string_view text, Icon icon,
                            Buttons buttons, Answer default_answer) {
-  QMessageBox box(box_icon(icon), text_of(caption), text_of(text), QMessageBox::NoButton,
-                  window_.owner);
-  QPushButton* chosen_default = nullptr;
-  const auto add = [&](QMessageBox::StandardButton b, Answer answer) {
-    QPushButton* button = box.addButton(b);
-    if (answer == default_answer || chosen_default == nullptr) chosen_default = button;
-    return button;
+  struct Choice {
+    QMessageBox::StandardButton button;
+    Answer answer;
   };
-  QPushButton* first = nullptr;
-  QPushButton* second = nullptr;
+  std::vector<Choice> choices;
   switch (buttons) {
-    case Buttons::ok:
-      first = add(QMessageBox::Ok, Answer::ok);
-      break;
-    case Buttons::yes_no:
-      first = add(QMessageBox::Yes, Answer::yes);
-      second = add(QMessageBox::No, Answer::no);
-      if (default_answer == Answer::no) chosen_default = second;
-      break;
+    case Buttons::ok: choices = {{QMessageBox::Ok, Answer::ok}}; break;
+    case Buttons::yes_no: choices = {{QMessageBox::Yes, Answer::yes}, {QMessageBox::No, Answer::no}}; break;
     case Buttons::ok_cancel:
-      first = add(QMessageBox::Ok, Answer::ok);
-      second = add(QMessageBox::Cancel, Answer::cancel);
-      if (default_answer == Answer::cancel) chosen_default = second;
+      choices = {{QMessageBox::Ok, Answer::ok}, {QMessageBox::Cancel, Answer::cancel}};
       break;
   }
-  box.setDefaultButton(chosen_default);
+  QMessageBox box(box_icon(icon), text_of(caption), text_of(text), QMessageBox::NoButton,
+                  window_.owner);
+  std::vector<QAbstractButton*> added;
+  for (const Choice& c : choices) {
+    QPushButton* button = box.addButton(c.button);
+    if (c.answer == default_answer || added.empty()) box.setDefaultButton(button);
+    added.push_back(button);
+  }
   box.exec();
-  const QAbstractButton* clicked = box.clickedButton();
-  if (buttons == Buttons::ok) return Answer::ok;
-  if (clicked == first) return buttons == Buttons::yes_no ? Answer::yes : Answer::ok;
-  if (clicked == second) return buttons == Buttons::yes_no ? Answer::no : Answer::cancel;
-  // Closed by the window manager or Escape: the way out of the question.
-  return buttons == Buttons::yes_no ? Answer::no : Answer::cancel;
+  for (std::size_t i = 0; i < added.size(); ++i) {
+    if (box.clickedButton() == added[i]) return choices[i].answer;
+  }
+  // Closed by the window manager or Escape: the way out of the question, its last button.
+  return choices.back().answer;
 }
 
 void QtHost::beep(Icon) { QApplication::beep(); }
@@ -122,8 +117,7 @@ void QtHost::beep(Icon) { QApplication::beep(); }
 void QtHost::dialog_error(int, std::string_view text) {
   // Dialogs without an error line of their own say it in the status list.
   beep(Icon::warning);
-  status_append("\n");
-  status_append(text);
+  status_append("\n" + std::string(text));
 }
 
 void QtHost::progress_show() {
