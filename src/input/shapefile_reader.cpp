@@ -190,6 +190,7 @@ bool ShapefileReader::read_shp_field(std::int64_t offset, std::size_t n, unsigne
 int ShapefileReader::read_shp_header(bool interactive) {
   header_ = shp_header{};
   records_seen_ = 0;
+  declined_ = false;
   next_record_ = kHeaderBytes;
   have_record_ = false;
 
@@ -213,6 +214,7 @@ int ShapefileReader::read_shp_header(bool interactive) {
         shp_path_.c_str(), static_cast<long long>(length), static_cast<long long>(shp_.size())));
   }
   if (check_file_length(CheckedFile::shp, shp_.size(), interactive, length) != 0 && interactive) {
+    declined_ = true;
     return -1;
   }
   header_.file_length = length;
@@ -221,7 +223,10 @@ int ShapefileReader::read_shp_header(bool interactive) {
     const std::string text =
         format_printf("Shapefile %s does not contain any data.", shp_path_.c_str());
     report_input_problem(text);
-    if (interactive && !ask_continue(text)) return -1;
+    if (interactive && !ask_continue(text)) {
+      declined_ = true;
+      return -1;
+    }
     header_.shp_empty = true;
     return 0;
   }
@@ -233,7 +238,10 @@ int ShapefileReader::read_shp_header(bool interactive) {
         format_printf("Unknown Version (%ld), %s may not be an ArcView shapefile",
                       long{header_.version}, shp_path_.c_str());
     report_input_problem(text);
-    if (interactive && !ask_continue(text)) return -1;
+    if (interactive && !ask_continue(text)) {
+      declined_ = true;
+      return -1;
+    }
   }
 
   if (!read_shp_field(32, 36, b + 32)) return -1;  // shape type and the box

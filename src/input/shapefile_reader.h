@@ -74,6 +74,8 @@ class ShapefileReader {
   // itself. A file shorter than the length its header gives is reported (or, interactively,
   // the user asked).
   int read_shp_header(bool interactive);
+  // The last read_shp_header failed because the user answered No to one of its questions.
+  bool question_declined() const { return declined_; }
   // Reads the index header and checks its length (asking the user). 0, or -1 when the user
   // declines. Does nothing for an empty main file or without an index.
   int read_shx_header();
@@ -133,6 +135,7 @@ class ShapefileReader {
   std::int64_t records_seen_ = 0;            // record headers read, the current one included
   std::int64_t record_start_ = 0;            // byte offset of the current record's header
   std::int64_t next_record_ = kHeaderBytes;  // where the sequential walk continues
+  bool declined_ = false;
   bool have_record_ = false;                 // a record header was read and its content not refused
   bool quiet_ = false;                       // see quiet_walk
 };

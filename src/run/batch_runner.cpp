@@ -13,6 +13,7 @@
 #include "run/conversion_driver.h"
 #include "run/field_listing.h"
 #include "run/input_summary.h"
+#include "run/usage.h"
 #include "settings/file_reset.h"
 #include "settings/program_settings.h"
 
@@ -138,9 +139,7 @@ BatchRunner::BatchRunner(CommandSource& source) : source_(source) {
   baseline_ = capture_baseline(s);
   defaults_lines_ = read_batch_defaults(s.program_dir);
   if (source.command_file_mode()) {
-    status_write("%s", format_printf(load_status_text(12).c_str(), load_text(10).c_str(),
-                                     kProgramVersion.data(), kProgramBuild.data())
-                           .c_str());
+    status_write("%s", banner_status_line().c_str());
   }
 }
 

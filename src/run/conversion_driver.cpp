@@ -48,13 +48,6 @@ namespace {
 constexpr int kMsgProcessing = 14;
 constexpr int kMsgRecordsProcessed = 15;
 
-// The layer every entity goes on while layers by attribute do not exist yet.
-std::string single_layer_name(const ConvSettings& s, const std::string& input_path) {
-  if (!s.def.SingleLayerName.empty()) return s.def.SingleLayerName;
-  if (s.LLMS == 0 && !s.layer_history[0].empty()) return s.layer_history[0];
-  return std::string(base_name(input_path));
-}
-
 // The colour of a record's entities: the one colour of its shape class when colouring by a
 // single colour, else none (the layer's colour) until colour classes exist.
 int record_colour(const FileSettings& f, int shape_class) {
@@ -144,7 +137,9 @@ int write_sections(Drawing& d, const ConvSettings& s, const OpenInput& in,
   setup.layers = layers;
   setup.class_layers = class_layers;
   setup.styles = styles;
-  setup.expected_blocks = expected_block_records(std::max(in.record_count, 0L), s.cur.Legend == 1);
+  // Only records with a table row can have blocks of their own.
+  const long keyed_records = in.table ? std::max(in.record_count, 0L) : 0L;
+  setup.expected_blocks = expected_block_records(keyed_records, s.cur.Legend == 1);
   if (d.writer.begin_drawing(setup) != 0) return -1;
   // The table's attribute definitions, then the marker block of point input, then the legend
   // symbol of the input's class.
@@ -392,18 +387,6 @@ int report_write_failure(const DrawingWriter& writer, const std::string& output_
   return kConversionWriteFailed;
 }
 
-InputInfo input_info_of(const ConversionRequest& request, const OpenInput& in) {
-  InputInfo info;
-  info.path = request.input_path;
-  info.input_file_type = request.input_file_type;
-  info.shape_type = in.is_shapefile ? in.shape_type : 0;
-  info.field_count = in.table ? static_cast<int>(in.table->fields().size()) : 0;
-  info.has_table = in.table != nullptr;
-  info.extent_diagonal =
-      extent_diagonal(in.extents.xmin, in.extents.ymin, in.extents.xmax, in.extents.ymax);
-  return info;
-}
-
 int main_process(const ConversionRequest& request, ConvState& cs, ConversionCounters& counters,
                  NameCounters& names, MergeGroup* group) {
   ConvSettings& s = cs.settings;
@@ -563,6 +546,12 @@ void keep_group_release(ConvSettings& s, const MergeGroup& group) {
 }
 
 }  // namespace
+
+std::string single_layer_name(const ConvSettings& s, const std::string& input_path) {
+  if (!s.def.SingleLayerName.empty()) return s.def.SingleLayerName;
+  if (s.LLMS == 0 && !s.layer_history[0].empty()) return s.layer_history[0];
+  return std::string(base_name(input_path));
+}
 
 int run_conversion(const ConversionRequest& request, ConvState& cs,
                    ConversionCounters& counters, MergeGroup* group) {

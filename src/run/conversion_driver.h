@@ -17,6 +17,10 @@ inline constexpr int kConversionWriteFailed = -3;
 // group). 0 on success; -1 after the message that explains the failure, or when the user
 // cancelled (the output then stays as it was); kConversionWriteFailed after a failed write
 // (the output then stays as it was too).
+// The layer every entity goes on while there are no layers by attribute: the configured single
+// layer, the last one used, or the input's base name.
+std::string single_layer_name(const ConvSettings& s, const std::string& input_path);
+
 int run_conversion(const ConversionRequest& request, ConvState& state,
                    ConversionCounters& counters, MergeGroup* group = nullptr);
 

@@ -9,6 +9,7 @@
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/string_table.h"
+#include "settings/file_reset.h"
 
 namespace tsn {
 
@@ -52,7 +53,11 @@ std::unique_ptr<TableReader> in_code_page(std::unique_ptr<TableReader> table,
 int open_shapefile_input(const ConversionRequest& request, OpenInput& in) {
   in.is_shapefile = true;
   if (in.shapes.open(request.input_path) != 0) return refuse_input(request.input_path);
-  if (in.shapes.read_shp_header(false) != 0 || in.shapes.read_shx_header() != 0) return -1;
+  if (in.shapes.read_shp_header(in.ask) != 0) {
+    in.declined = in.shapes.question_declined();
+    return -1;
+  }
+  if (in.shapes.read_shx_header() != 0) return -1;
   const shp_header& h = in.shapes.header();
   in.extents = {h.xmin, h.ymin, h.xmax, h.ymax};
   if (!make_extents_finite(in.extents) && !in.summary_only) {
@@ -61,7 +66,9 @@ int open_shapefile_input(const ConversionRequest& request, OpenInput& in) {
                  request.input_path.c_str());
   }
   in.shape_type = h.shape_type;
-  in.record_count = -1;
+  // Without a table the index tells how many records there are, so the progress bar moves.
+  const std::int64_t indexed = in.shapes.index_entry_count();
+  in.record_count = indexed > 0 ? static_cast<long>(indexed) : -1;
   in.table_path = find_companion(request.input_path, "dbf");
   const std::string& table_path = in.table_path;
   auto table = std::make_unique<DbfReader>();
@@ -110,6 +117,33 @@ int open_table_input(const ConversionRequest& request, FileSettings& f, OpenInpu
 int open_input(const ConversionRequest& request, FileSettings& f, OpenInput& in) {
   return request.input_file_type == 0 ? open_shapefile_input(request, in)
                                       : open_table_input(request, f, in);
+}
+
+InputInfo input_info_of(const ConversionRequest& request, const OpenInput& in) {
+  InputInfo info;
+  info.path = request.input_path;
+  info.input_file_type = request.input_file_type;
+  info.shape_type = in.is_shapefile ? in.shape_type : 0;
+  info.field_count = in.table ? static_cast<int>(in.table->fields().size()) : 0;
+  info.has_table = in.table != nullptr;
+  info.extent_diagonal =
+      extent_diagonal(in.extents.xmin, in.extents.ymin, in.extents.xmax, in.extents.ymax);
+  return info;
+}
+
+long count_records(OpenInput& in) {
+  if (!in.is_shapefile) return in.record_count;
+  if (in.shapes.header().shp_empty) return 0;
+  in.shapes.quiet_walk();
+  shape_rec rec;
+  long records = 0;
+  for (;;) {
+    in.shapes.read_index_entry();
+    const int r = in.shapes.read_record_header(rec);
+    if (r == 1) return records;
+    if (r == -1) return -1;
+    if (r == 0) ++records;
+  }
 }
 
 }  // namespace tsn

@@ -23,6 +23,10 @@ int summarise_input(const ConversionRequest& request, FileSettings& f, InputSumm
   OpenInput in;
   in.summary_only = true;
   if (open_input(request, f, in) != 0) return -1;
+  return describe_input(request, in, out);
+}
+
+int describe_input(const ConversionRequest& request, OpenInput& in, InputSummary& out) {
   out.shape_type = in.is_shapefile ? in.shape_type : 0;
   out.type_name = in.is_shapefile                  ? in.shapes.header().type_name
                   : request.input_file_type == 1 ? "dBase table"
@@ -38,22 +42,10 @@ int summarise_input(const ConversionRequest& request, FileSettings& f, InputSumm
   out.ymin = in.extents.ymin;
   out.xmax = in.extents.xmax;
   out.ymax = in.extents.ymax;
-  if (!in.is_shapefile) {
-    out.records = in.record_count;
-    return 0;
-  }
   // A shapefile's records are counted by walking their headers, as the conversion will (and
   // report what it finds on the way).
-  if (in.shapes.header().shp_empty) return 0;
-  in.shapes.quiet_walk();
-  shape_rec rec;
-  for (;;) {
-    in.shapes.read_index_entry();
-    const int r = in.shapes.read_record_header(rec);
-    if (r == 1) return 0;
-    if (r == -1) return -1;
-    if (r == 0) ++out.records;
-  }
+  out.records = count_records(in);
+  return out.records < 0 ? -1 : 0;
 }
 
 }  // namespace tsn

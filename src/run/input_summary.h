@@ -8,6 +8,7 @@
 #include "input/dbf_field.h"
 
 #include "run/command_line.h"
+#include "run/input_open.h"
 #include "settings/conv_settings.h"
 
 namespace tsn {
@@ -28,5 +29,8 @@ struct InputSummary {
 // Opens the input and its companions, reads their headers and walks the records once.
 // 0, or -1 after the message that explains the refusal.
 int summarise_input(const ConversionRequest& request, FileSettings& f, InputSummary& out);
+
+// Describes an input opened already; walks a shapefile's records. 0, or -1.
+int describe_input(const ConversionRequest& request, OpenInput& in, InputSummary& out);
 
 }  // namespace tsn

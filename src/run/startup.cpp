@@ -31,6 +31,7 @@ ConvState conv_state;
 namespace {
 
 BatchFrontEnd g_batch_front_end = nullptr;
+InteractiveFrontEnd g_interactive_front_end = nullptr;
 
 // A desktop session the windows can be shown on.
 bool display_available() {
@@ -84,7 +85,9 @@ int run_request(const std::vector<std::string>& tokens) {
     case RequestKind::comment:
       return kExitSuccess;
     case RequestKind::interactive:
-      // The interactive front end is not part of this build.
+      if (g_interactive_front_end != nullptr && display_available()) {
+        return g_interactive_front_end();
+      }
       std::fputs(usage_text().c_str(), stderr);
       return kExitFailed;
     case RequestKind::command_file: {
@@ -105,6 +108,9 @@ int run_request(const std::vector<std::string>& tokens) {
 }  // namespace
 
 void set_batch_front_end(BatchFrontEnd front_end) { g_batch_front_end = front_end; }
+void set_interactive_front_end(InteractiveFrontEnd front_end) {
+  g_interactive_front_end = front_end;
+}
 
 int run_program(int argc, char** argv) {
   const std::vector<std::string> tokens = collect_tokens(argc, argv);

@@ -12,6 +12,11 @@ class CommandSource;
 using BatchFrontEnd = int (*)(CommandSource& source);
 void set_batch_front_end(BatchFrontEnd front_end);
 
+// The window of a run without arguments (the desktop front end installs it): returns the run's
+// exit status. Without one, or without a display, the usage is printed and the status is 2.
+using InteractiveFrontEnd = int (*)();
+void set_interactive_front_end(InteractiveFrontEnd front_end);
+
 // Runs the program on argv and returns the process exit status:
 // 0 every request succeeded, 2 a command failed or was cancelled, 1 after a fatal error.
 int run_program(int argc, char** argv);

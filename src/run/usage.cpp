@@ -12,6 +12,11 @@ std::string version_text() {
          "\n";
 }
 
+std::string banner_status_line() {
+  return format_printf(load_status_text(12).c_str(), load_text(10).c_str(),
+                       kProgramVersion.data(), kProgramBuild.data());
+}
+
 std::string usage_text() {
   return R"(Usage:
   tessaryn [SWITCHES] INPUT [OUTPUT]

@@ -1,0 +1,330 @@
+// The interactive run without its window: selection, controls, checks, save and quit.
+#include "run/interactive_session.h"
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <system_error>
+
+#include "classify/record_classifier.h"
+#include "platform/format.h"
+#include "platform/host.h"
+#include "platform/messages.h"
+#include "platform/paths.h"
+#include "platform/string_table.h"
+#include "run/classification_setup.h"
+#include "run/conversion_counters.h"
+#include "run/conversion_driver.h"
+#include "run/conversion_reset.h"
+#include "run/input_open.h"
+#include "run/usage.h"
+#include "settings/definition_file.h"
+#include "settings/file_reset.h"
+#include "settings/program_settings.h"
+#include "settings/settings_files.h"
+
+namespace tsn {
+
+namespace {
+
+constexpr int kMsgSelectFile = 43;
+constexpr int kMsgUserCancelled = 45;
+constexpr int kMsgTableBesideShapes = 190;
+constexpr int kCaptionProgram = 10;
+constexpr int kMsgBrowserFilters = 253;
+
+struct SaveFilter {
+  std::string_view name;
+  int save_file_type;  // -1: all files
+  int verDXF;
+};
+constexpr std::array<SaveFilter, kSaveFilterEntries> kSaveFilters{{
+    {"DXF Rel. 12", 0, 4},
+    {"DXF Rel. 14", 0, 6},
+    {"DXF Acad 2000", 0, 7},
+    {"DWG Rel. 12", 1, 4},
+    {"DWG Rel. 14", 1, 6},
+    {"DWG Acad 2000", 1, 7},
+    {"All files", -1, 0},
+}};
+
+std::string_view output_extension(int save_file_type) { return save_file_type == 1 ? "dwg" : "dxf"; }
+
+std::string lower(std::string_view text) {
+  std::string out(text);
+  std::transform(out.begin(), out.end(), out.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return out;
+}
+
+// 0 shapefile, 1 dBase table, 2 comma-delimited table; -1 for any other extension.
+int input_type_of(const std::string& path) {
+  const std::string ext = lower(path_extension(path));
+  return ext == "shp" ? 0 : ext == "dbf" ? 1 : ext == "csv" ? 2 : -1;
+}
+
+Answer ask(int message, std::string_view caption, Answer default_answer = Answer::yes) {
+  return host().message_box(caption, load_text(message), Icon::question, Buttons::yes_no,
+                            default_answer);
+}
+
+}  // namespace
+
+std::string save_filter_name(int entry) {
+  if (entry < 1 || entry > kSaveFilterEntries) return {};
+  return std::string(kSaveFilters[static_cast<std::size_t>(entry - 1)].name);
+}
+
+int initial_save_filter(int save_file_type, int release_index) {
+  return std::clamp(save_file_type, 0, 1) * 3 + std::clamp(release_index, 0, 2) + 1;
+}
+
+SaveAsChoice resolve_save_as(const std::string& typed_path, int entry) {
+  SaveAsChoice choice;
+  choice.path = typed_path;
+  const SaveFilter& filter = kSaveFilters[static_cast<std::size_t>(
+      std::clamp(entry, 1, kSaveFilterEntries) - 1)];
+  choice.verDXF = filter.verDXF;
+  const std::string ext = lower(path_extension(file_name(typed_path)));
+  if (ext.empty()) {
+    // The chosen entry's extension completes the name ("All files" keeps the current type).
+    choice.save_file_type = std::max(filter.save_file_type, 0);
+    choice.path += "." + std::string(output_extension(choice.save_file_type));
+    choice.extension_added = true;
+  } else if (ext == "dwg" || ext == "dxf") {
+    choice.save_file_type = ext == "dwg" ? 1 : 0;
+  } else {
+    choice.message = 85;
+  }
+  return choice;
+}
+
+std::string save_caption(const std::string& input_path, int save_file_type) {
+  if (input_path.empty()) return load_text(84);
+  std::string name(base_name(input_path));
+  if (name.size() > 16) name = name.substr(0, 11) + ".. .";
+  else name += ".";
+  return load_text(83) + name + std::string(output_extension(save_file_type));
+}
+
+std::vector<BrowserFilter> browser_filters() {
+  std::vector<BrowserFilter> filters;
+  const std::string text = load_text(kMsgBrowserFilters);
+  std::size_t at = 0;
+  for (;;) {
+    const std::size_t bar = text.find('|', at);
+    if (bar == std::string::npos) break;
+    const std::size_t next = text.find('|', bar + 1);
+    if (next == std::string::npos) break;
+    filters.push_back({text.substr(at, bar - at), text.substr(bar + 1, next - bar - 1)});
+    at = next + 1;
+  }
+  return filters;
+}
+
+void InteractiveSession::open() {
+  status_write("%s", banner_status_line().c_str());
+  status_write("%s", load_status_text(kMsgSelectFile).c_str());
+}
+
+void InteractiveSession::clear() {
+  selected_ = SelectedInput{};
+}
+
+const SelectedInput& InteractiveSession::select(const std::string& path, bool ask_questions) {
+  ConvSettings& s = cs_.settings;
+  clear();
+  selected_.path = path;
+  std::error_code error;
+  const auto size = std::filesystem::file_size(path, error);
+  selected_.file_size = error ? 0 : static_cast<std::int64_t>(size);
+  const int type = input_type_of(path);
+  if (type < 0) {
+    selected_.path.clear();
+    return selected_;
+  }
+  selected_.convertible = true;
+  s.InputFileType = type;
+  ConversionCounters counters;
+  NameCounters names{&s.Runtot};
+  reset_conversion_state(s, cs_.run, counters, names, std::string(base_name(path)), false);
+  cs_.run.input_path = path;
+  cs_.run.output_path = output_path();
+
+  host().set_busy(true);
+  ConversionRequest request;
+  request.input_path = path;
+  request.input_file_type = type;
+  request.save_file_type = s.SaveFileType;
+  request.drawing_code_page = s.DWGCodePageString;
+  OpenInput in;
+  in.summary_only = true;  // the conversion says what it finds; preparing only looks
+  in.ask = ask_questions;
+  if (open_input(request, s.cur, in) != 0) {
+    selected_.prepared = in.declined ? -3 : -1;
+    host().set_busy(false);
+    return selected_;
+  }
+  const InputInfo info = input_info_of(request, in);
+  (void)open_input_settings(s, info, false);
+  s.cur.ColourMethod = effective_colour_method(s.cur, info);
+  selected_.shape_class = shape_class(info, s.cur);
+  if (selected_.shape_class == 1) s.cur.DrawOutlines = 1;
+  const bool keyed_table = in.is_shapefile || in.shape_type == 1;
+  RecordClassifier keys;
+  const int keyed = prepare_classification(keys, keyed_table ? in.table.get() : nullptr, request,
+                                           selected_.shape_class, s);
+  if (keys.layer.active && s.cur.ClassTypeLayer == 2) {
+    selected_.layer_classes = static_cast<long>(keys.layer.classes.classes.size());
+  }
+  const int described = describe_input(request, in, selected_.summary);
+  host().set_busy(false);
+  if (keyed != 0 || described != 0) return selected_;
+  write_key_messages();
+  selected_.temp_writable = directory_is_writable(s.temp_dir);
+  selected_.prepared = 0;
+  return selected_;
+}
+
+bool InteractiveSession::can_save() const {
+  return selected_.prepared == 0 && selected_.temp_writable;
+}
+
+void InteractiveSession::write_changed(std::string& last, const std::string& text) {
+  if (text.empty() || text == last) return;
+  last = text;
+  status_write("\n%s", text.c_str());
+}
+
+void InteractiveSession::write_key_messages() {
+  const ConvSettings& s = cs_.settings;
+  const FileSettings& f = s.cur;
+  const bool layered = f.LayerByFeature != 0 && has_table() && !s.def.LayersKey.empty();
+  write_changed(last_layer_message_,
+                layered ? format_printf(load_text(73).c_str(), s.def.LayersKey.c_str())
+                        : format_printf(load_text(74).c_str(),
+                                        single_layer_name(s, selected_.path).c_str()));
+  std::string colour;
+  const int cls = selected_.shape_class;
+  if (f.ColourMethod == 2 && has_table() && !s.def.ColoursKey.empty()) {
+    const int message = cls == 2 ? 60 : cls == 1 ? 62 : 63;
+    colour = format_printf(load_text(message).c_str(), s.def.ColoursKey.c_str());
+  } else if (cls == 2) {
+    colour = f.Fill != 0 ? format_printf(load_text(61).c_str(), f.SingleColourFill)
+                         : format_printf(load_text(64).c_str(), f.SingleColourLines);
+  } else if (cls == 1) {
+    colour = format_printf(load_text(64).c_str(), f.Pen0);
+  }
+  write_changed(last_colour_message_, colour);
+}
+
+std::string InteractiveSession::save_caption() const {
+  return tsn::save_caption(selected_.path, cs_.settings.SaveFileType);
+}
+
+std::string InteractiveSession::release_text() const {
+  return load_text(286 + release_index(cs_.settings));
+}
+
+bool InteractiveSession::points_enabled() const {
+  return selected_.convertible && (selected_.shape_class == 0 || has_table());
+}
+
+std::string InteractiveSession::points_caption() const {
+  return load_text(selected_.shape_class == 0 ? 166 : 167);
+}
+
+bool InteractiveSession::attributes_on() const {
+  return has_table() && attributes_wanted(cs_.settings.cur);
+}
+bool InteractiveSession::labels_on() const {
+  return has_table() && cs_.settings.cur.TextLabels != 0;
+}
+bool InteractiveSession::legend_on() const {
+  return has_table() && cs_.settings.cur.Legend != 0;
+}
+
+void InteractiveSession::set_attributes(bool on) {
+  int& bits = cs_.settings.cur.Attribs;
+  bits = on ? (bits | kAttribsOn) : (bits & ~kAttribsOn);
+}
+void InteractiveSession::set_labels(bool on) { cs_.settings.cur.TextLabels = on ? 1 : 0; }
+void InteractiveSession::set_legend(bool on) { cs_.settings.cur.Legend = on ? 1 : 0; }
+
+std::string InteractiveSession::output_path() const {
+  if (selected_.path.empty()) return {};
+  return replace_extension(selected_.path, output_extension(cs_.settings.SaveFileType));
+}
+
+bool InteractiveSession::confirm_conversion() {
+  ConvSettings& s = cs_.settings;
+  const std::string caption = load_text(kCaptionProgram);
+  const auto stop = [] {
+    status_write("%s", load_status_text(kMsgUserCancelled).c_str());
+    return false;
+  };
+  if (s.InputFileType == 1 && file_exists(find_companion(selected_.path, "shp"))) {
+    const std::string text =
+        format_printf(load_text(kMsgTableBesideShapes).c_str(), selected_.path.c_str());
+    if (host().message_box(caption, text, Icon::question, Buttons::yes_no, Answer::yes) !=
+        Answer::yes) {
+      return stop();
+    }
+  }
+  if (attributes_on() && s.def.num_attrib_selected == 0) {
+    if (ask(46, caption) != Answer::yes) return stop();
+    set_attributes(false);
+    status_write("%s", load_status_text(47).c_str());
+  }
+  if (labels_on() && s.def.num_label_fields == 0) {
+    if (ask(48, caption) != Answer::yes) return stop();
+    set_labels(false);
+    status_write("%s", load_status_text(49).c_str());
+  }
+  if (!layers_warning_answered_ && s.cur.LayerByFeature != 0 &&
+      selected_.layer_classes > s.LayersWarning) {
+    layers_warning_answered_ = true;
+    const long shown = std::min(selected_.layer_classes, 32767L);
+    const std::string text = format_printf(load_text(121).c_str(), static_cast<int>(shown));
+    if (host().message_box(load_text(122), text, Icon::warning, Buttons::yes_no, Answer::yes) ==
+        Answer::yes) {
+      return stop();
+    }
+  }
+  return true;
+}
+
+void InteractiveSession::apply_save_as(const SaveAsChoice& choice) {
+  ConvSettings& s = cs_.settings;
+  s.OutDir = std::string(directory_of(choice.path));
+  s.SaveFileType = choice.save_file_type;
+  if (choice.verDXF != 0) s.verDXF = choice.verDXF;
+}
+
+int InteractiveSession::convert(const std::string& output) {
+  ConvSettings& s = cs_.settings;
+  cs_.run.input_path = selected_.path;
+  cs_.run.output_path = output;
+  ConversionRequest request;
+  request.kind = RequestKind::convert;
+  request.input_path = selected_.path;
+  request.output_path = output;
+  request.input_file_type = s.InputFileType;
+  request.save_file_type = s.SaveFileType;
+  request.drawing_code_page = s.DWGCodePageString;
+  ConversionCounters counters;
+  const int result = run_conversion(request, cs_, counters);
+  layers_warning_answered_ = false;
+  // The input's settings are those its definition file now holds.
+  const std::string input = selected_.path;
+  select(input, false);
+  return result;
+}
+
+bool InteractiveSession::quit(const std::string& shown_directory) {
+  ConvSettings& s = cs_.settings;
+  s.InDir = shown_directory;
+  return save_program_settings(s);
+}
+
+}  // namespace tsn

@@ -1,0 +1,102 @@
+// The interactive run without its window: the input selected in the browser prepared at once,
+// the state of the conversion controls, the checks before a save, the save and the settings
+// kept at Quit. The desktop window shows what this holds and calls it for every action.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "run/conv_state.h"
+#include "run/input_summary.h"
+
+namespace tsn {
+
+// The input selected in the browser, as the window shows it.
+struct SelectedInput {
+  std::string path;
+  bool convertible = false;  // .shp, .dbf or .csv: something is prepared or was tried
+  int prepared = -1;         // 0 prepared; -1 could not be opened; -3 a question was declined
+  std::int64_t file_size = 0;
+  InputSummary summary;      // type, extent and records (when prepared)
+  int shape_class = 0;       // 0 points, 1 lines, 2 polygons
+  long layer_classes = 0;    // layers the layer key makes (unique values), for the warning
+  bool temp_writable = true;
+};
+
+// The output type and release chosen in the save dialog.
+struct SaveAsChoice {
+  int message = 0;            // 0, or 85 (the typed extension is neither .dwg nor .dxf)
+  std::string path;           // the output path, the filter's extension added when none typed
+  bool extension_added = false;  // the path was completed: replacing a file must be confirmed
+  int save_file_type = 0;     // 0 DXF, 1 DWG
+  int verDXF = 0;             // 4, 6 or 7; 0 when the filter entry chooses no release
+};
+
+// The save dialog's filter entries: "DXF Rel. 12" .. "DWG Acad 2000", then "All files".
+inline constexpr int kSaveFilterEntries = 7;
+std::string save_filter_name(int entry);  // entry 1..7
+// The entry the dialog opens with: output type x 3 + release index + 1.
+int initial_save_filter(int save_file_type, int release_index);
+// What a name typed in the save dialog with filter entry `entry` (1..7) asks for.
+SaveAsChoice resolve_save_as(const std::string& typed_path, int entry);
+
+// "&Save " and the input's base name with the output extension; a base name longer than 16
+// characters is cut to 11 followed by ".. ."; "Save .." when nothing is selected.
+std::string save_caption(const std::string& input_path, int save_file_type);
+
+// The file browser's type filters, as (name, pattern) pairs from the filter message.
+struct BrowserFilter {
+  std::string name;     // "Shapes (*.shp)"
+  std::string pattern;  // "*.shp"
+};
+std::vector<BrowserFilter> browser_filters();
+
+class InteractiveSession {
+ public:
+  explicit InteractiveSession(ConvState& cs) : cs_(cs) {}
+
+  // Writes the banner and "Select a file for conversion" to the status list.
+  void open();
+  // A file chosen in the browser: prepared when it is one the program converts, else the
+  // information is cleared. `ask` lets a damaged header's questions be asked.
+  const SelectedInput& select(const std::string& path, bool ask = true);
+  void clear();
+  const SelectedInput& selected() const { return selected_; }
+  bool can_save() const;
+
+  // The controls' state and captions.
+  std::string save_caption() const;
+  std::string release_text() const;  // "( Rel 12 )", "( Rel 14 )", "( Acad 2000 )"
+  bool has_table() const { return selected_.summary.has_table; }
+  bool points_enabled() const;
+  std::string points_caption() const;  // "&Points" or "Ele&vation"
+  bool attributes_on() const;
+  bool labels_on() const;
+  bool legend_on() const;
+  void set_attributes(bool on);
+  void set_labels(bool on);
+  void set_legend(bool on);
+
+  // The output path of Save: the input's path with the output extension.
+  std::string output_path() const;
+  // The questions before a conversion; false when the user stopped it.
+  bool confirm_conversion();
+  // Applies the save dialog's choice to the settings (OutDir, type, release).
+  void apply_save_as(const SaveAsChoice& choice);
+  // Converts the selected input into `output_path`, then prepares it again. 0, or -1.
+  int convert(const std::string& output_path);
+  // Quit: the directory shown becomes InDir and the program settings are saved.
+  bool quit(const std::string& shown_directory);
+
+ private:
+  void write_key_messages();
+  void write_changed(std::string& last, const std::string& text);
+
+  ConvState& cs_;
+  SelectedInput selected_;
+  bool layers_warning_answered_ = false;
+  std::string last_layer_message_;
+  std::string last_colour_message_;
+};
+
+}  // namespace tsn

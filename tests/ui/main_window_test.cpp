@@ -1,0 +1,309 @@
+// The main window on the offscreen platform, driven as a user would: browsing a folder of real
+// inputs, selecting files, saving DXF and DWG, the questions before a conversion, Cancel during
+// one, Quit and the settings it keeps, and Help. Screenshots go to the build tree.
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "drawdb/init_file.h"
+#include "support/shell.h"
+#include "e2e/generated_input.h"
+#include "platform/program_dir.h"
+#include "run/conv_state.h"
+#include "settings/program_settings.h"
+#include "ui/file_browser.h"
+#include "ui/help_viewer.h"
+#include "ui/main_window.h"
+
+namespace tsn::ui {
+
+namespace fs = std::filesystem;
+
+// Answers every message box that opens while it lives, and remembers what they said.
+class BoxAnswerer {
+ public:
+  using Choose = std::function<QMessageBox::StandardButton(const QMessageBox&)>;
+  explicit BoxAnswerer(Choose choose) : choose_(std::move(choose)) {
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr) return;
+      seen.push_back(box->windowTitle() + ": " + box->text());
+      box->button(choose_(*box))->click();
+    });
+    timer_.start(20);
+  }
+  int count(const QString& caption) const {
+    return static_cast<int>(std::count_if(seen.begin(), seen.end(), [&](const QString& s) {
+      return s.startsWith(caption + ":");
+    }));
+  }
+  QStringList seen;
+
+ private:
+  Choose choose_;
+  QTimer timer_;
+};
+
+QMessageBox::StandardButton yes_or_ok(const QMessageBox& box) {
+  return box.button(QMessageBox::Yes) != nullptr ? QMessageBox::Yes : QMessageBox::Ok;
+}
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir dir_;
+  int homes_ = 0;
+
+  std::string path(const std::string& name) const { return dir_.path().toStdString() + "/" + name; }
+
+  // A fresh program directory whose settings file holds `settings` lines, and a folder of
+  // inputs copied from the test data (the outputs are written beside them).
+  std::string fresh_start(const std::string& settings = "") {
+    const std::string home = path("home" + std::to_string(++homes_) + "/");
+    QDir().mkpath(QString::fromStdString(home));
+    seed_default_files(home);
+    seed_text_file(home + "adinit2k.dat", default_init_text());
+    if (!settings.empty()) std::ofstream(home + "tsn25.ini") << "[Tessaryn]\n" << settings;
+    conv_state = ConvState{};
+    load_program_settings(conv_state.settings, home);
+    const std::string inputs = path("inputs" + std::to_string(homes_));
+    fs::create_directories(inputs);
+    const fs::path ne = fs::path(TSN_TESTDATA_DIR) / "geopandas-ne";
+    for (const char* ext : {".shp", ".shx", ".dbf", ".cpg", ".prj"}) {
+      fs::copy_file(ne / (std::string("naturalearth_lowres") + ext),
+                    fs::path(inputs) / (std::string("naturalearth_lowres") + ext));
+      // A name of 20 characters.
+      fs::copy_file(ne / (std::string("naturalearth_lowres") + ext),
+                    fs::path(inputs) / (std::string("countries_of_world_1") + ext));
+    }
+    conv_state.settings.InDir = inputs;
+    return inputs;
+  }
+
+  static QString text(QWidget& w, const char* name) {
+    if (auto* label = w.findChild<QLabel*>(name)) return label->text();
+    if (auto* button = w.findChild<QAbstractButton*>(name)) return button->text();
+    return "(no widget " + QString(name) + ")";
+  }
+  static bool enabled(QWidget& w, const char* name) {
+    QWidget* child = w.findChild<QWidget*>(name);
+    return child != nullptr && child->isEnabled();
+  }
+  static void click(QWidget& w, const char* name) {
+    QWidget* child = w.findChild<QAbstractButton*>(name);
+    QVERIFY2(child != nullptr, name);
+    QTest::mouseClick(child, Qt::LeftButton);
+  }
+
+  static std::string ini_value(const std::string& key) {
+    std::ifstream in(conv_state.settings.settings_file);
+    std::string line;
+    while (std::getline(in, line)) {
+      if (line.rfind(key + "=", 0) == 0) return line.substr(key.size() + 1);
+    }
+    return {};
+  }
+
+ private slots:
+  void selectingAShapefileShowsWhatItHoldsAndAnotherFileClearsIt() {
+    const std::string inputs = fresh_start();
+    QtHost host;
+    set_host(&host);
+    MainWindow window(host, conv_state);
+    window.show();
+    QCOMPARE(window.browser().directory().toStdString(), inputs);
+    QVERIFY(!enabled(window, "save") && !enabled(window, "save_as"));
+    QCOMPARE(text(window, "save"), QString("Save .."));
+    QTRY_VERIFY(window.browser().select_file("naturalearth_lowres.shp"));
+    QCOMPARE(text(window, "type"), QString("Polygon"));
+    QCOMPARE(text(window, "records"), QString("177"));
+    QCOMPARE(text(window, "extent_min"), QString("-180, -90"));
+    QCOMPARE(text(window, "extent_max"), QString("180, 83.64513"));
+    QCOMPARE(text(window, "save"), QString("&Save naturaleart.. .dxf"));
+    QCOMPARE(text(window, "release"), QString("( Rel 12 )"));
+    QCOMPARE(text(window, "points"), QString("Ele&vation"));
+    for (const char* name : {"save", "save_as", "layers", "colours", "points", "attributes",
+                             "labels", "legend"}) {
+      QVERIFY2(enabled(window, name), name);
+    }
+    window.grab().save(QString(TSN_SCREENSHOT_DIR) + "/main_window_selected.png");
+    // A 20-character name is cut to 11 characters in the caption.
+    QVERIFY(window.browser().select_file("countries_of_world_1.shp"));
+    QCOMPARE(text(window, "save"), QString("&Save countries_o.. .dxf"));
+    // Any other extension clears the information and disables the conversion buttons.
+    window.browser().set_filter(3);  // All files
+    QTRY_VERIFY(window.browser().select_file("naturalearth_lowres.prj"));
+    QCOMPARE(text(window, "save"), QString("Save .."));
+    QVERIFY(text(window, "records").isEmpty() && text(window, "type").isEmpty());
+    for (const char* name : {"save", "save_as", "layers", "colours", "points", "attributes",
+                             "labels", "legend", "attributes_specify", "labels_specify",
+                             "legend_specify"}) {
+      QVERIFY2(!enabled(window, name), name);
+    }
+    // Help opens the manual at the section of the current action.
+    click(window, "help");
+    QVERIFY(window.help_viewer() != nullptr && window.help_viewer()->isVisible());
+    QCOMPARE(window.help_viewer()->shown_section(), QString("The main window"));
+    set_host(nullptr);
+  }
+
+  void saveWritesADxfThatPassesTheAuditAndSaveAsADwgOfRelease14() {
+    const std::string inputs = fresh_start();
+    QtHost host;
+    set_host(&host);
+    MainWindow window(host, conv_state);
+    window.show();
+    BoxAnswerer answers(yes_or_ok);
+    QTRY_VERIFY(window.browser().select_file("naturalearth_lowres.shp"));
+    click(window, "save");
+    const std::string dxf = inputs + "/naturalearth_lowres.dxf";
+    QVERIFY(fs::exists(dxf));
+    const std::string audit =
+        test::capture("/usr/bin/python3 " TSN_TESTS_DIR "/e2e/drawing_compare.py --audit '" + dxf +
+                      "' 2>&1");
+    QVERIFY2(audit.find(dxf + " 0 ") == 0, audit.c_str());
+    // Saving again asks before the file is replaced.
+    click(window, "save");
+    QCOMPARE(answers.count("Save"), 1);
+
+    // Save As "DWG Rel. 14" with a name typed without extension.
+    QString shown_directory;
+    int shown_entry = 0;
+    window.set_save_dialog([&](QWidget*, const QString& directory, int entry, bool) {
+      shown_directory = directory;
+      shown_entry = entry;
+      return SaveDialogAnswer{path("countries"), 5};
+    });
+    click(window, "save_as");
+    QCOMPARE(shown_entry, 1);  // DXF release 12, the settings' choice so far
+    const std::string dwg = path("countries.dwg");
+    QVERIFY(fs::exists(dwg));
+    std::ifstream in(dwg, std::ios::binary);
+    char version[6] = {};
+    in.read(version, 6);
+    QCOMPARE(std::string(version, 6), std::string("AC1014"));
+    QCOMPARE(text(window, "release"), QString("( Rel 14 )"));
+    QCOMPARE(text(window, "save"), QString("&Save naturaleart.. .dwg"));
+    // Quit keeps the choice and the folder shown.
+    click(window, "quit");
+    QVERIFY(!window.isVisible());
+    set_host(nullptr);
+    QCOMPARE(ini_value("SaveFileType"), std::string("1"));
+    QCOMPARE(ini_value("verDXF"), std::string("6"));
+    QCOMPARE(ini_value("InDir"), inputs);
+    QCOMPARE(ini_value("OutDir"), dir_.path().toStdString() + "/");
+  }
+
+  void theQuestionsBeforeAConversion() {
+    // Layers keyed by unique values: the eight continents, more than the warning allows.
+    const std::string inputs = fresh_start("LayerByFeature=1\nClassTypeLayer=2\nLayersWarning=5\n");
+    QtHost host;
+    set_host(&host);
+    MainWindow window(host, conv_state);
+    window.show();
+    bool revise = true;
+    BoxAnswerer answers([&](const QMessageBox& box) {
+      if (box.windowTitle() == "Lots of Layers Warning") {
+        return revise ? QMessageBox::Yes : QMessageBox::No;
+      }
+      return yes_or_ok(box);
+    });
+    QTRY_VERIFY(window.browser().select_file("naturalearth_lowres.shp"));
+    const std::string dxf = inputs + "/naturalearth_lowres.dxf";
+    click(window, "save");  // asked; Yes revises the selection: nothing is converted
+    QCOMPARE(answers.count("Lots of Layers Warning"), 1);
+    QVERIFY(!fs::exists(dxf));
+    click(window, "save");  // not asked again before a conversion
+    QCOMPARE(answers.count("Lots of Layers Warning"), 1);
+    QVERIFY(fs::exists(dxf));
+    revise = false;
+    click(window, "save");  // a conversion happened: asked again, No goes on
+    QCOMPARE(answers.count("Lots of Layers Warning"), 2);
+    // Labels on without a field: asked, and Yes turns them off.
+    auto* labels = window.findChild<QCheckBox*>("labels");
+    QVERIFY(labels != nullptr);
+    labels->setChecked(true);
+    QVERIFY(enabled(window, "labels_specify"));
+    click(window, "save");
+    QVERIFY(answers.seen.join("\n").contains("Text Labels flag is on"));
+    QVERIFY(window.findChild<QWidget*>("status")->property("plainText").toString().contains(
+        "No Text Label Fields specified, setting Text Labels off"));
+    // Save As with an extension that is neither .dwg nor .dxf writes nothing.
+    window.set_save_dialog([&](QWidget*, const QString&, int, bool) {
+      return SaveDialogAnswer{path("countries.txt"), 2};
+    });
+    click(window, "save_as");
+    QVERIFY(answers.seen.join("\n").contains("Output file must have a '.dwg' or '.dxf' extension"));
+    QVERIFY(!fs::exists(path("countries.txt")));
+    set_host(nullptr);
+  }
+
+  void cancelDuringALargeConversionLeavesNoOutput() {
+    fresh_start();
+    test::ScratchDir d;
+    QVERIFY(test::write_polyline_file(d, 200000, "big"));
+    conv_state.settings.InDir = d.path().string();
+    QtHost host;
+    set_host(&host);
+    MainWindow window(host, conv_state);
+    window.show();
+    auto* progress = window.findChild<QProgressBar*>();
+    QVERIFY(progress != nullptr);
+    BoxAnswerer answers(yes_or_ok);  // the missing table's warning
+    QTRY_VERIFY(window.browser().select_file("big.shp"));
+    QCOMPARE(text(window, "records"), QString("200000"));
+    // Cancel once the bar has moved; the time from the click to the question is what the
+    // user waits.
+    QElapsedTimer since_click;
+    qint64 waited_ms = -1;
+    int progress_seen = 0;
+    QTimer clicker;
+    connect(&clicker, &QTimer::timeout, [&] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        if (box->text() == "Abort current process ?" && waited_ms < 0) {
+          waited_ms = since_click.elapsed();
+        }
+        return;  // the answerer clicks Yes
+      }
+      if (!window.converting() || since_click.isValid()) return;
+      progress_seen = progress->value();
+      if (progress_seen < 5) return;
+      window.grab().save(QString(TSN_SCREENSHOT_DIR) + "/main_window_converting.png");
+      since_click.start();
+      click(window, "cancel");
+    });
+    clicker.start(10);
+    click(window, "save");
+    set_host(nullptr);
+    QVERIFY2(waited_ms >= 0, "the abort question was never asked");
+    qInfo("progress at %d %% when Cancel was clicked; the question came %lld ms later",
+          progress_seen, waited_ms);
+    QVERIFY2(waited_ms < 1000, qPrintable(QString("asked after %1 ms").arg(waited_ms)));
+    QVERIFY(!fs::exists(d / "big.dxf"));
+    QVERIFY(window.findChild<QWidget*>("status")->property("plainText").toString().contains(
+        "Process aborted due to user cancellation."));
+    for (const auto& e : fs::directory_iterator(d.path())) {
+      QVERIFY2(!e.path().string().ends_with("~"), e.path().c_str());
+    }
+    // The input is prepared again and can be saved.
+    QVERIFY(enabled(window, "save"));
+  }
+};
+
+}  // namespace tsn::ui
+
+QTEST_MAIN(tsn::ui::MainWindowTest)
+#include "main_window_test.moc"
