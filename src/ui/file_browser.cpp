@@ -44,7 +44,9 @@ FileBrowser::FileBrowser(QWidget* parent, const std::vector<BrowserFilter>& filt
   split->setStretchFactor(1, 1);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(new QLabel("&Folders and files:", this));
+  auto* folders_label = new QLabel("&Folders and files:", this);
+  folders_label->setBuddy(folders_);
+  layout->addWidget(folders_label);
   layout->addWidget(split, 1);
   auto* type_label = new QLabel("Files of &type:", this);
   type_label->setBuddy(types_);
@@ -55,6 +57,10 @@ FileBrowser::FileBrowser(QWidget* parent, const std::vector<BrowserFilter>& filt
           [this](const QModelIndex& current) {
             if (current.isValid()) set_directory(folder_model_->filePath(current));
           });
+  // Folders are read in the background: the current one is shown once its parents are known.
+  connect(folder_model_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
+    if (directory_.startsWith(loaded)) reveal_folder();
+  });
   connect(files_->selectionModel(), &QItemSelectionModel::currentChanged, this,
           [this](const QModelIndex& current) {
             notify(current.isValid() ? file_model_->filePath(current) : QString());
@@ -86,12 +92,15 @@ void FileBrowser::set_directory(const QString& directory) {
   if (clean == directory_) return;
   directory_ = clean;
   files_->setRootIndex(file_model_->setRootPath(clean));
-  const QModelIndex folder = folder_model_->index(clean);
-  if (folder.isValid() && folders_->currentIndex() != folder) {
-    folders_->setCurrentIndex(folder);
-    folders_->scrollTo(folder);
-  }
+  reveal_folder();
   notify(QString());
+}
+
+void FileBrowser::reveal_folder() {
+  const QModelIndex folder = folder_model_->index(directory_);
+  if (!folder.isValid()) return;
+  if (folders_->currentIndex() != folder) folders_->setCurrentIndex(folder);
+  folders_->scrollTo(folder, QAbstractItemView::PositionAtCenter);
 }
 
 bool FileBrowser::select_file(const QString& name) {

@@ -38,6 +38,7 @@ class FileBrowser final : public QWidget {
  private:
   void apply_filter(int index);
   void notify(const QString& path);
+  void reveal_folder();
 
   std::vector<BrowserFilter> filters_;
   QTreeView* folders_;

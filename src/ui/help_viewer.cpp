@@ -8,6 +8,7 @@
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextCursor>
+#include <QAbstractTextDocumentLayout>
 #include <QTextDocument>
 #include <QVBoxLayout>
 #include <utility>
@@ -53,23 +54,23 @@ HelpViewer::HelpViewer(QWidget* parent) : QDialog(parent), browser_(new QTextBro
 }
 
 void HelpViewer::show_context(int context) {
+  // Shown first: the scroll position follows from the layout at the window's own width.
+  show();
+  raise();
+  activateWindow();
   const QString heading = help_section(context);
   shown_.clear();
   // The rendered headings carry their level; the section is the heading whose text matches.
   for (QTextBlock block = browser_->document()->begin(); block.isValid(); block = block.next()) {
     if (block.blockFormat().headingLevel() > 0 && block.text().trimmed() == heading) {
-      QTextCursor cursor(block);
-      browser_->setTextCursor(cursor);
-      // Puts the heading at the top rather than anywhere on screen.
-      browser_->verticalScrollBar()->setValue(browser_->verticalScrollBar()->maximum());
-      browser_->ensureCursorVisible();
+      browser_->setTextCursor(QTextCursor(block));
+      // The heading at the top of the view, not merely somewhere on screen.
+      const QRectF at = browser_->document()->documentLayout()->blockBoundingRect(block);
+      browser_->verticalScrollBar()->setValue(static_cast<int>(at.top()));
       shown_ = heading;
       break;
     }
   }
-  show();
-  raise();
-  activateWindow();
 }
 
 }  // namespace tsn::ui

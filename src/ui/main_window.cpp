@@ -170,7 +170,6 @@ QWidget* MainWindow::build_controls() {
   auto* bar = new QHBoxLayout;
   bar->addWidget(progress_, 1);
   bar->addWidget(percent_);
-  bar->addWidget(cancel_);
 
   save_ = push_button(panel, text_of(84), "save");
   save_as_ = push_button(panel, "Save &As...", "save_as");
@@ -180,6 +179,7 @@ QWidget* MainWindow::build_controls() {
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(save_);
   buttons->addWidget(save_as_);
+  buttons->addWidget(cancel_);
   buttons->addStretch(1);
   buttons->addWidget(about_);
   buttons->addWidget(help_button_);

@@ -5,6 +5,8 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileSystemModel>
+#include <QTreeView>
 #include <QFile>
 #include <QLabel>
 #include <QMessageBox>
@@ -79,7 +81,7 @@ class MainWindowTest : public QObject {
     if (!settings.empty()) std::ofstream(home + "tsn25.ini") << "[Tessaryn]\n" << settings;
     conv_state = ConvState{};
     load_program_settings(conv_state.settings, home);
-    const std::string inputs = path("inputs" + std::to_string(homes_));
+    const std::string inputs = path("data" + std::to_string(homes_) + "/geopandas-ne");
     fs::create_directories(inputs);
     const fs::path ne = fs::path(TSN_TESTDATA_DIR) / "geopandas-ne";
     for (const char* ext : {".shp", ".shx", ".dbf", ".cpg", ".prj"}) {
@@ -89,7 +91,6 @@ class MainWindowTest : public QObject {
       fs::copy_file(ne / (std::string("naturalearth_lowres") + ext),
                     fs::path(inputs) / (std::string("countries_of_world_1") + ext));
     }
-    conv_state.settings.InDir = inputs;
     return inputs;
   }
 
@@ -124,6 +125,15 @@ class MainWindowTest : public QObject {
     set_host(&host);
     MainWindow window(host, conv_state);
     window.show();
+    // A first start opens in the home folder; choosing a folder in the tree lists its files.
+    QCOMPARE(window.browser().directory(), QDir::homePath());
+    QTest::qWait(200);
+    window.grab().save(QString(TSN_SCREENSHOT_DIR) + "/main_window_opened.png");
+    auto* folders = window.findChild<QTreeView*>("folders");
+    QVERIFY(folders != nullptr);
+    auto* model = qobject_cast<QFileSystemModel*>(folders->model());
+    QVERIFY(model != nullptr);
+    folders->setCurrentIndex(model->index(QString::fromStdString(inputs)));
     QCOMPARE(window.browser().directory().toStdString(), inputs);
     QVERIFY(!enabled(window, "save") && !enabled(window, "save_as"));
     QCOMPARE(text(window, "save"), QString("Save .."));
@@ -139,6 +149,7 @@ class MainWindowTest : public QObject {
                              "labels", "legend"}) {
       QVERIFY2(enabled(window, name), name);
     }
+    QTest::qWait(200);  // the layout and the file list settle before the picture
     window.grab().save(QString(TSN_SCREENSHOT_DIR) + "/main_window_selected.png");
     // A 20-character name is cut to 11 characters in the caption.
     QVERIFY(window.browser().select_file("countries_of_world_1.shp"));
@@ -162,6 +173,7 @@ class MainWindowTest : public QObject {
 
   void saveWritesADxfThatPassesTheAuditAndSaveAsADwgOfRelease14() {
     const std::string inputs = fresh_start();
+    conv_state.settings.InDir = inputs;
     QtHost host;
     set_host(&host);
     MainWindow window(host, conv_state);
@@ -175,9 +187,16 @@ class MainWindowTest : public QObject {
         test::capture("/usr/bin/python3 " TSN_TESTS_DIR "/e2e/drawing_compare.py --audit '" + dxf +
                       "' 2>&1");
     QVERIFY2(audit.find(dxf + " 0 ") == 0, audit.c_str());
+    window.grab().save(QString(TSN_SCREENSHOT_DIR) + "/main_window_saved_dxf.png");
     // Saving again asks before the file is replaced.
     click(window, "save");
     QCOMPARE(answers.count("Save"), 1);
+    // Help after a save opens the manual where saving is told.
+    click(window, "help");
+    QCOMPARE(window.help_viewer()->shown_section(), QString("Saving a drawing"));
+    QTest::qWait(100);
+    window.help_viewer()->grab().save(QString(TSN_SCREENSHOT_DIR) + "/help_viewer.png");
+    window.help_viewer()->close();
 
     // Save As "DWG Rel. 14" with a name typed without extension.
     QString shown_directory;
@@ -197,6 +216,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(std::string(version, 6), std::string("AC1014"));
     QCOMPARE(text(window, "release"), QString("( Rel 14 )"));
     QCOMPARE(text(window, "save"), QString("&Save naturaleart.. .dwg"));
+    window.grab().save(QString(TSN_SCREENSHOT_DIR) + "/main_window_saved_dwg.png");
     // Quit keeps the choice and the folder shown.
     click(window, "quit");
     QVERIFY(!window.isVisible());
@@ -210,6 +230,7 @@ class MainWindowTest : public QObject {
   void theQuestionsBeforeAConversion() {
     // Layers keyed by unique values: the eight continents, more than the warning allows.
     const std::string inputs = fresh_start("LayerByFeature=1\nClassTypeLayer=2\nLayersWarning=5\n");
+    conv_state.settings.InDir = inputs;
     QtHost host;
     set_host(&host);
     MainWindow window(host, conv_state);
@@ -262,22 +283,20 @@ class MainWindowTest : public QObject {
     window.show();
     auto* progress = window.findChild<QProgressBar*>();
     QVERIFY(progress != nullptr);
-    BoxAnswerer answers(yes_or_ok);  // the missing table's warning
-    QTRY_VERIFY(window.browser().select_file("big.shp"));
-    QCOMPARE(text(window, "records"), QString("200000"));
     // Cancel once the bar has moved; the time from the click to the question is what the
     // user waits.
     QElapsedTimer since_click;
     qint64 waited_ms = -1;
     int progress_seen = 0;
+    BoxAnswerer answers([&](const QMessageBox& box) {  // the missing table's warning, and Yes
+      if (box.text() == "Abort current process ?") waited_ms = since_click.elapsed();
+      return yes_or_ok(box);
+    });
+    QTRY_VERIFY(window.browser().select_file("big.shp"));
+    QCOMPARE(text(window, "records"), QString("200000"));
     QTimer clicker;
     connect(&clicker, &QTimer::timeout, [&] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        if (box->text() == "Abort current process ?" && waited_ms < 0) {
-          waited_ms = since_click.elapsed();
-        }
-        return;  // the answerer clicks Yes
-      }
+      if (QApplication::activeModalWidget() != nullptr) return;
       if (!window.converting() || since_click.isValid()) return;
       progress_seen = progress->value();
       if (progress_seen < 5) return;
