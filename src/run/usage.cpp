@@ -19,10 +19,15 @@ std::string banner_status_line() {
 
 std::string usage_text() {
   return R"(Usage:
+  tessaryn                              (the main window, on a display)
   tessaryn [SWITCHES] INPUT [OUTPUT]
   tessaryn [SWITCHES] INPUT [SWITCHES]
   tessaryn @COMMANDFILE
   tessaryn --help | -h | --version      (-h alone; beside an input it is /H)
+
+Without arguments, on a display (DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM set) and
+with Qt 6 built in, opens the main window: pick an input, look at what it holds and save
+it as DXF or DWG. Without a display it prints this text and exits with status 2.
 
 Converts one GIS input into one CAD drawing.
   INPUT    a shapefile (.shp), a dBase III point table (.dbf) or a comma-delimited

@@ -13,6 +13,7 @@
 
 #include "run/conv_state.h"
 #include "settings/program_settings.h"
+#include "ui/front_end_run.h"
 
 namespace tsn::ui {
 namespace {
@@ -150,24 +151,12 @@ void BatchWindow::show_paths() {
 }
 
 int run_batch_window(CommandSource& source) {
-  static int argc = 1;
-  static char name[] = "tessaryn";
-  static char* argv[] = {name, nullptr};
-  QApplication app(argc, argv);
-  QtHost host;
-  set_host(&host);
-  int status = kExitSuccess;
-  {
+  return run_front_end([&](QtHost& host) {
     BatchWindow window(host, source);
-    if (window.hidden()) {
-      status = window.run_hidden();
-    } else {
-      window.exec();
-      status = window.status();
-    }
-  }
-  set_host(nullptr);
-  return status;
+    if (window.hidden()) return window.run_hidden();
+    window.exec();
+    return window.status();
+  });
 }
 
 }  // namespace tsn::ui

@@ -27,6 +27,7 @@
 #include "run/usage.h"
 #include "settings/conv_settings.h"
 #include "ui/file_browser.h"
+#include "ui/front_end_run.h"
 #include "ui/help_viewer.h"
 
 namespace tsn::ui {
@@ -420,20 +421,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 int run_main_window() {
-  static int argc = 1;
-  static char name[] = "tessaryn";
-  static char* argv[] = {name, nullptr};
-  QApplication app(argc, argv);
-  QtHost host;
-  set_host(&host);
-  int status = kExitSuccess;
-  {
+  return run_front_end([](QtHost& host) {
     MainWindow window(host, conv_state);
     window.show();
-    status = QApplication::exec() == 0 ? kExitSuccess : kExitFatal;
-  }
-  set_host(nullptr);
-  return status;
+    return QApplication::exec() == 0 ? kExitSuccess : kExitFatal;
+  });
 }
 
 }  // namespace tsn::ui

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -119,6 +120,23 @@ class MainWindowTest : public QObject {
   }
 
  private slots:
+  void theProgramWithoutArgumentsOpensTheWindowOnADisplay() {
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("TESSARYN_HOME", QString::fromStdString(path("window_home")));
+    program.setProcessEnvironment(env);
+    program.start(TSN_BINARY, {});
+    QVERIFY(program.waitForStarted());
+    // Without a window it would print the usage and end with status 2 at once.
+    QVERIFY(!program.waitForFinished(1500));
+    QCOMPARE(program.state(), QProcess::Running);
+    QVERIFY(!program.readAllStandardError().contains("Usage:"));
+    QVERIFY(QFile::exists(QString::fromStdString(path("window_home/tsn25.ini"))));
+    program.kill();
+    program.waitForFinished();
+  }
+
   void selectingAShapefileShowsWhatItHoldsAndAnotherFileClearsIt() {
     const std::string inputs = fresh_start();
     QtHost host;

@@ -1,0 +1,20 @@
+// The application object and host around one front-end run.
+#include "ui/front_end_run.h"
+
+#include <QApplication>
+
+namespace tsn::ui {
+
+int run_front_end(const std::function<int(QtHost& host)>& body) {
+  static int argc = 1;
+  static char name[] = "tessaryn";
+  static char* argv[] = {name, nullptr};
+  QApplication app(argc, argv);
+  QtHost host;
+  set_host(&host);
+  const int status = body(host);
+  set_host(nullptr);
+  return status;
+}
+
+}  // namespace tsn::ui
