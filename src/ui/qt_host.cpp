@@ -155,7 +155,7 @@ void QtHost::set_busy(bool busy) {
   if (busy == busy_) return;
   busy_ = busy;
   if (busy) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QApplication::setOverrideCursor(Qt::BusyCursor);  // busy, yet Cancel still answers
   } else {
     QApplication::restoreOverrideCursor();
   }
