@@ -180,7 +180,8 @@ const SelectedInput& InteractiveSession::select(const std::string& path, bool as
   const int described = describe_input(request, in, selected_.summary);
   host().set_busy(false);
   if (keyed != 0 || described != 0) return selected_;
-  write_key_messages();
+  write_layer_message();
+  write_colour_message();
   selected_.temp_writable = directory_is_writable(s.temp_dir);
   selected_.prepared = 0;
   return selected_;
@@ -196,14 +197,18 @@ void InteractiveSession::write_changed(std::string& last, const std::string& tex
   status_write("\n%s", text.c_str());
 }
 
-void InteractiveSession::write_key_messages() {
+void InteractiveSession::write_layer_message() {
   const ConvSettings& s = cs_.settings;
-  const FileSettings& f = s.cur;
-  const bool layered = f.LayerByFeature != 0 && has_table() && !s.def.LayersKey.empty();
+  const bool layered = s.cur.LayerByFeature != 0 && has_table() && !s.def.LayersKey.empty();
   write_changed(last_layer_message_,
                 layered ? format_printf(load_text(73).c_str(), s.def.LayersKey.c_str())
                         : format_printf(load_text(74).c_str(),
                                         single_layer_name(s, selected_.path).c_str()));
+}
+
+void InteractiveSession::write_colour_message() {
+  const ConvSettings& s = cs_.settings;
+  const FileSettings& f = s.cur;
   std::string colour;
   const int cls = selected_.shape_class;
   if (f.ColourMethod == 2 && has_table() && !s.def.ColoursKey.empty()) {
@@ -251,6 +256,18 @@ void InteractiveSession::set_attributes(bool on) {
 void InteractiveSession::set_labels(bool on) { cs_.settings.cur.TextLabels = on ? 1 : 0; }
 void InteractiveSession::set_legend(bool on) { cs_.settings.cur.Legend = on ? 1 : 0; }
 
+void InteractiveSession::after_attribute_fields() {
+  if (!attributes_wanted(cs_.settings.cur) || cs_.settings.def.num_attrib_selected != 0) return;
+  status_write("%s", load_status_text(47).c_str());
+  set_attributes(false);
+}
+
+void InteractiveSession::after_label_fields() {
+  if (cs_.settings.cur.TextLabels == 0 || cs_.settings.def.num_label_fields != 0) return;
+  status_write("%s", load_status_text(49).c_str());
+  set_labels(false);
+}
+
 std::string InteractiveSession::output_path() const {
   if (selected_.path.empty()) return {};
   return replace_extension(selected_.path, output_extension(cs_.settings.SaveFileType));
@@ -273,13 +290,11 @@ bool InteractiveSession::confirm_conversion() {
   }
   if (attributes_on() && s.def.num_attrib_selected == 0) {
     if (ask(46, caption) != Answer::yes) return stop();
-    set_attributes(false);
-    status_write("%s", load_status_text(47).c_str());
+    after_attribute_fields();
   }
   if (labels_on() && s.def.num_label_fields == 0) {
     if (ask(48, caption) != Answer::yes) return stop();
-    set_labels(false);
-    status_write("%s", load_status_text(49).c_str());
+    after_label_fields();
   }
   if (!layers_warning_answered_ && s.cur.LayerByFeature != 0 &&
       selected_.layer_classes > s.LayersWarning) {

@@ -77,6 +77,13 @@ class InteractiveSession {
   void set_labels(bool on);
   void set_legend(bool on);
 
+  // After the option dialogs: a field dialog left without a field turns its output off (and
+  // says so); the layer and colour dialogs' keys are told when they changed.
+  void after_attribute_fields();
+  void after_label_fields();
+  void write_layer_message();
+  void write_colour_message();
+
   // The output path of Save: the input's path with the output extension.
   std::string output_path() const;
   // The questions before a conversion; false when the user stopped it.
@@ -89,7 +96,6 @@ class InteractiveSession {
   bool quit(const std::string& shown_directory);
 
  private:
-  void write_key_messages();
   void write_changed(std::string& last, const std::string& text);
 
   ConvState& cs_;

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -203,11 +204,15 @@ QWidget* MainWindow::build_controls() {
   connect(help_button_, &QPushButton::clicked, this, [this] { show_help(); });
   // Asked between records; the conversion then asks whether to abort.
   connect(cancel_, &QPushButton::clicked, this, [this] { host_.request_cancel(); });
-  connect(layers_, &QPushButton::clicked, this,
-          [this] { option_dialog(kHelpLayers, "The layer options"); });
+  connect(layers_, &QPushButton::clicked, this, [this] {
+    if (option_dialog(kHelpLayers, "The layer options")) session_.write_layer_message();
+  });
   connect(colours_, &QPushButton::clicked, this, [this] {
-    option_dialog(session_.selected().shape_class == 2 ? kHelpPolygonColours : kHelpPointColours,
-                  QString::fromStdString(complete_spelling("The c%s options")));
+    const int context =
+        session_.selected().shape_class == 2 ? kHelpPolygonColours : kHelpPointColours;
+    if (option_dialog(context, QString::fromStdString(complete_spelling("The c%s options")))) {
+      session_.write_colour_message();
+    }
   });
   connect(points_, &QPushButton::clicked, this, [this] {
     const int cls = session_.selected().shape_class;
@@ -215,12 +220,22 @@ QWidget* MainWindow::build_controls() {
     option_dialog(table ? kHelpTables : cls == 0 ? kHelpPointShapes : kHelpOtherShapes,
                   cls == 0 ? "The point options" : "The elevation options");
   });
-  connect(settings_, &QPushButton::clicked, this,
-          [this] { option_dialog(kHelpSettings, "The settings"); });
-  connect(attributes_specify_, &QPushButton::clicked, this,
-          [this] { option_dialog(kHelpAttributes, "The feature attribute fields"); });
-  connect(labels_specify_, &QPushButton::clicked, this,
-          [this] { option_dialog(kHelpLabels, "The text label fields"); });
+  connect(settings_, &QPushButton::clicked, this, [this] {
+    const int network = cs_.settings.Network;
+    if (!option_dialog(kHelpSettings, "The settings")) return;
+    release_->setText(QString::fromStdString(session_.release_text()));
+    if (cs_.settings.Network != network) show_message(10, load_text(293), Icon::information);
+  });
+  connect(attributes_specify_, &QPushButton::clicked, this, [this] {
+    if (!option_dialog(kHelpAttributes, "The feature attribute fields")) return;
+    session_.after_attribute_fields();
+    show_input();
+  });
+  connect(labels_specify_, &QPushButton::clicked, this, [this] {
+    if (!option_dialog(kHelpLabels, "The text label fields")) return;
+    session_.after_label_fields();
+    show_input();
+  });
   connect(legend_specify_, &QPushButton::clicked, this,
           [this] { option_dialog(kHelpLegend, "The legend options"); });
   connect(attributes_, &QCheckBox::toggled, this, [this](bool on) {
@@ -300,16 +315,30 @@ void MainWindow::show_input() {
   }
 }
 
-void MainWindow::option_dialog(int context, const QString& name) {
-  if (converting_) return;
+bool MainWindow::option_dialog(int context, const QString& name) {
+  if (converting_) return false;
   help_context_ = context;
-  QMessageBox box(QMessageBox::Information, windowTitle(),
-                  name + " are edited in a dialog of their own in a coming version. Until then "
-                         "they come from the input's definition file, the program settings "
-                         "file and the command-line switches (see Help).",
-                  QMessageBox::Ok, this);
-  box.exec();
+  QDialog dialog(this);
+  dialog.setObjectName("option_dialog");
+  dialog.setWindowTitle(name);
+  auto* text = new QLabel(name + " are edited in a dialog of their own in a coming version. "
+                                 "Until then they come from the input's definition file, the "
+                                 "program settings file and the command-line switches: Help "
+                                 "tells which.",
+                          &dialog);
+  text->setWordWrap(true);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Help, &dialog);
+  connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  // Help (or F1) opens the manual where these settings are told; the dialog stays open.
+  connect(buttons, &QDialogButtonBox::helpRequested, this, [this, &dialog] { show_help(&dialog); });
+  new QShortcut(QKeySequence::HelpContents, &dialog, [this, &dialog] { show_help(&dialog); });
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->addWidget(text);
+  layout->addWidget(buttons);
+  dialog.resize(420, 140);
+  dialog.exec();
   help_context_ = kHelpMain;
+  return true;
 }
 
 void MainWindow::about() {
@@ -319,7 +348,15 @@ void MainWindow::about() {
                          "tables into DXF and DWG drawings.");
 }
 
-void MainWindow::show_help() {
+void MainWindow::show_help(QWidget* dialog) {
+  if (dialog != nullptr) {
+    // A window of the main window would be blocked by the modal dialog: this one is the
+    // dialog's own and closes with it.
+    auto* viewer = new HelpViewer(dialog);
+    viewer->setAttribute(Qt::WA_DeleteOnClose);
+    viewer->show_context(help_context_);
+    return;
+  }
   if (help_ == nullptr) help_ = new HelpViewer(this);
   help_->show_context(help_context_);
 }

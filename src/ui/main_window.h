@@ -55,8 +55,10 @@ class MainWindow final : public QMainWindow {
   void file_selected(const std::string& path);
   void show_input();
   void clear_input();
-  void show_help();
-  void option_dialog(int context, const QString& name);
+  // The manual at the current help context; from a modal dialog, in a viewer of its own.
+  void show_help(QWidget* dialog = nullptr);
+  // The option dialog of a button, with its help context; false when it could not open.
+  bool option_dialog(int context, const QString& name);
   void about();
   // Step 5 of a save: the conversion into `output`, with the window busy meanwhile.
   void convert(const std::string& output);

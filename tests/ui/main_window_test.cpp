@@ -3,6 +3,7 @@
 // one, Quit and the settings it keeps, and Help. Screenshots go to the build tree.
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileSystemModel>
@@ -41,7 +42,18 @@ class BoxAnswerer {
   using Choose = std::function<QMessageBox::StandardButton(const QMessageBox&)>;
   explicit BoxAnswerer(Choose choose) : choose_(std::move(choose)) {
     QObject::connect(&timer_, &QTimer::timeout, [this] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      QWidget* modal = QApplication::activeModalWidget();
+      if (modal != nullptr && modal->objectName() == "option_dialog") {
+        // Help from the dialog shows the section of its settings; then OK.
+        auto* buttons = modal->findChild<QDialogButtonBox*>();
+        buttons->button(QDialogButtonBox::Help)->click();
+        auto* help = modal->findChild<HelpViewer*>();
+        seen.push_back("option: " + modal->windowTitle() + ": help at " +
+                       (help != nullptr ? help->shown_section() : QString()));
+        buttons->button(QDialogButtonBox::Ok)->click();
+        return;
+      }
+      auto* box = qobject_cast<QMessageBox*>(modal);
       if (box == nullptr) return;
       seen.push_back(box->windowTitle() + ": " + box->text());
       box->button(choose_(*box))->click();
@@ -281,6 +293,16 @@ class MainWindowTest : public QObject {
     QVERIFY(answers.seen.join("\n").contains("Text Labels flag is on"));
     QVERIFY(window.findChild<QWidget*>("status")->property("plainText").toString().contains(
         "No Text Label Fields specified, setting Text Labels off"));
+    // Attributes on, and their field dialog closed without a field: they are off again.
+    auto* attributes = window.findChild<QCheckBox*>("attributes");
+    attributes->setChecked(true);
+    click(window, "attributes_specify");
+    QVERIFY2(answers.seen.contains(
+                 "option: The feature attribute fields: help at Feature attributes"),
+             qPrintable(answers.seen.join("\n")));
+    QVERIFY(!attributes->isChecked() && !enabled(window, "attributes_specify"));
+    QVERIFY(window.findChild<QWidget*>("status")->property("plainText").toString().contains(
+        "No Feature Attribute Fields specified, setting Feature Attributes off"));
     // Save As with an extension that is neither .dwg nor .dxf writes nothing.
     window.set_save_dialog([&](QWidget*, const QString&, int, bool) {
       return SaveDialogAnswer{path("countries.txt"), 2};
