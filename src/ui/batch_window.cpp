@@ -68,6 +68,8 @@ BatchWindow::BatchWindow(QtHost& host, CommandSource& source)
   const WindowPosition& at = conv_state.settings.window_positions[kBatchPosition];
   if (at.x >= 0 && at.y >= 0) move(at.x, at.y);
   host_.set_status_window({this, status_list_, progress_, percent_});
+  // Between commands a request to end finishes the batch as Exit does.
+  host_.on_end_request([this] { exit_clicked(); });
   runner_.emplace(source);  // the banner
   more_ = runner_->read_next();
   show_paths();

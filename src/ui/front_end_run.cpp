@@ -3,6 +3,8 @@
 
 #include <QApplication>
 
+#include "platform/console_host.h"
+
 namespace tsn::ui {
 
 int run_front_end(const std::function<int(QtHost& host)>& body) {
@@ -12,6 +14,8 @@ int run_front_end(const std::function<int(QtHost& host)>& body) {
   QApplication app(argc, argv);
   QtHost host;
   set_host(&host);
+  // Ctrl-C in the terminal and requests to end reach the windows as they reach the console.
+  ConsoleHost::install_interrupt_handler();
   const int status = body(host);
   set_host(nullptr);
   return status;

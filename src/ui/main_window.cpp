@@ -100,6 +100,7 @@ MainWindow::MainWindow(QtHost& host, ConvState& cs)
   auto* f1 = new QShortcut(QKeySequence::HelpContents, this);
   connect(f1, &QShortcut::activated, this, [this] { show_help(); });
   browser_->on_selection([this](const std::string& path) { file_selected(path); });
+  host_.on_end_request([this] { close(); });
   clear_input();
   session_.open();
 }

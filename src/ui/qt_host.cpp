@@ -1,6 +1,8 @@
 // Status list, message boxes, progress and cancellation in Qt widgets.
 #include "ui/qt_host.h"
 
+#include "platform/console_host.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -58,7 +60,16 @@ QMessageBox::Icon box_icon(Icon icon) {
 
 }  // namespace
 
-QtHost::QtHost() : filter_(new RightClickFilter(*this)) { qApp->installEventFilter(filter_); }
+QtHost::QtHost() : filter_(new RightClickFilter(*this)) {
+  qApp->installEventFilter(filter_);
+  // Between conversions nothing polls: a request to end (SIGTERM, Ctrl-C in the terminal)
+  // is looked for here and ends the run the way its window's Exit or Quit would.
+  constexpr int kSignalPollMs = 200;
+  QObject::connect(&signal_watch_, &QTimer::timeout, [this] {
+    if (!busy_ && end_request_ && console_host().poll_cancel()) end_request_();
+  });
+  signal_watch_.start(kSignalPollMs);
+}
 
 QtHost::~QtHost() {
   if (qApp != nullptr) qApp->removeEventFilter(filter_);
@@ -146,7 +157,10 @@ bool QtHost::poll_cancel() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     since_events_.start();
   }
-  const bool asked = cancel_requested_;
+  // A signal cancels the conversion as it would on the console.
+  const bool signalled = console_host().poll_cancel();
+  last_signal_ = signalled ? console_host().cancel_signal() : 0;
+  const bool asked = cancel_requested_ || signalled;
   cancel_requested_ = false;
   return asked;
 }

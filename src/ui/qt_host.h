@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QTimer>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -34,6 +36,8 @@ class QtHost final : public Host {
   void set_status_window(const StatusWindow& window);
   // The cancel request of a Cancel button or a right click, confirmed by the next poll.
   void request_cancel() { cancel_requested_ = true; }
+  // What a request to end the process does while no conversion runs (the window's Quit).
+  void on_end_request(std::function<void()> end) { end_request_ = std::move(end); }
   // Status writes since the list was last cleared.
   long status_lines() const { return lines_; }
 
@@ -47,6 +51,7 @@ class QtHost final : public Host {
   void progress_set(int percent) override;
   void progress_hide() override;
   bool poll_cancel() override;
+  int cancel_signal() const override { return last_signal_; }
   void set_busy(bool busy) override;
   std::string_view cancel_gesture() const override {
     return "Click right mouse button or Cancel";
@@ -59,6 +64,9 @@ class QtHost final : public Host {
   StatusWindow window_;
   QElapsedTimer since_events_;
   RightClickFilter* filter_ = nullptr;
+  QTimer signal_watch_;
+  std::function<void()> end_request_;
+  int last_signal_ = 0;
   bool cancel_requested_ = false;
   bool busy_ = false;
   long lines_ = 0;

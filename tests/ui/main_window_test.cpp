@@ -146,8 +146,14 @@ class MainWindowTest : public QObject {
     QCOMPARE(program.state(), QProcess::Running);
     QVERIFY(!program.readAllStandardError().contains("Usage:"));
     QVERIFY(QFile::exists(QString::fromStdString(path("window_home/tsn25.ini"))));
-    program.kill();
-    program.waitForFinished();
+    // A request to end closes the window as Quit does: the settings keep its position.
+    program.terminate();
+    QVERIFY(program.waitForFinished(5000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+    std::ifstream ini(path("window_home/tsn25.ini"));
+    const std::string settings((std::istreambuf_iterator<char>(ini)), {});
+    QVERIFY2(settings.find("[Windows]") != std::string::npos, settings.c_str());
   }
 
   void selectingAShapefileShowsWhatItHoldsAndAnotherFileClearsIt() {
@@ -385,7 +391,7 @@ class MainWindowTest : public QObject {
           whole.elapsed(), longest_gap, bar_values.size());
     QVERIFY(fs::exists(d / "big.dwg"));
     QVERIFY2(longest_gap < 1000, qPrintable(QString("a gap of %1 ms").arg(longest_gap)));
-    QVERIFY(bar_values.size() >= 20);
+    QVERIFY(bar_values.size() >= 5);  // the bar moved, not only its start and end
     set_host(nullptr);
   }
 };
