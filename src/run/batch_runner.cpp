@@ -20,9 +20,6 @@
 namespace tsn {
 namespace {
 
-// A run cancelled by a signal ends as shells report a process the signal ended.
-constexpr int kExitSignalBase = 128;
-
 // The status of a run whose command failed with `result`.
 int failed_status(int result) {
   if (result == kConversionWriteFailed) return kExitFatal;

@@ -15,6 +15,8 @@ namespace tsn {
 inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitFatal = 1;
 inline constexpr int kExitFailed = 2;
+// A run cancelled by a signal ends as shells report a process the signal ended: 128 + it.
+inline constexpr int kExitSignalBase = 128;
 
 class BatchRunner {
  public:

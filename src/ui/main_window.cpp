@@ -2,6 +2,7 @@
 #include "ui/main_window.h"
 
 #include <QApplication>
+#include <csignal>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDialogButtonBox>
@@ -70,6 +71,12 @@ std::optional<SaveDialogAnswer> platform_save_dialog(QWidget* owner, const QStri
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return SaveDialogAnswer{dialog.selectedFiles().front().toStdString(),
                           static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1};
+}
+
+// The signal that asked the process to end and cancelled a conversion; 0 when none did.
+int ended_by_signal() {
+  const int signal = cancelling_signal();
+  return signal == SIGINT ? 0 : signal;
 }
 
 QPushButton* push_button(QWidget* parent, const QString& text, const char* name) {
@@ -415,6 +422,9 @@ void MainWindow::convert(const std::string& output) {
   set_converting(false);
   show_input();
   QApplication::processEvents();
+  // A request to end the process (not Ctrl-C, which asked first) ended the conversion: the
+  // window goes too.
+  if (ended_by_signal() != 0) close();
 }
 
 void MainWindow::set_converting(bool on) {
@@ -462,7 +472,9 @@ int run_main_window() {
   return run_front_end([](QtHost& host) {
     MainWindow window(host, conv_state);
     window.show();
-    return QApplication::exec() == 0 ? kExitSuccess : kExitFatal;
+    if (QApplication::exec() != 0) return kExitFatal;
+    // As on the console, a conversion ended by a signal ends the run with 128 + the signal.
+    return ended_by_signal() != 0 ? kExitSignalBase + ended_by_signal() : kExitSuccess;
   });
 }
 

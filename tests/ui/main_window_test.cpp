@@ -2,6 +2,7 @@
 // inputs, selecting files, saving DXF and DWG, the questions before a conversion, Cancel during
 // one, Quit and the settings it keeps, and Help. Screenshots go to the build tree.
 #include <QApplication>
+#include <csignal>
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -23,6 +24,7 @@
 #include <set>
 
 #include "drawdb/init_file.h"
+#include "platform/console_host.h"
 #include "support/shell.h"
 #include "e2e/generated_input.h"
 #include "platform/program_dir.h"
@@ -392,6 +394,27 @@ class MainWindowTest : public QObject {
     QVERIFY(fs::exists(d / "big.dwg"));
     QVERIFY2(longest_gap < 1000, qPrintable(QString("a gap of %1 ms").arg(longest_gap)));
     QVERIFY(bar_values.size() >= 5);  // the bar moved, not only its start and end
+
+    // A request to end the process during a conversion ends it without a question, and the
+    // window with it. (The signal stays on record for the rest of this process: last test.)
+    fs::remove(d / "big.dwg");
+    ConsoleHost::install_interrupt_handler();
+    QTimer ender;
+    connect(&ender, &QTimer::timeout, [&] {
+      if (window.converting() && progress->value() >= 5) {
+        ender.stop();
+        ::raise(SIGTERM);
+      }
+    });
+    ender.start(10);
+    const int questions = static_cast<int>(answers.seen.size());
+    click(window, "save_as");
+    ConsoleHost::remove_interrupt_handler();
+    QVERIFY(window.findChild<QWidget*>("status")->property("plainText").toString().contains(
+        "Process aborted: the program received SIGTERM."));
+    QCOMPARE(static_cast<int>(answers.seen.size()), questions);
+    QVERIFY(!fs::exists(d / "big.dwg"));
+    QVERIFY(!window.isVisible());
     set_host(nullptr);
   }
 };
