@@ -283,7 +283,7 @@ int ShapefileReader::read_shp_header(bool interactive) {
   return 0;
 }
 
-int ShapefileReader::read_shx_header() {
+int ShapefileReader::read_shx_header(bool ask) {
   index_offset_ = -1;
   index_length_ = -1;
   index_entries_ = 0;
@@ -301,7 +301,7 @@ int ShapefileReader::read_shx_header() {
   }
   std::int64_t length =
       std::int64_t{load_be_i32(reinterpret_cast<const unsigned char*>(head.data()) + 24)} * 2;
-  if (check_file_length(CheckedFile::shx, shx_.size(), true, length) != 0) return -1;
+  if (check_file_length(CheckedFile::shx, shx_.size(), ask, length) != 0) return -1;
   // Entries are counted from the checked length but never beyond the bytes really present.
   const std::int64_t usable = std::min(length, shx_.size());
   index_entries_ = usable > kHeaderBytes ? (usable - kHeaderBytes) / kIndexEntryBytes : 0;

@@ -76,9 +76,10 @@ class ShapefileReader {
   int read_shp_header(bool interactive);
   // The last read_shp_header failed because the user answered No to one of its questions.
   bool question_declined() const { return declined_; }
-  // Reads the index header and checks its length (asking the user). 0, or -1 when the user
-  // declines. Does nothing for an empty main file or without an index.
-  int read_shx_header();
+  // Reads the index header and checks its length (asking the user when `ask`; else the real
+  // length is taken). 0, or -1 when the user declines. Does nothing for an empty main file or
+  // without an index.
+  int read_shx_header(bool ask = true);
   // Takes the next index entry: the offset and content length of the coming record. Does
   // nothing for an empty main file, without an index, once the index was found damaged or when
   // it is exhausted.

@@ -25,6 +25,8 @@ bool ends_with_ignoring_case(std::string_view text, std::string_view suffix) {
 // The input types in InputFileType order.
 constexpr std::array<std::string_view, 3> kInputSuffixes = {".shp", ".dbf", ".csv"};
 
+}  // namespace
+
 int input_file_type_of(std::string_view path) {
   for (std::size_t i = 0; i < kInputSuffixes.size(); ++i) {
     if (ends_with_ignoring_case(path, kInputSuffixes[i])) return static_cast<int>(i);
@@ -32,7 +34,9 @@ int input_file_type_of(std::string_view path) {
   return -1;
 }
 
-}  // namespace
+std::string_view output_extension(int save_file_type) {
+  return save_file_type == 1 ? "dwg" : "dxf";
+}
 
 std::vector<std::string> split_command_line(std::string_view text) {
   std::vector<std::string> tokens;
@@ -127,7 +131,7 @@ int parse_request(const std::vector<std::string>& tokens, int save_file_type,
   }
   if (parsed.output_path.empty()) {
     parsed.output_path =
-        replace_extension(parsed.input_path, parsed.save_file_type == 1 ? "dwg" : "dxf");
+        replace_extension(parsed.input_path, output_extension(parsed.save_file_type));
   }
   parsed.kind = RequestKind::convert;
   request = std::move(parsed);

@@ -40,7 +40,14 @@ struct ConversionRequest {
   std::string colour_legend_file;
   std::string encoding;       // /ENC=name: the encoding of the table's text, or empty
   std::string drawing_code_page;  // text is converted into it; empty: read as it is
+  bool questions_asked = false;   // the window asked about a damaged input when it was selected
 };
+
+// 0 shapefile (.shp), 1 dBase table (.dbf), 2 comma-delimited table (.csv), ignoring case;
+// -1 for any other name.
+int input_file_type_of(std::string_view path);
+// "dwg" for output type 1, else "dxf".
+std::string_view output_extension(int save_file_type);
 
 // The output type an output path chooses: 1 (DWG) for ".dwg", 0 (DXF) for ".dxf", ignoring
 // case; `current` for any other extension.

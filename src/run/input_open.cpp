@@ -57,7 +57,11 @@ int open_shapefile_input(const ConversionRequest& request, OpenInput& in) {
     in.declined = in.shapes.question_declined();
     return -1;
   }
-  if (in.shapes.read_shx_header() != 0) return -1;
+  // The window asked when the input was selected; its conversion does not ask again.
+  if (in.shapes.read_shx_header(in.ask || (!in.summary_only && !request.questions_asked)) != 0) {
+    in.declined = true;
+    return -1;
+  }
   const shp_header& h = in.shapes.header();
   in.extents = {h.xmin, h.ymin, h.xmax, h.ymax};
   if (!make_extents_finite(in.extents) && !in.summary_only) {

@@ -26,7 +26,8 @@ int summarise_input(const ConversionRequest& request, FileSettings& f, InputSumm
   return describe_input(request, in, out);
 }
 
-int describe_input(const ConversionRequest& request, OpenInput& in, InputSummary& out) {
+int describe_input(const ConversionRequest& request, OpenInput& in, InputSummary& out,
+                   bool walk) {
   out.shape_type = in.is_shapefile ? in.shape_type : 0;
   out.type_name = in.is_shapefile                  ? in.shapes.header().type_name
                   : request.input_file_type == 1 ? "dBase table"
@@ -44,6 +45,10 @@ int describe_input(const ConversionRequest& request, OpenInput& in, InputSummary
   out.ymax = in.extents.ymax;
   // A shapefile's records are counted by walking their headers, as the conversion will (and
   // report what it finds on the way).
+  if (!walk && in.is_shapefile && in.shapes.index_entry_count() > 0) {
+    out.records = static_cast<long>(in.shapes.index_entry_count());
+    return 0;
+  }
   out.records = count_records(in);
   return out.records < 0 ? -1 : 0;
 }

@@ -30,7 +30,10 @@ struct InputSummary {
 // 0, or -1 after the message that explains the refusal.
 int summarise_input(const ConversionRequest& request, FileSettings& f, InputSummary& out);
 
-// Describes an input opened already; walks a shapefile's records. 0, or -1.
-int describe_input(const ConversionRequest& request, OpenInput& in, InputSummary& out);
+// Describes an input opened already. A shapefile's records are counted by walking them, or
+// without `walk` taken from its index when it has one (at once, null records included).
+// 0, or -1.
+int describe_input(const ConversionRequest& request, OpenInput& in, InputSummary& out,
+                   bool walk = true);
 
 }  // namespace tsn

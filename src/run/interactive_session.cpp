@@ -2,8 +2,10 @@
 #include "run/interactive_session.h"
 
 #include <algorithm>
+#include <cctype>
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "classify/record_classifier.h"
@@ -48,8 +50,6 @@ constexpr std::array<SaveFilter, kSaveFilterEntries> kSaveFilters{{
     {"All files", -1, 0},
 }};
 
-std::string_view output_extension(int save_file_type) { return save_file_type == 1 ? "dwg" : "dxf"; }
-
 std::string lower(std::string_view text) {
   std::string out(text);
   std::transform(out.begin(), out.end(), out.begin(),
@@ -57,10 +57,20 @@ std::string lower(std::string_view text) {
   return out;
 }
 
-// 0 shapefile, 1 dBase table, 2 comma-delimited table; -1 for any other extension.
-int input_type_of(const std::string& path) {
-  const std::string ext = lower(path_extension(path));
-  return ext == "shp" ? 0 : ext == "dbf" ? 1 : ext == "csv" ? 2 : -1;
+// At most `count` characters of UTF-8 text, never cutting one in two.
+std::string first_characters(const std::string& text, std::size_t count) {
+  std::size_t at = 0;
+  for (std::size_t n = 0; n < count && at < text.size(); ++n) {
+    ++at;
+    while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) ++at;
+  }
+  return text.substr(0, at);
+}
+
+std::size_t character_count(const std::string& text) {
+  return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  }));
 }
 
 Answer ask(int message, std::string_view caption, Answer default_answer = Answer::yes) {
@@ -79,7 +89,7 @@ int initial_save_filter(int save_file_type, int release_index) {
   return std::clamp(save_file_type, 0, 1) * 3 + std::clamp(release_index, 0, 2) + 1;
 }
 
-SaveAsChoice resolve_save_as(const std::string& typed_path, int entry) {
+SaveAsChoice resolve_save_as(const std::string& typed_path, int entry, int current_type) {
   SaveAsChoice choice;
   choice.path = typed_path;
   const SaveFilter& filter = kSaveFilters[static_cast<std::size_t>(
@@ -88,9 +98,8 @@ SaveAsChoice resolve_save_as(const std::string& typed_path, int entry) {
   const std::string ext = lower(path_extension(file_name(typed_path)));
   if (ext.empty()) {
     // The chosen entry's extension completes the name ("All files" keeps the current type).
-    choice.save_file_type = std::max(filter.save_file_type, 0);
+    choice.save_file_type = filter.save_file_type >= 0 ? filter.save_file_type : current_type;
     choice.path += "." + std::string(output_extension(choice.save_file_type));
-    choice.extension_added = true;
   } else if (ext == "dwg" || ext == "dxf") {
     choice.save_file_type = ext == "dwg" ? 1 : 0;
   } else {
@@ -102,8 +111,7 @@ SaveAsChoice resolve_save_as(const std::string& typed_path, int entry) {
 std::string save_caption(const std::string& input_path, int save_file_type) {
   if (input_path.empty()) return load_text(84);
   std::string name(base_name(input_path));
-  if (name.size() > 16) name = name.substr(0, 11) + ".. .";
-  else name += ".";
+  name = character_count(name) > 16 ? first_characters(name, 11) + ".. ." : name + ".";
   return load_text(83) + name + std::string(output_extension(save_file_type));
 }
 
@@ -123,6 +131,8 @@ std::vector<BrowserFilter> browser_filters() {
 }
 
 void InteractiveSession::open() {
+  const ConvSettings& s = cs_.settings;
+  open_log_file(s.program_dir + "tessaryn.log", s.Log == 1);
   status_write("%s", banner_status_line().c_str());
   status_write("%s", load_status_text(kMsgSelectFile).c_str());
 }
@@ -138,7 +148,7 @@ const SelectedInput& InteractiveSession::select(const std::string& path, bool as
   std::error_code error;
   const auto size = std::filesystem::file_size(path, error);
   selected_.file_size = error ? 0 : static_cast<std::int64_t>(size);
-  const int type = input_type_of(path);
+  const int type = input_file_type_of(path);
   if (type < 0) {
     selected_.path.clear();
     return selected_;
@@ -157,27 +167,42 @@ const SelectedInput& InteractiveSession::select(const std::string& path, bool as
   request.input_file_type = type;
   request.save_file_type = s.SaveFileType;
   request.drawing_code_page = s.DWGCodePageString;
-  OpenInput in;
-  in.summary_only = true;  // the conversion says what it finds; preparing only looks
-  in.ask = ask_questions;
-  if (open_input(request, s.cur, in) != 0) {
-    selected_.prepared = in.declined ? -3 : -1;
-    host().set_busy(false);
-    return selected_;
+  // Questions are asked with the ordinary cursor.
+  std::optional<OpenInput> in;
+  const auto open = [&](bool ask) {
+    in.emplace();
+    in->summary_only = true;  // the conversion says what it finds; preparing only looks
+    in->ask = ask;
+    if (open_input(request, s.cur, *in) == 0) return true;
+    selected_.prepared = in->declined ? -3 : -1;
+    return false;
+  };
+  if (!open(ask_questions)) return selected_;
+  host().set_busy(true);
+  const FileSettings before = s.cur;
+  (void)open_input_settings(s, input_info_of(request, *in), false);
+  // A table's coordinate fields (and so its extent) follow its own definition file.
+  const FileSettings& now = s.cur;
+  if (!in->is_shapefile && (now.XKey != before.XKey || now.YKey != before.YKey ||
+                            now.CSVHasHeader != before.CSVHasHeader ||
+                            now.PointsArePolys != before.PointsArePolys)) {
+    if (!open(false)) {
+      host().set_busy(false);
+      return selected_;
+    }
   }
-  const InputInfo info = input_info_of(request, in);
-  (void)open_input_settings(s, info, false);
+  const InputInfo info = input_info_of(request, *in);
   s.cur.ColourMethod = effective_colour_method(s.cur, info);
   selected_.shape_class = shape_class(info, s.cur);
   if (selected_.shape_class == 1) s.cur.DrawOutlines = 1;
-  const bool keyed_table = in.is_shapefile || in.shape_type == 1;
+  const bool keyed_table = in->is_shapefile || in->shape_type == 1;
   RecordClassifier keys;
-  const int keyed = prepare_classification(keys, keyed_table ? in.table.get() : nullptr, request,
-                                           selected_.shape_class, s);
+  const int keyed = prepare_classification(keys, keyed_table ? in->table.get() : nullptr,
+                                           request, selected_.shape_class, s);
   if (keys.layer.active && s.cur.ClassTypeLayer == 2) {
     selected_.layer_classes = static_cast<long>(keys.layer.classes.classes.size());
   }
-  const int described = describe_input(request, in, selected_.summary);
+  const int described = describe_input(request, *in, selected_.summary, false);
   host().set_busy(false);
   if (keyed != 0 || described != 0) return selected_;
   write_layer_message();
@@ -309,9 +334,12 @@ bool InteractiveSession::confirm_conversion() {
   return true;
 }
 
+void InteractiveSession::remember_output_directory(const std::string& chosen_path) {
+  cs_.settings.OutDir = std::string(directory_of(chosen_path));
+}
+
 void InteractiveSession::apply_save_as(const SaveAsChoice& choice) {
   ConvSettings& s = cs_.settings;
-  s.OutDir = std::string(directory_of(choice.path));
   s.SaveFileType = choice.save_file_type;
   if (choice.verDXF != 0) s.verDXF = choice.verDXF;
 }
@@ -327,10 +355,12 @@ int InteractiveSession::convert(const std::string& output) {
   request.input_file_type = s.InputFileType;
   request.save_file_type = s.SaveFileType;
   request.drawing_code_page = s.DWGCodePageString;
+  request.questions_asked = true;
   ConversionCounters counters;
   const int result = run_conversion(request, cs_, counters);
   layers_warning_answered_ = false;
-  // The input's settings are those its definition file now holds.
+  // The input's settings are those its definition file now holds (the conversion's reset
+  // cleared the current ones), or the defaults when definition files are not loaded.
   const std::string input = selected_.path;
   select(input, false);
   return result;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "run/conv_state.h"
 #include "run/input_summary.h"
@@ -27,7 +28,6 @@ struct SelectedInput {
 struct SaveAsChoice {
   int message = 0;            // 0, or 85 (the typed extension is neither .dwg nor .dxf)
   std::string path;           // the output path, the filter's extension added when none typed
-  bool extension_added = false;  // the path was completed: replacing a file must be confirmed
   int save_file_type = 0;     // 0 DXF, 1 DWG
   int verDXF = 0;             // 4, 6 or 7; 0 when the filter entry chooses no release
 };
@@ -38,7 +38,8 @@ std::string save_filter_name(int entry);  // entry 1..7
 // The entry the dialog opens with: output type x 3 + release index + 1.
 int initial_save_filter(int save_file_type, int release_index);
 // What a name typed in the save dialog with filter entry `entry` (1..7) asks for.
-SaveAsChoice resolve_save_as(const std::string& typed_path, int entry);
+// "All files" with a name without extension keeps `current_type`.
+SaveAsChoice resolve_save_as(const std::string& typed_path, int entry, int current_type);
 
 // "&Save " and the input's base name with the output extension; a base name longer than 16
 // characters is cut to 11 followed by ".. ."; "Save .." when nothing is selected.
@@ -88,7 +89,9 @@ class InteractiveSession {
   std::string output_path() const;
   // The questions before a conversion; false when the user stopped it.
   bool confirm_conversion();
-  // Applies the save dialog's choice to the settings (OutDir, type, release).
+  // The folder of a name the save dialog returned becomes OutDir.
+  void remember_output_directory(const std::string& chosen_path);
+  // Applies the save dialog's choice of type and release to the settings.
   void apply_save_as(const SaveAsChoice& choice);
   // Converts the selected input into `output_path`, then prepares it again. 0, or -1.
   int convert(const std::string& output_path);

@@ -67,7 +67,7 @@ FileBrowser::FileBrowser(QWidget* parent, const std::vector<BrowserFilter>& filt
           });
   connect(types_, &QComboBox::currentIndexChanged, this, [this](int index) {
     apply_filter(index);
-    files_->clearSelection();
+    forget_current_file();
     notify(QString());
   });
 
@@ -92,8 +92,15 @@ void FileBrowser::set_directory(const QString& directory) {
   if (clean == directory_) return;
   directory_ = clean;
   files_->setRootIndex(file_model_->setRootPath(clean));
+  forget_current_file();
   reveal_folder();
   notify(QString());
+}
+
+void FileBrowser::forget_current_file() {
+  // Selecting the same file again must count as a new selection.
+  const QSignalBlocker quiet(files_->selectionModel());
+  files_->selectionModel()->clear();
 }
 
 void FileBrowser::reveal_folder() {

@@ -39,6 +39,7 @@ class FileBrowser final : public QWidget {
   void apply_filter(int index);
   void notify(const QString& path);
   void reveal_folder();
+  void forget_current_file();
 
   std::vector<BrowserFilter> filters_;
   QTreeView* folders_;

@@ -112,7 +112,10 @@ MainWindow::MainWindow(QtHost& host, ConvState& cs)
   session_.open();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+  host_.on_end_request(nullptr);
+  host_.set_status_window({});
+}
 
 QWidget* MainWindow::build_controls() {
   auto* panel = new QWidget(this);
@@ -309,7 +312,8 @@ void MainWindow::show_input() {
   const bool usable = in.prepared != -1;
   layers_->setEnabled(usable);
   colours_->setEnabled(usable);
-  points_->setEnabled(usable && session_.points_enabled());
+  // After a declined question the shape class is not known.
+  points_->setEnabled(prepared && session_.points_enabled());
   points_->setText(QString::fromStdString(session_.points_caption()));
   const bool table = usable && session_.has_table();
   const std::pair<QCheckBox*, QPushButton*> boxes[] = {
@@ -369,25 +373,32 @@ void MainWindow::show_help(QWidget* dialog) {
   help_->show_context(help_context_);
 }
 
+bool MainWindow::may_replace(const std::string& output) {
+  if (!QFileInfo::exists(QString::fromStdString(output))) return true;
+  const std::string text = format_printf(load_text(87).c_str(), output.c_str());
+  return host_.message_box(load_text(88), text, Icon::question, Buttons::yes_no, Answer::no) ==
+         Answer::yes;
+}
+
+bool MainWindow::confirm_conversion() {
+  const bool go_on = session_.confirm_conversion();
+  // A Yes may have turned attributes or labels off: the boxes show it whatever comes next.
+  show_input();
+  return go_on;
+}
+
 void MainWindow::save_clicked() {
   if (converting_ || !session_.can_save()) return;
   help_context_ = kHelpSaving;
-  if (!session_.confirm_conversion()) return;
+  if (!confirm_conversion()) return;
   const std::string output = session_.output_path();
-  if (QFileInfo::exists(QString::fromStdString(output))) {
-    const std::string text = format_printf(load_text(87).c_str(), output.c_str());
-    if (host_.message_box(load_text(88), text, Icon::question, Buttons::yes_no, Answer::no) !=
-        Answer::yes) {
-      return;
-    }
-  }
-  convert(output);
+  if (may_replace(output)) convert(output);
 }
 
 void MainWindow::save_as_clicked() {
   if (converting_ || session_.selected().prepared != 0) return;
   help_context_ = kHelpSaving;
-  if (!session_.confirm_conversion()) return;
+  if (!confirm_conversion()) return;
   const ConvSettings& s = cs_.settings;
   QString directory = QString::fromStdString(s.OutDir);
   if (directory.isEmpty()) directory = browser_->directory();
@@ -398,18 +409,13 @@ void MainWindow::save_as_clicked() {
     status_write("%s", load_status_text(44).c_str());
     return;
   }
-  const SaveAsChoice choice = resolve_save_as(answer->path, answer->entry);
+  session_.remember_output_directory(answer->path);
+  const SaveAsChoice choice = resolve_save_as(answer->path, answer->entry, s.SaveFileType);
   if (choice.message != 0) {
     show_message(7, load_text(choice.message), Icon::error);
     return;
   }
-  if (choice.extension_added && QFileInfo::exists(QString::fromStdString(choice.path))) {
-    const std::string text = format_printf(load_text(87).c_str(), choice.path.c_str());
-    if (host_.message_box(load_text(88), text, Icon::question, Buttons::yes_no, Answer::no) !=
-        Answer::yes) {
-      return;
-    }
-  }
+  if (!may_replace(choice.path)) return;
   session_.apply_save_as(choice);
   convert(choice.path);
 }
@@ -424,7 +430,7 @@ void MainWindow::convert(const std::string& output) {
   QApplication::processEvents();
   // A request to end the process (not Ctrl-C, which asked first) ended the conversion: the
   // window goes too.
-  if (ended_by_signal() != 0) close();
+  if (ended_by_signal() != 0 || close_asked_) close();
 }
 
 void MainWindow::set_converting(bool on) {
@@ -458,7 +464,8 @@ void MainWindow::keep_settings() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (converting_) {
-    // Closing while converting asks to cancel; the window stays until the conversion ends.
+    // Closing while converting asks to cancel; the window closes once the conversion ended.
+    close_asked_ = true;
     host_.request_cancel();
     event->ignore();
     return;

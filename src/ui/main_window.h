@@ -63,6 +63,10 @@ class MainWindow final : public QMainWindow {
   // Step 5 of a save: the conversion into `output`, with the window busy meanwhile.
   void convert(const std::string& output);
   void set_converting(bool on);
+  // The questions before a conversion, the window then showing what they changed.
+  bool confirm_conversion();
+  // True when `output` does not exist or the user agreed to replace it.
+  bool may_replace(const std::string& output);
   void keep_settings();
 
   QtHost& host_;
@@ -98,6 +102,7 @@ class MainWindow final : public QMainWindow {
   SaveDialog save_dialog_;
   int help_context_ = 0;
   bool converting_ = false;
+  bool close_asked_ = false;  // the window was closed during a conversion
 };
 
 // The front end of a run without arguments: the main window on the display. Installed by main().

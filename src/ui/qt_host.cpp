@@ -66,7 +66,9 @@ QtHost::QtHost() : filter_(new RightClickFilter(*this)) {
   // is looked for here and ends the run the way its window's Exit or Quit would.
   constexpr int kSignalPollMs = 200;
   QObject::connect(&signal_watch_, &QTimer::timeout, [this] {
-    if (!busy_ && end_request_ && console_host().poll_cancel()) end_request_();
+    // A dialog that is open (a question, Save As) is answered first.
+    if (busy_ || !end_request_ || QApplication::activeModalWidget() != nullptr) return;
+    if (console_host().poll_cancel()) end_request_();
   });
   signal_watch_.start(kSignalPollMs);
 }
@@ -115,7 +117,10 @@ Answer QtHost::message_box(std::string_view caption, std::string_view text, Icon
     if (c.answer == default_answer || added.empty()) box.setDefaultButton(button);
     added.push_back(button);
   }
+  // A question is answered with the ordinary pointer, even in the middle of work.
+  if (busy_) QApplication::setOverrideCursor(Qt::ArrowCursor);
   box.exec();
+  if (busy_) QApplication::restoreOverrideCursor();
   for (std::size_t i = 0; i < added.size(); ++i) {
     if (box.clickedButton() == added[i]) return choices[i].answer;
   }

@@ -143,11 +143,13 @@ class MainWindowTest : public QObject {
     program.setProcessEnvironment(env);
     program.start(TSN_BINARY, {});
     QVERIFY(program.waitForStarted());
-    // Without a window it would print the usage and end with status 2 at once.
+    // The settings file is written at start-up; without a window the program would then print
+    // the usage and end with status 2 at once.
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QString::fromStdString(path("window_home/tsn25.ini"))),
+                             20000);
     QVERIFY(!program.waitForFinished(1500));
     QCOMPARE(program.state(), QProcess::Running);
     QVERIFY(!program.readAllStandardError().contains("Usage:"));
-    QVERIFY(QFile::exists(QString::fromStdString(path("window_home/tsn25.ini"))));
     // A request to end closes the window as Quit does: the settings keep its position.
     program.terminate();
     QVERIFY(program.waitForFinished(5000));
@@ -188,6 +190,15 @@ class MainWindowTest : public QObject {
                              "labels", "legend"}) {
       QVERIFY2(enabled(window, name), name);
     }
+    for (const char* name : {"attributes_specify", "labels_specify", "legend_specify"}) {
+      QVERIFY2(!enabled(window, name), name);  // their boxes are off
+    }
+    // Another type and back: the same file selected again is prepared again.
+    window.browser().set_filter(3);
+    QVERIFY(text(window, "records").isEmpty());
+    window.browser().set_filter(0);
+    QVERIFY(window.browser().select_file("naturalearth_lowres.shp"));
+    QCOMPARE(text(window, "records"), QString("177"));
     QTest::qWait(200);  // the layout and the file list settle before the picture
     window.grab().save(QString(TSN_SCREENSHOT_DIR) + "/main_window_selected.png");
     // A 20-character name is cut to 11 characters in the caption.
@@ -217,7 +228,11 @@ class MainWindowTest : public QObject {
     set_host(&host);
     MainWindow window(host, conv_state);
     window.show();
-    BoxAnswerer answers(yes_or_ok);
+    bool replace = true;
+    BoxAnswerer answers([&](const QMessageBox& box) {
+      if (box.windowTitle() == "Save") return replace ? QMessageBox::Yes : QMessageBox::No;
+      return yes_or_ok(box);
+    });
     QTRY_VERIFY(window.browser().select_file("naturalearth_lowres.shp"));
     click(window, "save");
     const std::string dxf = inputs + "/naturalearth_lowres.dxf";
@@ -227,9 +242,16 @@ class MainWindowTest : public QObject {
                       "' 2>&1");
     QVERIFY2(audit.find(dxf + " 0 ") == 0, audit.c_str());
     window.grab().save(QString(TSN_SCREENSHOT_DIR) + "/main_window_saved_dxf.png");
-    // Saving again asks before the file is replaced.
+    // Saving again asks before the file is replaced; No keeps it as it was.
+    fs::resize_file(dxf, 10);
+    replace = false;
     click(window, "save");
     QCOMPARE(answers.count("Save"), 1);
+    QCOMPARE(fs::file_size(dxf), std::uintmax_t{10});
+    replace = true;
+    click(window, "save");
+    QCOMPARE(answers.count("Save"), 2);
+    QVERIFY(fs::file_size(dxf) > 10);
     // Help after a save opens the manual where saving is told.
     click(window, "help");
     QCOMPARE(window.help_viewer()->shown_section(), QString("Saving a drawing"));
@@ -255,6 +277,15 @@ class MainWindowTest : public QObject {
     QCOMPARE(std::string(version, 6), std::string("AC1014"));
     QCOMPARE(text(window, "release"), QString("( Rel 14 )"));
     QCOMPARE(text(window, "save"), QString("&Save naturaleart.. .dwg"));
+    // A name typed with its extension that exists is not replaced without asking.
+    window.set_save_dialog([&](QWidget*, const QString&, int, bool) {
+      return SaveDialogAnswer{dwg, 5};
+    });
+    replace = false;
+    const auto written = fs::last_write_time(dwg);
+    click(window, "save_as");
+    QCOMPARE(answers.count("Save"), 3);
+    QVERIFY(fs::last_write_time(dwg) == written);
     window.grab().save(QString(TSN_SCREENSHOT_DIR) + "/main_window_saved_dwg.png");
     // Quit keeps the choice and the folder shown.
     click(window, "quit");
