@@ -31,6 +31,7 @@
 #include "ui/file_browser.h"
 #include "ui/front_end_run.h"
 #include "ui/help_viewer.h"
+#include "ui/settings_dialogs.h"
 
 namespace tsn::ui {
 
@@ -232,8 +233,13 @@ QWidget* MainWindow::build_controls() {
                   cls == 0 ? "The point options" : "The elevation options");
   });
   connect(settings_, &QPushButton::clicked, this, [this] {
+    if (converting_) return;
     const int network = cs_.settings.Network;
-    if (!option_dialog(kHelpSettings, "The settings")) return;
+    help_context_ = kHelpSettings;
+    SettingsDialog dialog(this, cs_.settings, help_opener(), nullptr);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    help_context_ = kHelpMain;
+    if (!accepted) return;
     release_->setText(QString::fromStdString(session_.release_text()));
     if (cs_.settings.Network != network) show_message(10, load_text(293), Icon::information);
   });
@@ -358,6 +364,15 @@ void MainWindow::about() {
                      QString::fromStdString(version_text()).trimmed() +
                          "\n\nConverts shapefiles, dBase point tables and comma-delimited "
                          "tables into DXF and DWG drawings.");
+}
+
+HelpOpener MainWindow::help_opener() {
+  return [this](QWidget* dialog, int context) {
+    const int shown = help_context_;
+    help_context_ = context;
+    show_help(dialog);
+    help_context_ = shown;
+  };
 }
 
 void MainWindow::show_help(QWidget* dialog) {

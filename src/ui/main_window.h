@@ -8,6 +8,7 @@
 #include <string>
 
 #include "run/interactive_session.h"
+#include "ui/option_dialog.h"
 #include "ui/qt_host.h"
 
 class QCheckBox;
@@ -57,6 +58,8 @@ class MainWindow final : public QMainWindow {
   void clear_input();
   // The manual at the current help context; from a modal dialog, in a viewer of its own.
   void show_help(QWidget* dialog = nullptr);
+  // What an option dialog calls for its Help: the manual at its own context.
+  HelpOpener help_opener();
   // The option dialog of a button, with its help context; false when it could not open.
   bool option_dialog(int context, const QString& name);
   void about();
