@@ -32,6 +32,7 @@
 #include "ui/front_end_run.h"
 #include "ui/help_viewer.h"
 #include "ui/settings_dialogs.h"
+#include "ui/annotation_dialogs.h"
 
 namespace tsn::ui {
 
@@ -244,17 +245,20 @@ QWidget* MainWindow::build_controls() {
     if (cs_.settings.Network != network) show_message(10, load_text(293), Icon::information);
   });
   connect(attributes_specify_, &QPushButton::clicked, this, [this] {
-    if (!option_dialog(kHelpAttributes, "The feature attribute fields")) return;
+    if (converting_) return;
+    run_dialog<AttributesDialog>(kHelpAttributes, session_.selected().summary.field_list);
     session_.after_attribute_fields();
     show_input();
   });
   connect(labels_specify_, &QPushButton::clicked, this, [this] {
-    if (!option_dialog(kHelpLabels, "The text label fields")) return;
+    if (converting_) return;
+    run_dialog<TextLabelsDialog>(kHelpLabels, session_.selected().summary.field_list);
     session_.after_label_fields();
     show_input();
   });
-  connect(legend_specify_, &QPushButton::clicked, this,
-          [this] { option_dialog(kHelpLegend, "The legend options"); });
+  connect(legend_specify_, &QPushButton::clicked, this, [this] {
+    if (!converting_) run_dialog<LegendDialog>(kHelpLegend);
+  });
   connect(attributes_, &QCheckBox::toggled, this, [this](bool on) {
     session_.set_attributes(on);
     attributes_specify_->setEnabled(on);

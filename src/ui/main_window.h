@@ -60,6 +60,15 @@ class MainWindow final : public QMainWindow {
   void show_help(QWidget* dialog = nullptr);
   // What an option dialog calls for its Help: the manual at its own context.
   HelpOpener help_opener();
+  // Runs an option dialog on the settings, F1 meanwhile answering with its context; true on OK.
+  template <typename Dialog, typename... Extra>
+  bool run_dialog(int context, const Extra&... extra) {
+    help_context_ = context;
+    Dialog dialog(this, cs_.settings, extra..., help_opener());
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    help_context_ = 0;
+    return accepted;
+  }
   // The option dialog of a button, with its help context; false when it could not open.
   bool option_dialog(int context, const QString& name);
   void about();

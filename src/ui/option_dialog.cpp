@@ -69,6 +69,8 @@ void OptionDialog::show_error(const QString& text) {
   error_->setText(text);
 }
 
+void OptionDialog::clear_error() { error_->clear(); }
+
 void OptionDialog::done(int result) {
   if (result == QDialog::Accepted && !take_values()) return;
   if (inside_desktop(frameGeometry()) && pos().x() >= 0 && pos().y() >= 0) {

@@ -35,6 +35,7 @@ class OptionDialog : public QDialog {
   // Checks and takes the values; false after show_error(), the dialog then stays open.
   virtual bool take_values() = 0;
   void show_error(const QString& text);
+  void clear_error();
   void done(int result) override;
 
  private:

@@ -4,10 +4,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QRadioButton>
 #include <QTest>
 
 #include "run/conv_state.h"
+#include "ui/annotation_dialogs.h"
 #include "ui/colour_swatch.h"
 #include "ui/settings_dialogs.h"
 
@@ -31,7 +33,95 @@ class OptionDialogsTest : public QObject {
     return !dialog.isVisible() && dialog.result() == QDialog::Accepted;
   }
 
+  static std::vector<dbf_field> three_fields() {
+    return {{'C', 0, "NAME", 20}, {'N', 0, "POP", 10}, {'C', 0, "ISO", 3}};
+  }
+  static void check(QListWidget* list, int row) { list->item(row)->setCheckState(Qt::Checked); }
+
  private slots:
+  void textLabelChecks() {
+    const std::string long_name(32, 'L');
+    const struct {
+      const char* overlap;
+      bool eliminate;
+      const char* layer_button;
+      std::string layer;
+      int verDXF;
+      bool field;
+      QString error;  // empty: accepted
+    } cases[] = {
+        {"0.01", true, "same_layer", "TEXT", 4, true, ""},
+        {"0.0099", true, "same_layer", "TEXT", 4, true,
+         "Range error: Overlap factor must be greater than 0.01"},
+        {"0.0099", false, "same_layer", "TEXT", 4, true, ""},  // not eliminating: not checked
+        {"1", false, "same_layer", "TEXT", 4, false,
+         "Error: No Text Label Fields have been specified"},
+        {"1", false, "single_layer", long_name, 6, true,
+         "Layer Name cannot exceed 31 characters for DXF/DWG versions up to release 14, reenter"},
+        {"1", false, "single_layer", long_name, 7, true, ""},
+        {"1", false, "single_layer", "  ", 7, true, "Name cannot be blank, reenter"},
+    };
+    for (const auto& c : cases) {
+      ConvSettings s;
+      s.verDXF = c.verDXF;
+      TextLabelsDialog dialog(nullptr, s, three_fields(), {});
+      dialog.show();
+      if (c.field) check(child<QListWidget>(dialog, "fields"), 2);
+      child<QCheckBox>(dialog, "eliminate")->setChecked(c.eliminate);
+      child<QRadioButton>(dialog, c.layer_button)->setChecked(true);
+      child<QLineEdit>(dialog, "layer_name")->setText(QString::fromStdString(c.layer));
+      QCOMPARE(ok_with(dialog, "overlap", c.overlap), c.error.isEmpty());
+      QCOMPARE(dialog.error_text(), c.error);
+      QCOMPARE(s.def.num_label_fields, c.error.isEmpty() ? 1 : 0);
+    }
+  }
+
+  void labelOrderMovesOneFieldAtATime() {
+    ConvSettings s;
+    s.def.label_fields[1] = 1;  // POP, then NAME
+    s.def.label_fields[0] = 2;
+    s.def.num_label_fields = 2;
+    TextLabelsDialog dialog(nullptr, s, three_fields(), {});
+    dialog.show();
+    QListWidget* list = child<QListWidget>(dialog, "fields");
+    QCOMPARE(list->item(0)->text(), QString("POP"));
+    QCOMPARE(list->item(1)->text(), QString("NAME"));
+    list->item(0)->setSelected(true);
+    list->item(1)->setSelected(true);
+    dialog.move_selected(1);
+    QCOMPARE(dialog.error_text(), QString("To change Text Labels order, select 1 Label only"));
+    list->clearSelection();
+    list->item(1)->setSelected(true);
+    dialog.move_selected(-1);  // NAME before POP
+    check(list, 2);            // and ISO last
+    dialog.accept();
+    QCOMPARE(s.def.label_fields[0], 1);
+    QCOMPARE(s.def.label_fields[1], 2);
+    QCOMPARE(s.def.label_fields[2], 3);
+    QCOMPARE(s.def.num_label_fields, 3);
+    dialog.grab().save(QString(TSN_SCREENSHOT_DIR) + "/text_labels_dialog.png");
+  }
+
+  void attributeFieldsAndType() {
+    ConvSettings s;
+    AttributesDialog none(nullptr, s, three_fields(), {});
+    none.show();
+    none.accept();
+    QCOMPARE(none.error_text(),
+             QString("Error: No Feature Attributes to Translate have been specified"));
+    QVERIFY(none.isVisible());
+    AttributesDialog dialog(nullptr, s, three_fields(), {});
+    dialog.show();
+    check(child<QListWidget>(dialog, "fields"), 0);
+    check(child<QListWidget>(dialog, "fields"), 2);
+    child<QRadioButton>(dialog, "xdata")->setChecked(true);
+    dialog.accept();
+    QCOMPARE(s.cur.Attribs, 5);
+    QCOMPARE(s.def.num_attrib_selected, 2);
+    QCOMPARE(s.def.attrib_fields[1], 0);
+    QCOMPARE(s.def.attrib_fields[2], 1);
+  }
+
   void decimalPlacesOutside0To16AreRefused() {
     const struct {
       const char* text;
