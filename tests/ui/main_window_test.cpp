@@ -11,6 +11,7 @@
 #include <QTreeView>
 #include <QFile>
 #include <QLabel>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QProcess>
@@ -350,6 +351,44 @@ class MainWindowTest : public QObject {
     QVERIFY(answers.seen.join("\n").contains("Output file must have a '.dwg' or '.dxf' extension"));
     QVERIFY(!fs::exists(path("countries.txt")));
     set_host(nullptr);
+  }
+
+  void labelsChosenInTheirDialogReachTheDrawingAndItsDefinitionFile() {
+    const std::string inputs = fresh_start();
+    conv_state.settings.InDir = inputs;
+    QtHost host;
+    set_host(&host);
+    MainWindow window(host, conv_state);
+    window.show();
+    QTRY_VERIFY(window.browser().select_file("naturalearth_lowres.shp"));
+    window.findChild<QCheckBox*>("labels")->setChecked(true);
+    // The label dialog: the field "name", then OK.
+    QTimer::singleShot(50, [] {
+      QWidget* dialog = QApplication::activeModalWidget();
+      QVERIFY(dialog != nullptr && dialog->windowTitle() == "Text Labels");
+      auto* fields = dialog->findChild<QListWidget*>("fields");
+      const QList<QListWidgetItem*> name = fields->findItems("name", Qt::MatchExactly);
+      QCOMPARE(name.size(), 1);
+      name.front()->setCheckState(Qt::Checked);
+      qobject_cast<QDialog*>(dialog)->accept();
+    });
+    click(window, "labels_specify");
+    QVERIFY(window.findChild<QCheckBox*>("labels")->isChecked());
+    BoxAnswerer answers(yes_or_ok);
+    click(window, "save");
+    set_host(nullptr);
+    const std::string dxf = inputs + "/naturalearth_lowres.dxf";
+    const std::string texts = test::capture(
+        "/usr/bin/python3 -c \"import ezdxf,sys\n"
+        "m=ezdxf.readfile(sys.argv[1]).modelspace()\n"
+        "t=[e.dxf.text for e in m.query('TEXT')]\n"
+        "print(len(t), 'France' in t)\" '" + dxf + "' 2>&1");
+    QVERIFY2(texts.rfind("177 True", 0) == 0, texts.c_str());
+    // The choice is the input's: reopening it shows labels on.
+    QVERIFY(window.browser().select_file("countries_of_world_1.shp"));
+    QVERIFY(!window.findChild<QCheckBox*>("labels")->isChecked());
+    QVERIFY(window.browser().select_file("naturalearth_lowres.shp"));
+    QVERIFY(window.findChild<QCheckBox*>("labels")->isChecked());
   }
 
   void cancelDuringALargeConversionLeavesNoOutput() {
