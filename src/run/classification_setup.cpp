@@ -84,6 +84,10 @@ int prepare_layer_key(FieldKey& key, TableReader& table, const ConversionRequest
   if (!request.layer_legend_file.empty()) {
     return apply_legend_file(key, request.layer_legend_file, true, s);
   }
+  if (s.def.layer_ranges_edited && !s.layer_ranges.classes.empty()) {
+    key.set_ranges(s.layer_ranges);
+    return 0;
+  }
   s.layer_ranges = key.classes;
   return 0;
 }

@@ -212,6 +212,36 @@ const SelectedInput& InteractiveSession::select(const std::string& path, bool as
   return selected_;
 }
 
+LayerKeyPreview InteractiveSession::preview_layer_key(const std::string& field, int method,
+                                                     int classes) {
+  LayerKeyPreview preview;
+  if (selected_.prepared != 0 || !has_table()) return preview;
+  ConvSettings copy = cs_.settings;
+  copy.cur.LayerByFeature = 1;
+  copy.cur.ColourMethod = 0;  // the colour key is not wanted here
+  copy.cur.ClassTypeLayer = method;
+  copy.cur.NumClassesLayer = classes;
+  copy.def.LayersKey = field;
+  copy.def.layer_ranges_edited = false;
+  ConversionRequest request;
+  request.input_path = selected_.path;
+  request.input_file_type = copy.InputFileType;
+  request.drawing_code_page = copy.DWGCodePageString;
+  OpenInput in;
+  in.summary_only = true;
+  host().set_busy(true);
+  RecordClassifier keys;
+  if (open_input(request, copy.cur, in) == 0 && in.table) {
+    (void)prepare_classification(keys, in.table.get(), request, selected_.shape_class, copy);
+  }
+  host().set_busy(false);
+  if (!keys.layer.active) return preview;
+  preview.classes = copy.layer_ranges;
+  preview.method = copy.cur.ClassTypeLayer;
+  preview.numeric = keys.layer.values.numeric;
+  return preview;
+}
+
 bool InteractiveSession::can_save() const {
   return selected_.prepared == 0 && selected_.temp_writable;
 }

@@ -52,6 +52,13 @@ struct BrowserFilter {
 };
 std::vector<BrowserFilter> browser_filters();
 
+// The layer classes a choice of key field, method and class count would give.
+struct LayerKeyPreview {
+  RangeSet classes;
+  int method = 0;  // the method used (Quantile when Unique Values has too many values)
+  bool numeric = false;
+};
+
 class InteractiveSession {
  public:
   explicit InteractiveSession(ConvState& cs) : cs_(cs) {}
@@ -84,6 +91,10 @@ class InteractiveSession {
   void after_label_fields();
   void write_layer_message();
   void write_colour_message();
+
+  // The layer classes of `field` with `method` and `classes` asked for, built from the table
+  // of the selected input as the conversion would; nothing changes in the settings.
+  LayerKeyPreview preview_layer_key(const std::string& field, int method, int classes);
 
   // The output path of Save: the input's path with the output extension.
   std::string output_path() const;

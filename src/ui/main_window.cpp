@@ -33,6 +33,7 @@
 #include "ui/help_viewer.h"
 #include "ui/settings_dialogs.h"
 #include "ui/annotation_dialogs.h"
+#include "ui/layer_dialogs.h"
 
 namespace tsn::ui {
 
@@ -218,7 +219,13 @@ QWidget* MainWindow::build_controls() {
   // Asked between records; the conversion then asks whether to abort.
   connect(cancel_, &QPushButton::clicked, this, [this] { host_.request_cancel(); });
   connect(layers_, &QPushButton::clicked, this, [this] {
-    if (option_dialog(kHelpLayers, "The layer options")) session_.write_layer_message();
+    if (converting_) return;
+    const LayerPreviewer preview = [this](const std::string& field, int method, int classes) {
+      return session_.preview_layer_key(field, method, classes);
+    };
+    if (run_dialog<LayersDialog>(kHelpLayers, session_.selected().summary.field_list, preview)) {
+      session_.write_layer_message();
+    }
   });
   connect(colours_, &QPushButton::clicked, this, [this] {
     const int context =

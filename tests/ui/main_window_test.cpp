@@ -4,6 +4,9 @@
 #include <QApplication>
 #include <csignal>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QRadioButton>
+#include <QLineEdit>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QElapsedTimer>
@@ -15,6 +18,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -33,6 +37,7 @@
 #include "settings/program_settings.h"
 #include "ui/file_browser.h"
 #include "ui/help_viewer.h"
+#include "ui/layer_dialogs.h"
 #include "ui/main_window.h"
 
 namespace tsn::ui {
@@ -389,6 +394,54 @@ class MainWindowTest : public QObject {
     QVERIFY(!window.findChild<QCheckBox*>("labels")->isChecked());
     QVERIFY(window.browser().select_file("naturalearth_lowres.shp"));
     QVERIFY(window.findChild<QCheckBox*>("labels")->isChecked());
+  }
+
+  void layersByUniqueValuesWithAnEditedClassReachTheDrawing() {
+    const std::string inputs = fresh_start();
+    conv_state.settings.InDir = inputs;
+    QtHost host;
+    set_host(&host);
+    MainWindow window(host, conv_state);
+    window.show();
+    QTRY_VERIFY(window.browser().select_file("naturalearth_lowres.shp"));
+    QStringList shown;
+    // Layers by "continent", Unique Values; the class "Africa" renamed in Edit Range.
+    QTimer::singleShot(50, [&] {
+      auto* dialog = dynamic_cast<LayersDialog*>(QApplication::activeModalWidget());
+      QVERIFY(dialog != nullptr);
+      dialog->findChild<QRadioButton*>("by_feature")->setChecked(true);
+      auto* key = dialog->findChild<QComboBox*>("key");
+      key->setCurrentIndex(key->findText("continent"));
+      dialog->findChild<QRadioButton*>("method_2")->setChecked(true);
+      auto* classes = dialog->findChild<QListWidget*>("classes");
+      for (int i = 0; i < classes->count(); ++i) shown << classes->item(i)->text();
+      QTimer::singleShot(50, [] {
+        auto* range = dynamic_cast<EditRangeDialog*>(QApplication::activeModalWidget());
+        QVERIFY(range != nullptr);
+        range->findChild<QLineEdit*>("label")->setText("AFRIKA");
+        range->accept();
+      });
+      dialog->edit_class(static_cast<int>(shown.indexOf(QRegularExpression("(?i)africa"))));
+      QVERIFY(dialog->findChild<QRadioButton*>("by_feature")->isChecked());
+      dialog->grab().save(QString(TSN_SCREENSHOT_DIR) + "/layers_dialog.png");
+      dialog->accept();
+    });
+    click(window, "layers");
+    QCOMPARE(shown.size(), 8);
+    QVERIFY(window.findChild<QWidget*>("status")->property("plainText").toString().contains(
+        "Layers keyed to continent"));
+    BoxAnswerer answers(yes_or_ok);
+    click(window, "save");
+    set_host(nullptr);
+    const std::string layers = test::capture(
+        "/usr/bin/python3 -c \"import ezdxf,sys\n"
+        "m=ezdxf.readfile(sys.argv[1]).modelspace()\n"
+        "print(','.join(sorted({e.dxf.layer for e in m})))\" '" + inputs +
+        "/naturalearth_lowres.dxf' 2>&1");
+    // Release 12 layer names: upper case, no runs of underscores.
+    QCOMPARE(QString::fromStdString(layers).trimmed(),
+             QString("AFRIKA,ANTARCTICA,ASIA,EUROPE,NORTH_AMERICA,OCEANIA,SEVEN_SEAS_OPEN_OCEAN,"
+                     "SOUTH_AMERICA"));
   }
 
   void cancelDuringALargeConversionLeavesNoOutput() {

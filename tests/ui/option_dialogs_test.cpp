@@ -5,12 +5,15 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
+#include <QTimer>
 #include <QRadioButton>
 #include <QTest>
 
 #include "run/conv_state.h"
 #include "ui/annotation_dialogs.h"
 #include "ui/colour_swatch.h"
+#include "ui/layer_dialogs.h"
 #include "ui/settings_dialogs.h"
 
 namespace tsn::ui {
@@ -39,6 +42,49 @@ class OptionDialogsTest : public QObject {
   static void check(QListWidget* list, int row) { list->item(row)->setCheckState(Qt::Checked); }
 
  private slots:
+  void rangeChecks() {
+    const std::string name255(255, 'n');
+    const std::string name256(256, 'n');
+    const std::string name32(32, 'n');
+    const struct {
+      NumberType type;
+      bool layer_class;
+      int verDXF;
+      std::string label;
+      const char* low;
+      QString error;    // empty: accepted
+      bool warned;      // the 31-character warning came first
+    } cases[] = {
+        {NumberType::real, true, 7, "A", "x", "Invalid Number - Re-enter", false},
+        {NumberType::real, true, 7, "A", "2.5", "", false},
+        {NumberType::alphabetic, true, 7, "A", "x", "", false},  // texts are not parsed
+        {NumberType::integer, true, 7, name256, "1", "DXF/DWG Layer Names cannot exceed 255 characters", false},
+        {NumberType::integer, true, 7, name255, "1", "", false},
+        {NumberType::integer, true, 6, name32, "1", "", true},
+        {NumberType::integer, false, 6, name256, "1", "Label cannot exceed 255 characters", false},
+        {NumberType::integer, false, 6, name255, "1", "", false},
+    };
+    for (const auto& c : cases) {
+      KeyClass range{"old", 1, 3, "1", "3"};
+      EditRangeDialog dialog(nullptr, range, c.type, c.layer_class, c.verDXF, {}, 241);
+      dialog.show();
+      child<QLineEdit>(dialog, "label")->setText(QString::fromStdString(c.label));
+      bool warned = false;
+      QTimer answer;
+      connect(&answer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+          warned = box->text().startsWith("Warning: Layer name exceeding 31 characters");
+          box->accept();
+        }
+      });
+      answer.start(10);
+      QCOMPARE(ok_with(dialog, "low", c.low), c.error.isEmpty());
+      QCOMPARE(dialog.error_text(), c.error);
+      QCOMPARE(warned, c.warned);
+      QCOMPARE(dialog.range().label, c.error.isEmpty() ? c.label : std::string("old"));
+    }
+  }
+
   void textLabelChecks() {
     const std::string long_name(32, 'L');
     const struct {
