@@ -225,6 +225,10 @@ void LayersDialog::refresh() {
     // Unique Values of too many values became Quantile (the status list says why).
     const QSignalBlocker quiet(methods_[shown_.method]);
     methods_[shown_.method]->setChecked(true);
+    // Unique Values makes a class of every value, whatever the count asked for.
+    if (shown_.method == 2) {
+      count_->setText(QString("%1 values").arg(shown_.classes.classes.size()));
+    }
   }
   show_classes();
 }

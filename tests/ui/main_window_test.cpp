@@ -81,6 +81,17 @@ class BoxAnswerer {
   QTimer timer_;
 };
 
+// The main window shown with its host, the host answering for the program meanwhile.
+struct ShownWindow {
+  QtHost host;
+  MainWindow window{host, conv_state};
+  ShownWindow() {
+    set_host(&host);
+    window.show();
+  }
+  ~ShownWindow() { set_host(nullptr); }
+};
+
 QMessageBox::StandardButton yes_or_ok(const QMessageBox& box) {
   return box.button(QMessageBox::Yes) != nullptr ? QMessageBox::Yes : QMessageBox::Ok;
 }
@@ -361,10 +372,8 @@ class MainWindowTest : public QObject {
   void labelsChosenInTheirDialogReachTheDrawingAndItsDefinitionFile() {
     const std::string inputs = fresh_start();
     conv_state.settings.InDir = inputs;
-    QtHost host;
-    set_host(&host);
-    MainWindow window(host, conv_state);
-    window.show();
+    ShownWindow shown_window;
+    MainWindow& window = shown_window.window;
     QTRY_VERIFY(window.browser().select_file("naturalearth_lowres.shp"));
     window.findChild<QCheckBox*>("labels")->setChecked(true);
     // The label dialog: the field "name", then OK.
@@ -381,7 +390,6 @@ class MainWindowTest : public QObject {
     QVERIFY(window.findChild<QCheckBox*>("labels")->isChecked());
     BoxAnswerer answers(yes_or_ok);
     click(window, "save");
-    set_host(nullptr);
     const std::string dxf = inputs + "/naturalearth_lowres.dxf";
     const std::string texts = test::capture(
         "/usr/bin/python3 -c \"import ezdxf,sys\n"
@@ -399,10 +407,8 @@ class MainWindowTest : public QObject {
   void layersByUniqueValuesWithAnEditedClassReachTheDrawing() {
     const std::string inputs = fresh_start();
     conv_state.settings.InDir = inputs;
-    QtHost host;
-    set_host(&host);
-    MainWindow window(host, conv_state);
-    window.show();
+    ShownWindow shown_window;
+    MainWindow& window = shown_window.window;
     QTRY_VERIFY(window.browser().select_file("naturalearth_lowres.shp"));
     QStringList shown;
     // Layers by "continent", Unique Values; the class "Africa" renamed in Edit Range.
@@ -432,7 +438,6 @@ class MainWindowTest : public QObject {
         "Layers keyed to continent"));
     BoxAnswerer answers(yes_or_ok);
     click(window, "save");
-    set_host(nullptr);
     const std::string layers = test::capture(
         "/usr/bin/python3 -c \"import ezdxf,sys\n"
         "m=ezdxf.readfile(sys.argv[1]).modelspace()\n"
