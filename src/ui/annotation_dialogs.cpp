@@ -72,12 +72,47 @@ QListWidget* field_list(QWidget* parent, const std::vector<dbf_field>& fields) {
 
 QString error_height() { return "Text height must be a number greater than 0"; }
 
+// The placement of one class's labels or attributes as the settings hold it.
+TextPlacement placement_of(const FileSettings& f, int cls, bool labels) {
+  const auto c = static_cast<std::size_t>(cls);
+  if (labels) return {f.label_position[c], f.AlignText, f.label_move_close[c]};
+  return {f.attrib_position[c], f.AlignAttrib, f.attrib_move_close[c]};
+}
+
+void store_placement(FileSettings& f, int cls, bool labels, const TextPlacement& p) {
+  const auto c = static_cast<std::size_t>(cls);
+  if (labels) {
+    f.label_position[c] = p.position;
+    f.AlignText = p.align;
+    f.label_move_close[c] = p.move_close;
+  } else {
+    f.attrib_position[c] = p.position;
+    f.AlignAttrib = p.align;
+    f.attrib_move_close[c] = p.move_close;
+  }
+}
+
+// A "&Position" button that edits `placement` in the Text Position dialog.
+QPushButton* position_button(OptionDialog* owner, TextPlacement& placement, int cls,
+                             const HelpOpener& help, int help_context) {
+  auto* button = new QPushButton("&Position", owner);
+  button->setObjectName("position");
+  QObject::connect(button, &QPushButton::clicked, owner, [=, &placement] {
+    TextPositionDialog dialog(owner, placement, cls, help, help_context);
+    if (dialog.exec() == QDialog::Accepted) placement = dialog.placement();
+  });
+  return button;
+}
+
 }  // namespace
 
 TextLabelsDialog::TextLabelsDialog(QWidget* parent, ConvSettings& s,
-                                   const std::vector<dbf_field>& fields, HelpOpener help)
+                                   const std::vector<dbf_field>& fields, int shape_class,
+                                   HelpOpener help)
     : OptionDialog(parent, "Text Labels", kHelpLabels, DialogPlace::labels, help),
       s_(s),
+      shape_class_(shape_class),
+      placement_(placement_of(s.cur, shape_class, true)),
       fields_(field_list(this, fields)),
       look_{},
       same_layer_(new QRadioButton("T&ext on same Layer as its Shape part.", this)),
@@ -119,6 +154,7 @@ TextLabelsDialog::TextLabelsDialog(QWidget* parent, ConvSettings& s,
   auto* form = new QFormLayout;
   look_ = text_look(this, s, s.cur.TextLabelsStyle, s.cur.TextLabelsHeight, s.cur.TextColour,
                     help, kHelpLabels, form);
+  form->addRow(position_button(this, placement_, shape_class, help, kHelpLabels));
   body()->addLayout(form);
 
   auto* layer = new QGroupBox("Label layer", this);
@@ -206,11 +242,13 @@ bool TextLabelsDialog::take_values() {
   if (!layer.empty()) f.SingleRedlineLayer = layer;
   f.ElimDoubleLabels = eliminate_->isChecked() ? 1 : 0;
   if (ok) f.OverlapFactor = overlap;
+  store_placement(f, shape_class_, true, placement_);
   return true;
 }
 
 AttributesDialog::AttributesDialog(QWidget* parent, ConvSettings& s,
-                                   const std::vector<dbf_field>& fields, HelpOpener help)
+                                   const std::vector<dbf_field>& fields, int shape_class,
+                                   HelpOpener help)
     : OptionDialog(parent, "Feature Attributes Filter", kHelpAttributes, DialogPlace::attributes,
                    help),
       s_(s),
@@ -234,8 +272,8 @@ AttributesDialog::AttributesDialog(QWidget* parent, ConvSettings& s,
   body()->addWidget(type);
   auto* properties = new QPushButton("Properties", this);
   properties->setObjectName("properties");
-  connect(properties, &QPushButton::clicked, this, [this, help] {
-    AttributePropertiesDialog(this, s_, help).exec();
+  connect(properties, &QPushButton::clicked, this, [this, help, shape_class] {
+    AttributePropertiesDialog(this, s_, shape_class, help).exec();
   });
   body()->addWidget(properties, 0, Qt::AlignLeft);
 }
@@ -259,16 +297,19 @@ bool AttributesDialog::take_values() {
 }
 
 AttributePropertiesDialog::AttributePropertiesDialog(QWidget* parent, ConvSettings& s,
-                                                     HelpOpener help)
+                                                     int shape_class, HelpOpener help)
     : OptionDialog(parent, "Attribute Properties", kHelpAttributes,
                    DialogPlace::attribute_properties, help),
       s_(s),
+      shape_class_(shape_class),
+      placement_(placement_of(s.cur, shape_class, false)),
       look_{},
       same_colour_(new QCheckBox("&Text Pen same color as shape", this)),
       visible_(new QCheckBox("&Visible", this)) {
   auto* form = new QFormLayout;
   look_ = text_look(this, s, s.cur.TextAttribStyle, s.cur.TextAttribHeight,
                     s.cur.AttribTextColour, help, kHelpAttributes, form);
+  form->addRow(position_button(this, placement_, shape_class, help, kHelpAttributes));
   body()->addLayout(form);
   same_colour_->setObjectName("same_colour");
   visible_->setObjectName("visible");
@@ -290,6 +331,7 @@ bool AttributePropertiesDialog::take_values() {
   f.AttribTextColour = look_.pen->colour();
   f.AttribColSameAsShape = same_colour_->isChecked() ? 1 : 0;
   f.AttVis = visible_->isChecked() ? 1 : 0;
+  store_placement(f, shape_class_, false, placement_);
   return true;
 }
 

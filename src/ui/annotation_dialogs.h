@@ -7,6 +7,7 @@
 #include "input/dbf_field.h"
 #include "run/conv_state.h"
 #include "ui/option_dialog.h"
+#include "ui/text_position_dialog.h"
 
 class QCheckBox;
 class QComboBox;
@@ -30,7 +31,7 @@ struct TextLook {
 class TextLabelsDialog final : public OptionDialog {
  public:
   TextLabelsDialog(QWidget* parent, ConvSettings& s, const std::vector<dbf_field>& fields,
-                   HelpOpener help);
+                   int shape_class, HelpOpener help);
   // Moves the one highlighted field up (-1) or down (+1) in the label order.
   void move_selected(int step);
 
@@ -39,6 +40,8 @@ class TextLabelsDialog final : public OptionDialog {
 
  private:
   ConvSettings& s_;
+  int shape_class_;
+  TextPlacement placement_;
   QListWidget* fields_;
   TextLook look_;
   QRadioButton* same_layer_;
@@ -53,7 +56,7 @@ class TextLabelsDialog final : public OptionDialog {
 class AttributesDialog final : public OptionDialog {
  public:
   AttributesDialog(QWidget* parent, ConvSettings& s, const std::vector<dbf_field>& fields,
-                   HelpOpener help);
+                   int shape_class, HelpOpener help);
 
  protected:
   bool take_values() override;
@@ -68,13 +71,15 @@ class AttributesDialog final : public OptionDialog {
 // "Attribute Properties": style, height, pen and visibility of block attributes.
 class AttributePropertiesDialog final : public OptionDialog {
  public:
-  AttributePropertiesDialog(QWidget* parent, ConvSettings& s, HelpOpener help);
+  AttributePropertiesDialog(QWidget* parent, ConvSettings& s, int shape_class, HelpOpener help);
 
  protected:
   bool take_values() override;
 
  private:
   ConvSettings& s_;
+  int shape_class_;
+  TextPlacement placement_;
   TextLook look_;
   QCheckBox* same_colour_;
   QCheckBox* visible_;

@@ -253,13 +253,15 @@ QWidget* MainWindow::build_controls() {
   });
   connect(attributes_specify_, &QPushButton::clicked, this, [this] {
     if (converting_) return;
-    run_dialog<AttributesDialog>(kHelpAttributes, session_.selected().summary.field_list);
+    run_dialog<AttributesDialog>(kHelpAttributes, session_.selected().summary.field_list,
+                                 session_.selected().shape_class);
     session_.after_attribute_fields();
     show_input();
   });
   connect(labels_specify_, &QPushButton::clicked, this, [this] {
     if (converting_) return;
-    run_dialog<TextLabelsDialog>(kHelpLabels, session_.selected().summary.field_list);
+    run_dialog<TextLabelsDialog>(kHelpLabels, session_.selected().summary.field_list,
+                                 session_.selected().shape_class);
     session_.after_label_fields();
     show_input();
   });

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QTimer>
@@ -42,6 +43,37 @@ class OptionDialogsTest : public QObject {
   static void check(QListWidget* list, int row) { list->item(row)->setCheckState(Qt::Checked); }
 
  private slots:
+  void textPositionOfPolygonLabels() {
+    ConvSettings s;
+    s.def.label_fields[0] = 1;
+    s.def.num_label_fields = 1;
+    TextLabelsDialog labels(nullptr, s, three_fields(), 2, {});
+    labels.show();
+    QTimer::singleShot(20, [] {
+      auto* dialog = dynamic_cast<TextPositionDialog*>(QApplication::activeModalWidget());
+      QVERIFY(dialog != nullptr);
+      auto* move = dialog->findChild<QCheckBox*>("move_close");
+      QCOMPARE(move->text(), QString("Center text inside Polygon part"));
+      dialog->findChild<QRadioButton*>("anchor_242")->setChecked(true);
+      QCOMPARE(move->text(), QString("Move text next to Polygon edge"));
+      move->setChecked(false);
+      dialog->findChild<QRadioButton*>("vertical_1")->setChecked(true);
+      dialog->findChild<QRadioButton*>("justify_2")->setChecked(true);
+      dialog->grab().save(QString(TSN_SCREENSHOT_DIR) + "/text_position_dialog.png");
+      dialog->accept();
+    });
+    QTest::mouseClick(child<QPushButton>(labels, "position"), Qt::LeftButton);
+    // Taken with the labels' OK, not before.
+    QCOMPARE(s.cur.label_position[2].MinMaxPos, 238);
+    labels.accept();
+    const TextPosition& p = s.cur.label_position[2];
+    QCOMPARE(p.MinMaxPos, 242);
+    QCOMPARE(p.VerticalPos, 1);
+    QCOMPARE(p.AnnotJust, 2);
+    QCOMPARE(s.cur.label_move_close[2], 0);
+    QCOMPARE(s.cur.label_position[0].MinMaxPos, 238);  // other classes keep theirs
+  }
+
   void rangeChecks() {
     const std::string name255(255, 'n');
     const std::string name256(256, 'n');
@@ -110,7 +142,7 @@ class OptionDialogsTest : public QObject {
     for (const auto& c : cases) {
       ConvSettings s;
       s.verDXF = c.verDXF;
-      TextLabelsDialog dialog(nullptr, s, three_fields(), {});
+      TextLabelsDialog dialog(nullptr, s, three_fields(), 2, {});
       dialog.show();
       if (c.field) check(child<QListWidget>(dialog, "fields"), 2);
       child<QCheckBox>(dialog, "eliminate")->setChecked(c.eliminate);
@@ -127,7 +159,7 @@ class OptionDialogsTest : public QObject {
     s.def.label_fields[1] = 1;  // POP, then NAME
     s.def.label_fields[0] = 2;
     s.def.num_label_fields = 2;
-    TextLabelsDialog dialog(nullptr, s, three_fields(), {});
+    TextLabelsDialog dialog(nullptr, s, three_fields(), 2, {});
     dialog.show();
     QListWidget* list = child<QListWidget>(dialog, "fields");
     QCOMPARE(list->item(0)->text(), QString("POP"));
@@ -150,13 +182,13 @@ class OptionDialogsTest : public QObject {
 
   void attributeFieldsAndType() {
     ConvSettings s;
-    AttributesDialog none(nullptr, s, three_fields(), {});
+    AttributesDialog none(nullptr, s, three_fields(), 2, {});
     none.show();
     none.accept();
     QCOMPARE(none.error_text(),
              QString("Error: No Feature Attributes to Translate have been specified"));
     QVERIFY(none.isVisible());
-    AttributesDialog dialog(nullptr, s, three_fields(), {});
+    AttributesDialog dialog(nullptr, s, three_fields(), 2, {});
     dialog.show();
     check(child<QListWidget>(dialog, "fields"), 0);
     check(child<QListWidget>(dialog, "fields"), 2);
