@@ -34,6 +34,7 @@
 #include "ui/settings_dialogs.h"
 #include "ui/annotation_dialogs.h"
 #include "ui/layer_dialogs.h"
+#include "ui/point_dialogs.h"
 
 namespace tsn::ui {
 
@@ -235,10 +236,14 @@ QWidget* MainWindow::build_controls() {
     }
   });
   connect(points_, &QPushButton::clicked, this, [this] {
-    const int cls = session_.selected().shape_class;
-    const bool table = cs_.settings.InputFileType != 0;
-    option_dialog(table ? kHelpTables : cls == 0 ? kHelpPointShapes : kHelpOtherShapes,
-                  cls == 0 ? "The point options" : "The elevation options");
+    if (converting_) return;
+    const SelectedInput& in = session_.selected();
+    const PointInput input{in.summary.field_list, in.shape_class, cs_.settings.InputFileType != 0,
+                           is_z_shape_type(in.summary.shape_type)};
+    const int context = input.table_input   ? kHelpTables
+                        : in.shape_class == 0 ? kHelpPointShapes
+                                              : kHelpOtherShapes;
+    run_dialog<PointOptionsDialog>(context, input);
   });
   connect(settings_, &QPushButton::clicked, this, [this] {
     if (converting_) return;

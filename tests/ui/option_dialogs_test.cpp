@@ -3,6 +3,7 @@
 // cells pick their colour; Help opens the manual at the dialog's section.
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QListWidget>
@@ -15,6 +16,7 @@
 #include "ui/annotation_dialogs.h"
 #include "ui/colour_swatch.h"
 #include "ui/layer_dialogs.h"
+#include "ui/point_dialogs.h"
 #include "ui/settings_dialogs.h"
 
 namespace tsn::ui {
@@ -43,6 +45,87 @@ class OptionDialogsTest : public QObject {
   static void check(QListWidget* list, int row) { list->item(row)->setCheckState(Qt::Checked); }
 
  private slots:
+  void pointOptionChecks() {
+    const std::vector<dbf_field> no_numbers = {{'C', 0, "NAME", 20}};
+    const struct {
+      const char* factor;
+      bool elevation;
+      bool numbers;  // the table has a numeric field
+      bool z_shapes;
+      QString error;
+    } cases[] = {
+        {"0.000001", false, true, false, ""},
+        {"0.0000009", false, true, false,
+         "Elevation factor must be in absolute range 0.000001 to 1000000.0"},
+        {"1000000", false, true, false, ""},
+        {"1000001", false, true, false,
+         "Elevation factor must be in absolute range 0.000001 to 1000000.0"},
+        {"-5", false, true, false, ""},
+        {"x", false, true, false, "Elevation factor must be in absolute range 0.000001 to 1000000.0"},
+        {"1", true, false, false, "No elevation data for this file"},
+        {"1", true, false, true, ""},  // a Z shapefile has heights of its own
+        {"1", true, true, false, ""},
+    };
+    for (const auto& c : cases) {
+      ConvSettings s;
+      PointOptionsDialog dialog(nullptr, s, {c.numbers ? three_fields() : no_numbers, 0, false,
+                                             c.z_shapes}, {});
+      dialog.show();
+      child<QCheckBox>(dialog, "elevation")->setChecked(c.elevation);
+      QCOMPARE(ok_with(dialog, "factor", c.factor), c.error.isEmpty());
+      QCOMPARE(dialog.error_text(), c.error);
+      QCOMPARE(s.cur.PointsElev, c.error.isEmpty() && c.elevation ? 1 : 0);
+    }
+  }
+
+  void pointTableFieldsMarkersAndTheTinWarning() {
+    ConvSettings s;
+    std::vector<dbf_field> fields = three_fields();
+    fields.push_back({'N', 2, "EAST", 12});
+    {
+      PointOptionsDialog cancelled(nullptr, s, {fields, 0, true, false}, {});
+      cancelled.show();
+      child<QCheckBox>(cancelled, "raw")->setChecked(true);
+      cancelled.reject();
+      QCOMPARE(s.cur.CSVHasHeader, 1);
+    }
+    PointOptionsDialog dialog(nullptr, s, {fields, 0, true, false}, {});
+    dialog.show();
+    child<QComboBox>(dialog, "x_key")->setCurrentText("EAST");
+    child<QComboBox>(dialog, "y_key")->setCurrentText("POP");
+    child<QCheckBox>(dialog, "raw")->setChecked(true);
+    child<QRadioButton>(dialog, "markers")->setChecked(true);
+    QTimer::singleShot(20, [] {
+      auto* marker = dynamic_cast<MarkerDialog*>(QApplication::activeModalWidget());
+      QVERIFY(marker != nullptr);
+      marker->findChild<QRadioButton*>("marker_5")->setChecked(true);
+      marker->accept();
+    });
+    QTest::mouseClick(child<QPushButton>(dialog, "marker"), Qt::LeftButton);
+    QCOMPARE(s.cur.Marker, 1);  // taken with the point options' OK
+    dialog.grab().save(QString(TSN_SCREENSHOT_DIR) + "/point_options_dialog.png");
+    dialog.accept();
+    QCOMPARE(s.cur.XKey, std::string("EAST"));
+    QCOMPARE(s.cur.YKey, std::string("POP"));
+    QCOMPARE(s.cur.CSVHasHeader, 0);
+    QCOMPARE(s.cur.PointsTranslate, 1);
+    QCOMPARE(s.cur.Marker, 5);
+    // The TIN case of a polygon shapefile warns when it is switched on.
+    PointOptionsDialog polygons(nullptr, s, {fields, 2, false, false}, {});
+    polygons.show();
+    QString caption;
+    QTimer::singleShot(20, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      QVERIFY(box != nullptr);
+      caption = box->windowTitle();
+      box->accept();
+    });
+    child<QCheckBox>(polygons, "tin")->setChecked(true);
+    QCOMPARE(caption, QString("Warning:  This option for special conforming shapefiles only."));
+    polygons.accept();
+    QCOMPARE(s.cur.TIN, 1);
+  }
+
   void textPositionOfPolygonLabels() {
     ConvSettings s;
     s.def.label_fields[0] = 1;
