@@ -2,7 +2,6 @@
 #include "run/interactive_session.h"
 
 #include <algorithm>
-#include <cctype>
 #include <array>
 #include <filesystem>
 #include <optional>
@@ -50,11 +49,14 @@ constexpr std::array<SaveFilter, kSaveFilterEntries> kSaveFilters{{
     {"All files", -1, 0},
 }};
 
-std::string lower(std::string_view text) {
-  std::string out(text);
-  std::transform(out.begin(), out.end(), out.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return out;
+// The request that opens `path` as the settings say: its type, the output type, the code page.
+ConversionRequest request_for(const ConvSettings& s, const std::string& path) {
+  ConversionRequest request;
+  request.input_path = path;
+  request.input_file_type = s.InputFileType;
+  request.save_file_type = s.SaveFileType;
+  request.drawing_code_page = s.DWGCodePageString;
+  return request;
 }
 
 // At most `count` characters of UTF-8 text, never cutting one in two.
@@ -95,13 +97,13 @@ SaveAsChoice resolve_save_as(const std::string& typed_path, int entry, int curre
   const SaveFilter& filter = kSaveFilters[static_cast<std::size_t>(
       std::clamp(entry, 1, kSaveFilterEntries) - 1)];
   choice.verDXF = filter.verDXF;
-  const std::string ext = lower(path_extension(file_name(typed_path)));
-  if (ext.empty()) {
+  const std::string_view name = file_name(typed_path);
+  if (path_extension(name).empty()) {
     // The chosen entry's extension completes the name ("All files" keeps the current type).
     choice.save_file_type = filter.save_file_type >= 0 ? filter.save_file_type : current_type;
     choice.path += "." + std::string(output_extension(choice.save_file_type));
-  } else if (ext == "dwg" || ext == "dxf") {
-    choice.save_file_type = ext == "dwg" ? 1 : 0;
+  } else if (has_extension(name, "dwg") || has_extension(name, "dxf")) {
+    choice.save_file_type = save_file_type_for(name, current_type);
   } else {
     choice.message = 85;
   }
@@ -162,11 +164,7 @@ const SelectedInput& InteractiveSession::select(const std::string& path, bool as
   cs_.run.output_path = output_path();
 
   host().set_busy(true);
-  ConversionRequest request;
-  request.input_path = path;
-  request.input_file_type = type;
-  request.save_file_type = s.SaveFileType;
-  request.drawing_code_page = s.DWGCodePageString;
+  const ConversionRequest request = request_for(s, path);
   // Questions are asked with the ordinary cursor.
   std::optional<OpenInput> in;
   const auto open = [&](bool ask) {
@@ -223,10 +221,7 @@ LayerKeyPreview InteractiveSession::preview_layer_key(const std::string& field, 
   copy.cur.NumClassesLayer = classes;
   copy.def.LayersKey = field;
   copy.def.layer_ranges_edited = false;
-  ConversionRequest request;
-  request.input_path = selected_.path;
-  request.input_file_type = copy.InputFileType;
-  request.drawing_code_page = copy.DWGCodePageString;
+  const ConversionRequest request = request_for(copy, selected_.path);
   OpenInput in;
   in.summary_only = true;
   host().set_busy(true);
@@ -378,13 +373,9 @@ int InteractiveSession::convert(const std::string& output) {
   ConvSettings& s = cs_.settings;
   cs_.run.input_path = selected_.path;
   cs_.run.output_path = output;
-  ConversionRequest request;
+  ConversionRequest request = request_for(s, selected_.path);
   request.kind = RequestKind::convert;
-  request.input_path = selected_.path;
   request.output_path = output;
-  request.input_file_type = s.InputFileType;
-  request.save_file_type = s.SaveFileType;
-  request.drawing_code_page = s.DWGCodePageString;
   request.questions_asked = true;
   ConversionCounters counters;
   const int result = run_conversion(request, cs_, counters);

@@ -16,6 +16,7 @@
 
 #include "platform/format.h"
 #include "ui/colour_swatch.h"
+#include "ui/dialog_widgets.h"
 
 namespace tsn::ui {
 
@@ -27,19 +28,11 @@ constexpr int kHelpLegend = 231;
 constexpr std::size_t kMaxLayerR14 = 31;
 constexpr double kMinOverlap = 0.01;
 
-QString text_of(const std::string& s) { return QString::fromStdString(s); }
-
 TextLook text_look(QWidget* parent, const ConvSettings& s, const std::string& style,
                    double height, int pen, const HelpOpener& help, int help_context,
                    QFormLayout* form) {
-  TextLook look{new QComboBox(parent), new QLineEdit(text_of(plain_number(height)), parent),
+  TextLook look{style_box(parent, s, style), new QLineEdit(qtext(plain_number(height)), parent),
                 new ColourSwatch(parent, pen, help, help_context)};
-  for (const auto& [name, font] : s.text_styles) look.style->addItem(text_of(name));
-  if (look.style->findText(text_of(style), Qt::MatchFixedString) < 0) {
-    look.style->addItem(text_of(style));
-  }
-  look.style->setCurrentIndex(look.style->findText(text_of(style), Qt::MatchFixedString));
-  look.style->setObjectName("style");
   look.height->setObjectName("height");
   look.pen->setObjectName("pen");
   form->addRow("St&yle:", look.style);
@@ -62,7 +55,7 @@ QListWidget* field_list(QWidget* parent, const std::vector<dbf_field>& fields) {
   auto* list = new QListWidget(parent);
   list->setObjectName("fields");
   for (std::size_t i = 0; i < fields.size() && i < kMaxFields; ++i) {
-    auto* item = new QListWidgetItem(text_of(fields[i].name), list);
+    auto* item = new QListWidgetItem(qtext(fields[i].name), list);
     item->setData(Qt::UserRole, static_cast<int>(i));
     item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
     item->setCheckState(Qt::Unchecked);
@@ -118,9 +111,9 @@ TextLabelsDialog::TextLabelsDialog(QWidget* parent, ConvSettings& s,
       same_layer_(new QRadioButton("T&ext on same Layer as its Shape part.", this)),
       field_layers_(new QRadioButton("Text Layers to match &Field Names", this)),
       single_layer_(new QRadioButton("Te&xt on single Layer.", this)),
-      layer_name_(new QLineEdit(text_of(s.cur.SingleRedlineLayer), this)),
+      layer_name_(new QLineEdit(qtext(s.cur.SingleRedlineLayer), this)),
       eliminate_(new QCheckBox("Eli&minate identical overlapping labels", this)),
-      overlap_(new QLineEdit(text_of(plain_number(s.cur.OverlapFactor)), this)) {
+      overlap_(new QLineEdit(qtext(plain_number(s.cur.OverlapFactor)), this)) {
   // The chosen fields come first, in their label order.
   fields_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   std::vector<std::pair<int, QListWidgetItem*>> chosen;
@@ -339,7 +332,7 @@ LegendDialog::LegendDialog(QWidget* parent, ConvSettings& s, HelpOpener help)
     : OptionDialog(parent, "Legend Properties", kHelpLegend, DialogPlace::legend, help),
       s_(s),
       look_{},
-      layer_(new QLineEdit(text_of(s.cur.LegendLayer), this)) {
+      layer_(new QLineEdit(qtext(s.cur.LegendLayer), this)) {
   auto* form = new QFormLayout;
   look_ = text_look(this, s, s.cur.TextLegendStyle, s.cur.TextLegendHeight,
                     s.cur.LegendTextColour, help, kHelpLegend, form);

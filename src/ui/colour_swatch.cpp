@@ -8,8 +8,8 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
-#include "platform/string_table.h"
 #include "settings/colour_palette.h"
+#include "ui/dialog_widgets.h"
 
 namespace tsn::ui {
 
@@ -19,8 +19,6 @@ QColor qcolour(int colour) {
   const Rgb rgb = colour_rgb(colour);
   return {rgb.r, rgb.g, rgb.b};
 }
-
-QString spelled(const char* text) { return QString::fromStdString(complete_spelling(text)); }
 
 // The extended colours 10..249: 24 hues of ten shades, a column per hue.
 constexpr int kExtendedFirst = 10;

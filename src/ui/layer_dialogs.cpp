@@ -18,6 +18,7 @@
 
 #include "platform/format.h"
 #include "platform/string_table.h"
+#include "ui/dialog_widgets.h"
 #include "ui/settings_dialogs.h"
 
 namespace tsn::ui {
@@ -28,17 +29,6 @@ constexpr int kHelpLayers = 241;
 constexpr std::size_t kMaxLayerR14 = 31;
 constexpr const char* kMethods[3] = {"Quantile", "Equal Intervals", "Unique Values"};
 
-QString text_of(const std::string& s) { return QString::fromStdString(s); }
-
-// "lo - hi" of a class, or its one value.
-QString range_text(const KeyClass& c, NumberType type) {
-  if (type == NumberType::alphabetic) {
-    return c.lo_text == c.hi_text ? text_of(c.lo_text) : text_of(c.lo_text + " - " + c.hi_text);
-  }
-  const std::string lo = plain_number(c.lo);
-  return c.lo == c.hi ? text_of(lo) : text_of(lo + " - " + plain_number(c.hi));
-}
-
 }  // namespace
 
 EditRangeDialog::EditRangeDialog(QWidget* parent, const KeyClass& range, NumberType type,
@@ -48,12 +38,12 @@ EditRangeDialog::EditRangeDialog(QWidget* parent, const KeyClass& range, NumberT
       type_(type),
       layer_class_(layer_class),
       verDXF_(verDXF),
-      label_(new QLineEdit(text_of(range.label), this)),
-      low_(new QLineEdit(type == NumberType::alphabetic ? text_of(range.lo_text)
-                                                        : text_of(plain_number(range.lo)),
+      label_(new QLineEdit(qtext(range.label), this)),
+      low_(new QLineEdit(type == NumberType::alphabetic ? qtext(range.lo_text)
+                                                        : qtext(plain_number(range.lo)),
                          this)),
-      high_(new QLineEdit(type == NumberType::alphabetic ? text_of(range.hi_text)
-                                                         : text_of(plain_number(range.hi)),
+      high_(new QLineEdit(type == NumberType::alphabetic ? qtext(range.hi_text)
+                                                         : qtext(plain_number(range.hi)),
                           this)) {
   label_->setObjectName("label");
   low_->setObjectName("low");
@@ -111,7 +101,7 @@ LayersDialog::LayersDialog(QWidget* parent, ConvSettings& s, const std::vector<d
       single_(new QRadioButton("&Single Layer:", this)),
       by_feature_(new QRadioButton("Layers &linked to Feature:", this)),
       layer_name_(new QComboBox(this)),
-      key_(new QComboBox(this)),
+      key_(field_box(this, fields, s.def.LayersKey, false, "key")),
       methods_{new QRadioButton(kMethods[0], this), new QRadioButton(kMethods[1], this),
                new QRadioButton(kMethods[2], this)},
       count_(new QLabel(this)),
@@ -129,21 +119,17 @@ LayersDialog::LayersDialog(QWidget* parent, ConvSettings& s, const std::vector<d
   single_->setObjectName("single");
   by_feature_->setObjectName("by_feature");
   layer_name_->setObjectName("layer_name");
-  key_->setObjectName("key");
   classes_->setObjectName("classes");
   show_values_->setObjectName("show_values");
   show_names_->setObjectName("show_names");
   ignore_outside_->setObjectName("ignore_outside");
   layer_name_->setEditable(true);
   for (const std::string& name : s.layer_history) {
-    if (!name.empty()) layer_name_->addItem(text_of(name));
+    if (!name.empty()) layer_name_->addItem(qtext(name));
   }
-  layer_name_->setEditText(text_of(s.def.SingleLayerName.empty()
+  layer_name_->setEditText(qtext(s.def.SingleLayerName.empty()
                                        ? std::string(s.layer_history[0])
                                        : s.def.SingleLayerName));
-  for (const dbf_field& f : fields) key_->addItem(text_of(f.name));
-  const int key = key_->findText(text_of(s.def.LayersKey), Qt::MatchFixedString);
-  key_->setCurrentIndex(std::max(key, 0));
   (s.cur.LayerByFeature != 0 ? by_feature_ : single_)->setChecked(true);
   by_feature_->setEnabled(!fields.empty());
   for (int m = 0; m < 3; ++m) {
@@ -237,7 +223,7 @@ void LayersDialog::show_classes() {
   classes_->clear();
   const NumberType type = shown_.classes.type;
   for (const KeyClass& c : shown_.classes.classes) {
-    classes_->addItem(show_values_->isChecked() ? range_text(c, type) : text_of(c.label));
+    classes_->addItem(show_values_->isChecked() ? range_text(c, type) : qtext(c.label));
   }
 }
 
@@ -263,7 +249,7 @@ bool LayersDialog::take_values() {
     const std::string text =
         format_printf(load_text(121).c_str(), static_cast<int>(std::min(layers, 32767L)));
     // Yes: the user revises the choice in the dialog.
-    if (QMessageBox::question(this, text_of(load_text(122)), text_of(text)) == QMessageBox::Yes) {
+    if (QMessageBox::question(this, qtext(load_text(122)), qtext(text)) == QMessageBox::Yes) {
       return false;
     }
   }

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <csignal>
+#include <tuple>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDialogButtonBox>
@@ -28,6 +29,7 @@
 #include "run/batch_runner.h"
 #include "run/usage.h"
 #include "settings/conv_settings.h"
+#include "ui/dialog_widgets.h"
 #include "ui/file_browser.h"
 #include "ui/front_end_run.h"
 #include "ui/help_viewer.h"
@@ -149,18 +151,19 @@ QWidget* MainWindow::build_controls() {
   auto* options = new QGroupBox("Conversion", panel);
   auto* grid = new QGridLayout(options);
   layers_ = push_button(options, "&Layers", "layers");
-  colours_ = push_button(options, QString::fromStdString(complete_spelling("&C%ss")), "colours");
+  colours_ = push_button(options, spelled("&C%ss"), "colours");
   points_ = push_button(options, text_of(166), "points");
   settings_ = push_button(options, "Setti&ngs", "settings");
   attributes_ = new QCheckBox("&Feature Attributes", options);
   attributes_->setObjectName("attributes");
-  attributes_specify_ = push_button(options, "Sp&ecify", "attributes_specify");
+  // The three Specify buttons differ in their mnemonic letter only.
+  attributes_specify_ = push_button(options, with_mnemonic("Specify", 2), "attributes_specify");
   labels_ = new QCheckBox("&Text Labels", options);
   labels_->setObjectName("labels");
-  labels_specify_ = push_button(options, "Specif&y", "labels_specify");
+  labels_specify_ = push_button(options, with_mnemonic("Specify", 6), "labels_specify");
   legend_ = new QCheckBox("Le&gend", options);
   legend_->setObjectName("legend");
-  legend_specify_ = push_button(options, "Spec&ify", "legend_specify");
+  legend_specify_ = push_button(options, with_mnemonic("Specify", 4), "legend_specify");
   release_ = new QLabel(options);
   release_->setObjectName("release");
   grid->addWidget(layers_, 0, 0);
@@ -220,7 +223,6 @@ QWidget* MainWindow::build_controls() {
   // Asked between records; the conversion then asks whether to abort.
   connect(cancel_, &QPushButton::clicked, this, [this] { host_.request_cancel(); });
   connect(layers_, &QPushButton::clicked, this, [this] {
-    if (converting_) return;
     const LayerPreviewer preview = [this](const std::string& field, int method, int classes) {
       return session_.preview_layer_key(field, method, classes);
     };
@@ -231,12 +233,11 @@ QWidget* MainWindow::build_controls() {
   connect(colours_, &QPushButton::clicked, this, [this] {
     const int context =
         session_.selected().shape_class == 2 ? kHelpPolygonColours : kHelpPointColours;
-    if (option_dialog(context, QString::fromStdString(complete_spelling("The c%s options")))) {
+    if (option_dialog(context, spelled("The c%s options"))) {
       session_.write_colour_message();
     }
   });
   connect(points_, &QPushButton::clicked, this, [this] {
-    if (converting_) return;
     const SelectedInput& in = session_.selected();
     const PointInput input{in.summary.field_list, in.shape_class, cs_.settings.InputFileType != 0,
                            is_z_shape_type(in.summary.shape_type)};
@@ -246,45 +247,39 @@ QWidget* MainWindow::build_controls() {
     run_dialog<PointOptionsDialog>(context, input);
   });
   connect(settings_, &QPushButton::clicked, this, [this] {
-    if (converting_) return;
     const int network = cs_.settings.Network;
-    help_context_ = kHelpSettings;
-    SettingsDialog dialog(this, cs_.settings, help_opener(), nullptr);
-    const bool accepted = dialog.exec() == QDialog::Accepted;
-    help_context_ = kHelpMain;
-    if (!accepted) return;
+    if (!run_dialog<SettingsDialog>(kHelpSettings, SchemeEditorOpener{})) return;
     release_->setText(QString::fromStdString(session_.release_text()));
     if (cs_.settings.Network != network) show_message(10, load_text(293), Icon::information);
   });
+  // Whether OK or Cancel closed a field dialog, an output left without fields is turned off.
   connect(attributes_specify_, &QPushButton::clicked, this, [this] {
     if (converting_) return;
-    run_dialog<AttributesDialog>(kHelpAttributes, session_.selected().summary.field_list,
-                                 session_.selected().shape_class);
+    const SelectedInput& in = session_.selected();
+    run_dialog<AttributesDialog>(kHelpAttributes, in.summary.field_list, in.shape_class);
     session_.after_attribute_fields();
     show_input();
   });
   connect(labels_specify_, &QPushButton::clicked, this, [this] {
     if (converting_) return;
-    run_dialog<TextLabelsDialog>(kHelpLabels, session_.selected().summary.field_list,
-                                 session_.selected().shape_class);
+    const SelectedInput& in = session_.selected();
+    run_dialog<TextLabelsDialog>(kHelpLabels, in.summary.field_list, in.shape_class);
     session_.after_label_fields();
     show_input();
   });
-  connect(legend_specify_, &QPushButton::clicked, this, [this] {
-    if (!converting_) run_dialog<LegendDialog>(kHelpLegend);
-  });
-  connect(attributes_, &QCheckBox::toggled, this, [this](bool on) {
-    session_.set_attributes(on);
-    attributes_specify_->setEnabled(on);
-  });
-  connect(labels_, &QCheckBox::toggled, this, [this](bool on) {
-    session_.set_labels(on);
-    labels_specify_->setEnabled(on);
-  });
-  connect(legend_, &QCheckBox::toggled, this, [this](bool on) {
-    session_.set_legend(on);
-    legend_specify_->setEnabled(on);
-  });
+  connect(legend_specify_, &QPushButton::clicked, this,
+          [this] { run_dialog<LegendDialog>(kHelpLegend); });
+  // Each box turns its output on or off; its Specify button follows it.
+  const std::tuple<QCheckBox*, QPushButton*, void (InteractiveSession::*)(bool)> boxes[] = {
+      {attributes_, attributes_specify_, &InteractiveSession::set_attributes},
+      {labels_, labels_specify_, &InteractiveSession::set_labels},
+      {legend_, legend_specify_, &InteractiveSession::set_legend}};
+  for (const auto& [box, specify, set] : boxes) {
+    connect(box, &QCheckBox::toggled, this, [this, specify, set](bool on) {
+      (session_.*set)(on);
+      specify->setEnabled(on);
+    });
+  }
   return panel;
 }
 

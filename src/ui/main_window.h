@@ -61,8 +61,10 @@ class MainWindow final : public QMainWindow {
   // What an option dialog calls for its Help: the manual at its own context.
   HelpOpener help_opener();
   // Runs an option dialog on the settings, F1 meanwhile answering with its context; true on OK.
+  // Nothing opens while a conversion runs.
   template <typename Dialog, typename... Extra>
   bool run_dialog(int context, const Extra&... extra) {
+    if (converting_) return false;
     help_context_ = context;
     Dialog dialog(this, cs_.settings, extra..., help_opener());
     const bool accepted = dialog.exec() == QDialog::Accepted;

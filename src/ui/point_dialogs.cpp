@@ -15,6 +15,7 @@
 #include <cmath>
 
 #include "platform/format.h"
+#include "ui/dialog_widgets.h"
 
 namespace tsn::ui {
 
@@ -27,24 +28,7 @@ constexpr int kMarkerCodes[4] = {1, 2, 5, 4};
 constexpr double kMinFactor = 0.000001;
 constexpr double kMaxFactor = 1000000.0;
 
-QString text_of(const std::string& s) { return QString::fromStdString(s); }
-
-bool numeric(const dbf_field& f) { return f.type == 'N' || f.type == 'F'; }
-
-// An editable list of the table's fields showing `current`.
-QComboBox* field_box(QWidget* parent, const std::vector<dbf_field>& fields,
-                     const std::string& current, bool numeric_only, const char* name) {
-  auto* box = new QComboBox(parent);
-  box->setObjectName(name);
-  for (const dbf_field& f : fields) {
-    if (!numeric_only || numeric(f)) box->addItem(text_of(f.name));
-  }
-  const int at = box->findText(text_of(current), Qt::MatchFixedString);
-  if (at >= 0) box->setCurrentIndex(at);
-  return box;
-}
-
-int help_context_of(const PointInput& input) {
+int help_conqtext(const PointInput& input) {
   return input.table_input ? kHelpTables : input.shape_class == 0 ? kHelpPointShapes
                                                                   : kHelpOtherShapes;
 }
@@ -60,8 +44,8 @@ MarkerDialog::MarkerDialog(QWidget* parent, const ConvSettings& s, const MarkerC
              new QRadioButton("&Solid Circle: ", this),
              new QRadioButton("&Marker from Font file", this)},
       symbol_(new QLineEdit(QString::number(choice.symbol), this)),
-      style_(new QComboBox(this)),
-      height_(new QLineEdit(text_of(plain_number(choice.height)), this)) {
+      style_(style_box(this, s, choice.style)),
+      height_(new QLineEdit(qtext(plain_number(choice.height)), this)) {
   auto* kinds = new QVBoxLayout;
   for (int i = 0; i < 4; ++i) {
     kinds_[i]->setObjectName(QString("marker_%1").arg(kMarkerCodes[i]));
@@ -69,11 +53,6 @@ MarkerDialog::MarkerDialog(QWidget* parent, const ConvSettings& s, const MarkerC
     kinds->addWidget(kinds_[i]);
   }
   body()->addLayout(kinds);
-  for (const auto& [name, font] : s.text_styles) style_->addItem(text_of(name));
-  if (style_->findText(text_of(choice.style), Qt::MatchFixedString) < 0) {
-    style_->addItem(text_of(choice.style));
-  }
-  style_->setCurrentIndex(style_->findText(text_of(choice.style), Qt::MatchFixedString));
   symbol_->setObjectName("symbol");
   height_->setObjectName("height");
   auto* form = new QFormLayout;
@@ -106,7 +85,7 @@ bool MarkerDialog::take_values() {
 
 PointOptionsDialog::PointOptionsDialog(QWidget* parent, ConvSettings& s, const PointInput& input,
                                        HelpOpener help)
-    : OptionDialog(parent, "Point Options", help_context_of(input), DialogPlace::point_options,
+    : OptionDialog(parent, "Point Options", help_conqtext(input), DialogPlace::point_options,
                    help),
       s_(s),
       input_(input),
@@ -115,7 +94,7 @@ PointOptionsDialog::PointOptionsDialog(QWidget* parent, ConvSettings& s, const P
       markers_(new QRadioButton("User defined &Markers", this)),
       elevation_(new QCheckBox("Give Points a &Z value (elevation)", this)),
       elevation_key_(field_box(this, input.fields, s.cur.ElevKey, true, "elevation_key")),
-      factor_(new QLineEdit(text_of(plain_number(s.cur.ElevFactor)), this)),
+      factor_(new QLineEdit(qtext(plain_number(s.cur.ElevFactor)), this)),
       labels_at_elevation_(
           new QCheckBox("Text Labels at same elevation as their parts (else all 0.0)", this)),
       tin_(new QCheckBox("TIN Shapefile (special case)", this)),

@@ -32,8 +32,8 @@ bool whole_number(const QLineEdit* edit, int& value) {
 
 }  // namespace
 
-SettingsDialog::SettingsDialog(QWidget* parent, ConvSettings& s, HelpOpener help,
-                               std::function<void(QWidget*)> edit_schemes)
+SettingsDialog::SettingsDialog(QWidget* parent, ConvSettings& s,
+                               SchemeEditorOpener edit_schemes, HelpOpener help)
     : OptionDialog(parent, "Global Settings", kHelpSettings, DialogPlace::settings,
                    std::move(help)),
       s_(s),

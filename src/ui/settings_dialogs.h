@@ -14,10 +14,13 @@ namespace tsn::ui {
 
 // "Global Settings": merging, the release, the sort order, decimal places and the network
 // setting. The settings change only on OK; `edit_schemes` opens the scheme editor.
+// Opens the scheme editor from the dialog given; empty while there is none.
+using SchemeEditorOpener = std::function<void(QWidget*)>;
+
 class SettingsDialog final : public OptionDialog {
  public:
-  SettingsDialog(QWidget* parent, ConvSettings& s, HelpOpener help,
-                 std::function<void(QWidget*)> edit_schemes);
+  SettingsDialog(QWidget* parent, ConvSettings& s, SchemeEditorOpener edit_schemes,
+                 HelpOpener help);
 
  protected:
   bool take_values() override;

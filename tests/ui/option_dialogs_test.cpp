@@ -291,7 +291,7 @@ class OptionDialogsTest : public QObject {
     for (const auto& c : cases) {
       ConvSettings s;
       s.DecPlaces = 6;
-      SettingsDialog dialog(nullptr, s, {}, nullptr);
+      SettingsDialog dialog(nullptr, s, nullptr, {});
       QCOMPARE(ok_with(dialog, "decimals", c.text), c.accepted);
       if (c.accepted) {
         QCOMPARE(s.DecPlaces, QString(c.text).toInt());
@@ -307,7 +307,7 @@ class OptionDialogsTest : public QObject {
     ConvSettings s;
     s.verDXF = 4;
     {
-      SettingsDialog dialog(nullptr, s, {}, nullptr);
+      SettingsDialog dialog(nullptr, s, nullptr, {});
       dialog.show();
       child<QCheckBox>(dialog, "merge")->setChecked(true);
       child<QRadioButton>(dialog, "release_7")->setChecked(true);
@@ -315,7 +315,7 @@ class OptionDialogsTest : public QObject {
       QCOMPARE(s.Merge, 0);
       QCOMPARE(s.verDXF, 4);
     }
-    SettingsDialog dialog(nullptr, s, {}, nullptr);
+    SettingsDialog dialog(nullptr, s, nullptr, {});
     dialog.show();
     child<QCheckBox>(dialog, "merge")->setChecked(true);
     child<QRadioButton>(dialog, "release_7")->setChecked(true);
@@ -368,10 +368,10 @@ class OptionDialogsTest : public QObject {
     ConvSettings s;
     int asked = -1;
     QWidget* asker = nullptr;
-    SettingsDialog dialog(nullptr, s, [&](QWidget* d, int context) {
+    SettingsDialog dialog(nullptr, s, nullptr, [&](QWidget* d, int context) {
       asker = d;
       asked = context;
-    }, nullptr);
+    });
     dialog.show();
     dialog.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
