@@ -15,9 +15,6 @@
 namespace tsn {
 namespace {
 
-constexpr std::string_view kMappingNotAvailable =
-    "AutoCAD Mapping scheme not available here (needs Unique integer values in range 0-256)";
-
 KeyOptions key_options(int field, int method, int requested, bool layer_key, bool outside,
                  const ConvSettings& s) {
   KeyOptions options;
@@ -69,6 +66,13 @@ int apply_legend_file(FieldKey& key, const std::string& path, bool layer_key, Co
   return 0;
 }
 
+// Classes edited by hand stay as they are while they still suit the key: numbers for a numeric
+// field, texts for a text field.
+bool hand_made_ranges_fit(const RangeSet& ranges, const FieldKey& key) {
+  return ranges.edited && !ranges.classes.empty() &&
+         (ranges.type != NumberType::alphabetic) == key.values.numeric;
+}
+
 int prepare_layer_key(FieldKey& key, TableReader& table, const ConversionRequest& request,
                       int shape_class, ConvSettings& s) {
   FileSettings& cur = s.cur;
@@ -84,7 +88,7 @@ int prepare_layer_key(FieldKey& key, TableReader& table, const ConversionRequest
   if (!request.layer_legend_file.empty()) {
     return apply_legend_file(key, request.layer_legend_file, true, s);
   }
-  if (s.def.layer_ranges_edited && !s.layer_ranges.classes.empty()) {
+  if (hand_made_ranges_fit(s.layer_ranges, key)) {
     key.set_ranges(s.layer_ranges);
     return 0;
   }
@@ -113,6 +117,8 @@ int prepare_colour_key(FieldKey& key, const FieldKey& layer, TableReader& table,
   s.def.ColoursKey = field_name(table, key.field);
   if (!request.colour_legend_file.empty()) {
     if (apply_legend_file(key, request.colour_legend_file, false, s) != 0) return -1;
+  } else if (hand_made_ranges_fit(s.colour_ranges, key)) {
+    key.set_ranges(s.colour_ranges);
   } else {
     s.colour_ranges = key.classes;
     s.colour_key_holds_colour_numbers = false;

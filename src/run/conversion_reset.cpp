@@ -21,7 +21,6 @@ void reset_conversion_state(ConvSettings& s, RunState& run, ConversionCounters& 
   s.def.RampEnd = -1;
   // No classes until the next input builds its own.
   s.layer_ranges = RangeSet{};
-  s.def.layer_ranges_edited = false;
   s.colour_ranges = RangeSet{};
   compute_class_colours(s);
   cur.OverlapFactor = prog.OverlapFactor;

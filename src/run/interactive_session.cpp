@@ -190,6 +190,7 @@ const SelectedInput& InteractiveSession::select(const std::string& path, bool as
     }
   }
   const InputInfo info = input_info_of(request, *in);
+  selected_.info = info;
   s.cur.ColourMethod = effective_colour_method(s.cur, info);
   selected_.shape_class = shape_class(info, s.cur);
   if (selected_.shape_class == 1) s.cur.DrawOutlines = 1;
@@ -210,17 +211,26 @@ const SelectedInput& InteractiveSession::select(const std::string& path, bool as
   return selected_;
 }
 
-LayerKeyPreview InteractiveSession::preview_layer_key(const std::string& field, int method,
-                                                     int classes) {
-  LayerKeyPreview preview;
+KeyPreview InteractiveSession::preview_key(bool layer_key, const std::string& field, int method,
+                                           int classes) {
+  KeyPreview preview;
   if (selected_.prepared != 0 || !has_table()) return preview;
   ConvSettings copy = cs_.settings;
-  copy.cur.LayerByFeature = 1;
-  copy.cur.ColourMethod = 0;  // the colour key is not wanted here
-  copy.cur.ClassTypeLayer = method;
-  copy.cur.NumClassesLayer = classes;
-  copy.def.LayersKey = field;
-  copy.def.layer_ranges_edited = false;
+  // Only the key asked about is built, from the table and not from classes edited earlier.
+  copy.cur.LayerByFeature = layer_key ? 1 : 0;
+  copy.cur.ColourMethod = layer_key ? 0 : 2;
+  if (layer_key) {
+    copy.cur.ClassTypeLayer = method;
+    copy.cur.NumClassesLayer = classes;
+    copy.def.LayersKey = field;
+    copy.layer_ranges = RangeSet{};
+  } else {
+    copy.cur.ClassTypeColor = method;
+    copy.cur.NumClassesColor = classes;
+    copy.def.ColoursKey = field;
+    copy.colour_ranges = RangeSet{};
+  }
+  const int scheme_before = copy.cur.DefaultColorSet;
   const ConversionRequest request = request_for(copy, selected_.path);
   OpenInput in;
   in.summary_only = true;
@@ -230,11 +240,25 @@ LayerKeyPreview InteractiveSession::preview_layer_key(const std::string& field, 
     (void)prepare_classification(keys, in.table.get(), request, selected_.shape_class, copy);
   }
   host().set_busy(false);
-  if (!keys.layer.active) return preview;
-  preview.classes = copy.layer_ranges;
-  preview.method = copy.cur.ClassTypeLayer;
-  preview.numeric = keys.layer.values.numeric;
+  const FieldKey& key = layer_key ? keys.layer : keys.colour;
+  if (!key.active) return preview;
+  preview.classes = layer_key ? copy.layer_ranges : copy.colour_ranges;
+  preview.method = layer_key ? copy.cur.ClassTypeLayer : copy.cur.ClassTypeColor;
+  preview.numeric = key.values.numeric;
+  if (!layer_key && copy.cur.DefaultColorSet != scheme_before) {
+    preview.forced_scheme = copy.cur.DefaultColorSet;
+  }
   return preview;
+}
+
+KeyPreview InteractiveSession::preview_layer_key(const std::string& field, int method,
+                                                 int classes) {
+  return preview_key(true, field, method, classes);
+}
+
+KeyPreview InteractiveSession::preview_colour_key(const std::string& field, int method,
+                                                  int classes) {
+  return preview_key(false, field, method, classes);
 }
 
 bool InteractiveSession::can_save() const {

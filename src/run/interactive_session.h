@@ -20,6 +20,7 @@ struct SelectedInput {
   std::int64_t file_size = 0;
   InputSummary summary;      // type, extent and records (when prepared)
   int shape_class = 0;       // 0 points, 1 lines, 2 polygons
+  InputInfo info;            // what the settings know of it
   long layer_classes = 0;    // layers the layer key makes (unique values), for the warning
   bool temp_writable = true;
 };
@@ -52,11 +53,14 @@ struct BrowserFilter {
 };
 std::vector<BrowserFilter> browser_filters();
 
-// The layer classes a choice of key field, method and class count would give.
-struct LayerKeyPreview {
+// The classes a choice of key field, method and class count would give.
+struct KeyPreview {
   RangeSet classes;
   int method = 0;  // the method used (Quantile when Unique Values has too many values)
   bool numeric = false;
+  // A colour key named as holding colour numbers ("COLOR", "PEN") takes the mapping scheme:
+  // its index then, else -1.
+  int forced_scheme = -1;
 };
 
 class InteractiveSession {
@@ -94,7 +98,9 @@ class InteractiveSession {
 
   // The layer classes of `field` with `method` and `classes` asked for, built from the table
   // of the selected input as the conversion would; nothing changes in the settings.
-  LayerKeyPreview preview_layer_key(const std::string& field, int method, int classes);
+  KeyPreview preview_layer_key(const std::string& field, int method, int classes);
+  // The same for the colour key.
+  KeyPreview preview_colour_key(const std::string& field, int method, int classes);
 
   // The output path of Save: the input's path with the output extension.
   std::string output_path() const;
@@ -111,6 +117,7 @@ class InteractiveSession {
 
  private:
   void write_changed(std::string& last, const std::string& text);
+  KeyPreview preview_key(bool layer_key, const std::string& field, int method, int classes);
 
   ConvState& cs_;
   SelectedInput selected_;

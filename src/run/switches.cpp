@@ -14,6 +14,7 @@
 #include "platform/text_encoding.h"
 #include "run/command_line.h"
 #include "settings/file_reset.h"
+#include "settings/scheme_colours.h"
 #include "settings/text_styles.h"
 
 namespace tsn {
@@ -294,6 +295,8 @@ bool apply_drawing_switch(Context& c, const std::string& name, std::string_view 
     if (const auto k = n()) {
       if (s.scheme_names.empty()) load_scheme_names(s);
       cur.DefaultColorSet = *k & kSchemeMask;
+      // The classes take the colours of the scheme named, not of the one loaded before.
+      load_scheme_colours(s);
     }
     return true;
   }
@@ -470,6 +473,7 @@ void apply_unattended_defaults(ConvSettings& s, const InputInfo& input,
   cur.ClassTypeColor = 0;
   cur.NumClassesColor = 5;
   cur.DefaultColorSet = 0;
+  load_scheme_colours(s);  // not the scheme an earlier command named
   s.def.Ramp = 0;
   cur.HatchNumber = 0;
   cur.Attribs = 0;

@@ -6,10 +6,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 #include "settings/conv_settings.h"
 
 namespace tsn {
+
+inline constexpr std::string_view kMappingNotAvailable =
+    "AutoCAD Mapping scheme not available here (needs Unique integer values in range 0-256)";
 
 // The colour key's classes may be taken as colour numbers: Unique Values, at most 256 classes,
 // integers, every class within 0..256.

@@ -130,9 +130,6 @@ struct DefinitionState {
   int RampStart = -1;
   int RampEnd = -1;
   int NumColors = 0;
-  // The user edited the layer classes (their labels and ranges) for this input: the next
-  // conversion takes them as they stand instead of building them from the table.
-  bool layer_ranges_edited = false;
 };
 
 struct WindowPosition {

@@ -137,6 +137,7 @@ void write_ranges(Profile& p, const RangeSet& set, int class_type, const Section
   p.write_int("Num", static_cast<int>(n));
   p.write_int("Class", class_type);
   p.write_int("NumType", static_cast<int>(set.type));
+  if (set.edited) p.write_int("Edited", 1);
   for (std::size_t i = 0; i < n; ++i) {
     const KeyClass& c = set.classes[i];
     const std::string index = std::to_string(i);
@@ -241,6 +242,7 @@ std::optional<StoredRanges> read_range_sections(Profile& p, int file_version,
   stored.class_type = p.read_int("Class", layer_sections ? 0 : 1);
   const NumberType type = number_type_of(p.read_int("NumType", 1));
   stored.ranges.type = type;
+  stored.ranges.edited = p.read_int("Edited", 0) == 1;
   const bool old_format = file_version < kFirstVersionWithLabels;
   // Num comes from the file: the reservation is capped, the reading stops at the first gap.
   const auto n = static_cast<std::size_t>(std::min(num, kMaxClasses));

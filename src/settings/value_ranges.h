@@ -29,6 +29,9 @@ struct KeyClass {
 struct RangeSet {
   std::vector<KeyClass> classes;
   NumberType type = NumberType::alphabetic;
+  // Made or changed by hand (the range editor, a legend range file loaded in a dialog): a
+  // conversion takes these classes as they stand instead of building them from the table.
+  bool edited = false;
 };
 
 }  // namespace tsn

@@ -31,7 +31,7 @@ constexpr double kMinOverlap = 0.01;
 TextLook text_look(QWidget* parent, const ConvSettings& s, const std::string& style,
                    double height, int pen, const HelpOpener& help, int help_context,
                    QFormLayout* form) {
-  TextLook look{style_box(parent, s, style), new QLineEdit(qtext(plain_number(height)), parent),
+  TextLook look{style_box(parent, s, style), new RealEdit(parent, height),
                 new ColourSwatch(parent, pen, help, help_context)};
   look.height->setObjectName("height");
   look.pen->setObjectName("pen");
@@ -43,10 +43,9 @@ TextLook text_look(QWidget* parent, const ConvSettings& s, const std::string& st
 
 // The height typed, when it is a number above 0.
 bool take_height(const TextLook& look, double& height) {
-  bool ok = false;
-  const double h = look.height->text().trimmed().toDouble(&ok);
-  if (!ok || !(h > 0.0)) return false;
-  height = h;
+  const std::optional<double> h = look.height->value();
+  if (!h || !(*h > 0.0)) return false;
+  height = *h;
   return true;
 }
 
@@ -113,7 +112,7 @@ TextLabelsDialog::TextLabelsDialog(QWidget* parent, ConvSettings& s,
       single_layer_(new QRadioButton("Te&xt on single Layer.", this)),
       layer_name_(new QLineEdit(qtext(s.cur.SingleRedlineLayer), this)),
       eliminate_(new QCheckBox("Eli&minate identical overlapping labels", this)),
-      overlap_(new QLineEdit(qtext(plain_number(s.cur.OverlapFactor)), this)) {
+      overlap_(new RealEdit(this, s.cur.OverlapFactor)) {
   // The chosen fields come first, in their label order.
   fields_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   std::vector<std::pair<int, QListWidgetItem*>> chosen;
@@ -219,8 +218,9 @@ bool TextLabelsDialog::take_values() {
       return false;
     }
   }
-  bool ok = false;
-  const double overlap = overlap_->text().trimmed().toDouble(&ok);
+  const std::optional<double> typed = overlap_->value();
+  const bool ok = typed.has_value();
+  const double overlap = typed.value_or(0.0);
   if (eliminate_->isChecked() && (!ok || overlap < kMinOverlap)) {
     show_error("Range error: Overlap factor must be greater than 0.01");
     return false;

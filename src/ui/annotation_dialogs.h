@@ -18,11 +18,12 @@ class QRadioButton;
 namespace tsn::ui {
 
 class ColourSwatch;
+class RealEdit;
 
 // The choices of a text style, height and pen that several dialogs share.
 struct TextLook {
   QComboBox* style;
-  QLineEdit* height;
+  RealEdit* height;
   ColourSwatch* pen;
 };
 
@@ -49,7 +50,7 @@ class TextLabelsDialog final : public OptionDialog {
   QRadioButton* single_layer_;
   QLineEdit* layer_name_;
   QCheckBox* eliminate_;
-  QLineEdit* overlap_;
+  RealEdit* overlap_;
 };
 
 // "Feature Attributes Filter": the fields to translate and their type.

@@ -13,12 +13,21 @@
 
 namespace tsn::ui {
 
-namespace {
-
 QColor qcolour(int colour) {
   const Rgb rgb = colour_rgb(colour);
   return {rgb.r, rgb.g, rgb.b};
 }
+
+QIcon colour_icon(int colour) {
+  QPixmap square(14, 14);
+  square.fill(qcolour(colour));
+  QPainter p(&square);
+  p.setPen(Qt::black);
+  p.drawRect(square.rect().adjusted(0, 0, -1, -1));
+  return {square};
+}
+
+namespace {
 
 // The extended colours 10..249: 24 hues of ten shades, a column per hue.
 constexpr int kExtendedFirst = 10;
@@ -98,7 +107,9 @@ ColourSwatch::ColourSwatch(QWidget* parent, int colour, HelpOpener help, int hel
   set_colour(colour);
   connect(this, &QPushButton::clicked, this, [this, help, help_context] {
     ColourPicker picker(this, colour_, help, help_context);
-    if (picker.exec() == QDialog::Accepted) set_colour(picker.colour());
+    if (picker.exec() != QDialog::Accepted) return;
+    set_colour(picker.colour());
+    if (on_changed) on_changed(colour_);
   });
 }
 

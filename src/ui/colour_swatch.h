@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QColor>
+#include <QIcon>
 #include <QPushButton>
 #include <functional>
 
@@ -11,6 +13,10 @@
 class QLineEdit;
 
 namespace tsn::ui {
+
+// A drawing colour number as the screen shows it, and as a small square for lists.
+QColor qcolour(int colour);
+QIcon colour_icon(int colour);
 
 // One colour number painted as a small square; clicked, it tells its number.
 class ColourCell final : public QAbstractButton {
@@ -48,6 +54,8 @@ class ColourSwatch final : public QPushButton {
   ColourSwatch(QWidget* parent, int colour, HelpOpener help, int help_context);
   int colour() const { return colour_; }
   void set_colour(int colour);
+  // Called when the picker gave the swatch another colour.
+  std::function<void(int)> on_changed;
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -37,6 +37,17 @@ QComboBox* style_box(QWidget* parent, const ConvSettings& s, const std::string& 
   return box;
 }
 
+RealEdit::RealEdit(QWidget* parent, double value)
+    : QLineEdit(qtext(plain_number(value)), parent), shown_(text()), exact_(value) {}
+
+std::optional<double> RealEdit::value() const {
+  if (text() == shown_) return exact_;
+  bool ok = false;
+  const double typed = text().trimmed().toDouble(&ok);
+  if (!ok) return std::nullopt;
+  return typed;
+}
+
 QString range_text(const KeyClass& c, NumberType type) {
   if (type == NumberType::alphabetic) {
     return c.lo_text == c.hi_text ? qtext(c.lo_text) : qtext(c.lo_text + " - " + c.hi_text);

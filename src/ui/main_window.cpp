@@ -29,6 +29,7 @@
 #include "run/batch_runner.h"
 #include "run/usage.h"
 #include "settings/conv_settings.h"
+#include "ui/colour_dialogs.h"
 #include "ui/dialog_widgets.h"
 #include "ui/file_browser.h"
 #include "ui/front_end_run.h"
@@ -223,7 +224,7 @@ QWidget* MainWindow::build_controls() {
   // Asked between records; the conversion then asks whether to abort.
   connect(cancel_, &QPushButton::clicked, this, [this] { host_.request_cancel(); });
   connect(layers_, &QPushButton::clicked, this, [this] {
-    const LayerPreviewer preview = [this](const std::string& field, int method, int classes) {
+    const KeyPreviewer preview = [this](const std::string& field, int method, int classes) {
       return session_.preview_layer_key(field, method, classes);
     };
     if (run_dialog<LayersDialog>(kHelpLayers, session_.selected().summary.field_list, preview)) {
@@ -233,7 +234,11 @@ QWidget* MainWindow::build_controls() {
   connect(colours_, &QPushButton::clicked, this, [this] {
     const int context =
         session_.selected().shape_class == 2 ? kHelpPolygonColours : kHelpPointColours;
-    if (option_dialog(context, spelled("The c%s options"))) {
+    const KeyPreviewer preview = [this](const std::string& field, int method, int classes) {
+      return session_.preview_colour_key(field, method, classes);
+    };
+    const SelectedInput& in = session_.selected();
+    if (run_dialog<ColoursDialog>(context, ColourInput{in.summary.field_list, in.info}, preview)) {
       session_.write_colour_message();
     }
   });
@@ -344,32 +349,6 @@ void MainWindow::show_input() {
     boxes[i].first->setEnabled(table);
     boxes[i].second->setEnabled(table && checked[i]);
   }
-}
-
-bool MainWindow::option_dialog(int context, const QString& name) {
-  if (converting_) return false;
-  help_context_ = context;
-  QDialog dialog(this);
-  dialog.setObjectName("option_dialog");
-  dialog.setWindowTitle(name);
-  auto* text = new QLabel(name + " are edited in a dialog of their own in a coming version. "
-                                 "Until then they come from the input's definition file, the "
-                                 "program settings file and the command-line switches: Help "
-                                 "tells which.",
-                          &dialog);
-  text->setWordWrap(true);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Help, &dialog);
-  connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-  // Help (or F1) opens the manual where these settings are told; the dialog stays open.
-  connect(buttons, &QDialogButtonBox::helpRequested, this, [this, &dialog] { show_help(&dialog); });
-  new QShortcut(QKeySequence::HelpContents, &dialog, [this, &dialog] { show_help(&dialog); });
-  auto* layout = new QVBoxLayout(&dialog);
-  layout->addWidget(text);
-  layout->addWidget(buttons);
-  dialog.resize(420, 140);
-  dialog.exec();
-  help_context_ = kHelpMain;
-  return true;
 }
 
 void MainWindow::about() {

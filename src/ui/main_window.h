@@ -71,8 +71,6 @@ class MainWindow final : public QMainWindow {
     help_context_ = 0;
     return accepted;
   }
-  // The option dialog of a button, with its help context; false when it could not open.
-  bool option_dialog(int context, const QString& name);
   void about();
   // Step 5 of a save: the conversion into `output`, with the window busy meanwhile.
   void convert(const std::string& output);

@@ -28,7 +28,7 @@ constexpr int kMarkerCodes[4] = {1, 2, 5, 4};
 constexpr double kMinFactor = 0.000001;
 constexpr double kMaxFactor = 1000000.0;
 
-int help_conqtext(const PointInput& input) {
+int help_context_of(const PointInput& input) {
   return input.table_input ? kHelpTables : input.shape_class == 0 ? kHelpPointShapes
                                                                   : kHelpOtherShapes;
 }
@@ -45,7 +45,7 @@ MarkerDialog::MarkerDialog(QWidget* parent, const ConvSettings& s, const MarkerC
              new QRadioButton("&Marker from Font file", this)},
       symbol_(new QLineEdit(QString::number(choice.symbol), this)),
       style_(style_box(this, s, choice.style)),
-      height_(new QLineEdit(qtext(plain_number(choice.height)), this)) {
+      height_(new RealEdit(this, choice.height)) {
   auto* kinds = new QVBoxLayout;
   for (int i = 0; i < 4; ++i) {
     kinds_[i]->setObjectName(QString("marker_%1").arg(kMarkerCodes[i]));
@@ -69,8 +69,8 @@ bool MarkerDialog::take_values() {
     show_error("The symbol must be a character code from 1 to 255");
     return false;
   }
-  const double height = height_->text().trimmed().toDouble(&ok);
-  if (!ok || !(height > 0.0)) {
+  const double height = height_->value().value_or(0.0);
+  if (!(height > 0.0)) {
     show_error("Text height must be a number greater than 0");
     return false;
   }
@@ -85,7 +85,7 @@ bool MarkerDialog::take_values() {
 
 PointOptionsDialog::PointOptionsDialog(QWidget* parent, ConvSettings& s, const PointInput& input,
                                        HelpOpener help)
-    : OptionDialog(parent, "Point Options", help_conqtext(input), DialogPlace::point_options,
+    : OptionDialog(parent, "Point Options", help_context_of(input), DialogPlace::point_options,
                    help),
       s_(s),
       input_(input),
@@ -94,7 +94,7 @@ PointOptionsDialog::PointOptionsDialog(QWidget* parent, ConvSettings& s, const P
       markers_(new QRadioButton("User defined &Markers", this)),
       elevation_(new QCheckBox("Give Points a &Z value (elevation)", this)),
       elevation_key_(field_box(this, input.fields, s.cur.ElevKey, true, "elevation_key")),
-      factor_(new QLineEdit(qtext(plain_number(s.cur.ElevFactor)), this)),
+      factor_(new RealEdit(this, s.cur.ElevFactor)),
       labels_at_elevation_(
           new QCheckBox("Text Labels at same elevation as their parts (else all 0.0)", this)),
       tin_(new QCheckBox("TIN Shapefile (special case)", this)),
@@ -174,9 +174,9 @@ PointOptionsDialog::PointOptionsDialog(QWidget* parent, ConvSettings& s, const P
 }
 
 bool PointOptionsDialog::take_values() {
-  bool ok = false;
-  const double factor = factor_->text().trimmed().toDouble(&ok);
-  if (!ok || std::fabs(factor) < kMinFactor || std::fabs(factor) > kMaxFactor) {
+  const std::optional<double> typed = factor_->value();
+  const double factor = typed.value_or(0.0);
+  if (!typed || std::fabs(factor) < kMinFactor || std::fabs(factor) > kMaxFactor) {
     show_error("Elevation factor must be in absolute range 0.000001 to 1000000.0");
     return false;
   }

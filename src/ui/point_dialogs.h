@@ -15,6 +15,8 @@ class QRadioButton;
 
 namespace tsn::ui {
 
+class RealEdit;
+
 // What the marker dialog edits, held by the point dialog until its OK.
 struct MarkerChoice {
   int marker = 1;        // 1 plus, 2 circle, 5 solid circle, 4 character of a font
@@ -37,7 +39,7 @@ class MarkerDialog final : public OptionDialog {
   QRadioButton* kinds_[4];
   QLineEdit* symbol_;
   QComboBox* style_;
-  QLineEdit* height_;
+  RealEdit* height_;
 };
 
 // What the point dialog needs to know of the input.
@@ -63,7 +65,7 @@ class PointOptionsDialog final : public OptionDialog {
   QRadioButton* markers_;
   QCheckBox* elevation_;
   QComboBox* elevation_key_;
-  QLineEdit* factor_;
+  RealEdit* factor_;
   QCheckBox* labels_at_elevation_;
   QCheckBox* tin_;
   QComboBox* z_keys_[3];

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Two drawings of one input compared by content, and checks of single drawings, read by ezdxf.
 
-Usage: drawing_compare.py [--fold-layers] [--tables] A B [A B ...]
+Usage: drawing_compare.py [--fold-layers] [--tables] [--colours] A B [A B ...]
          one line per pair: "A B same", or "A B differ" and then one indented line per
          difference (what, only in A, only in B); --fold-layers compares layer names as
          releases 12 and 14 write them (upper case, runs of other characters than letters,
@@ -9,7 +9,7 @@ Usage: drawing_compare.py [--fold-layers] [--tables] A B [A B ...]
          --tables also compares the layers with their colours, the text styles with their
          fonts, the application ids, the TEXT strings and the HATCH patterns with their loop
          counts, and the coordinates to 1e-9 relative (for a DXF written with 16 decimals
-         against a DWG's export)
+         against a DWG's export); --colours counts the entities by their colour too
        drawing_compare.py --sum [--fold-layers] [--tables] MERGED A [A ...]
          one line: "MERGED sum same" when the drawing of a merge group holds what the single
          drawings A ... hold together, or "MERGED sum differ" and the differences: entities,
@@ -119,7 +119,8 @@ def content(path, layer=same_layer, with_tables=False):
         c.update(tables(doc, layer))
     for e in doc.modelspace():
         kind = e.dxftype()
-        c['entities'][(kind, layer(e.dxf.layer))] += 1
+        colour = (e.dxf.color,) if ENTITY_COLOURS['on'] else ()
+        c['entities'][(kind, layer(e.dxf.layer)) + colour] += 1
         if with_tables and kind == 'TEXT':
             c['texts'][e.dxf.text] += 1
         if with_tables and kind == 'HATCH':
@@ -143,6 +144,7 @@ def content(path, layer=same_layer, with_tables=False):
 
 
 TOLERANCE = {'relative': 5.1e-7}
+ENTITY_COLOURS = {'on': False}
 
 
 def close(a, b):
@@ -254,9 +256,11 @@ def main(args):
             print(path, 'blocks=%d texts=%d late=%d' % (temp, texts, late))
     else:
         layer, with_tables = same_layer, False
-        while args[0] in ('--fold-layers', '--tables'):
+        while args[0] in ('--fold-layers', '--tables', '--colours'):
             if args[0] == '--fold-layers':
                 layer = folded_layer
+            elif args[0] == '--colours':
+                ENTITY_COLOURS['on'] = True
             else:
                 with_tables = True
                 TOLERANCE['exact'] = True

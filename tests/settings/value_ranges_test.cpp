@@ -348,6 +348,7 @@ TEST(WriteRanges, RoundTripOfAllThreeTypes) {
                               alphabetic("ROAD WORKS", "ROAD WORKS", "")};
   out.colour_ranges.type = NumberType::integer;
   out.colour_ranges.classes = {numeric(1, 1, "red"), numeric(3, 3, "3"), numeric(-5, 40, "")};
+  out.colour_ranges.edited = true;  // hand-made: kept as such
 
   Profile p;
   p.select_file(dir / "roads.def");
@@ -377,6 +378,8 @@ TEST(WriteRanges, RoundTripOfAllThreeTypes) {
   EXPECT_EQ(in.cur.ClassTypeColor, 2);
   EXPECT_EQ(in.cur.NumClassesColor, 5);  // Unique Values: the requested count is not touched
   EXPECT_FALSE(in.colour_key_holds_colour_numbers);  // -5..40 has different ends
+  EXPECT_TRUE(in.colour_ranges.edited);
+  EXPECT_FALSE(in.layer_ranges.edited);
 }
 
 TEST(WriteRanges, RealValuesKeepSixDecimals) {

@@ -26,6 +26,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <set>
 
 #include "drawdb/init_file.h"
@@ -35,6 +36,7 @@
 #include "platform/program_dir.h"
 #include "run/conv_state.h"
 #include "settings/program_settings.h"
+#include "ui/colour_dialogs.h"
 #include "ui/file_browser.h"
 #include "ui/help_viewer.h"
 #include "ui/layer_dialogs.h"
@@ -141,6 +143,38 @@ class MainWindowTest : public QObject {
     QWidget* child = w.findChild<QAbstractButton*>(name);
     QVERIFY2(child != nullptr, name);
     QTest::mouseClick(child, Qt::LeftButton);
+  }
+
+  // Runs `fill` on the next modal dialog once it shows (over the one open now, if any);
+  // `fill` closes it. Gives up after five seconds.
+  static void on_next_dialog(std::function<void(QDialog&)> fill) {
+    QWidget* open_now = QApplication::activeModalWidget();
+    auto* poll = new QTimer;
+    auto waited = std::make_shared<int>(0);
+    QObject::connect(poll, &QTimer::timeout, [poll, waited, open_now, fill] {
+      auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      const bool found = dialog != nullptr && dialog != open_now && dialog->isVisible();
+      if (!found && ++*waited < 250) return;
+      poll->stop();
+      poll->deleteLater();
+      if (!found) return;
+      fill(*dialog);
+      // A failed check left it open: closed, so that the test goes on to report it.
+      if (dialog->isVisible()) dialog->reject();
+    });
+    poll->start(20);
+  }
+  template <typename Widget>
+  static Widget* in(QWidget& w, const char* name) {
+    auto* found = w.findChild<Widget*>(name);
+    if (found == nullptr) qFatal("no widget %s", name);
+    return found;
+  }
+  static void tick(QDialog& d, const char* field) {
+    const QList<QListWidgetItem*> item =
+        in<QListWidget>(d, "fields")->findItems(field, Qt::MatchExactly);
+    QCOMPARE(item.size(), 1);
+    item.front()->setCheckState(Qt::Checked);
   }
 
   static std::string ini_value(const std::string& key) {
@@ -427,7 +461,7 @@ class MainWindowTest : public QObject {
         range->findChild<QLineEdit*>("label")->setText("AFRIKA");
         range->accept();
       });
-      dialog->edit_class(static_cast<int>(shown.indexOf(QRegularExpression("(?i)africa"))));
+      dialog->classes().edit_class(static_cast<int>(shown.indexOf(QRegularExpression("(?i)africa"))));
       QVERIFY(dialog->findChild<QRadioButton*>("by_feature")->isChecked());
       dialog->grab().save(QString(TSN_SCREENSHOT_DIR) + "/layers_dialog.png");
       dialog->accept();
@@ -447,6 +481,121 @@ class MainWindowTest : public QObject {
     QCOMPARE(QString::fromStdString(layers).trimmed(),
              QString("AFRIKA,ANTARCTICA,ASIA,EUROPE,NORTH_AMERICA,OCEANIA,SEVEN_SEAS_OPEN_OCEAN,"
                      "SOUTH_AMERICA"));
+  }
+
+  void optionsChosenInTheWindowGiveTheDrawingOfTheSameSwitches() {
+    const std::string inputs = fresh_start("verDXF=6\n");
+    conv_state.settings.InDir = inputs;
+    ShownWindow shown_window;
+    MainWindow& window = shown_window.window;
+    QTRY_VERIFY(window.browser().select_file("naturalearth_lowres.shp"));
+    on_next_dialog([](QDialog& d) {
+      in<QRadioButton>(d, "by_feature")->setChecked(true);
+      in<QComboBox>(d, "key")->setCurrentText("continent");
+      in<QRadioButton>(d, "method_2")->setChecked(true);
+      d.accept();
+    });
+    click(window, "layers");
+    on_next_dialog([](QDialog& d) {
+      QCOMPARE(d.windowTitle(), QString("Polygon Colours"));
+      in<QRadioButton>(d, "linked")->setChecked(true);
+      in<QComboBox>(d, "key")->setCurrentText("pop_est");
+      in<QRadioButton>(d, "method_0")->setChecked(true);
+      dynamic_cast<ColoursDialog&>(d).classes().set_class_count(5);
+      in<QComboBox>(d, "scheme")->setCurrentIndex(2);
+      in<QCheckBox>(d, "fill")->setChecked(true);
+      in<QComboBox>(d, "hatch")->setCurrentText("ANSI31");
+      in<QLineEdit>(d, "hatch_scale")->setText("2.5");
+      QCOMPARE(in<QListWidget>(d, "classes")->count(), 5);
+      d.grab().save(QString(TSN_SCREENSHOT_DIR) + "/polygon_colours_dialog.png");
+      d.accept();
+    });
+    click(window, "colours");
+    window.findChild<QCheckBox*>("labels")->setChecked(true);
+    on_next_dialog([](QDialog& d) {
+      tick(d, "name");
+      on_next_dialog([](QDialog& position) {
+        in<QRadioButton>(position, "anchor_238")->setChecked(true);
+        in<QRadioButton>(position, "justify_1")->setChecked(true);
+        position.accept();
+      });
+      QTest::mouseClick(in<QPushButton>(d, "position"), Qt::LeftButton);
+      d.accept();
+    });
+    click(window, "labels_specify");
+    window.findChild<QCheckBox*>("attributes")->setChecked(true);
+    on_next_dialog([](QDialog& d) {
+      tick(d, "iso_a3");
+      in<QRadioButton>(d, "xdata")->setChecked(true);
+      d.accept();
+    });
+    click(window, "attributes_specify");
+    window.findChild<QCheckBox*>("legend")->setChecked(true);
+    {
+      // (Only while saving: it would also answer the option dialogs.)
+      BoxAnswerer answers(yes_or_ok);
+      click(window, "save");
+    }
+    const std::string saved = inputs + "/naturalearth_lowres.dxf";
+    QVERIFY(fs::exists(saved));
+
+    // The command line with the same choices, from a program directory of its own (where the
+    // scale is a program setting: no switch sets it) on a copy of the input.
+    const std::string home = path("cli_home/");
+    const std::string copies = path("cli_inputs/");
+    fs::create_directories(home);
+    fs::create_directories(copies);
+    std::ofstream(home + "tsn25.ini") << "[Tessaryn]\nHatchScale=2.5\n";
+    for (const char* ext : {".shp", ".shx", ".dbf", ".cpg", ".prj"}) {
+      fs::copy_file(inputs + "/naturalearth_lowres" + ext, copies + "naturalearth_lowres" + ext);
+    }
+    const std::string cli = copies + "naturalearth_lowres.dxf";
+    const std::string run = test::capture(
+        "TESSARYN_HOME='" + home + "' " TSN_BINARY " '" + copies + "naturalearth_lowres.shp' '" +
+        cli + "' /REL=14 /LF=1 /LC=2 /CF=0 /CC=0 /C2=5 /CP=2 /C=2 /CH=2 /T=2 /TPPB=4 /TPPJ=1 "
+        "/AE=3 /V= 2>&1");
+    QVERIFY2(fs::exists(cli), run.c_str());
+    const std::string compared = test::capture("/usr/bin/python3 " TSN_TESTS_DIR
+                                               "/e2e/drawing_compare.py --tables --colours '" +
+                                               saved + "' '" + cli + "' 2>&1");
+    QVERIFY2(compared.find(" same") != std::string::npos, compared.c_str());
+    // What the comparison saw: a layer per continent, five fill colours, the pattern at 2.5
+    // times its line spacing of 0.125, labels, extended data on every shape, and the legend's
+    // five class symbols under the key field's name.
+    const std::string held = test::capture(
+        "/usr/bin/python3 -c \"import ezdxf,math,sys\n"
+        "d=ezdxf.readfile(sys.argv[1]);m=d.modelspace()\n"
+        "h=m.query('HATCH');p=m.query('LWPOLYLINE')\n"
+        "t=[e.dxf.text for e in m.query('TEXT')]\n"
+        "print(len({e.dxf.layer for e in p}),len({e.dxf.color for e in h}),"
+        "{e.dxf.pattern_name for e in h},round(math.hypot(*h[0].pattern.lines[0].offset),4),"
+        "'France' in t,all(e.has_xdata('TESSARYN') for e in list(p)+list(h)),"
+        "len(m.query('INSERT[name==\\\"LEGSYM_POLY\\\"]')),any('pop_est' in x for x in t))\" '" +
+        saved + "' 2>&1");
+    QVERIFY2(held.rfind("8 5 {'ANSI31'} 0.3125 True True 5 True", 0) == 0, held.c_str());
+
+    // The definition file remembers every choice: reopening the input shows them again.
+    QVERIFY(window.browser().select_file("countries_of_world_1.shp"));
+    QVERIFY(window.browser().select_file("naturalearth_lowres.shp"));
+    for (const char* box : {"labels", "attributes", "legend"}) {
+      QVERIFY2(window.findChild<QCheckBox*>(box)->isChecked(), box);
+    }
+    on_next_dialog([](QDialog& d) {
+      QCOMPARE(in<QComboBox>(d, "key")->currentText(), QString("pop_est"));
+      QVERIFY(in<QRadioButton>(d, "linked")->isChecked());
+      QCOMPARE(in<QComboBox>(d, "scheme")->currentIndex(), 2);
+      QCOMPARE(in<QComboBox>(d, "hatch")->currentText(), QString("ANSI31"));
+      QCOMPARE(in<QLineEdit>(d, "hatch_scale")->text(), QString("2.5"));
+      QCOMPARE(in<QListWidget>(d, "classes")->count(), 5);
+      d.reject();
+    });
+    click(window, "colours");
+    on_next_dialog([](QDialog& d) {
+      QCOMPARE(in<QComboBox>(d, "key")->currentText(), QString("continent"));
+      QVERIFY(in<QRadioButton>(d, "method_2")->isChecked());
+      d.reject();
+    });
+    click(window, "layers");
   }
 
   void cancelDuringALargeConversionLeavesNoOutput() {

@@ -10,10 +10,14 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
+#include <fstream>
 
 #include "run/conv_state.h"
+#include "settings/scheme_colours.h"
 #include "ui/annotation_dialogs.h"
+#include "ui/colour_dialogs.h"
 #include "ui/colour_swatch.h"
 #include "ui/layer_dialogs.h"
 #include "ui/point_dialogs.h"
@@ -43,6 +47,47 @@ class OptionDialogsTest : public QObject {
     return {{'C', 0, "NAME", 20}, {'N', 0, "POP", 10}, {'C', 0, "ISO", 3}};
   }
   static void check(QListWidget* list, int row) { list->item(row)->setCheckState(Qt::Checked); }
+
+  QTemporaryDir dir_;
+
+  // Two schemes: red, green and blue repeated, and a graded one of eight.
+  ConvSettings with_schemes() {
+    ConvSettings s;
+    s.colours_file = dir_.filePath("colors.ini").toStdString();
+    std::ofstream(s.colours_file) << "[ColorSchemes]\nNumSchemes=2\n0=Greens\n1=Reds\n"
+                                     "[Greens]\nGrad=0\n0=1,3,5\n"
+                                     "[Reds]\nGrad=1\n0=10,12,14,16,18,20,22,240\n";
+    s.scheme_names = {"Greens", "Reds"};
+    load_scheme_colours(s);
+    s.def.ColoursKey = "POP";
+    s.cur.Use1ColourPoints = 0;
+    return s;
+  }
+  static ColourInput colour_input(int shape_type) {
+    InputInfo info;
+    info.shape_type = shape_type;
+    info.has_table = true;
+    info.field_count = 3;
+    info.extent_diagonal = 1000.0;
+    return {three_fields(), info};
+  }
+  // Classes of POP as the session would build them: five ranges, or unique integers.
+  static KeyPreviewer classes_of_pop(bool integers) {
+    return [integers](const std::string&, int method, int) {
+      KeyPreview p;
+      p.method = integers ? 2 : method;
+      p.numeric = true;
+      p.classes.type = integers ? NumberType::integer : NumberType::real;
+      for (int i = 0; i < 5; ++i) {
+        const double lo = integers ? i + 1 : i * 10.5;
+        p.classes.classes.push_back({"class " + std::to_string(i), lo, integers ? lo : lo + 10, "", ""});
+      }
+      return p;
+    };
+  }
+  static std::vector<int> first_colours(const ColoursDialog& d, int n) {
+    return {d.class_colours().begin(), d.class_colours().begin() + n};
+  }
 
  private slots:
   void pointOptionChecks() {
@@ -362,6 +407,168 @@ class OptionDialogsTest : public QObject {
     picker.grab().save(QString(TSN_SCREENSHOT_DIR) + "/colour_picker.png");
     picker.accept();
     QCOMPARE(picker.colour(), 137);
+  }
+
+  void colourDialogsTakeTheirChoicesOnOk() {
+    const struct {
+      int shape_type;
+      bool linked;
+      bool one_outline_colour;  // polygons coloured by class keep one outline colour
+      const char* title;
+      int method;               // the effective colour method
+    } cases[] = {
+        {1, true, false, "Point Colours", 2},   {1, false, false, "Point Colours", 0},
+        {3, true, false, "Point Colours", 2},   {3, false, false, "Point Colours", 0},
+        {5, true, true, "Polygon Colours", 2},  {5, false, false, "Polygon Colours", 0},
+    };
+    for (const auto& c : cases) {
+      ConvSettings s = with_schemes();
+      s.cur.Fill = 1;
+      ColoursDialog dialog(nullptr, s, colour_input(c.shape_type), classes_of_pop(false), {});
+      dialog.show();
+      QCOMPARE(dialog.windowTitle(), QString(c.title));
+      child<QRadioButton>(dialog, c.linked ? "linked" : "single")->setChecked(true);
+      child<ColourSwatch>(dialog, "single_colour")->set_colour(30);
+      if (c.shape_type == 5) {
+        child<QCheckBox>(dialog, "one_outline_colour")->setChecked(c.one_outline_colour);
+        child<ColourSwatch>(dialog, "outline_colour")->set_colour(40);
+      }
+      dialog.accept();
+      QCOMPARE(dialog.result(), int(QDialog::Accepted));
+      const FileSettings& f = s.cur;
+      QCOMPARE(f.ColourMethod, c.method);
+      switch (c.shape_type) {
+        case 1: QCOMPARE(std::pair(f.Use1ColourPoints, f.SingleColourPoints), std::pair(c.linked ? 0 : 1, 30)); break;
+        case 3: QCOMPARE(std::pair(f.Use1ColourArcs, f.Pen0), std::pair(c.linked ? 0 : 1, 30)); break;
+        default:
+          QCOMPARE(std::pair(f.Use1ColourFill, f.SingleColourFill), std::pair(c.linked ? 0 : 1, 30));
+          QCOMPARE(std::pair(f.Use1ColourLines, f.SingleColourLines),
+                   std::pair(c.linked && !c.one_outline_colour ? 0 : 1, 40));
+      }
+      QCOMPARE(s.colour_ranges.classes.size(), c.linked ? 5u : 0u);
+    }
+  }
+
+  void schemesRampsAndTheClassesOwnColours() {
+    ConvSettings s = with_schemes();
+    ColoursDialog dialog(nullptr, s, colour_input(1), classes_of_pop(false), {});
+    dialog.show();
+    QCOMPARE(first_colours(dialog, 5), (std::vector<int>{1, 3, 5, 1, 3}));
+    // The graded scheme of eight shrunk to five classes: the first, entries 2, 4 and 5, the last.
+    child<QComboBox>(dialog, "scheme")->setCurrentIndex(1);
+    QCOMPARE(first_colours(dialog, 5), (std::vector<int>{10, 14, 18, 20, 240}));
+    dialog.set_class_colour(2, 77);
+    QCOMPARE(first_colours(dialog, 5), (std::vector<int>{10, 14, 77, 20, 240}));
+    // The list shows each class's colour.
+    QCOMPARE(child<QListWidget>(dialog, "classes")->item(2)->icon().pixmap(14).toImage().pixelColor(7, 7),
+             qcolour(77));
+    dialog.accept();
+    QCOMPARE(s.cur.DefaultColorSet, 1);
+    QCOMPARE(s.def.NumColors, 5);
+    QCOMPARE(std::vector<int>(s.colour_list.colours.begin(), s.colour_list.colours.end()),
+             (std::vector<int>{10, 14, 77, 20, 240}));
+    QCOMPARE(int(s.class_colours[2]), 77);
+
+    // Reopened: the input's own colours stay until Default gives the program's scheme back.
+    ColoursDialog again(nullptr, s, colour_input(1), classes_of_pop(false), {});
+    again.show();
+    QCOMPARE(first_colours(again, 5), (std::vector<int>{10, 14, 77, 20, 240}));
+    again.default_colours();
+    QCOMPARE(first_colours(again, 5), (std::vector<int>{1, 3, 5, 1, 3}));
+    // A ramp from red to blue, each class matched to the nearest of the first scheme's
+    // colours: the first three nearer red, the last two nearer blue.
+    child<ColourSwatch>(again, "ramp_start")->set_colour(1);
+    child<ColourSwatch>(again, "ramp_end")->set_colour(5);
+    child<QCheckBox>(again, "ramp")->setChecked(true);
+    QCOMPARE(first_colours(again, 5), (std::vector<int>{1, 1, 1, 5, 5}));
+    again.accept();
+    QCOMPARE(std::tuple(s.def.Ramp, s.def.RampStart, s.def.RampEnd, s.def.NumColors),
+             std::tuple(1, 1, 5, 0));
+  }
+
+  void mappingSchemeNeedsUniqueIntegers() {
+    for (const bool integers : {false, true}) {
+      ConvSettings s = with_schemes();
+      ColoursDialog dialog(nullptr, s, colour_input(1), classes_of_pop(integers), {});
+      dialog.show();
+      auto* scheme = child<QComboBox>(dialog, "scheme");
+      QCOMPARE(scheme->itemText(2), QString("AutoCAD Mapping"));
+      scheme->setCurrentIndex(2);
+      if (!integers) {
+        QCOMPARE(dialog.error_text(),
+                 QString("AutoCAD Mapping scheme not available here (needs Unique integer "
+                         "values in range 0-256)"));
+        QCOMPARE(scheme->currentIndex(), 0);
+        continue;
+      }
+      QCOMPARE(dialog.error_text(), QString());
+      QCOMPARE(first_colours(dialog, 5), (std::vector<int>{1, 2, 3, 4, 5}));
+      dialog.accept();
+      QCOMPARE(std::pair(s.cur.DefaultColorSet, s.cur.AcadMapping), std::pair(2, 1));
+    }
+  }
+
+  void polygonFillHatchScaleAndEdges() {
+    const struct {
+      int verDXF;
+      const char* scale;
+      QString error;
+    } cases[] = {
+        {6, "0.000001", "Invalid Hatch Scale, must be greater than 0.000001"},
+        {6, "x", "Invalid Hatch Scale, must be greater than 0.000001"},
+        {6, "0.0000011", ""},
+        {4, "x", ""},  // release 12 fills are solid: no pattern, no scale
+    };
+    for (const auto& c : cases) {
+      ConvSettings s = with_schemes();
+      s.verDXF = c.verDXF;
+      s.cur.Fill = 1;
+      s.cur.DrawEdges = 1;
+      ColoursDialog dialog(nullptr, s, colour_input(15), classes_of_pop(false), {});
+      dialog.show();
+      // Not set yet: the scale proposed from the input's extent.
+      QCOMPARE(child<QLineEdit>(dialog, "hatch_scale")->text(), QString("20"));
+      child<QComboBox>(dialog, "hatch")->setCurrentIndex(2);
+      child<QCheckBox>(dialog, "hide_joins")->setChecked(true);
+      QCOMPARE(ok_with(dialog, "hatch_scale", c.scale), c.error.isEmpty());
+      QCOMPARE(dialog.error_text(), c.error);
+      if (!c.error.isEmpty()) {
+        QCOMPARE(s.cur.HatchScale, -1.0);
+        continue;
+      }
+      QCOMPARE(s.cur.DrawEdges, 3);
+      QCOMPARE(s.cur.ACADHatchPattern, std::string(c.verDXF == 4 ? "SOLID" : "ANSI31"));
+      QCOMPARE(s.cur.HatchScale, c.verDXF == 4 ? -1.0 : 0.0000011);
+    }
+  }
+
+  void rangesEditedOrLoadedAreKeptAsEdited() {
+    ConvSettings s = with_schemes();
+    s.LegendFileType = "lgd";
+    const std::string file = dir_.filePath("pop.lgd").toStdString();
+    {
+      ColoursDialog dialog(nullptr, s, colour_input(1), classes_of_pop(false), {});
+      dialog.show();
+      QCOMPARE(dialog.classes().save_legend(file), QString());
+    }
+    KeyPreviewer texts = [](const std::string&, int, int) {
+      KeyPreview p;
+      p.classes.classes.push_back({"A", 0, 0, "A", "A"});
+      return p;
+    };
+    ColoursDialog text_key(nullptr, s, colour_input(1), texts, {});
+    text_key.show();
+    QCOMPARE(text_key.classes().load_legend(file),
+             QString("The ranges of this file are numbers but the key field holds text"));
+    ColoursDialog dialog(nullptr, s, colour_input(1), classes_of_pop(false), {});
+    dialog.show();
+    QCOMPARE(dialog.classes().load_legend(dir_.filePath("none.lgd").toStdString()).isEmpty(), false);
+    QCOMPARE(dialog.classes().load_legend(file), QString());
+    dialog.accept();
+    QVERIFY(s.colour_ranges.edited);
+    QCOMPARE(s.colour_ranges.classes.size(), 5u);
+    QCOMPARE(s.colour_ranges.classes[4].label, std::string("class 4"));
+    QCOMPARE(s.colour_ranges.classes[4].hi, 52.0);
   }
 
   void helpAsksForTheDialogsOwnContext() {
