@@ -113,6 +113,10 @@ bool SchemeEditor::rename_scheme(std::size_t index, const std::string& name) {
   p.erase_section();
   write_colour_list(p, name, list);
   if (!p.flush()) return false;
+  // The scheme in use stays in use under its new name.
+  for (std::string* in_use : {&prog_scheme_before_, &cur_scheme_before_}) {
+    if (equal_ignoring_case(*in_use, s_.scheme_names[index])) *in_use = name;
+  }
   s_.scheme_names[index] = name;
   return true;
 }

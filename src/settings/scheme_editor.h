@@ -29,6 +29,8 @@ class SchemeEditor {
   bool begin();
 
   const std::vector<std::string>& names() const { return s_.scheme_names; }
+  // The schemes file, as messages name it.
+  const std::string& schemes_file() const { return s_.colours_file; }
   // The colours of scheme `index` as the working copy holds them; empty for a bad index.
   ColourList colours(std::size_t index) const;
   // Stores the colours of scheme `index` in the working copy.
@@ -40,7 +42,7 @@ class SchemeEditor {
   bool name_usable(const std::string& name, std::size_t except = SIZE_MAX) const;
   // Appends a scheme with these colours; false (nothing changed) when the name is not usable.
   bool add_scheme(const std::string& name, const ColourList& list);
-  // Gives scheme `index` a new name, its colours moving with it.
+  // Gives scheme `index` a new name, its colours moving with it; a scheme in use stays in use.
   bool rename_scheme(std::size_t index, const std::string& name);
   // Drops scheme `index` from the list; its section goes from the schemes file on OK.
   bool remove_scheme(std::size_t index);

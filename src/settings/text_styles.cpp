@@ -8,7 +8,29 @@
 namespace tsn {
 
 namespace {
+
 constexpr int kMappingSchemeText = 267;  // the built-in scheme after the named ones
+
+bool blank(char c) { return c == ' ' || c == '\t'; }
+
+// A value is read back trimmed and up to a line break.
+bool value_writable(std::string_view value) {
+  return !value.empty() && !blank(value.front()) && !blank(value.back()) &&
+         value.find_first_of("\r\n") == std::string_view::npos;
+}
+
+bool styles_writable(const std::vector<std::pair<std::string, std::string>>& styles) {
+  if (styles.empty() || styles.size() > static_cast<std::size_t>(kMaxTextStyles)) return false;
+  for (std::size_t i = 0; i < styles.size(); ++i) {
+    if (!style_name_writable(styles[i].first) || !value_writable(styles[i].second)) return false;
+    for (std::size_t j = 0; j < i; ++j) {
+      // Keys are found ignoring case, so a second such name could never be read.
+      if (equal_ignoring_case(styles[i].first, styles[j].first)) return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 int load_text_styles(ConvSettings& s) {
@@ -27,6 +49,25 @@ int load_text_styles(ConvSettings& s) {
     s.text_styles.emplace_back("STANDARD", "txt");
   }
   return static_cast<int>(s.text_styles.size());
+}
+
+bool style_name_writable(std::string_view name) {
+  return value_writable(name) && name.front() != '[' && name.front() != ';' &&
+         name.find('=') == std::string_view::npos;
+}
+
+bool save_text_styles(ConvSettings& s,
+                      const std::vector<std::pair<std::string, std::string>>& styles) {
+  if (!styles_writable(styles)) return false;
+  Profile p;
+  p.select_file(s.styles_file);
+  p.select_section("Styles");
+  p.erase_section();
+  for (const auto& [name, font] : styles) p.write_string(name, font);
+  if (!p.flush()) return false;
+  load_text_styles(s);
+  resolve_style_indices(s);
+  return true;
 }
 
 int find_style(const ConvSettings& s, std::string& name) {

@@ -4,6 +4,8 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "settings/conv_settings.h"
 
@@ -14,6 +16,16 @@ inline constexpr int kMaxTextStyles = 74;
 // Reads section Styles of the styles file into s.text_styles; when the section is missing or
 // empty, writes "STANDARD" = "txt" there and uses that single style. Returns the count.
 int load_text_styles(ConvSettings& s);
+// A name that section Styles can hold as a key and give back unchanged: not empty, no blank at
+// either end, no '=' or line break, and not starting like a section header ('[') or a comment.
+bool style_name_writable(std::string_view name);
+// Replaces section Styles of the styles file by these (name, font file) pairs in order, then
+// loads them into s.text_styles and resolves the current style names again. False, with the
+// file and s.text_styles untouched, when the list is empty or longer than kMaxTextStyles, a name
+// is not writable or repeats another ignoring case, a font file is empty or holds a line break
+// or blanks at either end, or the file cannot be written.
+bool save_text_styles(ConvSettings& s,
+                      const std::vector<std::pair<std::string, std::string>>& styles);
 // Index of the style of that name (case ignored); when none matches, the name becomes the
 // first style's name and the index is 0.
 int find_style(const ConvSettings& s, std::string& name);

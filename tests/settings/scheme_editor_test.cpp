@@ -106,5 +106,19 @@ TEST(SchemeEditor, NamesThatWouldClashAreRefused) {
   EXPECT_EQ(editor.colours(1).colours, (std::vector<std::uint8_t>{150, 170}));
 }
 
+TEST(SchemeEditor, ARenamedSchemeStaysInUse) {
+  Session t("[Tessaryn]\nDefaultColorSet=1\n");
+  SchemeEditor editor(t.s);
+  ASSERT_TRUE(editor.begin());
+  ASSERT_TRUE(editor.rename_scheme(1, "Ice"));
+  ASSERT_TRUE(editor.remove_scheme(0));
+  ASSERT_TRUE(editor.add_scheme("Cold", ColourList{{9}, false}));  // the old name, a new scheme
+  ASSERT_TRUE(editor.ok());
+  EXPECT_EQ(t.s.scheme_names, (std::vector<std::string>{"Ice", "Grey", "Cold"}));
+  EXPECT_EQ(t.s.cur.DefaultColorSet, 0);
+  EXPECT_EQ(t.s.prog.DefaultColorSet, 0);
+  EXPECT_EQ(t.s.colour_list.colours, (std::vector<std::uint8_t>{150, 170}));
+}
+
 }  // namespace
 }  // namespace tsn
