@@ -17,6 +17,7 @@
 #include "platform/format.h"
 #include "ui/colour_swatch.h"
 #include "ui/dialog_widgets.h"
+#include "ui/styles_dialog.h"
 
 namespace tsn::ui {
 
@@ -28,14 +29,14 @@ constexpr int kHelpLegend = 231;
 constexpr std::size_t kMaxLayerR14 = 31;
 constexpr double kMinOverlap = 0.01;
 
-TextLook text_look(QWidget* parent, const ConvSettings& s, const std::string& style,
+TextLook text_look(QWidget* parent, ConvSettings& s, const std::string& style,
                    double height, int pen, const HelpOpener& help, int help_context,
                    QFormLayout* form) {
   TextLook look{style_box(parent, s, style), new RealEdit(parent, height),
                 new ColourSwatch(parent, pen, help, help_context)};
   look.height->setObjectName("height");
   look.pen->setObjectName("pen");
-  form->addRow("St&yle:", look.style);
+  form->addRow("St&yle:", with_styles_button(look.style, s, help, help_context));
   form->addRow("&Height:", look.height);
   form->addRow("&Pen:", look.pen);
   return look;

@@ -31,6 +31,7 @@
 #include "settings/conv_settings.h"
 #include "ui/colour_dialogs.h"
 #include "ui/dialog_widgets.h"
+#include "ui/scheme_dialogs.h"
 #include "ui/file_browser.h"
 #include "ui/front_end_run.h"
 #include "ui/help_viewer.h"
@@ -253,7 +254,10 @@ QWidget* MainWindow::build_controls() {
   });
   connect(settings_, &QPushButton::clicked, this, [this] {
     const int network = cs_.settings.Network;
-    if (!run_dialog<SettingsDialog>(kHelpSettings, SchemeEditorOpener{})) return;
+    const SchemeEditorOpener edit_schemes = [this](QWidget* dialog) {
+      open_scheme_editor(dialog, cs_.settings, help_opener());
+    };
+    if (!run_dialog<SettingsDialog>(kHelpSettings, edit_schemes)) return;
     release_->setText(QString::fromStdString(session_.release_text()));
     if (cs_.settings.Network != network) show_message(10, load_text(293), Icon::information);
   });

@@ -16,6 +16,7 @@
 
 #include "platform/format.h"
 #include "ui/dialog_widgets.h"
+#include "ui/styles_dialog.h"
 
 namespace tsn::ui {
 
@@ -35,10 +36,9 @@ int help_context_of(const PointInput& input) {
 
 }  // namespace
 
-MarkerDialog::MarkerDialog(QWidget* parent, const ConvSettings& s, const MarkerChoice& choice,
+MarkerDialog::MarkerDialog(QWidget* parent, ConvSettings& s, const MarkerChoice& choice,
                            HelpOpener help, int help_context)
-    : OptionDialog(parent, "Marker Definition", help_context, DialogPlace::marker,
-                   std::move(help)),
+    : OptionDialog(parent, "Marker Definition", help_context, DialogPlace::marker, help),
       choice_(choice),
       kinds_{new QRadioButton("&Plus sign:  +", this), new QRadioButton("&Circle: o", this),
              new QRadioButton("&Solid Circle: ", this),
@@ -57,7 +57,7 @@ MarkerDialog::MarkerDialog(QWidget* parent, const ConvSettings& s, const MarkerC
   height_->setObjectName("height");
   auto* form = new QFormLayout;
   form->addRow("&Ascii Symbol:", symbol_);
-  form->addRow("St&yle:", style_);
+  form->addRow("St&yle:", with_styles_button(style_, s, help, help_context));
   form->addRow("H&eight:", height_);
   body()->addLayout(form);
 }

@@ -27,7 +27,7 @@ struct MarkerChoice {
 
 class MarkerDialog final : public OptionDialog {
  public:
-  MarkerDialog(QWidget* parent, const ConvSettings& s, const MarkerChoice& choice,
+  MarkerDialog(QWidget* parent, ConvSettings& s, const MarkerChoice& choice,
                HelpOpener help, int help_context);
   const MarkerChoice& choice() const { return choice_; }
 

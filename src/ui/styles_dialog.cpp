@@ -174,6 +174,20 @@ bool open_text_styles(QWidget* parent, ConvSettings& s, HelpOpener help, int hel
   return dialog.exec() == QDialog::Accepted && s.text_styles != before;
 }
 
+QWidget* with_styles_button(QComboBox* box, ConvSettings& s, HelpOpener help, int help_context) {
+  auto* row = new QWidget(box->parentWidget());
+  auto* layout = new QHBoxLayout(row);
+  layout->setContentsMargins(0, 0, 0, 0);
+  auto* button = new QPushButton("Styles...", row);
+  button->setObjectName("styles");
+  layout->addWidget(box, 1);
+  layout->addWidget(button);
+  QObject::connect(button, &QPushButton::clicked, row, [row, box, &s, help, help_context] {
+    if (open_text_styles(row->window(), s, help, help_context)) refill_style_box(box, s);
+  });
+  return row;
+}
+
 void refill_style_box(QComboBox* box, const ConvSettings& s) {
   const QString current = box->currentText();
   const QSignalBlocker quiet(box);

@@ -51,4 +51,8 @@ bool open_text_styles(QWidget* parent, ConvSettings& s, HelpOpener help, int hel
 // (added when no style has that name any more).
 void refill_style_box(QComboBox* box, const ConvSettings& s);
 
+// A style box with a "Styles..." button beside it that opens "Text Styles" and fills the box
+// again after a change; the row to put in the dialog's form.
+QWidget* with_styles_button(QComboBox* box, ConvSettings& s, HelpOpener help, int help_context);
+
 }  // namespace tsn::ui

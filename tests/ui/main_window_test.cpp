@@ -598,6 +598,31 @@ class MainWindowTest : public QObject {
     click(window, "layers");
   }
 
+  void schemesAndTextStylesOpenFromTheDialogsThatNeedThem() {
+    const std::string inputs = fresh_start();
+    conv_state.settings.InDir = inputs;
+    ShownWindow shown_window;
+    MainWindow& window = shown_window.window;
+    QTRY_VERIFY(window.browser().select_file("naturalearth_lowres.shp"));
+    QStringList opened;
+    const auto open_and_leave = [&](const char* button) {
+      return [&opened, button](QDialog& d) {
+        on_next_dialog([&opened](QDialog& inner) {
+          opened << inner.windowTitle();
+          inner.reject();
+        });
+        QTest::mouseClick(in<QPushButton>(d, button), Qt::LeftButton);
+        d.reject();
+      };
+    };
+    on_next_dialog(open_and_leave("edit_schemes"));
+    click(window, "settings");
+    window.findChild<QCheckBox*>("legend")->setChecked(true);
+    on_next_dialog(open_and_leave("styles"));
+    click(window, "legend_specify");
+    QCOMPARE(opened, (QStringList{"Edit Color Schemes", "Text Styles"}));
+  }
+
   void cancelDuringALargeConversionLeavesNoOutput() {
     fresh_start();
     test::ScratchDir d;
