@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QListWidget>
@@ -13,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <fstream>
+#include <memory>
 
 #include "run/conv_state.h"
 #include "settings/scheme_colours.h"
@@ -21,7 +23,11 @@
 #include "ui/colour_swatch.h"
 #include "ui/layer_dialogs.h"
 #include "ui/point_dialogs.h"
+#include "settings/scheme_editor.h"
+#include "ui/scheme_dialogs.h"
 #include "ui/settings_dialogs.h"
+#include "ui/styles_dialog.h"
+#include "ui/text_position_dialog.h"
 
 namespace tsn::ui {
 
@@ -569,6 +575,64 @@ class OptionDialogsTest : public QObject {
     QCOMPARE(s.colour_ranges.classes.size(), 5u);
     QCOMPARE(s.colour_ranges.classes[4].label, std::string("class 4"));
     QCOMPARE(s.colour_ranges.classes[4].hi, 52.0);
+  }
+
+  // Every option dialog under its own title, with OK, Cancel and Help; its picture goes to the
+  // screenshots (the manual shows them).
+  void everyDialogUnderItsTitle() {
+    ConvSettings s = with_schemes();
+    s.styles_file = dir_.filePath("styles.ini").toStdString();
+    s.text_styles = {{"STANDARD", "txt"}, {"ROMANS", "romans"}};
+    SchemeEditor schemes(s);
+    QVERIFY(schemes.begin());
+    const KeyClass range{"Europe", 0, 0, "Europe", "Europe"};
+    using Make = std::function<OptionDialog*()>;
+    const std::vector<std::tuple<QString, const char*, Make>> dialogs = {
+        {"Layers Control", "layers-control",
+         [&] { return new LayersDialog(nullptr, s, three_fields(), classes_of_pop(false), {}); }},
+        {"Point Colours", "point-colours",
+         [&] { return new ColoursDialog(nullptr, s, colour_input(1), classes_of_pop(false), {}); }},
+        {"Polygon Colours", "polygon-colours",
+         [&] { return new ColoursDialog(nullptr, s, colour_input(15), classes_of_pop(false), {}); }},
+        {"Point Options", "point-options",
+         [&] { return new PointOptionsDialog(nullptr, s, {three_fields(), 0, false, false}, {}); }},
+        {"Point Options", "point-options-table",
+         [&] { return new PointOptionsDialog(nullptr, s, {three_fields(), 0, true, false}, {}); }},
+        {"Marker Definition", "marker-definition",
+         [&] { return new MarkerDialog(nullptr, s, {4, 42, "STANDARD", 3.5}, {}, 261); }},
+        {"Text Labels", "text-labels",
+         [&] { return new TextLabelsDialog(nullptr, s, three_fields(), 2, {}); }},
+        {"Text Position", "text-position",
+         [&] { return new TextPositionDialog(nullptr, {kInitialTextPositions[1], 1, 1}, 1, {}, 221); }},
+        {"Feature Attributes Filter", "feature-attributes",
+         [&] { return new AttributesDialog(nullptr, s, three_fields(), 2, {}); }},
+        {"Attribute Properties", "attribute-properties",
+         [&] { return new AttributePropertiesDialog(nullptr, s, 2, {}); }},
+        {"Legend Properties", "legend-properties", [&] { return new LegendDialog(nullptr, s, {}); }},
+        {"Global Settings", "global-settings",
+         [&] { return new SettingsDialog(nullptr, s, [](QWidget*) {}, {}); }},
+        {"Text Styles", "text-styles", [&] { return new StylesDialog(nullptr, s, {}, 221); }},
+        {"No. of Classes", "classes", [&] { return new ClassesDialog(nullptr, 5, {}, 241); }},
+        {"Edit Range", "edit-range",
+         [&] { return new EditRangeDialog(nullptr, range, NumberType::alphabetic, true, 4, {}, 241); }},
+        {"Colours", "colours", [&] { return new ColourPicker(nullptr, 30, {}, 252); }},
+        {"Edit Color Schemes", "edit-color-schemes", [&] { return new SchemesDialog(nullptr, s, {}); }},
+        {"Colours", "scheme-colours", [&] { return new SchemeColoursDialog(nullptr, schemes, 1, {}); }},
+        {"Colour Scheme Name", "scheme-name",
+         [&] { return new SchemeNameDialog(nullptr, schemes, 0, "Greens", {}); }},
+    };
+    for (const auto& [title, picture, make] : dialogs) {
+      std::unique_ptr<OptionDialog> dialog(make());
+      dialog->show();
+      QCOMPARE(dialog->windowTitle(), title);
+      auto* buttons = dialog->findChild<QDialogButtonBox*>();
+      QVERIFY(buttons != nullptr);
+      for (auto role : {QDialogButtonBox::Ok, QDialogButtonBox::Cancel, QDialogButtonBox::Help}) {
+        QVERIFY2(buttons->button(role) != nullptr, picture);
+      }
+      QVERIFY(dialog->grab().save(QString(TSN_SCREENSHOT_DIR) + "/dialog-" + picture + ".png"));
+      dialog->reject();
+    }
   }
 
   void helpAsksForTheDialogsOwnContext() {
