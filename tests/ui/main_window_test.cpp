@@ -598,7 +598,7 @@ class MainWindowTest : public QObject {
     click(window, "layers");
   }
 
-  void schemesAndTextStylesOpenFromTheDialogsThatNeedThem() {
+  void schemesStylesAndTheNetworkSettingFromTheirDialogs() {
     const std::string inputs = fresh_start();
     conv_state.settings.InDir = inputs;
     ShownWindow shown_window;
@@ -621,6 +621,20 @@ class MainWindowTest : public QObject {
     on_next_dialog(open_and_leave("styles"));
     click(window, "legend_specify");
     QCOMPARE(opened, (QStringList{"Edit Color Schemes", "Text Styles"}));
+    // A changed network setting is announced once the settings are taken.
+    QString told;
+    on_next_dialog([&told](QDialog& d) {
+      on_next_dialog([&told](QDialog& box) {
+        if (auto* message = qobject_cast<QMessageBox*>(&box)) told = message->text();
+        box.accept();
+      });
+      in<QCheckBox>(d, "network")->setChecked(true);
+      d.accept();
+    });
+    click(window, "settings");
+    QCOMPARE(told, QString("Network setting changed.  The new setting will take effect\n"
+                           "the next time that Tessaryn is started."));
+    QCOMPARE(conv_state.settings.Network, 1);
   }
 
   void cancelDuringALargeConversionLeavesNoOutput() {
