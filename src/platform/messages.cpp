@@ -128,7 +128,8 @@ void trace_write(const char* format, ...) {
 int status_line_count() { return g_status_lines; }
 
 void status_clear_if_full() {
-  if (g_status_lines <= kStatusClearThreshold) return;
+  // A quiet conversion leaves the list, and so its count, as they are.
+  if (quiet() || g_status_lines <= kStatusClearThreshold) return;
   host().status_clear();
   g_status_lines = 0;
 }

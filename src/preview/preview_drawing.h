@@ -59,7 +59,7 @@ struct PreviewText {
 // keep a preview under about 200 MB.
 struct PreviewBudget {
   std::size_t points = 6'000'000;
-  std::size_t shapes = 2'000'000;
+  std::size_t shapes = 2'000'000;  // shapes and texts
   std::size_t text_bytes = 16'000'000;
 };
 
