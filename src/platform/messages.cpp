@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -48,7 +49,35 @@ int g_cancelling_signal = 0;
 
 constexpr int kStatusClearThreshold = 200;
 
+// The host of a quiet conversion: it shows nothing and asks nothing.
+class QuietHost final : public Host {
+ public:
+  Host* replaced = nullptr;
+
+  void status_append(std::string_view) override {}
+  void status_clear() override {}
+  Answer message_box(std::string_view, std::string_view, Icon, Buttons,
+                     Answer default_answer) override {
+    return default_answer;
+  }
+  void beep(Icon) override {}
+  void dialog_error(int, std::string_view) override {}
+  void progress_show() override {}
+  void progress_set(int) override {}
+  void progress_hide() override {}
+  bool poll_cancel() override { return false; }
+  void set_busy(bool) override {}
+  [[noreturn]] void end_process(int status) override {
+    replaced->end_process(status);
+    std::abort();  // not reached: the host it replaced ends the process
+  }
+};
+
+QuietHost g_quiet_host;
+bool quiet() { return g_quiet_host.replaced != nullptr; }
+
 void write_status(std::string_view text) {
+  if (quiet()) return;
   host().status_append(text);
   g_log.write(text);
   ++g_status_lines;
@@ -79,7 +108,7 @@ void dialog_error(int dialog, std::string_view text) {
 }
 
 void log_write(const char* format, ...) {
-  if (!g_log.file || !g_log.enabled) return;
+  if (!g_log.file || !g_log.enabled || quiet()) return;
   va_list args;
   va_start(args, format);
   const std::string text = vformat_printf(format, args);
@@ -88,7 +117,7 @@ void log_write(const char* format, ...) {
 }
 
 void trace_write(const char* format, ...) {
-  if (!g_trace.file || !g_trace.enabled) return;
+  if (!g_trace.file || !g_trace.enabled || quiet()) return;
   va_list args;
   va_start(args, format);
   const std::string text = vformat_printf(format, args);
@@ -99,7 +128,8 @@ void trace_write(const char* format, ...) {
 int status_line_count() { return g_status_lines; }
 
 void status_clear_if_full() {
-  if (g_status_lines <= kStatusClearThreshold) return;
+  // A quiet conversion leaves the list, and so its count, as they are.
+  if (quiet() || g_status_lines <= kStatusClearThreshold) return;
   host().status_clear();
   g_status_lines = 0;
 }
@@ -194,6 +224,19 @@ void critical_error(int type) {
       return;
   }
   host().end_process(1);
+}
+
+QuietReports::QuietReports() {
+  if (quiet()) return;
+  replaced_ = &host();
+  g_quiet_host.replaced = replaced_;
+  set_host(&g_quiet_host);
+}
+
+QuietReports::~QuietReports() {
+  if (replaced_ == nullptr) return;
+  set_host(replaced_);
+  g_quiet_host.replaced = nullptr;
 }
 
 void set_database_error_source(DatabaseErrorSource source) { g_database_error_source = source; }

@@ -56,6 +56,22 @@ void progress_end();
 Answer show_message(int caption_id, std::string_view text, Icon icon,
                     Buttons buttons = Buttons::ok, Answer default_answer = Answer::ok);
 
+// While one lives, nothing of a conversion reaches the user or the diagnostic files: status
+// lines, message boxes (each takes its default answer), beeps, progress, the busy cursor, the
+// log and the trace go nowhere, and no cancel request is polled, so no window event is
+// handled meanwhile. A critical error still ends the process through the host it replaced.
+// For a conversion run only to look at what it draws.
+class QuietReports {
+ public:
+  QuietReports();
+  ~QuietReports();
+  QuietReports(const QuietReports&) = delete;
+  QuietReports& operator=(const QuietReports&) = delete;
+
+ private:
+  Host* replaced_ = nullptr;  // null when an outer QuietReports is the one installed
+};
+
 // Critical error kinds: 1 read error (asks to retry), 3 disk full, 2/5/6 drawing database.
 void critical_error(int type);
 

@@ -19,6 +19,8 @@ std::vector<std::string> split_command_line(std::string_view text);
 // not end in .shp .dbf .csv .dxf .dwg, is a switch; every other token is a file name.
 bool is_switch(std::string_view token);
 
+struct PreviewDrawing;
+
 enum class RequestKind { interactive, comment, command_file, convert };
 
 struct ConversionRequest {
@@ -41,6 +43,9 @@ struct ConversionRequest {
   std::string encoding;       // /ENC=name: the encoding of the table's text, or empty
   std::string drawing_code_page;  // text is converted into it; empty: read as it is
   bool questions_asked = false;   // the window asked about a damaged input when it was selected
+  // Set: the conversion draws into this preview and keeps nothing, no output file, no
+  // definition file and no recent keys.
+  PreviewDrawing* preview = nullptr;
 };
 
 // 0 shapefile (.shp), 1 dBase table (.dbf), 2 comma-delimited table (.csv), ignoring case;

@@ -398,7 +398,8 @@ int main_process(const ConversionRequest& request, ConvState& cs, ConversionCoun
   OpenInput in;
   if (open_input(request, s.cur, in) != 0) return -1;
 
-  const ChosenWriter chosen = open_drawing_writer(s, request.output_path, group, in.table != nullptr);
+  const ChosenWriter chosen =
+      open_drawing_writer(s, request.output_path, group, in.table != nullptr, request.preview);
   if (chosen.writer == nullptr) return -1;
   Drawing d{*chosen.writer};
   // A merge group's drawing counts for every input so far.
@@ -511,11 +512,14 @@ int main_process(const ConversionRequest& request, ConvState& cs, ConversionCoun
   }
   if (d.writer.failed()) result = report_write_failure(d.writer, request.output_path);
 
-  // The definition file and the recent lists are kept whatever the result.
-  if (save_definition_file(s, info) != 0) {
-    status_error("\nCould not write the definition file of " + request.input_path);
+  // The definition file and the recent lists are kept whatever the result; a preview keeps
+  // nothing.
+  if (request.preview == nullptr) {
+    if (save_definition_file(s, info) != 0) {
+      status_error("\nCould not write the definition file of " + request.input_path);
+    }
+    update_key_lists(s, request.input_path);
   }
-  update_key_lists(s, request.input_path);
   if (result == 0) {
     ReportFacts facts;
     facts.shape_class = shape_class(info, s.cur);
@@ -557,7 +561,10 @@ int run_conversion(const ConversionRequest& request, ConvState& cs,
                    ConversionCounters& counters, MergeGroup* group) {
   ConvSettings& s = cs.settings;
   // A member of a merge group writes nothing of its own: the closing checks the group's output.
-  if (group == nullptr) {
+  // A preview writes nothing at all.
+  if (request.preview != nullptr) {
+    group = nullptr;
+  } else if (group == nullptr) {
     if (refuse_output_over_input(request) != 0) return -1;
     if (check_output_location(request.output_path) != 0) return -1;
   } else {
@@ -575,7 +582,7 @@ int run_conversion(const ConversionRequest& request, ConvState& cs,
     } else {
       group->abandon();
     }
-  } else if (result == 0) {
+  } else if (result == 0 && request.preview == nullptr) {
     report_late_cancel(request.output_path);
   }
   return result;

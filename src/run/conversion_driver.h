@@ -20,7 +20,8 @@ std::string single_layer_name(const ConvSettings& s, const std::string& input_pa
 // input belongs to an open merge group (nothing is written then; a failure abandons the
 // group). 0 on success; -1 after the message that explains the failure, or when the user
 // cancelled (the output then stays as it was); kConversionWriteFailed after a failed write
-// (the output then stays as it was too).
+// (the output then stays as it was too). A request with a preview draws into it instead
+// (see preview_conversion).
 int run_conversion(const ConversionRequest& request, ConvState& state,
                    ConversionCounters& counters, MergeGroup* group = nullptr);
 

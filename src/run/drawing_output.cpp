@@ -1,22 +1,27 @@
-// Text writer, drawing database, or the merge group's drawing.
+// Text writer, drawing database, the merge group's drawing, or the preview.
 #include "run/drawing_output.h"
 
 #include "dwg/database_writer.h"
 #include "dwg/dwg_session.h"
 #include "dxf/dxf_text_writer.h"
 #include "dxf/output_mode.h"
+#include "platform/text_encoding.h"
+#include "preview/preview_writer.h"
 
 namespace tsn {
 
 ChosenWriter open_drawing_writer(const ConvSettings& s, const std::string& output_path,
-                                 MergeGroup* group, bool table_open) {
+                                 MergeGroup* group, bool table_open,
+                                 PreviewDrawing* preview) {
   ChosenWriter chosen;
-  if (group != nullptr) {
+  if (preview != nullptr) {
+    chosen.owned = std::make_unique<PreviewWriter>(
+        *preview, encoding_of_drawing_code_page(s.DWGCodePageString));
+  } else if (group != nullptr) {
     chosen.writer = group->writer_for(s, table_open);
     chosen.grouped = true;
     return chosen;
-  }
-  if (uses_text_path(s, false)) {
+  } else if (uses_text_path(s, false)) {
     auto text = std::make_unique<DxfTextWriter>(s, nullptr);
     if (text->open(output_path, s.temp_dir, s.trace == 1) != 0) return chosen;
     chosen.owned = std::move(text);

@@ -18,6 +18,7 @@
 #include "run/conversion_driver.h"
 #include "run/conversion_reset.h"
 #include "run/input_open.h"
+#include "run/preview_conversion.h"
 #include "run/usage.h"
 #include "settings/definition_file.h"
 #include "settings/file_reset.h"
@@ -340,6 +341,16 @@ void InteractiveSession::after_label_fields() {
   if (cs_.settings.cur.TextLabels == 0 || cs_.settings.def.num_label_fields != 0) return;
   status_write("%s", load_status_text(49).c_str());
   set_labels(false);
+}
+
+int InteractiveSession::preview_drawing(PreviewDrawing& drawing) const {
+  if (selected_.prepared != 0) {
+    const PreviewBudget budget = drawing.budget;
+    drawing = PreviewDrawing{};
+    drawing.budget = budget;
+    return -1;
+  }
+  return preview_conversion(request_for(cs_.settings, selected_.path), cs_, drawing);
 }
 
 std::string InteractiveSession::output_path() const {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "preview/preview_drawing.h"
 #include "run/conv_state.h"
 #include "run/input_summary.h"
 
@@ -101,6 +102,11 @@ class InteractiveSession {
   KeyPreview preview_layer_key(const std::string& field, int method, int classes);
   // The same for the colour key.
   KeyPreview preview_colour_key(const std::string& field, int method, int classes);
+
+  // The selected input drawn as Save would draw it with the settings as they are now, into
+  // `drawing` (within its budget); nothing is written or shown and the settings do not change.
+  // 0, or -1 when nothing is prepared or the conversion failed (the drawing is then empty).
+  int preview_drawing(PreviewDrawing& drawing) const;
 
   // The output path of Save: the input's path with the output extension.
   std::string output_path() const;

@@ -35,6 +35,7 @@
 #include "ui/file_browser.h"
 #include "ui/front_end_run.h"
 #include "ui/help_viewer.h"
+#include "ui/preview_pane.h"
 #include "ui/settings_dialogs.h"
 #include "ui/annotation_dialogs.h"
 #include "ui/layer_dialogs.h"
@@ -101,13 +102,16 @@ MainWindow::MainWindow(QtHost& host, ConvState& cs)
   const ConvSettings& s = cs_.settings;
   browser_ = new FileBrowser(this, browser_filters(), s.InputFileType,
                              QString::fromStdString(s.InDir));
+  preview_ = new PreviewPane(this);
   auto* split = new QSplitter(Qt::Horizontal, this);
   split->addWidget(browser_);
   split->addWidget(build_controls());
+  split->addWidget(preview_);
   split->setStretchFactor(0, 2);
   split->setStretchFactor(1, 3);
+  split->setStretchFactor(2, 4);
   setCentralWidget(split);
-  resize(980, 660);
+  resize(1320, 660);
   const WindowPosition& at = s.window_positions[kMainPosition];
   if (at.x >= 0 && at.y >= 0) move(at.x, at.y);
 
@@ -287,6 +291,7 @@ QWidget* MainWindow::build_controls() {
     connect(box, &QCheckBox::toggled, this, [this, specify, set](bool on) {
       (session_.*set)(on);
       specify->setEnabled(on);
+      refresh_preview();
     });
   }
   return panel;
@@ -298,10 +303,20 @@ void MainWindow::file_selected(const std::string& path) {
   if (path.empty()) {
     session_.clear();
     clear_input();
+    preview_->clear();
     return;
   }
   session_.select(path);
   show_input();
+  refresh_preview();
+}
+
+void MainWindow::refresh_preview() {
+  PreviewDrawing drawing;
+  host_.set_busy(true);
+  (void)session_.preview_drawing(drawing);
+  host_.set_busy(false);
+  preview_->show_drawing(std::move(drawing));
 }
 
 void MainWindow::clear_input() {

@@ -21,6 +21,7 @@ namespace tsn::ui {
 
 class FileBrowser;
 class HelpViewer;
+class PreviewPane;
 
 // What the save dialog returned: the path as typed and the filter entry (1..7).
 struct SaveDialogAnswer {
@@ -42,6 +43,7 @@ class MainWindow final : public QMainWindow {
   int help_context() const { return help_context_; }
   HelpViewer* help_viewer() const { return help_; }
   bool converting() const { return converting_; }
+  PreviewPane& preview() { return *preview_; }
 
   void save_clicked();
   void save_as_clicked();
@@ -56,6 +58,8 @@ class MainWindow final : public QMainWindow {
   void file_selected(const std::string& path);
   void show_input();
   void clear_input();
+  // The preview drawn again for the selected input and the settings as they are.
+  void refresh_preview();
   // The manual at the current help context; from a modal dialog, in a viewer of its own.
   void show_help(QWidget* dialog = nullptr);
   // What an option dialog calls for its Help: the manual at its own context.
@@ -69,6 +73,7 @@ class MainWindow final : public QMainWindow {
     Dialog dialog(this, cs_.settings, extra..., help_opener());
     const bool accepted = dialog.exec() == QDialog::Accepted;
     help_context_ = 0;
+    if (accepted) refresh_preview();
     return accepted;
   }
   void about();
@@ -85,6 +90,7 @@ class MainWindow final : public QMainWindow {
   ConvState& cs_;
   InteractiveSession session_;
   FileBrowser* browser_ = nullptr;
+  PreviewPane* preview_ = nullptr;
   QLabel* type_;
   QLabel* size_;
   QLabel* extent_min_;
