@@ -48,21 +48,8 @@ inline ShapefileInput split_shapefile_input(const std::uint8_t* data, std::size_
   return {data[0], std::string(shx, shx_size), std::string(shx + shx_size, rest - shx_size)};
 }
 
-class SilentHost final : public Host {
+class SilentHost final : public SilentHostBase {
  public:
-  void status_append(std::string_view) override {}
-  void status_clear() override {}
-  Answer message_box(std::string_view, std::string_view, Icon, Buttons,
-                     Answer default_answer) override {
-    return default_answer;
-  }
-  void beep(Icon) override {}
-  void dialog_error(int, std::string_view) override {}
-  void progress_show() override {}
-  void progress_set(int) override {}
-  void progress_hide() override {}
-  bool poll_cancel() override { return false; }
-  void set_busy(bool) override {}
   [[noreturn]] void end_process(int) override { __builtin_trap(); }
 };
 

@@ -42,6 +42,25 @@ class Host {
   [[noreturn]] virtual void end_process(int status) = 0;
 };
 
+// A host that shows nothing and asks nothing: every question takes its default answer and no
+// cancel is ever asked for. How the process ends is left to the one who uses it.
+class SilentHostBase : public Host {
+ public:
+  void status_append(std::string_view) override {}
+  void status_clear() override {}
+  Answer message_box(std::string_view, std::string_view, Icon, Buttons,
+                     Answer default_answer) override {
+    return default_answer;
+  }
+  void beep(Icon) override {}
+  void dialog_error(int, std::string_view) override {}
+  void progress_show() override {}
+  void progress_set(int) override {}
+  void progress_hide() override {}
+  bool poll_cancel() override { return false; }
+  void set_busy(bool) override {}
+};
+
 // The host in use; a console host until another is installed.
 Host& host();
 // Installs a host (not owned); nullptr restores the console host.

@@ -50,23 +50,10 @@ int g_cancelling_signal = 0;
 constexpr int kStatusClearThreshold = 200;
 
 // The host of a quiet conversion: it shows nothing and asks nothing.
-class QuietHost final : public Host {
+class QuietHost final : public SilentHostBase {
  public:
   Host* replaced = nullptr;
 
-  void status_append(std::string_view) override {}
-  void status_clear() override {}
-  Answer message_box(std::string_view, std::string_view, Icon, Buttons,
-                     Answer default_answer) override {
-    return default_answer;
-  }
-  void beep(Icon) override {}
-  void dialog_error(int, std::string_view) override {}
-  void progress_show() override {}
-  void progress_set(int) override {}
-  void progress_hide() override {}
-  bool poll_cancel() override { return false; }
-  void set_busy(bool) override {}
   [[noreturn]] void end_process(int status) override {
     replaced->end_process(status);
     std::abort();  // not reached: the host it replaced ends the process
