@@ -350,7 +350,11 @@ int InteractiveSession::preview_drawing(PreviewDrawing& drawing) const {
     drawing.budget = budget;
     return -1;
   }
-  return preview_conversion(request_for(cs_.settings, selected_.path), cs_, drawing);
+  // The conversion itself runs quietly: the busy cursor is shown from here.
+  host().set_busy(true);
+  const int result = preview_conversion(request_for(cs_.settings, selected_.path), cs_, drawing);
+  host().set_busy(false);
+  return result;
 }
 
 std::string InteractiveSession::output_path() const {
