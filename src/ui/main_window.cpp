@@ -287,7 +287,10 @@ QWidget* MainWindow::build_controls() {
       {attributes_, attributes_specify_, &InteractiveSession::set_attributes},
       {labels_, labels_specify_, &InteractiveSession::set_labels},
       {legend_, legend_specify_, &InteractiveSession::set_legend}};
-  for (const auto& [box, specify, set] : boxes) {
+  for (const auto& [box, specify_button, session_setter] : boxes) {
+    // Copies: structured bindings cannot be captured by every compiler this builds with.
+    QPushButton* specify = specify_button;
+    auto set = session_setter;
     connect(box, &QCheckBox::toggled, this, [this, specify, set](bool on) {
       (session_.*set)(on);
       specify->setEnabled(on);

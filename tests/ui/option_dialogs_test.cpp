@@ -60,10 +60,10 @@ class OptionDialogsTest : public QObject {
   ConvSettings with_schemes() {
     ConvSettings s;
     s.colours_file = dir_.filePath("colors.ini").toStdString();
-    std::ofstream(s.colours_file) << "[ColorSchemes]\nNumSchemes=2\n0=Greens\n1=Reds\n"
-                                     "[Greens]\nGrad=0\n0=1,3,5\n"
+    std::ofstream(s.colours_file) << "[ColorSchemes]\nNumSchemes=2\n0=Primary\n1=Reds\n"
+                                     "[Primary]\nGrad=0\n0=1,3,5\n"
                                      "[Reds]\nGrad=1\n0=10,12,14,16,18,20,22,240\n";
-    s.scheme_names = {"Greens", "Reds"};
+    s.scheme_names = {"Primary", "Reds"};
     load_scheme_colours(s);
     s.def.ColoursKey = "POP";
     s.cur.Use1ColourPoints = 0;
@@ -86,7 +86,9 @@ class OptionDialogsTest : public QObject {
       p.classes.type = integers ? NumberType::integer : NumberType::real;
       for (int i = 0; i < 5; ++i) {
         const double lo = integers ? i + 1 : i * 10.5;
-        p.classes.classes.push_back({"class " + std::to_string(i), lo, integers ? lo : lo + 10, "", ""});
+        const double hi = integers ? lo : lo + 10;
+        const QString label = integers ? QString::number(lo) : QString("%1 - %2").arg(lo).arg(hi);
+        p.classes.classes.push_back({label.toStdString(), lo, hi, "", ""});
       }
       return p;
     };
@@ -573,7 +575,7 @@ class OptionDialogsTest : public QObject {
     dialog.accept();
     QVERIFY(s.colour_ranges.edited);
     QCOMPARE(s.colour_ranges.classes.size(), 5u);
-    QCOMPARE(s.colour_ranges.classes[4].label, std::string("class 4"));
+    QCOMPARE(s.colour_ranges.classes[4].label, std::string("42 - 52"));
     QCOMPARE(s.colour_ranges.classes[4].hi, 52.0);
   }
 
@@ -619,7 +621,7 @@ class OptionDialogsTest : public QObject {
         {"Edit Color Schemes", "edit-color-schemes", [&] { return new SchemesDialog(nullptr, s, {}); }},
         {"Colours", "scheme-colours", [&] { return new SchemeColoursDialog(nullptr, schemes, 1, {}); }},
         {"Colour Scheme Name", "scheme-name",
-         [&] { return new SchemeNameDialog(nullptr, schemes, 0, "Greens", {}); }},
+         [&] { return new SchemeNameDialog(nullptr, schemes, 0, "Primary", {}); }},
     };
     for (const auto& [title, picture, make] : dialogs) {
       std::unique_ptr<OptionDialog> dialog(make());
