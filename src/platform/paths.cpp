@@ -77,6 +77,16 @@ bool equal_ignoring_case(std::string_view a, std::string_view b) {
   return true;
 }
 
+bool LessIgnoringCase::operator()(std::string_view a, std::string_view b) const {
+  const std::size_t n = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    const char x = ascii_lower(a[i]);
+    const char y = ascii_lower(b[i]);
+    if (x != y) return x < y;
+  }
+  return a.size() < b.size();
+}
+
 std::string find_companion(std::string_view path, std::string_view ext) {
   ext = without_leading_dot(ext);
   const std::string_view own = path_extension(path);

@@ -21,6 +21,12 @@ std::string_view directory_of(std::string_view path);
 // Appends '/' unless the text is empty or already ends in one.
 std::string with_trailing_separator(std::string_view dir);
 bool equal_ignoring_case(std::string_view a, std::string_view b);
+// Orders names as equal_ignoring_case compares them; a map keyed with it is searched by any
+// string view without making an upper-case copy.
+struct LessIgnoringCase {
+  using is_transparent = void;
+  bool operator()(std::string_view a, std::string_view b) const;
+};
 bool is_directory(const std::string& path);
 // The file beside `path` with the same base name and the extension `ext` in any case, as files
 // copied from other systems come ("senate.shp" with "senate.DBF"). The extension written in the

@@ -86,6 +86,12 @@ struct PreviewDrawing {
   long unknown_blocks = 0;  // insertions of a block never defined
 
   bool empty() const { return shapes.empty() && texts.empty(); }
+  // Empties it for another conversion; the budget stays.
+  void clear() {
+    const PreviewBudget kept = budget;
+    *this = PreviewDrawing{};
+    budget = kept;
+  }
   std::string_view text_of(const PreviewText& t) const {
     return std::string_view(chars).substr(t.first_char, t.length);
   }

@@ -21,14 +21,6 @@ constexpr int kDefaultColour = 7;
 // texts inside the bounds.
 constexpr double kCharacterWidth = 0.8;
 
-std::string upper(std::string_view name) {
-  std::string u(name);
-  for (char& c : u) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return u;
-}
-
 bool layer_zero(std::string_view layer) { return layer == "0"; }
 
 std::size_t stream_index(DrawingStream stream) { return static_cast<std::size_t>(stream); }
@@ -194,14 +186,14 @@ int PreviewWriter::begin_drawing(const DrawingSetup& setup) {
     for (const LayerDef& l : layers) {
       // A negative colour is a layer turned off in a drawing; it keeps its colour here.
       const int colour = std::abs(l.colour);
-      layer_colours_.emplace(upper(l.name), colour >= 1 && colour <= 255 ? colour : kDefaultColour);
+      layer_colours_.emplace(l.name, colour >= 1 && colour <= 255 ? colour : kDefaultColour);
     }
   }
   return 0;
 }
 
 int PreviewWriter::begin_block(DrawingStream stream, const BlockDef& block) {
-  Block& b = blocks_[upper(block.name)];
+  Block& b = blocks_[std::string(block.name)];
   b = Block{};
   b.base = block.base;
   open_[stream_index(stream)] = &b;
@@ -214,7 +206,7 @@ int PreviewWriter::end_block(DrawingStream stream) {
 }
 
 int PreviewWriter::layer_colour(std::string_view layer) const {
-  const auto found = layer_colours_.find(upper(layer));
+  const auto found = layer_colours_.find(layer);
   return found != layer_colours_.end() ? found->second : kDefaultColour;
 }
 
@@ -398,7 +390,7 @@ bool PreviewWriter::add_text(const Target& t, const TextPlacement& at, double he
 }
 
 bool PreviewWriter::insert(const Target& t, const InsertEntity& insert, const EntityLook& look) {
-  const auto found = blocks_.find(upper(insert.block));
+  const auto found = blocks_.find(insert.block);
   if (found == blocks_.end()) {
     ++out_.unknown_blocks;
     return true;
@@ -424,9 +416,7 @@ int PreviewWriter::finish(bool (*)()) {
 }
 
 void PreviewWriter::discard() {
-  const PreviewBudget budget = out_.budget;
-  out_ = PreviewDrawing{};
-  out_.budget = budget;
+  out_.clear();
   labels_ = PreviewDrawing{};
   blocks_.clear();
 }

@@ -5,9 +5,9 @@
 #include <array>
 #include <map>
 #include <string>
-#include <unordered_map>
 
 #include "drawing/drawing_writer.h"
+#include "platform/paths.h"
 #include "platform/text_encoding.h"
 #include "preview/preview_drawing.h"
 
@@ -62,8 +62,9 @@ class PreviewWriter final : public DrawingWriter {
   PreviewDrawing& out_;
   PreviewDrawing labels_;
   DrawingExtents extents_;
-  std::unordered_map<std::string, int> layer_colours_;  // by upper-case name
-  std::map<std::string, Block, std::less<>> blocks_;    // by upper-case name
+  // Layer colours and blocks by name, case ignored as the drawing's tables ignore it.
+  std::map<std::string, int, LessIgnoringCase> layer_colours_;
+  std::map<std::string, Block, LessIgnoringCase> blocks_;
   std::array<Block*, 4> open_{};                        // the block open on each stream
   std::size_t points_held_ = 0;
   std::size_t shapes_held_ = 0;

@@ -345,9 +345,7 @@ void InteractiveSession::after_label_fields() {
 
 int InteractiveSession::preview_drawing(PreviewDrawing& drawing) const {
   if (selected_.prepared != 0) {
-    const PreviewBudget budget = drawing.budget;
-    drawing = PreviewDrawing{};
-    drawing.budget = budget;
+    drawing.clear();
     return -1;
   }
   // The conversion itself runs quietly: the busy cursor is shown from here.

@@ -8,9 +8,7 @@
 namespace tsn {
 
 int preview_conversion(ConversionRequest request, const ConvState& cs, PreviewDrawing& drawing) {
-  const PreviewBudget budget = drawing.budget;
-  drawing = PreviewDrawing{};
-  drawing.budget = budget;
+  drawing.clear();
   // The conversion changes its settings as it goes (classes, name counters, the reset after
   // it): a copy keeps the window's as they are.
   ConvState copy = cs;

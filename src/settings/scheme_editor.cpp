@@ -86,14 +86,18 @@ bool SchemeEditor::name_usable(const std::string& name, std::size_t except) cons
     return false;
   }
   if (name.find_first_of("]\r\n") != std::string::npos) return false;
+  return !name_taken(name, except);
+}
+
+bool SchemeEditor::name_taken(const std::string& name, std::size_t except) const {
   if (equal_ignoring_case(name, kSchemeIndexSection) ||
       equal_ignoring_case(name, load_text(kMappingSchemeText))) {
-    return false;
+    return true;
   }
   for (std::size_t i = 0; i < s_.scheme_names.size(); ++i) {
-    if (i != except && equal_ignoring_case(s_.scheme_names[i], name)) return false;
+    if (i != except && equal_ignoring_case(s_.scheme_names[i], name)) return true;
   }
-  return true;
+  return false;
 }
 
 bool SchemeEditor::add_scheme(const std::string& name, const ColourList& list) {

@@ -40,6 +40,9 @@ class SchemeEditor {
   // break, is at most 255 characters, is not the index section's name and no other scheme
   // (other than `except`) has it, case ignored: the name is also a section of the file.
   bool name_usable(const std::string& name, std::size_t except = SIZE_MAX) const;
+  // The name is the index section's, the mapping scheme's or another scheme's (other than
+  // `except`), case ignored.
+  bool name_taken(const std::string& name, std::size_t except = SIZE_MAX) const;
   // Appends a scheme with these colours; false (nothing changed) when the name is not usable.
   bool add_scheme(const std::string& name, const ColourList& list);
   // Gives scheme `index` a new name, its colours moving with it; a scheme in use stays in use.

@@ -59,12 +59,14 @@ int ramp_end_colour(const ConvSettings& s, bool end) {
 
 ColoursDialog::ColoursDialog(QWidget* parent, ConvSettings& s, const ColourInput& input,
                              KeyPreviewer preview, HelpOpener help)
-    : OptionDialog(parent,
-                   shape_class(input.info, s.cur) == 2 ? "Polygon Colours" : "Point Colours",
-                   shape_class(input.info, s.cur) == 2 ? kHelpPolygonColours
-                                                       : kHelpPointColours,
-                   shape_class(input.info, s.cur) == 2 ? DialogPlace::polygon_colours
-                                                       : DialogPlace::point_colours,
+    : ColoursDialog(parent, s, input, std::move(preview), std::move(help),
+                    shape_class(input.info, s.cur) == 2) {}
+
+ColoursDialog::ColoursDialog(QWidget* parent, ConvSettings& s, const ColourInput& input,
+                             KeyPreviewer preview, HelpOpener help, bool polygon_dialog)
+    : OptionDialog(parent, polygon_dialog ? "Polygon Colours" : "Point Colours",
+                   polygon_dialog ? kHelpPolygonColours : kHelpPointColours,
+                   polygon_dialog ? DialogPlace::polygon_colours : DialogPlace::point_colours,
                    help),
       s_(s),
       work_(s),

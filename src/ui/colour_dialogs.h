@@ -48,6 +48,8 @@ class ColoursDialog final : public OptionDialog {
   bool take_values() override;
 
  private:
+  ColoursDialog(QWidget* parent, ConvSettings& s, const ColourInput& input, KeyPreviewer preview,
+                HelpOpener help, bool polygon_dialog);
   bool polygons() const { return shape_class_ == 2; }
   void choose_scheme(int index);
   void recompute_colours();

@@ -131,7 +131,6 @@ void KeyClassesPanel::set_class_count(int classes) {
 }
 
 void KeyClassesPanel::refresh() {
-  count_->setText(QString("%1 classes").arg(requested_));
   shown_ = {};
   if (key_->isEnabled() && preview_ && key_->currentIndex() >= 0) {
     int method = 0;

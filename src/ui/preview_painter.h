@@ -13,9 +13,6 @@ namespace tsn::ui {
 // The background behind every preview; colour 7 is drawn white on it.
 inline const QColor kPreviewBackground{24, 26, 30};
 
-// The RGB of a drawing colour number.
-QColor drawing_colour(int colour);
-
 // The drawing fitted into an image of `size` device-independent pixels at `pixel_ratio`.
 QImage paint_preview(const PreviewDrawing& drawing, QSize size, qreal pixel_ratio);
 

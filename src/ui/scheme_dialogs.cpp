@@ -14,7 +14,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "platform/paths.h"
 #include "platform/string_table.h"
 #include "ui/colour_grid.h"
 #include "ui/colour_swatch.h"
@@ -74,15 +73,9 @@ bool SchemeNameDialog::take_values() {
     name_ = name;
     return true;
   }
-  const auto& names = editor_.names();
-  bool taken = equal_ignoring_case(name, kSchemeIndexSection) ||
-               equal_ignoring_case(name, load_text(kMappingSchemeText));
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    if (i != except_ && equal_ignoring_case(names[i], name)) taken = true;
-  }
   if (edit_->text().trimmed().isEmpty()) {
     show_error("Name cannot be blank, reenter");
-  } else if (taken) {
+  } else if (editor_.name_taken(name, except_)) {
     show_error("That name is in use already, enter another");
   } else {
     show_error("A scheme name cannot begin or end with a blank, hold ']' or a line break, or "

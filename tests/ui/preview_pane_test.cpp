@@ -19,6 +19,7 @@
 #include "run/conv_state.h"
 #include "settings/program_settings.h"
 #include "ui/file_browser.h"
+#include "ui/colour_swatch.h"
 #include "ui/main_window.h"
 #include "ui/preview_painter.h"
 #include "ui/preview_pane.h"
@@ -111,7 +112,7 @@ QStringList missing_colours(const QImage& image, const std::map<int, long>& want
   }
   QStringList missing;
   for (const auto& [colour, count] : wanted) {
-    if (pixels.count(drawing_colour(colour).rgb() | 0xFF000000u) == 0) {
+    if (pixels.count(qcolour(colour).rgb() | 0xFF000000u) == 0) {
       missing << QString::number(colour);
     }
   }
